@@ -1,0 +1,206 @@
+#include "JbusMaster.h"
+
+#include "JbusCrc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vantor {
+
+const char* LinkFailureText(LinkFailure failure)
+{
+    switch (failure) {
+    case LinkFailure::None: return "no failure";
+    case LinkFailure::PortMissing: return "port missing";
+    case LinkFailure::PortBusy: return "port busy";
+    case LinkFailure::PortUnavailable: return "port cannot be opened";
+    case LinkFailure::Overlap: return "another transaction is running";
+    case LinkFailure::BadRequest: return "request too long";
+    case LinkFailure::SendFailed: return "send failed";
+    case LinkFailure::NoAnswer: return "no answer";
+    case LinkFailure::WrongLength: return "bad reply (wrong length)";
+    case LinkFailure::BadCrc: return "bad reply (CRC)";
+    }
+    return "unknown failure";
+}
+
+JbusTimeouts ReadTimeouts(int baudIndex)
+{
+    if (baudIndex <= 1)
+        return {1000, 400};
+    return {400, 150};
+}
+
+int WireTimeMs(int bytes, int32_t baud)
+{
+    if (baud <= 0)
+        return 0;
+    const int64_t bits = int64_t{bytes} * 11 * 1000;
+    return static_cast<int>((bits + baud - 1) / baud);
+}
+
+uint8_t JbusAddressByte(float address)
+{
+    const double whole = std::trunc(static_cast<double>(address));
+    if (!(whole > -2147483649.0 && whole < 2147483648.0))
+        return 0;
+    return static_cast<uint8_t>(static_cast<int32_t>(whole) & 0xFF);
+}
+
+JbusMaster::JbusMaster(SerialLibrary& serial, const LinkSettings& settings, LinkBuffers& buffers)
+    : m_serial(serial), m_settings(settings), m_buffers(buffers)
+{
+}
+
+JbusMaster::~JbusMaster()
+{
+    if (m_port)
+        JbusClose();
+}
+
+void JbusMaster::JbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count)
+{
+    auto& q = m_buffers.request;
+    q[0] = JbusAddressByte(m_settings.jbusAddress);
+    q[1] = function;
+    q[2] = static_cast<uint8_t>(firstRegister >> 8);
+    q[3] = static_cast<uint8_t>(firstRegister);
+    q[4] = static_cast<uint8_t>(count >> 8);
+    q[5] = static_cast<uint8_t>(count);
+    if (function == 16)
+        q[6] = static_cast<uint8_t>((count & 0xFF) * 2);
+}
+
+int JbusMaster::JbusOpen()
+{
+    if (m_port)
+        JbusClose();
+    const int baudIndex = m_settings.baudIndex;
+    const int32_t baud = baudIndex >= 0 && baudIndex < static_cast<int>(kBaudRates.size()) ? kBaudRates[baudIndex] : 0;
+    m_port = &m_serial.OpenPort(m_settings.portIndex, baud, 'N', 8, 2);
+    if (m_port->status == kSerialOk)
+        return 0;
+    switch (m_port->status) {
+    case kSerialNoSuchPort: m_lastFailure = LinkFailure::PortMissing; break;
+    case kSerialBusy: m_lastFailure = LinkFailure::PortBusy; break;
+    default: m_lastFailure = LinkFailure::PortUnavailable; break;
+    }
+    return -1;
+}
+
+int JbusMaster::JbusClose()
+{
+    if (!m_port)
+        return 0;
+    SerialPort* port = m_port;
+    m_port = nullptr;
+    return port->ops.ClosePort(*port) == kSerialOk ? 0 : -1;
+}
+
+int JbusMaster::JbusPurge()
+{
+    if (!m_port)
+        return -1;
+    const int purged = m_port->ops.PurgeOutput(*m_port);
+    const int drained = DrainInput(*m_port);
+    return purged == kSerialOk && drained == kSerialOk ? 0 : -1;
+}
+
+int JbusMaster::Send(int length)
+{
+    JbusPurge();
+    for (int i = 0; i < length; ++i) {
+        if (m_port->ops.WriteByte(*m_port, m_buffers.request[i]) != kSerialOk)
+            return -1;
+    }
+    return 0;
+}
+
+bool JbusMaster::Attempt(int length, int expected, int replyTimeoutMs, int interByteMs)
+{
+    auto& reply = m_buffers.reply;
+    m_port->ops.SetRts(*m_port, true);
+    std::fill_n(reply.begin(), std::min<size_t>(expected, reply.size()), 0);
+    const int sent = Send(length);
+    m_buffers.lastResult = sent;
+    m_buffers.received = 0;
+    m_port->ops.SetRts(*m_port, false);
+
+    // The bytes handed to the driver are still on the line for their wire time;
+    // the instrument cannot begin its reply before they have all left.
+    const int wireMs = WireTimeMs(length, kBaudRates[m_settings.baudIndex]);
+    int byte = ReadByteTimed(*m_port, replyTimeoutMs + wireMs);
+    if (byte < 0) {
+        m_lastFailure = LinkFailure::NoAnswer;
+        return false;
+    }
+    uint32_t count = 0;
+    do {
+        if (count < reply.size())
+            reply[count] = static_cast<uint8_t>(byte);
+        ++count;
+        byte = ReadByteTimed(*m_port, interByteMs);
+    } while (byte >= 0);
+    m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
+
+    if (sent != 0) {
+        m_lastFailure = LinkFailure::SendFailed;
+        return false;
+    }
+    if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > reply.size()) {
+        m_lastFailure = LinkFailure::WrongLength;
+        return false;
+    }
+    const uint16_t got = static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8));
+    if (got != JbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2))) {
+        m_lastFailure = LinkFailure::BadCrc;
+        return false;
+    }
+    m_lastFailure = LinkFailure::None;
+    return true;
+}
+
+int JbusMaster::JbusTransact(int length)
+{
+    // The idle hook runs user-interface handlers while we wait; none of them may
+    // start a second transaction on the same buffers.
+    if (m_busy) {
+        m_lastFailure = LinkFailure::Overlap;
+        return -1;
+    }
+    if (length < 1 || static_cast<size_t>(length) + 2 > LinkBuffers::kSize ||
+        m_settings.baudIndex < 0 || m_settings.baudIndex >= static_cast<int>(kBaudRates.size())) {
+        m_lastFailure = LinkFailure::BadRequest;
+        m_buffers.lastResult = -1;
+        return -1;
+    }
+    m_busy = true;
+    const JbusTimeouts timeouts = ReadTimeouts(m_settings.baudIndex);
+
+    int result = -1;
+    if (JbusOpen() == 0) {
+        JbusPurge();
+        auto& q = m_buffers.request;
+        const uint16_t crc = JbusCrc16(q.data(), static_cast<uint16_t>(length));
+        q[length] = static_cast<uint8_t>(crc);
+        q[length + 1] = static_cast<uint8_t>(crc >> 8);
+
+        int expected = 8;
+        int replyTimeoutMs = kWriteReplyTimeoutMs;
+        if (q[1] == 3) {
+            expected = 2 * ((q[4] << 8) | q[5]) + 5;
+            replyTimeoutMs = timeouts.replyMs;
+        }
+        for (int attempt = 0; attempt < kAttempts && result != 0; ++attempt) {
+            if (Attempt(length + 2, expected, replyTimeoutMs, timeouts.interByteMs))
+                result = 0;
+        }
+        JbusClose();
+    }
+    m_buffers.lastResult = result;
+    m_busy = false;
+    return result;
+}
+
+}  // namespace vantor

@@ -1,0 +1,258 @@
+#include "SerialPort.h"
+
+#include "MonotonicClock.h"
+#include "TermiosDriver.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+
+namespace vantor {
+
+namespace {
+
+int Unsupported(SerialPort& port)
+{
+    port.status = kSerialUnsupported;
+    return kSerialUnsupported;
+}
+int UnsupportedByte(SerialPort& port, uint8_t) { return Unsupported(port); }
+int UnsupportedFlag(SerialPort& port, bool) { return Unsupported(port); }
+int UnsupportedInt(SerialPort& port, int) { return Unsupported(port); }
+int UnsupportedLine(SerialPort& port, int32_t, char, int, int) { return Unsupported(port); }
+int UnsupportedWrite(SerialPort& port, const uint8_t*, uint32_t) { return Unsupported(port); }
+int UnsupportedRead(SerialPort& port, uint8_t*, uint32_t) { return Unsupported(port); }
+
+int DefaultClose(SerialPort& port)
+{
+    if (port.library)
+        port.library->release(port);
+    return kSerialOk;
+}
+
+int DefaultDump(SerialPort& port, const LineSink& sink)
+{
+    sink("Port dump not supported for this driver");
+    sink("");
+    return Unsupported(port);
+}
+
+SerialPort& DefaultClearStatus(SerialPort& port)
+{
+    port.status = kSerialOk;
+    return port;
+}
+
+}  // namespace
+
+const SerialOps kDefaultSerialOps = {
+    Unsupported,      Unsupported,
+    UnsupportedByte,  DefaultClose,
+    UnsupportedLine,  UnsupportedFlag,
+    UnsupportedFlag,  UnsupportedFlag,
+    UnsupportedFlag,  UnsupportedFlag,
+    Unsupported,      Unsupported,
+    Unsupported,      Unsupported,
+    Unsupported,      UnsupportedWrite,
+    UnsupportedRead,  DefaultDump,
+    UnsupportedInt,   Unsupported,
+    Unsupported,      Unsupported,
+    Unsupported,      DefaultClearStatus,
+};
+
+int32_t MapSystemError(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        return kSerialNoSuchPort;
+    case EACCES:
+    case EPERM:
+    case EBUSY:
+    case EWOULDBLOCK:
+        return kSerialBusy;
+    case ENOMEM:
+        return kSerialNoMemory;
+    // Codes of the older communications interface.
+    case -1: return kSerialBadPort;
+    case -2: return kSerialBusy;
+    case -4: return kSerialNoMemory;
+    case -10: return kSerialNoSuchPort;
+    case -11: return kSerialBadDataBits;
+    case -12: return kSerialBadBaud;
+    default:
+        return kSerialOther;
+    }
+}
+
+SerialLibrary::SerialLibrary()
+{
+    m_placeholder.portNumber = -1;
+    m_placeholder.driverKind = -1;
+    m_placeholder.status = kSerialNoMemory;
+    m_placeholder.library = this;
+    for (int i = 0; i < kPortCount; ++i)
+        m_devicePaths[i] = "/dev/ttyS" + std::to_string(i);
+}
+
+SerialLibrary::~SerialLibrary()
+{
+    while (m_live) {
+        SerialPort* head = m_live;
+        head->ops.ClosePort(*head);
+        if (m_live == head)  // a close that failed to unlink must not loop forever
+            release(*head);
+    }
+}
+
+void SerialLibrary::setDevicePath(int portNumber, std::string path)
+{
+    if (portNumber >= 0 && portNumber < kPortCount)
+        m_devicePaths[portNumber] = std::move(path);
+}
+
+const std::string& SerialLibrary::devicePath(int portNumber) const
+{
+    static const std::string kNone;
+    return portNumber >= 0 && portNumber < kPortCount ? m_devicePaths[portNumber] : kNone;
+}
+
+void SerialLibrary::setIdleHook(IdleHook hook, int intervalMs)
+{
+    m_idleHook = std::move(hook);
+    m_idleIntervalMs = std::max(1, intervalMs);
+}
+
+int SerialLibrary::runIdleHook(SerialPort& port)
+{
+    return m_idleHook ? m_idleHook(port) : 0;
+}
+
+int SerialLibrary::liveCount() const
+{
+    int n = 0;
+    for (const SerialPort* p = m_live; p; p = p->next)
+        ++n;
+    return n;
+}
+
+template <typename T>
+T* SerialLibrary::allocate()
+{
+    if (m_failAllocations > 0) {
+        --m_failAllocations;
+        return nullptr;
+    }
+    return new (std::nothrow) T;
+}
+
+void SerialLibrary::link(SerialPort& port)
+{
+    port.next = m_live;
+    m_live = &port;
+}
+
+void SerialLibrary::release(SerialPort& port)
+{
+    if (&port == &m_placeholder)
+        return;
+    for (SerialPort** p = &m_live; *p; p = &(*p)->next) {
+        if (*p == &port) {
+            *p = port.next;
+            break;
+        }
+    }
+    delete port.driver;
+    delete &port;
+}
+
+SerialPort& SerialLibrary::OpenPort(int32_t portNumber, int32_t baud, char parity, int dataBits,
+                                    int stopBits)
+{
+    if (portNumber < 0 || portNumber >= kPortCount) {
+        SerialPort& port = OpenDevice(std::string(), portNumber, baud, parity, dataBits, stopBits);
+        if (&port != &m_placeholder)
+            port.status = kSerialBadPort;
+        return port;
+    }
+    return OpenDevice(m_devicePaths[portNumber], portNumber, baud, parity, dataBits, stopBits);
+}
+
+SerialPort& SerialLibrary::OpenDevice(const std::string& path, int32_t portNumber, int32_t baud,
+                                      char parity, int dataBits, int stopBits)
+{
+    SerialPort* port = allocate<SerialPort>();
+    if (!port)
+        return m_placeholder;
+    port->library = this;
+    link(*port);
+
+    TermiosData* data = allocate<TermiosData>();
+    if (!data) {
+        release(*port);
+        return m_placeholder;
+    }
+    port->driver = data;
+    port->portNumber = portNumber;
+    port->driverKind = kTermiosDriverKind;
+    if (path.empty()) {
+        port->status = kSerialNoSuchPort;
+        return *port;
+    }
+    OpenTermiosDevice(*port, path, baud, parity, dataBits, stopBits);
+    return *port;
+}
+
+int ReadByteTimed(SerialPort& port, int timeoutMs)
+{
+    const int64_t deadline = MonotonicMs() + timeoutMs;
+    for (;;) {
+        if (port.ops.RxCount(port) != 0)
+            return port.ops.ReadByte(port);
+        const int idle = port.library ? port.library->runIdleHook(port) : 0;
+        if (idle < 0) {
+            port.status = idle;
+            return idle;
+        }
+        const int64_t now = MonotonicMs();
+        if (timeoutMs != -1 && now >= deadline)
+            return kSerialTimeout;
+        const int interval = port.library ? port.library->idleIntervalMs() : -1;
+        int slice = interval;
+        if (timeoutMs != -1) {
+            const int left = static_cast<int>(deadline - now);
+            slice = interval < 0 ? left : std::min(left, interval);
+        }
+        WaitForInput(port, slice);
+    }
+}
+
+int DelayMs(SerialPort& port, int ms)
+{
+    const int64_t deadline = MonotonicMs() + ms;
+    for (int64_t now = MonotonicMs(); now < deadline; now = MonotonicMs()) {
+        const int idle = port.library ? port.library->runIdleHook(port) : 0;
+        if (idle < 0)
+            return idle;
+        const int interval = port.library ? port.library->idleIntervalMs() : -1;
+        const int left = static_cast<int>(deadline - now);
+        SleepMs(interval < 0 ? left : std::min(left, interval));
+    }
+    return kSerialOk;
+}
+
+int DrainInput(SerialPort& port)
+{
+    uint8_t scratch[64];
+    for (;;) {
+        const int r = port.ops.ReadBlock(port, scratch, sizeof scratch);
+        if (r < 0 && r != kSerialTimeout)
+            return r;
+        if (port.transferred == 0)
+            return kSerialOk;
+    }
+}
+
+}  // namespace vantor

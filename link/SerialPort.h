@@ -1,0 +1,161 @@
+// Serial port library: one record per open port, each carrying its own table of
+// operations so that callers never touch the platform directly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vantor {
+
+// Status codes, returned by the operations and kept in the record's status.
+enum SerialStatus : int32_t {
+    kSerialOk = 0,
+    kSerialOther = -1,
+    kSerialBadPort = -2,
+    kSerialBusy = -3,
+    kSerialNoMemory = -5,
+    kSerialTimeout = -8,
+    kSerialTxFull = -9,
+    kSerialNoSuchPort = -14,
+    kSerialUnsupported = -24,
+    kSerialBadBaud = -25,
+    kSerialBadParity = -26,
+    kSerialBadDataBits = -27,
+    kSerialBadStopBits = -28,
+};
+
+// Communication error flags, accumulated per port and never failing an operation.
+enum SerialErrorFlag : uint32_t {
+    kErrRxOver = 0x01,
+    kErrOverrun = 0x02,
+    kErrParity = 0x04,
+    kErrFrame = 0x08,
+    kErrBreak = 0x10,
+    kErrTxFull = 0x100,
+    kErrMode = 0x8000,
+};
+
+// Modem status bits as returned by ModemStatus.
+enum ModemBit : int {
+    kModemCts = 0x10,
+    kModemDsr = 0x20,
+    kModemRing = 0x40,
+    kModemCarrier = 0x80,
+};
+
+struct SerialPort;
+struct TermiosData;
+class SerialLibrary;
+
+using LineSink = std::function<void(const std::string&)>;
+
+// The operation slots, in slot order.
+struct SerialOps {
+    int (*ReadByte)(SerialPort&);
+    int (*Slot1)(SerialPort&);
+    int (*WriteByte)(SerialPort&, uint8_t);
+    int (*ClosePort)(SerialPort&);
+    int (*SetLine)(SerialPort&, int32_t baud, char parity, int dataBits, int stopBits);
+    int (*SetXonXoff)(SerialPort&, bool on);
+    int (*SetRtsCts)(SerialPort&, bool on);
+    int (*SetDtrDsr)(SerialPort&, bool on);
+    int (*SetDtr)(SerialPort&, bool on);
+    int (*SetRts)(SerialPort&, bool on);
+    int (*TxFree)(SerialPort&);
+    int (*TxCount)(SerialPort&);
+    int (*RxFree)(SerialPort&);
+    int (*RxCount)(SerialPort&);
+    int (*PurgeOutput)(SerialPort&);
+    int (*WriteBlock)(SerialPort&, const uint8_t* bytes, uint32_t length);
+    int (*ReadBlock)(SerialPort&, uint8_t* buffer, uint32_t wanted);
+    int (*Dump)(SerialPort&, const LineSink& sink);
+    int (*SendBreak)(SerialPort&, int ms);
+    int (*ModemStatus)(SerialPort&);
+    int (*LineStatus)(SerialPort&);
+    int (*ClearLineStatus)(SerialPort&);
+    int (*Slot22)(SerialPort&);
+    SerialPort& (*ClearStatus)(SerialPort&);
+};
+
+// The default operations: every slot stores and returns -24, except ClosePort
+// (unlinks and frees the record), Dump (says it is not supported) and ClearStatus.
+extern const SerialOps kDefaultSerialOps;
+
+struct SerialPort {
+    TermiosData* driver = nullptr;  // null when the open failed before the driver existed
+    SerialPort* next = nullptr;     // live-port list
+    int32_t portNumber = 0;         // -1 in the placeholder record
+    int32_t status = kSerialOk;
+    int32_t driverKind = 0;         // kTermiosDriverKind, or -1 in the placeholder
+    int32_t reserved0 = 0;
+    uint32_t transferred = 0;       // bytes moved by the last block read or write
+    SerialOps ops = kDefaultSerialOps;
+    int32_t reserved1 = 0;
+    SerialLibrary* library = nullptr;
+};
+
+inline constexpr int32_t kTermiosDriverKind = 15;
+inline constexpr int kPortCount = 4;  // Com1 to Com4
+
+// Called while a timed read or a delay waits; a negative result aborts the wait.
+using IdleHook = std::function<int(SerialPort&)>;
+
+// Owns the live ports, the idle hook and the device path of each port index.
+// Destroying it closes every port still open, so none outlives the program.
+class SerialLibrary {
+public:
+    SerialLibrary();
+    ~SerialLibrary();
+    SerialLibrary(const SerialLibrary&) = delete;
+    SerialLibrary& operator=(const SerialLibrary&) = delete;
+
+    // Opens the device held for port index 0..3. Never returns null: a failure is
+    // in the record's status, and the record must still be closed by the caller.
+    SerialPort& OpenPort(int32_t portNumber, int32_t baud, char parity, int dataBits, int stopBits);
+    // Same, for an explicit device path (tools and tests).
+    SerialPort& OpenDevice(const std::string& path, int32_t portNumber, int32_t baud, char parity,
+                           int dataBits, int stopBits);
+
+    void setDevicePath(int portNumber, std::string path);
+    const std::string& devicePath(int portNumber) const;
+
+    // intervalMs bounds each wait between two calls of the hook.
+    void setIdleHook(IdleHook hook, int intervalMs = 10);
+    int runIdleHook(SerialPort& port);
+    int idleIntervalMs() const { return m_idleHook ? m_idleIntervalMs : -1; }
+
+    int liveCount() const;
+    // Makes the next n allocations of a record or its driver data fail, as when
+    // memory runs out.
+    void failAllocations(int n) { m_failAllocations = n; }
+
+    // Used by the close operations.
+    void release(SerialPort& port);
+
+private:
+    template <typename T>
+    T* allocate();
+    void link(SerialPort& port);
+
+    SerialPort* m_live = nullptr;
+    SerialPort m_placeholder;
+    std::array<std::string, kPortCount> m_devicePaths;
+    IdleHook m_idleHook;
+    int m_idleIntervalMs = 10;
+    int m_failAllocations = 0;
+};
+
+// Waits up to timeoutMs (-1: no limit) for a byte; returns it, -8 on time-out,
+// or the idle hook's negative result.
+int ReadByteTimed(SerialPort& port, int timeoutMs);
+// Waits ms milliseconds, running the idle hook; 0 or the hook's negative result.
+int DelayMs(SerialPort& port, int ms);
+// Reads and discards whatever has been received.
+int DrainInput(SerialPort& port);
+
+// Maps an errno value, or a legacy driver code (negative), to a status code.
+int32_t MapSystemError(int error);
+
+}  // namespace vantor

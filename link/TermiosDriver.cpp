@@ -1,0 +1,442 @@
+#include "TermiosDriver.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace vantor {
+
+namespace {
+
+constexpr uint32_t kQueueSize = 1050;
+
+int Fail(SerialPort& port, int32_t code)
+{
+    port.status = code;
+    return code;
+}
+
+int Apply(SerialPort& port)
+{
+    if (tcsetattr(port.driver->fd, TCSANOW, &port.driver->line) != 0)
+        return Fail(port, MapSystemError(errno));
+    return kSerialOk;
+}
+
+// Stands for the error query of the Windows driver: turns the driver's error
+// counters into accumulated flags. Pseudo-terminals keep no counters.
+void RefreshErrors(SerialPort& port)
+{
+    TermiosData& d = *port.driver;
+    serial_icounter_struct c{};
+    if (ioctl(d.fd, TIOCGICOUNT, &c) != 0)
+        return;
+    if (d.haveCounters) {
+        if (c.frame != d.lastFrame) d.errorFlags |= kErrFrame;
+        if (c.overrun != d.lastOverrun) d.errorFlags |= kErrOverrun;
+        if (c.parity != d.lastParity) d.errorFlags |= kErrParity;
+        if (c.brk != d.lastBreak) d.errorFlags |= kErrBreak;
+        if (c.buf_overrun != d.lastBufOverrun) d.errorFlags |= kErrRxOver;
+    }
+    d.lastFrame = c.frame;
+    d.lastOverrun = c.overrun;
+    d.lastParity = c.parity;
+    d.lastBreak = c.brk;
+    d.lastBufOverrun = c.buf_overrun;
+    d.haveCounters = true;
+}
+
+int Waiting(int fd, unsigned long request)
+{
+    int n = 0;
+    return ioctl(fd, request, &n) == 0 ? n : 0;
+}
+
+struct SpeedCode {
+    int32_t baud;
+    speed_t speed;
+};
+constexpr SpeedCode kSpeeds[] = {
+    {50, B50},       {75, B75},       {110, B110},     {134, B134},     {150, B150},
+    {200, B200},     {300, B300},     {600, B600},     {1200, B1200},   {1800, B1800},
+    {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200}, {38400, B38400},
+    {57600, B57600}, {115200, B115200},
+};
+
+bool SpeedFor(int32_t baud, speed_t& speed)
+{
+    for (const auto& s : kSpeeds) {
+        if (s.baud == baud) {
+            speed = s.speed;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int32_t BaudOfSpeed(speed_t speed)
+{
+    for (const auto& s : kSpeeds)
+        if (s.speed == speed)
+            return s.baud;
+    return 0;
+}
+
+namespace {
+
+int ModemLines(SerialPort& port)
+{
+    int bits = 0;
+    return ioctl(port.driver->fd, TIOCMGET, &bits) == 0 ? bits : 0;
+}
+
+void ChangeModemLine(SerialPort& port, int line, bool on)
+{
+    // Pseudo-terminals have no modem lines; that is not an error for the caller.
+    ioctl(port.driver->fd, on ? TIOCMBIS : TIOCMBIC, &line);
+}
+
+int ReadBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+{
+    RefreshErrors(port);
+    port.transferred = 0;
+    const int waiting = Waiting(port.driver->fd, FIONREAD);
+    if (waiting <= 0 || wanted == 0)
+        return kSerialTimeout;
+    ssize_t n;
+    do {
+        n = read(port.driver->fd, buffer, std::min<uint32_t>(wanted, static_cast<uint32_t>(waiting)));
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0)
+        return kSerialTimeout;
+    port.transferred = static_cast<uint32_t>(n);
+    return kSerialOk;
+}
+
+int WriteBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
+{
+    TermiosData& d = *port.driver;
+    RefreshErrors(port);
+    const int queued = Waiting(d.fd, TIOCOUTQ);
+    const uint32_t room = queued >= static_cast<int>(d.txQueueSize) ? 0 : d.txQueueSize - static_cast<uint32_t>(queued);
+    const uint32_t count = std::min(length, room);
+    ssize_t n = 0;
+    if (count > 0) {
+        do {
+            n = write(d.fd, bytes, count);
+        } while (n < 0 && errno == EINTR);
+    }
+    port.transferred = n > 0 ? static_cast<uint32_t>(n) : 0;
+    if (port.transferred >= length)
+        return kSerialOk;
+    if (n < 0 && errno != EAGAIN)
+        d.errorFlags |= kErrTxFull;
+    return Fail(port, kSerialTxFull);
+}
+
+int ReadByte(SerialPort& port)
+{
+    uint8_t byte = 0;
+    const int r = ReadBlock(port, &byte, 1);
+    return r == kSerialOk ? byte : r;
+}
+
+int WriteByte(SerialPort& port, uint8_t byte)
+{
+    return WriteBlock(port, &byte, 1);
+}
+
+int ClosePort(SerialPort& port)
+{
+    TermiosData& d = *port.driver;
+    ChangeModemLine(port, TIOCM_DTR, false);
+    ChangeModemLine(port, TIOCM_RTS, false);
+    // Unsent output would make close() wait for a line that may be dead.
+    tcflush(d.fd, TCOFLUSH);
+    ioctl(d.fd, TIOCNXCL);
+    const int result = close(d.fd) == 0 ? kSerialOk : MapSystemError(errno);
+    d.fd = -1;
+    port.library->release(port);
+    return result;
+}
+
+int SetLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopBits)
+{
+    speed_t speed{};
+    if (baud > 115200 || !SpeedFor(baud, speed))
+        return Fail(port, kSerialBadBaud);
+    termios t = port.driver->line;
+    cfsetispeed(&t, speed);
+    cfsetospeed(&t, speed);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE);
+    switch (dataBits) {
+    case 5: t.c_cflag |= CS5; break;
+    case 6: t.c_cflag |= CS6; break;
+    case 7: t.c_cflag |= CS7; break;
+    case 8: t.c_cflag |= CS8; break;
+    default: return Fail(port, kSerialBadDataBits);
+    }
+    t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
+    switch (parity) {
+    case 'N': case 'n': break;
+    case 'E': case 'e': t.c_cflag |= PARENB; break;
+    case 'O': case 'o': t.c_cflag |= PARENB | PARODD; break;
+    case 'M': case 'm': t.c_cflag |= PARENB | CMSPAR | PARODD; break;
+    case 'S': case 's': t.c_cflag |= PARENB | CMSPAR; break;
+    default: return Fail(port, kSerialBadParity);
+    }
+    if (stopBits == 1)
+        t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+    else if (stopBits == 2)
+        t.c_cflag |= CSTOPB;
+    else
+        return Fail(port, kSerialBadStopBits);
+    port.driver->line = t;
+    Apply(port);
+    return port.status;
+}
+
+int SetFlag(SerialPort& port, tcflag_t termios::*field, tcflag_t bits, bool on)
+{
+    termios& t = port.driver->line;
+    if (on)
+        t.*field |= bits;
+    else
+        t.*field &= ~bits;
+    return Apply(port);
+}
+
+int SetXonXoff(SerialPort& port, bool on) { return SetFlag(port, &termios::c_iflag, IXON | IXOFF, on); }
+int SetRtsCts(SerialPort& port, bool on) { return SetFlag(port, &termios::c_cflag, CRTSCTS, on); }
+
+int SetDtr(SerialPort& port, bool on)
+{
+    ChangeModemLine(port, TIOCM_DTR, on);
+    return kSerialOk;
+}
+
+int SetRts(SerialPort& port, bool on)
+{
+    ChangeModemLine(port, TIOCM_RTS, on);
+    return kSerialOk;
+}
+
+int TxCount(SerialPort& port)
+{
+    RefreshErrors(port);
+    return Waiting(port.driver->fd, TIOCOUTQ);
+}
+
+int TxFree(SerialPort& port)
+{
+    return static_cast<int>(port.driver->txQueueSize) - TxCount(port);
+}
+
+int RxCount(SerialPort& port)
+{
+    RefreshErrors(port);
+    return Waiting(port.driver->fd, FIONREAD);
+}
+
+int RxFree(SerialPort& port)
+{
+    return static_cast<int>(port.driver->rxQueueSize) - RxCount(port);
+}
+
+int PurgeOutput(SerialPort& port)
+{
+    if (tcflush(port.driver->fd, TCOFLUSH) != 0)
+        return Fail(port, MapSystemError(errno));
+    return kSerialOk;
+}
+
+int SendBreak(SerialPort& port, int ms)
+{
+    ioctl(port.driver->fd, TIOCSBRK);
+    DelayMs(port, ms);
+    ioctl(port.driver->fd, TIOCCBRK);
+    return kSerialOk;
+}
+
+int ModemStatus(SerialPort& port)
+{
+    const int lines = ModemLines(port);
+    return (lines & TIOCM_CTS ? kModemCts : 0) | (lines & TIOCM_DSR ? kModemDsr : 0) |
+           (lines & TIOCM_RI ? kModemRing : 0) | (lines & TIOCM_CD ? kModemCarrier : 0);
+}
+
+int LineStatus(SerialPort& port)
+{
+    RefreshErrors(port);
+    return static_cast<int>(port.driver->errorFlags & (kErrBreak | kErrFrame | kErrOverrun | kErrParity));
+}
+
+int ClearLineStatus(SerialPort& port)
+{
+    port.driver->errorFlags = 0;
+    return kSerialOk;
+}
+
+// Parity codes as the dump has always shown them: 0 none, 1 odd, 2 even, 3 mark, 4 space.
+int ParityCode(const termios& t)
+{
+    if (!(t.c_cflag & PARENB))
+        return 0;
+    if (t.c_cflag & CMSPAR)
+        return t.c_cflag & PARODD ? 3 : 4;
+    return t.c_cflag & PARODD ? 1 : 2;
+}
+
+int DataBits(const termios& t)
+{
+    switch (t.c_cflag & CSIZE) {
+    case CS5: return 5;
+    case CS6: return 6;
+    case CS7: return 7;
+    default: return 8;
+    }
+}
+
+int Dump(SerialPort& port, const LineSink& sink)
+{
+    TermiosData& d = *port.driver;
+    termios t = d.line;
+    tcgetattr(d.fd, &t);
+    const int lines = ModemLines(port);
+    const int rtsControl = t.c_cflag & CRTSCTS ? 2 : (lines & TIOCM_RTS ? 1 : 0);
+    const int dtrControl = lines & TIOCM_DTR ? 1 : 0;
+    const int lineStatus = LineStatus(port);
+    const int modem = ModemStatus(port);
+    const int rxCount = RxCount(port), txCount = TxCount(port);
+    const uint32_t e = d.errorFlags;
+    char text[160];
+    auto emit = [&](auto... args) {
+        std::snprintf(text, sizeof text, args...);
+        sink(text);
+    };
+    sink("");
+    emit("Port type:  Linux termios  BaudRate: %-6d  ByteSize: %1d  Parity: %1d", BaudOfSpeed(cfgetospeed(&t)),
+         DataBits(t), ParityCode(t));
+    emit("StopBits: %1d fBinary: %1d  fRtsControl: %1d", t.c_cflag & CSTOPB ? 2 : 0, 1, rtsControl);
+    emit("Parity: %1d  OutCtsFlow: %1d  OutDsrFlow: %1d  DtrControl: %1d  OutX: %1d  InX: %1d",
+         t.c_cflag & PARENB ? 1 : 0, t.c_cflag & CRTSCTS ? 1 : 0, 0, dtrControl, t.c_iflag & IXON ? 1 : 0,
+         t.c_iflag & IXOFF ? 1 : 0);
+    emit("Null: %1d  DtrControl: %1d  RtsControl: %1d  XonChar: %02x  XoffChar: %02x", 0, dtrControl,
+         rtsControl, t.c_cc[VSTART], t.c_cc[VSTOP]);
+    emit("XonLim: %-5u XoffLim: %-5u EofChr: %02x  EvtChr: %02x", d.rxQueueSize / 4, d.rxQueueSize / 4, 0, 0);
+    emit("RX count/free: %5d/%-5d  TX count/free: %5d/%-5d  BREAK/FE/OE/PE: %d%d%d%d", rxCount,
+         static_cast<int>(d.rxQueueSize) - rxCount, txCount, static_cast<int>(d.txQueueSize) - txCount,
+         lineStatus & kErrBreak ? 1 : 0, lineStatus & kErrFrame ? 1 : 0, lineStatus & kErrOverrun ? 1 : 0,
+         lineStatus & kErrParity ? 1 : 0);
+    emit("CE_BREAK:%d  CE_FRAME:%d  CE_MODE:%d CE_OVERRUN:%d", e & kErrBreak ? 1 : 0, e & kErrFrame ? 1 : 0,
+         e & kErrMode ? 1 : 0, e & kErrOverrun ? 1 : 0);
+    emit("CE_RXOVER:%d CE_RXPARITY:%d CE_TXFULL:%d  CTS/DSR/RI/CD: %d%d%d%d", e & kErrRxOver ? 1 : 0,
+         e & kErrParity ? 1 : 0, e & kErrTxFull ? 1 : 0, modem & kModemCts ? 1 : 0, modem & kModemDsr ? 1 : 0,
+         modem & kModemRing ? 1 : 0, modem & kModemCarrier ? 1 : 0);
+    emit("8250:%04.4x", d.chipRegister);
+    return kSerialOk;
+}
+
+}  // namespace
+
+void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+                       int stopBits)
+{
+    TermiosData& d = *port.driver;
+    d.rxQueueSize = kQueueSize;
+    d.txQueueSize = kQueueSize;
+    d.errorFlags = 0;
+
+    int fd;
+    do {
+        fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        port.status = MapSystemError(errno);
+        return;
+    }
+    // Two programs must never share an instrument: the advisory lock holds even
+    // for root, whom the kernel's exclusive mode lets through.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &d.saved) != 0) {
+        port.status = errno == ENOTTY ? kSerialNoSuchPort : MapSystemError(errno);
+        close(fd);
+        return;
+    }
+    if (ioctl(fd, TIOCEXCL) != 0 && errno == EBUSY) {
+        port.status = kSerialBusy;
+        close(fd);
+        return;
+    }
+    d.fd = fd;
+    d.line = d.saved;
+    cfmakeraw(&d.line);
+    d.line.c_cflag |= CLOCAL | CREAD;
+    d.line.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    d.line.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    d.line.c_cc[VMIN] = 0;
+    d.line.c_cc[VTIME] = 0;
+    d.line.c_cc[VSTART] = 0x11;
+    d.line.c_cc[VSTOP] = 0x13;
+    ChangeModemLine(port, TIOCM_DTR | TIOCM_RTS, true);
+
+    SetLine(port, baud, parity, dataBits, stopBits);
+
+    SerialOps& ops = port.ops;
+    ops.ReadByte = ReadByte;
+    ops.WriteByte = WriteByte;
+    ops.ClosePort = ClosePort;
+    ops.SetLine = SetLine;
+    ops.SetXonXoff = SetXonXoff;
+    ops.SetRtsCts = SetRtsCts;
+    // No DSR handshake under termios: SetDtrDsr keeps its default.
+    ops.SetDtr = SetDtr;
+    ops.SetRts = SetRts;
+    ops.TxFree = TxFree;
+    ops.TxCount = TxCount;
+    ops.RxFree = RxFree;
+    ops.RxCount = RxCount;
+    ops.PurgeOutput = PurgeOutput;
+    ops.WriteBlock = WriteBlock;
+    ops.ReadBlock = ReadBlock;
+    ops.Dump = Dump;
+    ops.SendBreak = SendBreak;
+    ops.ModemStatus = ModemStatus;
+    ops.LineStatus = LineStatus;
+    ops.ClearLineStatus = ClearLineStatus;
+}
+
+void SleepMs(int ms)
+{
+    if (ms <= 0)
+        return;
+    // poll() with no descriptor is an interruptible sleep; a signal only shortens
+    // it, and the callers measure time themselves.
+    poll(nullptr, 0, ms);
+}
+
+void WaitForInput(SerialPort& port, int ms)
+{
+    if (ms == 0)
+        return;
+    const int fd = port.driver ? port.driver->fd : -1;
+    if (fd < 0) {
+        SleepMs(ms < 0 ? 1000 : ms);
+        return;
+    }
+    pollfd p{fd, POLLIN, 0};
+    const int r = poll(&p, 1, ms);
+    // A hung-up line reports itself readable forever: sleep instead of spinning.
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && Waiting(fd, FIONREAD) == 0)
+        SleepMs(ms < 0 ? 1000 : ms);
+}
+
+}  // namespace vantor

@@ -1,0 +1,39 @@
+// The termios driver behind the serial operations.
+#pragma once
+
+#include "SerialPort.h"
+
+#include <termios.h>
+
+#include <cstdint>
+#include <string>
+
+namespace vantor {
+
+struct TermiosData {
+    uint32_t rxQueueSize = 0;
+    uint32_t txQueueSize = 0;
+    termios line{};       // line settings as last applied
+    termios saved{};      // as found at open; not restored
+    uint32_t errorFlags = 0;
+    uint32_t chipRegister = 0;  // no UART register is readable here: dumped as 0000
+    int fd = -1;
+    // Driver error counters at the last refresh, to turn increments into flags.
+    int lastFrame = 0, lastOverrun = 0, lastParity = 0, lastBreak = 0, lastBufOverrun = 0;
+    bool haveCounters = false;
+};
+
+// Opens the device and fills the driver slots. Failures are left in port.status.
+void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity,
+                       int dataBits, int stopBits);
+
+// Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
+void WaitForInput(SerialPort& port, int ms);
+
+// Baud rate of a termios speed code; 0 for a rate we do not use.
+int32_t BaudOfSpeed(speed_t speed);
+
+// Sleeps ms milliseconds.
+void SleepMs(int ms);
+
+}  // namespace vantor
