@@ -141,11 +141,20 @@ int SerialLibrary::liveCount() const
 template <typename T>
 T* SerialLibrary::allocate()
 {
-    if (m_failAllocations > 0) {
+    if (m_allocationsBeforeFailure > 0) {
+        --m_allocationsBeforeFailure;
+    } else if (m_failAllocations > 0) {
         --m_failAllocations;
         return nullptr;
     }
     return new (std::nothrow) T;
+}
+
+SerialPort& SerialLibrary::placeholder()
+{
+    // Its default slots leave -24 behind; each new out-of-memory reports itself again.
+    m_placeholder.status = kSerialNoMemory;
+    return m_placeholder;
 }
 
 void SerialLibrary::link(SerialPort& port)
@@ -185,14 +194,14 @@ SerialPort& SerialLibrary::OpenDevice(const std::string& path, int32_t portNumbe
 {
     SerialPort* port = allocate<SerialPort>();
     if (!port)
-        return m_placeholder;
+        return placeholder();
     port->library = this;
     link(*port);
 
     TermiosData* data = allocate<TermiosData>();
     if (!data) {
         release(*port);
-        return m_placeholder;
+        return placeholder();
     }
     port->driver = data;
     port->portNumber = portNumber;

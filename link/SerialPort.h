@@ -127,9 +127,13 @@ public:
     int idleIntervalMs() const { return m_idleHook ? m_idleIntervalMs : -1; }
 
     int liveCount() const;
-    // Makes the next n allocations of a record or its driver data fail, as when
-    // memory runs out.
-    void failAllocations(int n) { m_failAllocations = n; }
+    // Lets `succeed` allocations of a record or its driver data through, then makes
+    // the next `fail` ones fail, as when memory runs out.
+    void failAllocations(int fail, int succeed = 0)
+    {
+        m_failAllocations = fail;
+        m_allocationsBeforeFailure = succeed;
+    }
 
     // Used by the close operations.
     void release(SerialPort& port);
@@ -138,6 +142,7 @@ private:
     template <typename T>
     T* allocate();
     void link(SerialPort& port);
+    SerialPort& placeholder();
 
     SerialPort* m_live = nullptr;
     SerialPort m_placeholder;
@@ -145,6 +150,7 @@ private:
     IdleHook m_idleHook;
     int m_idleIntervalMs = 10;
     int m_failAllocations = 0;
+    int m_allocationsBeforeFailure = 0;
 };
 
 // Waits up to timeoutMs (-1: no limit) for a byte; returns it, -8 on time-out,

@@ -1,0 +1,86 @@
+// Measures what a transaction costs: processor time while the instrument is
+// silent, and the wall time of a good read against the line's own timing.
+#include "JbusMaster.h"
+#include "Simulator.h"
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace vantor;
+
+namespace {
+
+double ThreadCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const long micros = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1'000'000L + usage.ru_utime.tv_usec +
+                        usage.ru_stime.tv_usec;
+    return static_cast<double>(micros) / 1e3;
+}
+
+double WallMs(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int reads = argc > 1 ? std::atoi(argv[1]) : 20;
+    std::string folder = (std::filesystem::temp_directory_path() / "vantor-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data()))
+        return 1;
+    const int turnaroundMs = 5;
+    int status = 0;
+    {
+        sim::Simulator simulator({folder + "/com1"}, {.baud = 9600, .address = 1, .turnaroundMs = turnaroundMs});
+        SerialLibrary serial;
+        serial.setDevicePath(0, simulator.path(0));
+        // The program pumps its user interface between waits; count a hook that does nothing.
+        serial.setIdleHook([](SerialPort&) { return 0; }, 10);
+        LinkSettings settings;
+        LinkBuffers buffers;
+        JbusMaster master(serial, settings, buffers);
+
+        simulator.injectFault(sim::Fault::Silence, 3);
+        master.JbusRequest(3, 0x1100, 28);
+        auto start = std::chrono::steady_clock::now();
+        double cpu = ThreadCpuMs();
+        const int silent = master.JbusTransact(6);
+        cpu = ThreadCpuMs() - cpu;
+        const double wall = WallMs(start);
+        std::printf("silent instrument: result %d, %.0f ms wall, %.2f ms processor, %.3f%% of the wall time\n",
+                    silent, wall, cpu, 100.0 * cpu / wall);
+        if (silent != -1 || cpu / wall >= 0.02)
+            status = 1;
+
+        // A read of 28 registers: 8 request and 61 reply bytes on the line.
+        const double expected = WireTimeMs(69, 9600) + ReadTimeouts(5).interByteMs + turnaroundMs;
+        double total = 0, worst = 0;
+        for (int i = 0; i < reads; ++i) {
+            master.JbusRequest(3, 0x1100, 28);
+            start = std::chrono::steady_clock::now();
+            if (master.JbusTransact(6) != 0)
+                status = 1;
+            const double ms = WallMs(start);
+            total += ms;
+            worst = std::max(worst, ms);
+        }
+        const double mean = total / reads;
+        std::printf("read of 28 registers at 9600 baud: mean %.1f ms, worst %.1f ms over %d reads; "
+                    "line timing %.1f ms (wire %d + gap %d + turnaround %d): %+.1f%%\n",
+                    mean, worst, reads, expected, WireTimeMs(69, 9600), ReadTimeouts(5).interByteMs, turnaroundMs,
+                    100.0 * (mean - expected) / expected);
+        if (mean > expected * 1.1 || mean < expected * 0.9)
+            status = 1;
+    }
+    std::filesystem::remove_all(folder);
+    return status;
+}

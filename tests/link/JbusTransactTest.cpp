@@ -1,0 +1,251 @@
+// Transactions on a pseudo-terminal against the simulated instrument.
+#include "SimFixture.h"
+
+#include <chrono>
+#include <thread>
+
+using namespace vantor;
+using vantor::sim::Fault;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int64_t MsSince(Clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+std::vector<uint8_t> Bytes(std::initializer_list<int> list)
+{
+    std::vector<uint8_t> out;
+    for (int b : list)
+        out.push_back(static_cast<uint8_t>(b));
+    return out;
+}
+
+class JbusTransactTest : public test::SimFixture {};
+
+}  // namespace
+
+TEST_F(JbusTransactTest, ReadsABlock)
+{
+    ASSERT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(replyBytes().size(), 15u);
+    EXPECT_EQ(std::vector<uint8_t>(buffers.reply.begin(), buffers.reply.begin() + 13),
+              Bytes({0x01, 0x03, 0x0A, 0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8}));
+    const auto requests = simulator->requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].bytes, Bytes({0x01, 0x03, 0x30, 0x00, 0x00, 0x05, 0x8A, 0xC9}));
+    EXPECT_EQ(serial.liveCount(), 0) << "the port is closed after every transaction";
+}
+
+TEST_F(JbusTransactTest, ReadOfTheConfigurationIsSentAsGiven)
+{
+    ASSERT_EQ(read(0x1100, 28), 0);
+    EXPECT_EQ(buffers.received, 61);
+    EXPECT_EQ(simulator->requests().at(0).bytes, Bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0x41, 0x3F}));
+}
+
+TEST_F(JbusTransactTest, WritesABlock)
+{
+    ASSERT_EQ(write(0x3000, {0x0203, 0x0004, 0x0000, 0x2AF8, 0xD6D8}), 0);
+    EXPECT_EQ(simulator->image(0x3000, 2), Bytes({0x02, 0x03, 0x00, 0x04}));
+    EXPECT_EQ(replyBytes().size(), 8u);
+    EXPECT_EQ(buffers.reply[1], 16);
+}
+
+TEST_F(JbusTransactTest, AddressZeroGetsANormalReplyAndOtherAddressesSilence)
+{
+    settings.jbusAddress = 0.0f;
+    EXPECT_EQ(read(0x111A, 1), 0);
+    EXPECT_EQ(buffers.reply[4], 1) << "register 0x111A holds the instrument's address";
+    settings.jbusAddress = 1.9f;
+    EXPECT_EQ(read(0x111A, 1), 0);
+    settings.jbusAddress = 2.0f;
+    EXPECT_EQ(read(0x111A, 1), -1);
+}
+
+TEST_F(JbusTransactTest, WrongReplyLengthFailsEveryAttempt)
+{
+    for (Fault fault : {Fault::MissingBytes, Fault::ExtraBytes}) {
+        simulator->clearRequests();
+        simulator->injectFault(fault, 3, 1);
+        EXPECT_EQ(read(0x3000, 5), -1);
+        EXPECT_EQ(heardCount(), 3u);
+        EXPECT_EQ(master.lastFailure(), LinkFailure::WrongLength);
+        EXPECT_EQ(buffers.received, fault == Fault::MissingBytes ? 14 : 16);
+    }
+    simulator->clearRequests();
+    EXPECT_EQ(read(0x3000, 5), 0) << "faults spent, the next read passes";
+}
+
+TEST_F(JbusTransactTest, BadCrcIsRetriedUpToThreeTimes)
+{
+    simulator->injectFault(Fault::BadCrc, 2);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(heardCount(), 3u);
+
+    simulator->clearRequests();
+    simulator->injectFault(Fault::BadCrc, 3);
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_EQ(heardCount(), 3u);
+    EXPECT_EQ(master.lastFailure(), LinkFailure::BadCrc);
+}
+
+TEST_F(JbusTransactTest, ExceptionReplyFailsLikeSilence)
+{
+    simulator->injectFault(Fault::Exception, 3, 2);
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_EQ(heardCount(), 3u);
+    EXPECT_EQ(buffers.received, 5);
+    EXPECT_EQ(buffers.reply[1], 0x83);
+    // Registers the instrument does not hold answer with an exception too.
+    simulator->clearRequests();
+    EXPECT_EQ(read(0x4000, 4), -1);
+    EXPECT_EQ(heardCount(), 3u);
+}
+
+TEST_F(JbusTransactTest, SilenceCostsThreeReplyTimeOuts)
+{
+    simulator->injectFault(Fault::Silence, 3);
+    const auto start = Clock::now();
+    EXPECT_EQ(read(0x3000, 5), -1);
+    const int64_t elapsed = MsSince(start);
+    // Three times 400 ms, each after the 10 ms the request takes on the line.
+    EXPECT_GE(elapsed, 3 * 410);
+    EXPECT_LT(elapsed, 3 * 410 + 250);
+    EXPECT_EQ(heardCount(), 3u);
+    EXPECT_EQ(master.lastFailure(), LinkFailure::NoAnswer);
+}
+
+TEST_F(JbusTransactTest, MissingPortFailsAtOnceWithNothingSent)
+{
+    settings.portIndex = 2;
+    const auto start = Clock::now();
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_LT(MsSince(start), 50);
+    EXPECT_EQ(master.lastFailure(), LinkFailure::PortMissing);
+    EXPECT_TRUE(simulator->requests().empty());
+}
+
+TEST_F(JbusTransactTest, BusyPortFailsAtOnceWithNothingSent)
+{
+    SerialLibrary otherProgram;
+    SerialPort& held = otherProgram.OpenDevice(simulator->path(0), 0, 9600, 'N', 8, 2);
+    ASSERT_EQ(held.status, kSerialOk);
+    SerialPort& mine = serial.OpenPort(0, 9600, 'N', 8, 2);
+    EXPECT_EQ(mine.status, kSerialBusy);
+    mine.ops.ClosePort(mine);
+
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_EQ(master.lastFailure(), LinkFailure::PortBusy);
+    held.ops.ClosePort(held);
+    EXPECT_TRUE(simulator->requests().empty());
+}
+
+TEST_F(JbusTransactTest, AnotherSpeedIsNotHeard)
+{
+    settings.baudIndex = 4;  // 4800 against an instrument at 9600
+    EXPECT_EQ(read(0x3000, 5), -1);
+    const auto requests = simulator->requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].lineBaud, 4800);
+    EXPECT_FALSE(requests[0].heard);
+}
+
+TEST_F(JbusTransactTest, ReplyBrokenByAPauseOrNoiseIsRetried)
+{
+    // A pause longer than the 150 ms gap ends the first attempt with half a reply;
+    // the other half then spoils the second, and the third succeeds.
+    simulator->injectFault(Fault::PauseInside, 1, 200);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(heardCount(), 3u);
+
+    simulator->clearRequests();
+    simulator->injectFault(Fault::PauseInside, 1, 100);  // within the gap: one reply
+    EXPECT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(heardCount(), 1u);
+
+    simulator->clearRequests();
+    simulator->injectFault(Fault::NoiseBefore, 1, 3);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(heardCount(), 2u);
+}
+
+TEST_F(JbusTransactTest, ReplyLaterThanTheTimeOutFails)
+{
+    // Later than all three attempts together.
+    simulator->injectFault(Fault::LateReply, 3, 1500);
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_EQ(heardCount(), 3u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1300));  // the late replies arrive
+    EXPECT_EQ(read(0x3000, 5), 0) << "the late bytes are purged before the next request";
+    EXPECT_EQ(heardCount(), 4u);
+}
+
+TEST_F(JbusTransactTest, AReplyWithinTheTimeOutIsTaken)
+{
+    simulator->setTurnaroundMs(300);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(heardCount(), 1u);
+}
+
+TEST_F(JbusTransactTest, WriteAtLowSpeedWaitsForTheRequestToLeaveTheLine)
+{
+    simulator.reset();
+    startSimulator(1, {.baud = 600});
+    settings.baudIndex = 1;
+    // 28 registers: 65 bytes, 1.2 s on the line at 600 baud.
+    std::vector<uint16_t> values(28, 0x0101);
+    const auto start = Clock::now();
+    EXPECT_EQ(write(0x1100, values), 0);
+    EXPECT_GE(MsSince(start), 1192);
+    EXPECT_EQ(heardCount(), 1u);
+    EXPECT_EQ(simulator->reg(0x1100), 0x0101);
+    EXPECT_EQ(simulator->address(), 1);
+}
+
+TEST_F(JbusTransactTest, InstrumentThatDisappearsAndComesBack)
+{
+    simulator->disconnect();
+    EXPECT_EQ(read(0x3000, 5), -1);
+    simulator->reconnect();
+    EXPECT_EQ(read(0x3000, 5), 0);
+}
+
+TEST_F(JbusTransactTest, IdleHookRunsDuringTheWaitAndCannotStartAnotherTransaction)
+{
+    int idleCalls = 0;
+    int nested = 0;
+    serial.setIdleHook(
+        [&](SerialPort&) {
+            ++idleCalls;
+            // A timer handler firing mid-transaction tries to use the link.
+            nested = read(0x1100, 28) == -1 && master.lastFailure() == LinkFailure::Overlap ? nested + 1 : -1000;
+            return 0;
+        },
+        5);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    EXPECT_GT(idleCalls, 10);
+    EXPECT_EQ(nested, idleCalls);
+    serial.setIdleHook(nullptr);
+    EXPECT_EQ(heardCount(), 1u) << "the refused transactions sent nothing";
+    EXPECT_EQ(buffers.received, 15) << "the running transaction kept its reply";
+}
+
+TEST_F(JbusTransactTest, RequestThatCannotFitIsRefused)
+{
+    master.JbusRequest(16, 0x1100, 28);
+    EXPECT_EQ(master.JbusTransact(511), -1);
+    EXPECT_EQ(master.JbusTransact(0), -1);
+    EXPECT_TRUE(simulator->requests().empty());
+}
+
+TEST_F(JbusTransactTest, ReplyLongerThanTheBufferIsNotStoredPastIt)
+{
+    // A read of 300 registers expects 605 bytes, more than the reply buffer holds.
+    simulator->injectFault(Fault::ExtraBytes, 3, 600);
+    EXPECT_EQ(read(0x3000, 300), -1);
+    EXPECT_EQ(master.lastFailure(), LinkFailure::WrongLength);
+}

@@ -1,0 +1,312 @@
+// The serial operations on real pseudo-terminals.
+#include "SerialPort.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+using namespace vantor;
+
+namespace {
+
+// A pseudo-terminal whose far end the test drives directly.
+class PtyPair {
+public:
+    PtyPair()
+    {
+        char name[128];
+        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+            throw std::runtime_error("openpty failed");
+        m_name = name;
+        termios t{};
+        tcgetattr(m_slave, &t);
+        cfmakeraw(&t);
+        tcsetattr(m_slave, TCSANOW, &t);
+    }
+    ~PtyPair()
+    {
+        close(m_slave);
+        close(m_master);
+    }
+    const std::string& name() const { return m_name; }
+    void send(const std::vector<uint8_t>& bytes) const
+    {
+        ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    std::vector<uint8_t> received() const
+    {
+        std::vector<uint8_t> out(4096);
+        fcntl(m_master, F_SETFL, O_NONBLOCK);
+        const ssize_t n = read(m_master, out.data(), out.size());
+        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        return out;
+    }
+    termios slaveSettings() const
+    {
+        termios t{};
+        tcgetattr(m_master, &t);
+        return t;
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_name;
+};
+
+// Waits until the pseudo-terminal has delivered what the far end sent.
+void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    SerialPort& open(int32_t baud = 9600, char parity = 'N', int data = 8, int stop = 2)
+    {
+        return serial.OpenDevice(pty.name(), 0, baud, parity, data, stop);
+    }
+
+    PtyPair pty;
+    SerialLibrary serial;
+};
+
+}  // namespace
+
+TEST_F(SerialPortTest, OpensRawAtTheRequestedLineSettings)
+{
+    SerialPort& port = open(4800);
+    ASSERT_EQ(port.status, kSerialOk);
+    EXPECT_EQ(port.portNumber, 0);
+    EXPECT_EQ(port.driverKind, kTermiosDriverKind);
+    const termios t = pty.slaveSettings();
+    EXPECT_EQ(cfgetospeed(&t), B4800);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    EXPECT_FALSE(t.c_cflag & PARENB);
+    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
+    EXPECT_EQ(serial.liveCount(), 1);
+    EXPECT_EQ(port.ops.ClosePort(port), kSerialOk);
+    EXPECT_EQ(serial.liveCount(), 0);
+}
+
+TEST_F(SerialPortTest, PortIndexOpensItsDevicePath)
+{
+    test::TempDir dir;
+    serial.setDevicePath(0, pty.name());
+    serial.setDevicePath(1, dir.file("nothing"));
+    SerialPort& com1 = serial.OpenPort(0, 9600, 'N', 8, 2);
+    EXPECT_EQ(com1.status, kSerialOk);
+    SerialPort& com2 = serial.OpenPort(1, 9600, 'N', 8, 2);
+    EXPECT_EQ(com2.status, kSerialNoSuchPort);
+    SerialPort& com9 = serial.OpenPort(8, 9600, 'N', 8, 2);
+    EXPECT_EQ(com9.status, kSerialBadPort);
+    com9.ops.ClosePort(com9);
+    com2.ops.ClosePort(com2);
+    com1.ops.ClosePort(com1);
+    EXPECT_EQ(serial.liveCount(), 0);
+    EXPECT_EQ(SerialLibrary().devicePath(3), "/dev/ttyS3");
+}
+
+TEST_F(SerialPortTest, APortHeldElsewhereIsBusy)
+{
+    SerialLibrary other;
+    SerialPort& first = other.OpenDevice(pty.name(), 0, 9600, 'N', 8, 2);
+    ASSERT_EQ(first.status, kSerialOk);
+    SerialPort& second = open();
+    EXPECT_EQ(second.status, kSerialBusy);
+    second.ops.ClosePort(second);
+    first.ops.ClosePort(first);
+    SerialPort& third = open();
+    EXPECT_EQ(third.status, kSerialOk) << "closing releases the port";
+    third.ops.ClosePort(third);
+}
+
+TEST_F(SerialPortTest, DestroyingTheLibraryClosesEveryLivePort)
+{
+    {
+        SerialLibrary scoped;
+        SerialPort& port = scoped.OpenDevice(pty.name(), 0, 9600, 'N', 8, 2);
+        ASSERT_EQ(port.status, kSerialOk);
+        EXPECT_EQ(scoped.liveCount(), 1);
+    }
+    SerialPort& again = open();
+    EXPECT_EQ(again.status, kSerialOk);
+    again.ops.ClosePort(again);
+}
+
+TEST_F(SerialPortTest, SetLineValidatesItsArguments)
+{
+    SerialPort& port = open();
+    ASSERT_EQ(port.status, kSerialOk);
+    EXPECT_EQ(port.ops.SetLine(port, 115200, 'N', 8, 2), kSerialOk);
+    EXPECT_EQ(port.ops.SetLine(port, 115201, 'N', 8, 1), kSerialBadBaud);
+    EXPECT_EQ(port.status, kSerialBadBaud);
+    termios t = pty.slaveSettings();
+    EXPECT_EQ(cfgetospeed(&t), B115200) << "a refused speed keeps the old settings";
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+
+    port.ops.ClearStatus(port);
+    // A pseudo-terminal always reports 8 data bits without parity; only the
+    // accepted letter and the stop bits show here.
+    EXPECT_EQ(port.ops.SetLine(port, 9600, 'e', 7, 1), kSerialOk);
+    t = pty.slaveSettings();
+    EXPECT_EQ(cfgetospeed(&t), B9600);
+    EXPECT_FALSE(t.c_cflag & CSTOPB);
+    EXPECT_EQ(port.ops.SetLine(port, 9600, 'N', 9, 2), kSerialBadDataBits);
+
+    EXPECT_EQ(port.ops.SetLine(port, 9600, 'X', 8, 2), kSerialBadParity);
+    EXPECT_EQ(port.ops.SetLine(port, 9600, 'N', 8, 3), kSerialBadStopBits);
+    EXPECT_EQ(port.status, kSerialBadStopBits);
+    port.ops.ClosePort(port);
+}
+
+TEST_F(SerialPortTest, BlockReadsTakeOnlyWhatIsWaiting)
+{
+    SerialPort& port = open();
+    uint8_t buffer[16];
+    port.transferred = 99;
+    EXPECT_EQ(port.ops.ReadBlock(port, buffer, 10), kSerialTimeout);
+    EXPECT_EQ(port.transferred, 0u);
+    EXPECT_EQ(port.status, kSerialOk) << "an empty read does not change the status";
+
+    pty.send({1, 2, 3, 4});
+    Settle();
+    EXPECT_EQ(port.ops.RxCount(port), 4);
+    EXPECT_EQ(port.ops.ReadBlock(port, buffer, 10), kSerialOk);
+    EXPECT_EQ(port.transferred, 4u);
+    EXPECT_EQ(buffer[3], 4);
+
+    pty.send({0xFF});
+    Settle();
+    EXPECT_EQ(port.ops.ReadByte(port), 255);
+    EXPECT_EQ(port.ops.ReadByte(port), kSerialTimeout);
+    port.ops.ClosePort(port);
+}
+
+TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
+{
+    SerialPort& port = open();
+    EXPECT_EQ(port.ops.WriteByte(port, 0x41), kSerialOk);
+    const uint8_t block[] = {1, 2, 3};
+    EXPECT_EQ(port.ops.WriteBlock(port, block, 3), kSerialOk);
+    Settle();
+    EXPECT_EQ(pty.received(), (std::vector<uint8_t>{0x41, 1, 2, 3}));
+
+    std::vector<uint8_t> big(2000, 0x55);
+    EXPECT_EQ(port.ops.WriteBlock(port, big.data(), static_cast<uint32_t>(big.size())), kSerialTxFull);
+    EXPECT_EQ(port.status, kSerialTxFull);
+    EXPECT_GT(port.transferred, 0u);
+    EXPECT_LE(port.transferred, 1050u) << "no more than the transmit queue takes";
+    port.ops.ClosePort(port);
+}
+
+TEST_F(SerialPortTest, DrainDiscardsEverythingReceived)
+{
+    SerialPort& port = open();
+    pty.send(std::vector<uint8_t>(200, 7));
+    Settle();
+    EXPECT_EQ(DrainInput(port), kSerialOk);
+    EXPECT_EQ(port.ops.RxCount(port), 0);
+    port.ops.ClosePort(port);
+}
+
+TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
+{
+    int idleCalls = 0;
+    serial.setIdleHook([&](SerialPort&) { return ++idleCalls, 0; }, 10);
+    SerialPort& port = open();
+
+    EXPECT_EQ(ReadByteTimed(port, 0), kSerialTimeout);
+    EXPECT_EQ(idleCalls, 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadByteTimed(port, 100), kSerialTimeout);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(100));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(400));
+    EXPECT_GE(idleCalls, 5) << "the hook runs between waits while the user interface waits";
+
+    std::thread sender([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(80));
+        pty.send({0x42});
+    });
+    EXPECT_EQ(ReadByteTimed(port, -1), 0x42) << "no limit waits for the byte";
+    sender.join();
+
+    serial.setIdleHook([](SerialPort&) { return -7; });
+    EXPECT_EQ(ReadByteTimed(port, 1000), -7) << "a negative hook result aborts the wait";
+    EXPECT_EQ(port.status, -7);
+    EXPECT_EQ(DelayMs(port, 1000), -7);
+    port.ops.ClosePort(port);
+}
+
+TEST_F(SerialPortTest, DelayWaitsTheWholeTime)
+{
+    SerialPort& port = open();
+    pty.send({1});  // received input must not cut the delay short
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(DelayMs(port, 60), kSerialOk);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
+    port.ops.ClosePort(port);
+}
+
+TEST_F(SerialPortTest, DumpDescribesTheLine)
+{
+    SerialPort& port = open(2400);
+    std::vector<std::string> lines;
+    EXPECT_EQ(port.ops.Dump(port, [&](const std::string& l) { lines.push_back(l); }), kSerialOk);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_NE(lines[1].find("BaudRate: 2400"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("ByteSize: 8  Parity: 0"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[2].rfind("StopBits: 2 fBinary: 1", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[5], "XonLim: 262   XoffLim: 262   EofChr: 00  EvtChr: 00");
+    EXPECT_EQ(lines[6].rfind("RX count/free:     0/1050   TX count/free:", 0), 0u) << lines[6];
+    EXPECT_EQ(lines[9], "8250:0000");
+    port.ops.ClosePort(port);
+}
+
+TEST(SerialPlaceholder, OutOfMemoryGivesThePlaceholderRecord)
+{
+    SerialLibrary serial;
+    for (int succeed : {0, 1}) {  // the record, then its driver data
+        serial.failAllocations(1, succeed);
+        SerialPort& port = serial.OpenDevice("/dev/null", 0, 9600, 'N', 8, 2);
+        EXPECT_EQ(port.status, kSerialNoMemory);
+        EXPECT_EQ(port.portNumber, -1);
+        EXPECT_EQ(port.driverKind, -1);
+        EXPECT_EQ(serial.liveCount(), 0);
+
+        uint8_t b = 0;
+        EXPECT_EQ(port.ops.ReadByte(port), kSerialUnsupported);
+        EXPECT_EQ(port.ops.WriteBlock(port, &b, 1), kSerialUnsupported);
+        EXPECT_EQ(port.ops.RxCount(port), kSerialUnsupported);
+        EXPECT_EQ(ReadByteTimed(port, 0), kSerialUnsupported);
+        std::vector<std::string> lines;
+        EXPECT_EQ(port.ops.Dump(port, [&](const std::string& l) { lines.push_back(l); }), kSerialUnsupported);
+        EXPECT_EQ(lines, (std::vector<std::string>{"Port dump not supported for this driver", ""}));
+        EXPECT_EQ(port.ops.ClosePort(port), kSerialOk) << "the placeholder is never freed";
+
+        SerialPort& real = serial.OpenDevice("/dev/null", 0, 9600, 'N', 8, 2);
+        EXPECT_NE(&real, &port) << "memory back: a record of its own again";
+        EXPECT_EQ(real.status, kSerialNoSuchPort) << "not a serial device";
+        real.ops.ClosePort(real);
+    }
+}
+
+TEST(SerialErrors, SystemErrorsMapToStatusCodes)
+{
+    EXPECT_EQ(MapSystemError(ENOENT), kSerialNoSuchPort);
+    EXPECT_EQ(MapSystemError(EACCES), kSerialBusy);
+    EXPECT_EQ(MapSystemError(EBUSY), kSerialBusy);
+    EXPECT_EQ(MapSystemError(ENOMEM), kSerialNoMemory);
+    EXPECT_EQ(MapSystemError(EIO), kSerialOther);
+    EXPECT_EQ(MapSystemError(-10), kSerialNoSuchPort);
+    EXPECT_EQ(MapSystemError(-12), kSerialBadBaud);
+}
