@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# vantorctl and vantor-sim as a script would use them.
+# usage: vantorctl_test.sh VANTORCTL VANTOR_SIM
+set -u
+ctl=$1
+simulator=$2
+work=$(mktemp -d)
+failures=0
+passes=0
+trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$work"' EXIT
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    passes=$((passes + 1))
+  else
+    echo "FAILED: $1"
+    echo "  expected: $2"
+    echo "  actual:   $3"
+    failures=$((failures + 1))
+  fi
+}
+
+"$simulator" --baud 4800 --address 3 --registers "$work/registers" "$work/com1" "$work/com2" >"$work/sim.out" &
+sim=$!
+for _ in $(seq 100); do [ -L "$work/com2" ] && break; sleep 0.05; done
+
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 0x3000 5); rc=$?
+check "read prints hexadecimal words" "015E 0001 0000 2AF8 D6D8 0" "$out $rc"
+
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 write 12288 0x0203 260); rc=$?
+check "write succeeds silently" " 0" "$out $rc"
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 12288 2)
+check "written values read back" "0203 0104" "$out"
+
+kill -USR1 "$sim"
+for _ in $(seq 100); do [ -f "$work/registers" ] && break; sleep 0.05; done
+check "registers file holds the write" "3001 0104" "$(grep '^3001 ' "$work/registers")"
+
+out=$("$ctl" --device "$work/absent" read 0x3000 5 2>&1); rc=$?
+check "missing port" "vantorctl: port missing: $work/absent 1" "$out $rc"
+
+out=$("$ctl" --device "$work/com2" --baud 4800 --address 3 read 0x3000 5 2>&1); rc=$?
+check "nothing connected" "vantorctl: no answer 1" "$out $rc"
+
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 0x3000 5 2>&1); rc=$?
+check "wrong speed is silence" "vantorctl: no answer 1" "$out $rc"
+
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 0x4000 5 2>&1); rc=$?
+check "exception reply" "vantorctl: bad reply 1" "$out $rc"
+
+out=$("$ctl" --device "$work/com1" read 0x3000 200 2>&1); rc=$?
+check "count out of range" "vantorctl: read takes FIRST (0 to 0xFFFF) and COUNT (1 to 125) 1" "$out $rc"
+
+"$ctl" --device "$work/com1" --baud 1234 read 0 1 >/dev/null 2>&1
+check "unsupported speed" "1" "$?"
+
+kill "$sim"; wait "$sim" 2>/dev/null
+check "links removed at the end" "absent" "$([ -e "$work/com1" ] || [ -L "$work/com1" ] && echo present || echo absent)"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
