@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace vantor {
 
@@ -25,5 +26,17 @@ struct LinkBuffers {
     std::array<uint8_t, kSize> request{};
     int32_t lastResult = 0;
 };
+
+// The register image of the last read reply.
+inline std::span<const uint8_t> ReplyImage(const LinkBuffers& buffers)
+{
+    return std::span<const uint8_t>(buffers.reply).subspan(LinkBuffers::kReplyImage);
+}
+
+// The data area of a write request, where encoders build the image to send.
+inline std::span<uint8_t> RequestImage(LinkBuffers& buffers)
+{
+    return std::span<uint8_t>(buffers.request).subspan(LinkBuffers::kRequestImage);
+}
 
 }  // namespace vantor

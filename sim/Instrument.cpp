@@ -1,6 +1,7 @@
 #include "Instrument.h"
 
 #include "JbusCrc.h"
+#include "ValueCodec.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,31 +12,27 @@ namespace vantor::sim {
 
 namespace {
 
-// Images a new instrument starts with (the same as a new settings file).
-constexpr uint8_t kCalibrationDefaults[56] = {
-    0x01, 0x00, 0x01, 0x05, 0x04, 0x00, 0x04, 0x1F, 0x00, 0x0B, 0x0C, 0x00, 0x07, 0xD0,
-    0x01, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x00, 0x0A, 0x06, 0x00, 0x09, 0x00, 0x05,
-    0xDC, 0x00, 0xC8, 0x00, 0x05, 0x00, 0x0A, 0x00, 0x00, 0x64, 0x01, 0x05, 0x00, 0x00,
-    0x00, 0x00, 0x03, 0xE8, 0x00, 0x03, 0xE8, 0x03, 0x00, 0x00, 0x00, 0x01, 0x01, 0x01,
-};
-constexpr uint8_t kMakerDefaults[10] = {0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8};
-constexpr uint8_t kCanDefaults[8] = {0x02, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+constexpr uint16_t kMeasurementFirst = kMeasurementBlock.firstRegister;
+constexpr uint16_t kMeasurementCount = kMeasurementBlock.registerCount;
+constexpr uint16_t kCalibrationFirst = kCalibrationBlock.firstRegister;
+constexpr uint16_t kCalibrationCount = kCalibrationBlock.registerCount;
+constexpr uint16_t kAddressRegister = kUnitAddressBlock.firstRegister;
+constexpr uint16_t kCanFirst = kCanBlock.firstRegister;
+constexpr uint16_t kFactoryFirst = kFactoryBlock.firstRegister;
+constexpr uint16_t kClockFirst = kClockBlock.firstRegister;
+constexpr uint16_t kClockCount = kClockBlock.registerCount;
+constexpr uint16_t kTotalizerResetFirst = kTotalizerResetBlock.firstRegister;
+constexpr uint16_t kTotalizerResetCount = kTotalizerResetBlock.registerCount;
+constexpr uint16_t kMakerFirst = kMakerBlock.firstRegister;
+constexpr uint16_t kCatalogueFirst = kProbeCatalogueBlock.firstRegister;
+constexpr uint16_t kCatalogueCount = kProbeCatalogueBlock.registerCount;
 
-std::vector<uint8_t> FactoryDefaults()
+// A new instrument holds the default image of each block, as a new settings file does.
+template <typename Group>
+std::vector<uint8_t> Defaults(DescriptorTable<Group> table, const BlockInfo& block)
 {
-    std::vector<uint8_t> image(48, 0);
-    image[1] = 0x01;
-    image[2] = 0x86;
-    image[3] = 0xA0;
-    image[4] = 0x0A;
-    image[15] = 0x03;
-    for (int i = 16; i < 38; i += 2) {
-        image[i] = 0x03;
-        image[i + 1] = 0xE8;
-    }
-    image[38] = 0x0A;
-    image[39] = 0x50;
-    image[43] = 0x0A;
+    std::vector<uint8_t> image(block.imageSize());
+    EncodeDefaults(table, std::span<uint8_t>(image));
     return image;
 }
 
@@ -100,19 +97,16 @@ const char* Instrument::versionText() { return kVersion; }
 
 Instrument::Instrument(uint8_t address, int64_t nowMs) : m_startMs(nowMs), m_lastUpdateMs(nowMs)
 {
+    for (const BlockInfo* block : {&kCalibrationBlock, &kCanBlock, &kFactoryBlock, &kClockBlock,
+                                   &kTotalizerResetBlock, &kMakerBlock})
+        allow(block->firstRegister, block->registerCount, true);
     allow(kMeasurementFirst, kMeasurementCount, false);
-    allow(kCalibrationFirst, kCalibrationCount, true);
-    allow(kCanFirst, kCanCount, true);
-    allow(kFactoryFirst, kFactoryCount, true);
-    allow(kClockFirst, kClockCount, true);
-    allow(kTotalizerResetFirst, kTotalizerResetCount, true);
-    allow(kMakerFirst, kMakerCount, true);
     allow(kCatalogueFirst, kCatalogueCount, false);
 
-    setImage(kCalibrationFirst, {std::begin(kCalibrationDefaults), std::end(kCalibrationDefaults)});
-    setImage(kMakerFirst, {std::begin(kMakerDefaults), std::end(kMakerDefaults)});
-    setImage(kCanFirst, {std::begin(kCanDefaults), std::end(kCanDefaults)});
-    setImage(kFactoryFirst, FactoryDefaults());
+    setImage(kCalibrationFirst, Defaults(kCalibrationTable, kCalibrationBlock));
+    setImage(kMakerFirst, Defaults(kMakerTable, kMakerBlock));
+    setImage(kCanFirst, Defaults(kCanTable, kCanBlock));
+    setImage(kFactoryFirst, Defaults(kFactoryTable, kFactoryBlock));
     setAddress(address);
 
     std::vector<uint8_t> catalogue(2 * kCatalogueCount, 0);

@@ -2,6 +2,8 @@
 // Knows nothing of the line: the simulator feeds it whole frames.
 #pragma once
 
+#include "BlockTables.h"
+
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -11,15 +13,6 @@
 
 namespace vantor::sim {
 
-inline constexpr uint16_t kMeasurementFirst = 0x0010, kMeasurementCount = 36;
-inline constexpr uint16_t kCalibrationFirst = 0x1100, kCalibrationCount = 28;
-inline constexpr uint16_t kAddressRegister = 0x111A;
-inline constexpr uint16_t kCanFirst = 0x111C, kCanCount = 4;
-inline constexpr uint16_t kFactoryFirst = 0x2200, kFactoryCount = 24;
-inline constexpr uint16_t kClockFirst = 0x2301, kClockCount = 3;
-inline constexpr uint16_t kTotalizerResetFirst = 0x2306, kTotalizerResetCount = 2;
-inline constexpr uint16_t kMakerFirst = 0x3000, kMakerCount = 5;
-inline constexpr uint16_t kCatalogueFirst = 0x5000, kCatalogueCount = 120;
 
 inline constexpr uint8_t kIllegalFunction = 1, kIllegalAddress = 2, kIllegalValue = 3;
 

@@ -103,13 +103,13 @@ TEST(Instrument, CalibrationByte53IsItsAddress)
 {
     Instrument unit(1);
     std::vector<uint8_t> reply;
-    std::vector<uint8_t> calibration = unit.image(kCalibrationFirst, kCalibrationCount);
+    std::vector<uint8_t> calibration = unit.image(vantor::kCalibrationBlock.firstRegister, vantor::kCalibrationBlock.registerCount);
     calibration[53] = 7;
-    ASSERT_TRUE(unit.Handle(Write(1, kCalibrationFirst, calibration), 0, reply));
+    ASSERT_TRUE(unit.Handle(Write(1, vantor::kCalibrationBlock.firstRegister, calibration), 0, reply));
     EXPECT_EQ(reply[0], 7) << "the reply already comes from the new address";
     EXPECT_EQ(unit.address(), 7);
     EXPECT_FALSE(unit.Handle(Read(1, 0x3000, 5), 0, reply));
-    ASSERT_TRUE(unit.Handle(Read(0, kAddressRegister, 1), 0, reply));
+    ASSERT_TRUE(unit.Handle(Read(0, vantor::kUnitAddressBlock.firstRegister, 1), 0, reply));
     EXPECT_EQ(reply[4], 7);
     EXPECT_TRUE(unit.Handle(Read(7, 0x3000, 5), 0, reply));
 }
@@ -117,14 +117,14 @@ TEST(Instrument, CalibrationByte53IsItsAddress)
 TEST(Instrument, MeasurementFollowsTheCalibrationBlock)
 {
     Instrument unit(1, 0);
-    std::vector<uint8_t> calibration = unit.image(kCalibrationFirst, kCalibrationCount);
+    std::vector<uint8_t> calibration = unit.image(vantor::kCalibrationBlock.firstRegister, vantor::kCalibrationBlock.registerCount);
     calibration[4] = 2;   // l/h
     calibration[5] = 1;   // manual Kh
     calibration[49] = 9;  // probe
-    unit.setImage(kCalibrationFirst, calibration);
+    unit.setImage(vantor::kCalibrationBlock.firstRegister, calibration);
     std::vector<uint8_t> reply;
     for (int64_t ms = 0; ms <= 120'000; ms += 7'000) {
-        ASSERT_TRUE(unit.Handle(Read(1, kMeasurementFirst, kMeasurementCount), ms, reply));
+        ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), ms, reply));
         ASSERT_EQ(reply.size(), 77u);
         const float flow = FloatAt(reply, 0);
         EXPECT_LE(std::fabs(flow), 10.0f) << "within MaxQ at " << ms << " ms";
@@ -140,21 +140,21 @@ TEST(Instrument, MeasurementFollowsTheCalibrationBlock)
 TEST(Instrument, ClockRunsFromItsLastSettingAndTotalizersReset)
 {
     Instrument unit(1, 0);
-    std::vector<uint8_t> calibration = unit.image(kCalibrationFirst, kCalibrationCount);
+    std::vector<uint8_t> calibration = unit.image(vantor::kCalibrationBlock.firstRegister, vantor::kCalibrationBlock.registerCount);
     calibration[39] = 0;  // totalizers count centilitres, so they move quickly
-    unit.setImage(kCalibrationFirst, calibration);
+    unit.setImage(vantor::kCalibrationBlock.firstRegister, calibration);
     std::vector<uint8_t> reply;
-    ASSERT_TRUE(unit.Handle(Write(1, kClockFirst, {26, 3, 5, 14, 7, 9}), 1000, reply));
-    ASSERT_TRUE(unit.Handle(Read(1, kMeasurementFirst, kMeasurementCount), 3500, reply));
+    ASSERT_TRUE(unit.Handle(Write(1, vantor::kClockBlock.firstRegister, {26, 3, 5, 14, 7, 9}), 1000, reply));
+    ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 3500, reply));
     // Month, year, hour, day, second, minute: two seconds and a half later.
     EXPECT_EQ(std::vector<uint8_t>(reply.begin() + 3 + 38, reply.begin() + 3 + 44),
               (std::vector<uint8_t>{3, 26, 14, 5, 11, 7}));
 
-    ASSERT_TRUE(unit.Handle(Read(1, kMeasurementFirst, kMeasurementCount), 20'000, reply));
+    ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 20'000, reply));
     EXPECT_GT(Int32At(reply, 8), 0);
     EXPECT_NE(Int32At(reply, 12), 0);
-    ASSERT_TRUE(unit.Handle(Write(1, kTotalizerResetFirst, {0, 1, 0, 0}), 20'000, reply));
-    ASSERT_TRUE(unit.Handle(Read(1, kMeasurementFirst, kMeasurementCount), 20'000, reply));
+    ASSERT_TRUE(unit.Handle(Write(1, vantor::kTotalizerResetBlock.firstRegister, {0, 1, 0, 0}), 20'000, reply));
+    ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 20'000, reply));
     EXPECT_EQ(Int32At(reply, 8), 0);
     EXPECT_NE(Int32At(reply, 12), 0) << "only T1 was reset";
 }

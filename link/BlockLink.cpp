@@ -1,0 +1,50 @@
+#include "BlockLink.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vantor {
+
+namespace {
+constexpr uint16_t kCatalogueFirst = 0x5000;
+constexpr uint16_t kCatalogueCount = 120;
+constexpr uint16_t kAddressRegister = 0x111A;
+constexpr int kDetectPorts = 3;
+}  // namespace
+
+BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(master), m_catalogue(catalogue) {}
+
+int BlockLink::JbusBlockTransact(int length)
+{
+    if (!m_catalogue.read) {
+        LinkBuffers& buffers = m_master.buffers();
+        std::array<uint8_t, LinkBuffers::kSize> saved;
+        const size_t kept = std::min<size_t>(length > 0 ? static_cast<size_t>(length) : 0, saved.size());
+        std::copy_n(buffers.request.begin(), kept, saved.begin());
+
+        m_master.JbusRequest(3, kCatalogueFirst, kCatalogueCount);
+        if (m_master.JbusTransact(6) != 0)
+            return -1;
+        ParseProbeCatalogue(ReplyImage(buffers).first(2 * kCatalogueCount), m_catalogue);
+        m_catalogue.read = true;
+        std::copy_n(saved.begin(), kept, buffers.request.begin());
+    }
+    return m_master.JbusTransact(length);
+}
+
+bool DetectUnit(BlockLink& link, LinkSettings& settings)
+{
+    settings.jbusAddress = 0.0f;
+    for (int port = 0; port < kDetectPorts; ++port) {
+        settings.portIndex = port;
+        for (int baud = 0; baud < static_cast<int>(kBaudRates.size()); ++baud) {
+            settings.baudIndex = baud;
+            link.master().JbusRequest(3, kAddressRegister, 1);
+            if (link.JbusBlockTransact(6) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace vantor

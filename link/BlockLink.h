@@ -1,0 +1,36 @@
+// Block transfers: every transaction of the program passes through here, and the
+// probe catalogue is read first whenever the connection may have changed.
+#pragma once
+
+#include "JbusMaster.h"
+#include "LinkState.h"
+#include "ProbeCatalogue.h"
+
+namespace vantor {
+
+class BlockLink {
+public:
+    BlockLink(JbusMaster& master, ProbeCatalogue& catalogue);
+
+    // Sends the request already built in the request buffer (length before the
+    // CRC), after reading the probe catalogue if it is not read yet. 0 or -1.
+    int JbusBlockTransact(int length);
+
+    void InvalidateProbeCatalogue() { m_catalogue.read = false; }
+    void MarkProbeCatalogueRead() { m_catalogue.read = true; }
+
+    JbusMaster& master() { return m_master; }
+    ProbeCatalogue& catalogue() { return m_catalogue; }
+
+private:
+    JbusMaster& m_master;
+    ProbeCatalogue& m_catalogue;
+};
+
+// Scans ports 0 to 2 and, for each, every speed from 300 to 9600 baud at Jbus
+// address 0 until the instrument answers the read of its address register.
+// On success the settings are left at the port and speed that answered; on
+// failure the caller restores its own.
+bool DetectUnit(BlockLink& link, LinkSettings& settings);
+
+}  // namespace vantor

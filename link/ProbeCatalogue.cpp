@@ -1,0 +1,19 @@
+#include "ProbeCatalogue.h"
+
+namespace vantor {
+
+void ParseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalogue)
+{
+    for (size_t i = 0; i < kProbeCount; ++i) {
+        const size_t at = kProbeEntrySize * i;
+        if (at + kProbeEntrySize > image.size())
+            break;
+        std::string name;
+        for (size_t c = 0; c < kProbeNameLength && image[at + c] != 0; ++c)
+            name.push_back(static_cast<char>(image[at + c]));
+        catalogue.names[i] = name;
+        catalogue.angles[i] = static_cast<int16_t>((image[at + 8] << 8) | image[at + 9]);
+    }
+}
+
+}  // namespace vantor

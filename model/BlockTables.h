@@ -1,0 +1,193 @@
+// The register map: one descriptor table per block, rows in the order the codec
+// visits them, and the list of blocks.
+#pragma once
+
+#include "Descriptor.h"
+#include "ParameterRecord.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vantor {
+
+struct BlockInfo {
+    const char* name;
+    uint16_t firstRegister;
+    uint16_t registerCount;
+    constexpr uint16_t imageSize() const { return static_cast<uint16_t>(2 * registerCount); }
+};
+
+inline constexpr BlockInfo kMeasurementBlock{"measurement", 0x0010, 36};
+inline constexpr BlockInfo kCalibrationBlock{"calibration", 0x1100, 28};
+inline constexpr BlockInfo kUnitAddressBlock{"address", 0x111A, 1};
+inline constexpr BlockInfo kCanBlock{"can", 0x111C, 4};
+inline constexpr BlockInfo kFactoryBlock{"factory", 0x2200, 24};
+inline constexpr BlockInfo kClockBlock{"clock", 0x2301, 3};
+inline constexpr BlockInfo kTotalizerResetBlock{"totalizer reset", 0x2306, 2};
+inline constexpr BlockInfo kMakerBlock{"maker", 0x3000, 5};
+inline constexpr BlockInfo kProbeCatalogueBlock{"catalogue", 0x5000, 120};
+
+namespace tables {
+
+using M = MeasurementValues;
+inline constexpr Descriptor<M> kMeasurement[] = {
+    {&M::flow, kFloat32, 0, 0, 0, "Flow", "flow unit"},
+    {&M::speed, kFloat32, 4, 0, 0, "Speed", "m/s"},
+    {&M::totalizer1, kInt32, 8, 0, 0, "Totalizer T1", ""},
+    {&M::totalizer2, kInt32, 12, 0, 0, "Totalizer T2", ""},
+    {&M::totalizer1Sign, kNibble, 16, 1, 0, "T1 sign mode", ""},
+    {&M::totalizer2Sign, kNibble, 16, 0, 0, "T2 sign mode", ""},
+    {&M::totalizer1Unit, kNibble, 17, 1, 0, "T1 unit", ""},
+    {&M::totalizer2Unit, kNibble, 17, 0, 0, "T2 unit", ""},
+    {&M::flowUnit, kByte, 18, 0, 0, "Flow unit", ""},
+    {&M::khMode, kByte, 21, 0, 0, "Kh mode", ""},
+    {&M::faultState, kByte, 22, 0, 0, "Fault state", ""},
+    {&M::velocity, kScaledI16, 24, 1, 0, "Velocity", "m/s"},
+    {&M::kh, kFloat32, 26, 0, 0, "Kh", ""},
+    {&M::deltaT, kFloat32, 30, 0, 0, "DeltaT", "ns"},
+    {&M::time, kFloat32, 34, 0, 0, "Time", "\xC2\xB5s"},
+    {&M::month, kByte, 38, 0, 0, "Month", ""},
+    {&M::year, kByte, 39, 0, 0, "Year minus 2000", ""},
+    {&M::hour, kByte, 40, 0, 0, "Hour", ""},
+    {&M::day, kByte, 41, 0, 0, "Day of month", ""},
+    {&M::second, kByte, 42, 0, 0, "Second", ""},
+    {&M::minute, kByte, 43, 0, 0, "Minute", ""},
+    {&M::probeIndex, kUint16, 44, 0, 0, "Probe index", ""},
+    {&M::notDisplayed, kUint16, 46, 0, 0, "(not displayed)", ""},
+    {&M::probeDistance, kFloat32, 48, 0, 0, "D. Probe", "mm"},
+    {&M::gain, kScaledU8, 52, 1, 0, "Gain", "dB"},
+    {&M::signalQuality, kScaledU8, 54, 1, 0, "I.Q.", "%"},
+    {&M::softwareVersion, kText, 56, 12, 0, "Software version", ""},
+    {&M::hardware, kByte, 68, 0, 0, "Hardware generation", ""},
+    {&M::model, kByte, 70, 0, 0, "Model", ""},
+};
+
+using C = CalibrationValues;
+inline constexpr Descriptor<C> kCalibration[] = {
+    {&C::probeMounting, kByte, 0, 0, 1, "Probe Mounting", ""},
+    {&C::extDiameter, kScaledI24, 1, 10, 261, "Ext. Diameter", "mm"},
+    {&C::qUnit, kByte, 4, 0, 4, "Q Unit", ""},
+    {&C::khType, kByte, 5, 0, 0, "KH Type", ""},
+    {&C::kh, kScaledU16, 6, 1000, 1055, "KH", ""},
+    {&C::length, kScaledI24, 8, 10, 2828, "Length", "mm"},
+    {&C::axialDistance, kScaledI24, 11, 10, 2000, "Ax. D.", "mm"},
+    {&C::gainType, kByte, 14, 0, 1, "Type of Gain", ""},
+    {&C::gain, kScaledU8, 15, 1, 12, "Gain", "dB"},
+    {&C::q0, kScaledI24, 16, 1000, 0, "Q0", ""},
+    {&C::viscosity, kScaledU16, 19, 10, 10, "Viscosity", "cSt"},
+    {&C::roughness, kScaledU16, 21, 100, 10, "Roughness", "mm"},
+    {&C::material, kByte, 23, 0, 6, "Material", ""},
+    {&C::thickness, kScaledU16, 24, 10, 9, "Thickness", "mm"},
+    {&C::product, kByte, 26, 0, 0, "Product", ""},
+    {&C::c0, kScaledU16, 27, 1, 1500, "C0", "m/s"},
+    {&C::deltaC, kScaledU16, 29, 1, 200, "Delta C", "m/s"},
+    {&C::filter, kScaledU16, 31, 1, 5, "Filter", "cycles"},
+    {&C::memory, kScaledU16, 33, 1, 10, "Memory", "cycles"},
+    {&C::maxQ, kScaledI24, 35, 10, 100, "MaxQ", ""},
+    {&C::totalizer1, kByte, 38, 0, 1, "Totalizer1", ""},
+    {&C::pulseWeight, kByte, 39, 0, 5, "Pulse weight", ""},
+    {&C::totalizer2, kByte, 40, 0, 0, "Totalizer2", ""},
+    {&C::relay1, kByte, 41, 0, 0, "Relay1", ""},
+    {&C::relay2, kByte, 42, 0, 0, "Relay2", ""},
+    {&C::thresholdR1, kScaledI24, 43, 10, 1000, "Threshold R1", ""},
+    {&C::thresholdR2, kScaledI24, 46, 10, 1000, "Threshold R2", ""},
+    {&C::probe, kByte, 49, 0, 3, "Probe", ""},
+    {&C::pulseWidth, kByte, 50, 0, 0, "Pulse width", ""},
+    {&C::cutOff, kScaledU8, 51, 1, 0, "Cut OFF", "% of MaxQ"},
+    {&C::polarity, kByte, 52, 0, 0, "Polarity", ""},
+    {&C::jbus, kScaledU8, 53, 1, 1, "Jbus", ""},
+    {&C::stopMeasurementOn, kByte, 54, 0, 1, "Stop meas. on", ""},
+    {&C::usImpulse, kScaledU8, 55, 1, 1, "US Impulse", ""},
+};
+
+using N = CanValues;
+inline constexpr Descriptor<N> kCan[] = {
+    {&N::node, kScaledU8, 0, 1, 2, "N\xC2\xB0", ""},
+    {&N::type, kScaledU8, 1, 1, 5, "Type", ""},
+    {&N::frequency, kByte, 2, 0, 0, "Frequency", ""},
+    {&N::txTimer, kScaledU8, 3, 1, 0, "TX Timer", "x 100 ms"},
+    {&N::flow, kBit, 4, 0, 0, "Flow", ""},
+    {&N::speed, kBit, 4, 1, 0, "Speed", ""},
+    {&N::t1, kBit, 4, 2, 0, "T1", ""},
+    {&N::t2, kBit, 4, 3, 0, "T2", ""},
+    {&N::totFormat, kBit, 4, 4, 0, "Tot. Format", ""},
+    {&N::qUnit, kBit, 4, 5, 0, "Q Unit", ""},
+    {&N::khType, kBit, 4, 6, 0, "KH Type", ""},
+    {&N::fault, kBit, 4, 7, 0, "Fault", ""},
+    {&N::velocity, kBit, 5, 0, 0, "Velocity", ""},
+    {&N::kh, kBit, 5, 1, 0, "KH", ""},
+    {&N::deltaT, kBit, 5, 2, 0, "DeltaT", ""},
+    {&N::time, kBit, 5, 3, 0, "Time", ""},
+    {&N::dateTime, kBit, 5, 4, 0, "Date/Time", ""},
+    {&N::probe, kBit, 5, 5, 0, "Probe", ""},
+    {&N::probeType, kBit, 5, 6, 0, "Probe Type", ""},
+    {&N::probeDistance, kBit, 5, 7, 0, "D. Probe", ""},
+    {&N::gain, kBit, 6, 0, 0, "Gain", ""},
+    {&N::signalQuality, kBit, 6, 1, 0, "I.Q.", ""},
+    {&N::softRef1, kBit, 6, 2, 0, "Soft Ref 1", ""},
+    {&N::softRef2, kBit, 6, 3, 0, "Soft Ref 2", ""},
+    {&N::boardRef, kBit, 6, 4, 0, "Board Ref", ""},
+    {&N::applicationRef, kBit, 6, 5, 0, "Application Ref", ""},
+};
+
+using F = FactoryValues;
+inline constexpr Descriptor<F> kFactory[] = {
+    {&F::function, kByte, 0, 0, 0, "Function", ""},
+    {&F::qSimulation, kScaledI24, 1, 1000, 100000, "Q Simulation", ""},
+    {&F::jitterQ, kScaledU8, 4, 1, 10, "Jeeter Q", "%"},
+    {&F::angle1, kScaledU16, 5, 100, 0, "Angle SP1", "\xC2\xB0"},
+    {&F::t0Probe1, kScaledU8, 7, 10, 0, "T0 SP1", "\xC2\xB5s"},
+    {&F::frequency1, kByte, 8, 0, 0, "Frequency SP1", ""},
+    {&F::angle2, kScaledU16, 9, 100, 0, "Angle SP2", "\xC2\xB0"},
+    {&F::t0Probe2, kScaledU8, 11, 10, 0, "T0 SP2", "\xC2\xB5s"},
+    {&F::frequency2, kByte, 12, 0, 0, "Frequency SP2", ""},
+    {&F::qRef, kScaledU16, 13, 1, 0, "Q Ref.", ""},
+    {&F::qRefUnit, kByte, 15, 0, 3, "Q Ref. unit", ""},
+    {&F::coef0, kScaledU16, 16, 1000, 1000, "Coef 0%", ""},
+    {&F::coef10, kScaledU16, 18, 1000, 1000, "Coef 10%", ""},
+    {&F::coef20, kScaledU16, 20, 1000, 1000, "Coef 20%", ""},
+    {&F::coef30, kScaledU16, 22, 1000, 1000, "Coef 30%", ""},
+    {&F::coef40, kScaledU16, 24, 1000, 1000, "Coef 40%", ""},
+    {&F::coef50, kScaledU16, 26, 1000, 1000, "Coef 50%", ""},
+    {&F::coef60, kScaledU16, 28, 1000, 1000, "Coef 60%", ""},
+    {&F::coef70, kScaledU16, 30, 1000, 1000, "Coef 70%", ""},
+    {&F::coef80, kScaledU16, 32, 1000, 1000, "Coef 80%", ""},
+    {&F::coef90, kScaledU16, 34, 1000, 1000, "Coef 90%", ""},
+    {&F::coef100, kScaledU16, 36, 1000, 1000, "Coef 100%", ""},
+    {&F::coefExtP, kScaledU8, 38, 10, 10, "Coef Ext.P.", ""},
+    {&F::maxGain, kScaledU8, 39, 1, 80, "Max Gain", "dB"},
+    {&F::language, kByte, 40, 0, 0, "Language", ""},
+    {&F::txDelay, kScaledU8, 41, 1, 0, "TX Delay", "ms"},
+    {&F::txRxMode, kByte, 42, 0, 0, "TX/RX Mode", ""},
+    {&F::cagTime, kScaledU8, 43, 1, 10, "CAG Time", "%"},
+};
+
+using K = ClockValues;
+inline constexpr Descriptor<K> kClock[] = {
+    {&K::year, kByte, 0, 0, 0, "Year minus 2000", ""},
+    {&K::month, kByte, 1, 0, 0, "Month", ""},
+    {&K::day, kByte, 2, 0, 0, "Day of month", ""},
+    {&K::hour, kByte, 3, 0, 0, "Hour", ""},
+    {&K::minute, kByte, 4, 0, 0, "Minute", ""},
+    {&K::second, kByte, 5, 0, 0, "Second", ""},
+};
+
+using R = MakerValues;
+inline constexpr Descriptor<R> kMaker[] = {
+    {&R::ref1, kScaledU8, 0, 1, 1, "Ref (first part)", ""},
+    {&R::ref2, kScaledU8, 1, 1, 94, "Ref (second part)", ""},
+    {&R::ref3, kScaledU16, 2, 1, 1, "Ref (third part)", ""},
+    {&R::points4mA, kScaledU16, 6, 1, 11000, "Pts 4mA", ""},
+    {&R::points20mA, kScaledU16, 8, 1, 55000, "Pts 20mA", ""},
+};
+
+}  // namespace tables
+
+inline constexpr DescriptorTable<MeasurementValues> kMeasurementTable{tables::kMeasurement};
+inline constexpr DescriptorTable<CalibrationValues> kCalibrationTable{tables::kCalibration};
+inline constexpr DescriptorTable<CanValues> kCanTable{tables::kCan};
+inline constexpr DescriptorTable<FactoryValues> kFactoryTable{tables::kFactory};
+inline constexpr DescriptorTable<ClockValues> kClockTable{tables::kClock};
+inline constexpr DescriptorTable<MakerValues> kMakerTable{tables::kMaker};
+
+}  // namespace vantor
