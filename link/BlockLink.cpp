@@ -22,14 +22,21 @@ int BlockLink::JbusBlockTransact(int length)
         const size_t kept = std::min<size_t>(length > 0 ? static_cast<size_t>(length) : 0, saved.size());
         std::copy_n(buffers.request.begin(), kept, saved.begin());
 
-        m_master.JbusRequest(3, kCatalogueFirst, kCatalogueCount);
-        if (m_master.JbusTransact(6) != 0)
+        if (ReadProbeCatalogue() != 0)
             return -1;
-        ParseProbeCatalogue(ReplyImage(buffers).first(2 * kCatalogueCount), m_catalogue);
-        m_catalogue.read = true;
         std::copy_n(saved.begin(), kept, buffers.request.begin());
     }
     return m_master.JbusTransact(length);
+}
+
+int BlockLink::ReadProbeCatalogue()
+{
+    m_master.JbusRequest(3, kCatalogueFirst, kCatalogueCount);
+    if (m_master.JbusTransact(6) != 0)
+        return -1;
+    ParseProbeCatalogue(ReplyImage(m_master.buffers()).first(2 * kCatalogueCount), m_catalogue);
+    m_catalogue.read = true;
+    return 0;
 }
 
 bool DetectUnit(BlockLink& link, LinkSettings& settings)

@@ -16,6 +16,9 @@ public:
     // CRC), after reading the probe catalogue if it is not read yet. 0 or -1.
     int JbusBlockTransact(int length);
 
+    // Reads the catalogue now, whatever the flag says; the request buffer is used. 0 or -1.
+    int ReadProbeCatalogue();
+
     void InvalidateProbeCatalogue() { m_catalogue.read = false; }
     void MarkProbeCatalogueRead() { m_catalogue.read = true; }
 

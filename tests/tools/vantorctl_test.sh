@@ -54,6 +54,29 @@ check "count out of range" "vantorctl: read takes FIRST (0 to 0xFFFF) and COUNT 
 "$ctl" --device "$work/com1" --baud 1234 read 0 1 >/dev/null 2>&1
 check "unsupported speed" "1" "$?"
 
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read-block maker --raw); rc=$?
+check "raw block image" "02 03 01 04 00 00 2A F8 D6 D8 0" "$out $rc"
+
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read-block calibration | grep '^Ext. Diameter')
+check "block parameter with its unit" "Ext. Diameter        26.1 mm" "$out"
+
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read-block nothing 2>&1); rc=$?
+check "unknown block" "vantorctl: read-block takes one of calibration, factory, maker, can, measurement 1" "$out $rc"
+
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 catalogue | sed -n '1p;15p;25p' | tr -s ' ' | tr '\n' '|')
+check "catalogue" " 0 SP1-25 0|14 INS-100 -15|" "$out"
+
+# A second instrument at 300 baud, address 9, on the second of the scanned ports.
+"$simulator" --baud 300 --address 9 "$work/slow" >/dev/null &
+slow=$!
+for _ in $(seq 100); do [ -L "$work/slow" ] && break; sleep 0.05; done
+out=$("$ctl" detect --ports "$work/absent,$work/slow,$work/absent"); rc=$?
+check "detect" "port=1 device=$work/slow baud=300 address=9 0" "$out $rc"
+kill "$slow"; wait "$slow" 2>/dev/null
+
+out=$("$ctl" detect --ports "$work/absent1,$work/absent2,$work/absent3" 2>&1); rc=$?
+check "detect finds nothing" "vantorctl: no instrument found on $work/absent1, $work/absent2, $work/absent3 1" "$out $rc"
+
 kill "$sim"; wait "$sim" 2>/dev/null
 check "links removed at the end" "absent" "$([ -e "$work/com1" ] || [ -L "$work/com1" ] && echo present || echo absent)"
 

@@ -1,0 +1,189 @@
+// Block transfers, the probe catalogue and the detection scan, against the simulator.
+#include "BlockLink.h"
+#include "BlockRead.h"
+#include "SimFixture.h"
+
+#include <chrono>
+
+using namespace vantor;
+using vantor::sim::Fault;
+
+namespace {
+
+class BlockLinkTest : public test::SimFixture {
+protected:
+    // First register of every request the instrument's lines received, in order.
+    std::vector<int> requestedRegisters() const
+    {
+        std::vector<int> out;
+        for (const auto& r : simulator->requests())
+            out.push_back((r.bytes.at(2) << 8) | r.bytes.at(3));
+        return out;
+    }
+
+    ProbeCatalogue catalogue;
+    BlockLink link{master, catalogue};
+    ParameterRecord record;
+};
+
+}  // namespace
+
+TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
+{
+    ASSERT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
+    EXPECT_TRUE(catalogue.read);
+    EXPECT_EQ(catalogue.names[0], "SP1-25");
+    EXPECT_EQ(catalogue.names[16], "DUAL-600");
+    EXPECT_EQ(catalogue.names[17], "");
+    EXPECT_EQ(catalogue.angles[8], 37);
+    EXPECT_EQ(catalogue.angles[14], -15);
+    EXPECT_EQ(record.calibration.extDiameter, 26.1f);
+
+    simulator->clearRequests();
+    ASSERT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x1100})) << "the second sends only the caller's request";
+
+    link.InvalidateProbeCatalogue();
+    simulator->clearRequests();
+    ASSERT_EQ(ReadParameterBlock(link, kMakerTable, kMakerBlock, record.maker), 0);
+    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
+}
+
+TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
+{
+    master.JbusRequest(16, 0x3000, 5);
+    const uint8_t image[] = {0x02, 0x03, 0x00, 0x04, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8};
+    std::copy(std::begin(image), std::end(image), buffers.request.begin() + 7);
+    ASSERT_EQ(link.JbusBlockTransact(17), 0);
+    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
+    EXPECT_EQ(simulator->image(0x3000, 5), std::vector<uint8_t>(std::begin(image), std::end(image)));
+}
+
+TEST_F(BlockLinkTest, FailedCatalogueReadSendsNothingElseAndIsTriedAgain)
+{
+    simulator->injectFault(Fault::Silence, 3);
+    EXPECT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), -1);
+    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x5000, 0x5000}));
+    EXPECT_FALSE(catalogue.read);
+
+    simulator->clearRequests();
+    EXPECT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
+}
+
+TEST_F(BlockLinkTest, FailedReadLeavesTheGroupAlone)
+{
+    link.MarkProbeCatalogueRead();
+    record.maker.ref2 = 12;
+    simulator->injectFault(Fault::BadCrc, 3);
+    EXPECT_EQ(ReadParameterBlock(link, kMakerTable, kMakerBlock, record.maker), -1);
+    EXPECT_EQ(record.maker.ref2, 12.0f);
+}
+
+TEST_F(BlockLinkTest, ValuesChangedInTheInstrumentAreRead)
+{
+    simulator->withInstrument([](sim::Instrument& unit) {
+        std::vector<uint8_t> cal = unit.image(0x1100, 28);
+        cal[1] = 0x00, cal[2] = 0x2E, cal[3] = 0xE0;  // Ext. Diameter 1200.0 mm
+        cal[49] = 16;
+        unit.setImage(0x1100, cal);
+    });
+    ASSERT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    EXPECT_EQ(record.calibration.extDiameter, 1200.0f);
+    EXPECT_EQ(record.calibration.probe, 16);
+    ASSERT_EQ(ReadParameterBlock(link, kMeasurementTable, kMeasurementBlock, record.measurement), 0);
+    EXPECT_EQ(record.measurement.probeIndex, 16);
+    EXPECT_EQ(std::string(record.measurement.softwareVersion.data()), sim::Instrument::versionText());
+}
+
+TEST(ProbeCatalogueParse, NamesEndAtANulOrAfterEightCharacters)
+{
+    std::vector<uint8_t> image(240, 0);
+    image[0] = 'A', image[1] = 'B';
+    for (int i = 0; i < 8; ++i)
+        image[10 + i] = static_cast<uint8_t>('C' + i);
+    image[18] = 0xFF, image[19] = 0xFE;
+    image[20] = 'x', image[28] = 0x01, image[29] = 0x02;
+    ProbeCatalogue catalogue;
+    catalogue.names[23] = "old";
+    ParseProbeCatalogue(image, catalogue);
+    EXPECT_EQ(catalogue.names[0], "AB");
+    EXPECT_EQ(catalogue.names[1], "CDEFGHIJ");
+    EXPECT_EQ(catalogue.angles[1], -2);
+    EXPECT_EQ(catalogue.angles[2], 0x0102);
+    EXPECT_EQ(catalogue.names[23], "");
+
+    ProbeCatalogue partial;
+    partial.names[5] = "kept";
+    ParseProbeCatalogue(std::span<const uint8_t>(image).first(45), partial);
+    EXPECT_EQ(partial.names[2], "x");
+    EXPECT_EQ(partial.names[5], "kept") << "entries past a short image are not read";
+}
+
+class DetectionTest : public BlockLinkTest {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < kPortCount; ++i)
+            serial.setDevicePath(i, dir.file("absent" + std::to_string(i + 1)));
+    }
+};
+
+TEST_F(DetectionTest, FindsTheInstrumentOnTheSecondPortAt4800)
+{
+    // Com1 does not exist; Com2 has the instrument at 4800 baud, address 7.
+    simulator = std::make_unique<sim::Simulator>(std::vector<std::string>{dir.file("com2")},
+                                                 sim::SimOptions{.baud = 4800, .address = 7});
+    serial.setDevicePath(1, simulator->path(0));
+    settings = {3, 2, 9.0f};
+    link.MarkProbeCatalogueRead();  // as the Connect button does: the scan reads no catalogue
+    ASSERT_TRUE(DetectUnit(link, settings));
+    EXPECT_EQ(settings.portIndex, 1);
+    EXPECT_EQ(settings.baudIndex, 4);
+    EXPECT_EQ(settings.jbusAddress, 0.0f);
+    EXPECT_EQ(buffers.reply[4], 7) << "the instrument's address, from register 0x111A";
+
+    const auto requests = simulator->requests();
+    std::vector<int32_t> speeds;
+    for (const auto& r : requests) {
+        EXPECT_EQ(r.bytes[0], 0) << "the scan runs at address 0";
+        if (speeds.empty() || speeds.back() != r.lineBaud)
+            speeds.push_back(r.lineBaud);
+    }
+    EXPECT_EQ(speeds, (std::vector<int32_t>{300, 600, 1200, 2400, 4800}));
+    EXPECT_EQ(requests.size(), 4u * 3 + 1);
+}
+
+TEST_F(DetectionTest, MissingPortsCostAlmostNothing)
+{
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(DetectUnit(link, settings));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(18 * 10));
+}
+
+TEST_F(DetectionTest, ScanTriesEighteenCombinationsInOrderAndFails)
+{
+    // Three lines with nothing connected: every combination waits out its three attempts.
+    simulator = std::make_unique<sim::Simulator>(
+        std::vector<std::string>{dir.file("com1"), dir.file("com2"), dir.file("com3")},
+        sim::SimOptions{.baud = 19200});  // a speed the scan never uses: nobody answers
+    for (int i = 0; i < 3; ++i)
+        serial.setDevicePath(i, simulator->path(i));
+    link.MarkProbeCatalogueRead();
+    EXPECT_FALSE(DetectUnit(link, settings));
+
+    std::vector<std::pair<int, int32_t>> combinations;
+    for (const auto& r : simulator->requests()) {
+        EXPECT_FALSE(r.heard);
+        EXPECT_EQ(r.bytes, (std::vector<uint8_t>{0x00, 0x03, 0x11, 0x1A, 0x00, 0x01, 0xA1, 0x20}));
+        if (combinations.empty() || combinations.back() != std::make_pair(r.line, r.lineBaud))
+            combinations.emplace_back(r.line, r.lineBaud);
+    }
+    std::vector<std::pair<int, int32_t>> expected;
+    for (int port = 0; port < 3; ++port)
+        for (int32_t baud : kBaudRates)
+            expected.emplace_back(port, baud);
+    EXPECT_EQ(combinations, expected);
+    EXPECT_EQ(simulator->requests().size(), 18u * 3);
+}
