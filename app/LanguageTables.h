@@ -1,0 +1,448 @@
+// Every language-dependent text of the program: pairs of texts (French, English)
+// and the choice lists of the drop-down lists. The program looks texts up by table,
+// never by key or by text; the keys below only name the tables.
+//
+// The source is UTF-8; every text is representable in Windows-1252, the code page
+// the texts are written in when they leave the program (see Windows1252.h).
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace vantor {
+
+// Language index: 0 French, 1 English. Any other value reads as French; callers
+// are expected never to pass one.
+struct BilingualText {
+    const char* french;
+    const char* english;
+    constexpr const char* text(int language) const { return language == 1 ? english : french; }
+};
+
+// 26 slots, room for 13 choices in each language. A single-language list holds its
+// N choices in slots 0..N-1; a bilingual one holds the N French choices followed by
+// the N English ones. Unused slots hold "", never nullptr. The count and whether the
+// list is bilingual belong to each use of the list, not to the list.
+struct ChoiceList {
+    std::array<const char*, 26> texts;
+};
+
+// Text of choice `index` of a list used with `count` choices: slot index, or
+// index + count * language for a bilingual list. nullptr when index is not below
+// count, is negative, or the slot falls outside the list; the caller then shows
+// its own placeholder. The language is used as given, so it must be 0 or 1.
+const char* ChoiceText(const ChoiceList& list, int count, bool bilingual, int index, int language);
+
+namespace lang {
+
+namespace detail {
+
+template <std::size_t N>
+constexpr ChoiceList SingleList(const char* const (&texts)[N])
+{
+    static_assert(N <= 26);
+    ChoiceList list{};
+    for (auto& slot : list.texts)
+        slot = "";
+    for (std::size_t i = 0; i < N; ++i)
+        list.texts[i] = texts[i];
+    return list;
+}
+
+// Both halves must have the same length, or the English choices would be shifted.
+template <std::size_t N>
+constexpr ChoiceList BilingualList(const char* const (&french)[N], const char* const (&english)[N])
+{
+    static_assert(2 * N <= 26);
+    ChoiceList list{};
+    for (auto& slot : list.texts)
+        slot = "";
+    for (std::size_t i = 0; i < N; ++i) {
+        list.texts[i] = french[i];
+        list.texts[N + i] = english[i];
+    }
+    return list;
+}
+
+}  // namespace detail
+
+// ---- Choice lists: number of choices, and the dialogs that show them.
+
+// Single-language, 7 choices; CAN settings.
+inline constexpr ChoiceList ListCanBitRate = detail::SingleList(
+    {"1 MHz", "500 KHz", "250 KHz", "125 KHz", "62.5 KHz", "31.25 KHz", "15.625 KHz"});
+// Single-language, 8 choices; factory settings, comparison.
+inline constexpr ChoiceList ListFrequency = detail::SingleList(
+    {"2MHz", "1 MHz", "500KHz", "250KHz", "125KHz", "62.5KHz", "31.25KHz", "15.625KHz"});
+// Bilingual, 7 choices; factory settings, comparison.
+// The double space in "Tx U.  Rx U." is part of the text.
+inline constexpr ChoiceList ListTxRxMode = detail::BilingualList(
+    {"TxRx AM./AV.", "Tx AM. Rx AV.", "Tx AV. Rx AM.", "Tx AV. Rx AV.", "Tx AM. Rx AM.", "Rx AM.", "Rx AV."},
+    {"TxRx U./D.", "Tx U. Rx D.", "Tx D. Rx U.", "Tx D. Rx D.", "Tx U.  Rx U.", "Rx D.", "Rx U."});
+// Bilingual, 2 choices; factory settings, comparison.
+inline constexpr ChoiceList ListFunction = detail::BilingualList(
+    {"Mesure", "Simulation"},
+    {"Measure", "Simulation"});
+// Single-language, 6 choices; factory settings, comparison.
+inline constexpr ChoiceList ListInstrumentLanguage = detail::SingleList(
+    {"Francais", "English", "Espanol", "Italiano", "Deutsch", "Portugues"});
+// Bilingual, 7 choices; calibration, comparison.
+inline constexpr ChoiceList ListRelayType = detail::BilingualList(
+    {"Ouvert", "Totalisateur 1", "Totalisateur 2", "Defaut Debit", "Sens Debit", "Seuil Debit", "Fermé"},
+    {"Open", "TOT. 1", "TOT. 2", "Fault Q", "Dir. Q", "Alarm Q", "Close"});
+// Single-language, 12 choices; calibration, comparison.
+inline constexpr ChoiceList ListPulseWidth = detail::SingleList(
+    {"17 ms", "33 ms", "50 ms", "67 ms", "83 ms", "100 ms", "117 ms", "133 ms", "150 ms", "167 ms", "183 ms", "200 ms"});
+// Bilingual, 10 choices; calibration, comparison, measurement.
+inline constexpr ChoiceList ListTotalizerUnit = detail::BilingualList(
+    {"cl", "dl", "1l", "10l", "100l", "1m3", "10m3", "100m3", "USGal", "UKGal"},
+    {"cl", "dl", "1l", "10l", "100l", "1m3", "10m3", "100m3", "USGal", "UKGal"});
+// Single-language, 3 choices; calibration, comparison, measurement.
+inline constexpr ChoiceList ListTotalizerSign = detail::SingleList(
+    {"(+/-)", "(+)", "(-)"});
+// Bilingual, 2 choices; calibration, comparison.
+inline constexpr ChoiceList ListAutoManual = detail::BilingualList(
+    {"Automatique", "Manuel"},
+    {"Automatic", "Manual"});
+// Bilingual, 12 choices; calibration, factory settings, comparison, measurement, logger conversion.
+// " l/s" and " l/h" begin with a space on purpose.
+inline constexpr ChoiceList ListFlowUnit = detail::BilingualList(
+    {" l/s", "l/mn", " l/h", "m3/s", "m3/h", "m3/j", "USGl/s", "USGl/h", "USGl/j", "UKGl/s", "UKGl/h", "UKGl/j"},
+    {" l/s", "l/mn", " l/h", "m3/s", "m3/h", "m3/d", "USGl/s", "USGl/h", "USGl/d", "UKGl/s", "UKGl/h", "UKGl/d"});
+// Bilingual, 2 choices; calibration, comparison.
+inline constexpr ChoiceList ListProduct = detail::BilingualList(
+    {"Eau", "Autre"},
+    {"Water", "Other"});
+// Bilingual, 2 choices; calibration, comparison.
+inline constexpr ChoiceList ListManualAuto = detail::BilingualList(
+    {"Manuel", "Automatique"},
+    {"Manual", "Automatic"});
+// Bilingual, 2 choices; calibration, comparison.
+inline constexpr ChoiceList ListStopOn = detail::BilingualList(
+    {"Front", "Zero"},
+    {"Rising Edge", "Zero Crossing"});
+// Bilingual, 3 choices; calibration, comparison.
+// Two spaces before the bracket.
+inline constexpr ChoiceList ListMounting = detail::BilingualList(
+    {"Direct  (/)", "Reflex1  (V)", "Reflex2  (W)"},
+    {"Direct  (/)", "Reflex1  (V)", "Reflex2  (W)"});
+// Bilingual, 13 choices; calibration, comparison.
+inline constexpr ChoiceList ListMaterial = detail::BilingualList(
+    {"Nylon", "Teflon", "Polyethy.", "Plexi", "Pvc", "Verre", "Cuivre", "Fonte", "Fonte Grise", "Inox", "Acier", "Aluminium", "Fibrociment"},
+    {"Nylon", "Ptfe", "Polyethy.", "Plexi", "Pvc", "Glass", "Copper", "Cast Iron", "Gray C.Iron", "St. Steel", "Steel", "Aluminium", "Asbestos"});
+// Bilingual, 2 choices; calibration, comparison.
+inline constexpr ChoiceList ListPolarity = detail::BilingualList(
+    {"Inverse", "Normal"},
+    {"Reverse", "Normal"});
+// Single-language, 2 choices; measurement.
+inline constexpr ChoiceList ListHardware = detail::SingleList(
+    {"Vantor-H", "Vantor-K"});
+// Single-language, 4 choices; measurement.
+// A model index past the list shows "*****" (ChoiceText gives nullptr).
+inline constexpr ChoiceList ListModel = detail::SingleList(
+    {"Vantor-A", "Vantor-B", "Vantor-G", "Vantor-P"});
+// Bilingual, 2 choices; measurement.
+inline constexpr ChoiceList ListFaultState = detail::BilingualList(
+    {"Pas de Défaut", "Défaut"},
+    {"No Fault", "Fault"});
+// Bilingual, 2 choices; measurement.
+inline constexpr ChoiceList ListAutoManuTag = detail::BilingualList(
+    {"(Auto)", "(Manu)"},
+    {"(Auto)", "(Manu)"});
+// Single-language, 6 choices; options.
+inline constexpr ChoiceList ListBauds = detail::SingleList(
+    {"300", "600", "1200", "2400", "4800", "9600"});
+// Single-language, 4 choices; options.
+inline constexpr ChoiceList ListCom = detail::SingleList(
+    {"Com1", "Com2", "Com3", "Com4"});
+// Single-language, 2 choices; options.
+inline constexpr ChoiceList ListLanguage = detail::SingleList(
+    {"Français", "English"});
+
+// ---- Text pairs, grouped by the dialog or function that shows them.
+
+// Main menu
+inline constexpr BilingualText MenuAbout{"&A Propos de ...", "&About ..."};
+inline constexpr BilingualText MenuOptions{"&Configuration", "&Options"};
+inline constexpr BilingualText MenuInitialization{"&Initialisation", "&Initialization"};
+inline constexpr BilingualText MenuMakerSettings{"Réglage &HYDROMAST", "&HYDROMAST Settings"};
+inline constexpr BilingualText MenuFactorySettings{"&Réglage Usine", "&Factory Settings"};
+inline constexpr BilingualText MenuCan{"&CAN", "&CAN"};
+inline constexpr BilingualText MenuConfiguration{"&Etalonnage", "&Configuration"};
+inline constexpr BilingualText MenuMeasurement{"&Mesure", "&Measurement"};
+inline constexpr BilingualText MenuDialogue{"&Dialogue", "&Dialogue"};
+inline constexpr BilingualText MenuExit{"&Quitter", "E&xit"};
+inline constexpr BilingualText MenuNew{"&Nouveau", "&New"};
+inline constexpr BilingualText MenuOpen{"&Ouvrir", "&Open"};
+inline constexpr BilingualText MenuFile{"&Fichier", "&File"};
+
+// File dialogs: file types, and the stem of new file names
+inline constexpr BilingualText FileNewPrefix{"Nouveau", "New"};
+inline constexpr BilingualText FileCanSettings{"Fichier Réglage CAN", "CAN Settings File"};
+inline constexpr BilingualText FileMakerSettings{"Fichier Réglage HYDROMAST", "HYDROMAST Settings File"};
+inline constexpr BilingualText FileFactorySettings{"Fichier Réglage Usine", "Factory Settings File"};
+inline constexpr BilingualText FileCalibration{"Fichier Etalonnage", "Calibration File"};
+inline constexpr BilingualText FileMeasurement{"Fichier Mesure", "Measurement File"};
+
+// Options dialog and unit detection
+inline constexpr BilingualText OptBrowse{"Parcourir", "Browse"};
+inline constexpr BilingualText OptSpreadSheet{"Tableur", "SpreadSheet"};
+inline constexpr BilingualText OptLanguage{"Langue", "Language"};
+inline constexpr BilingualText OptBauds{"Bauds", "Bauds"};
+inline constexpr BilingualText OptCom{"Com", "Com"};
+inline constexpr BilingualText OptJbus{"Jbus", "Jbus"};
+inline constexpr BilingualText OptCaption{"Configuration", "Options"};
+inline constexpr BilingualText OptConnectSuccess{"La détection à reussi", "Connect successfull"};
+inline constexpr BilingualText OptConnectFailure{"La détection à échouée", "Connect Failure"};
+inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
+
+// Upload and initialisation
+inline constexpr BilingualText InitNo{"&Non", "&No"};
+inline constexpr BilingualText InitYes{"&Oui", "&Yes"};
+inline constexpr BilingualText UploadSuccess{"Téléchargement reussi", "Upload successfull"};
+inline constexpr BilingualText UploadFailure{"Téléchargement à échoué", "Upload Failure"};
+inline constexpr BilingualText UploadCaption{"TELECHARGEMENT", "UPLOAD"};
+inline constexpr BilingualText UploadQuestion{"Téléchargement vers Unité", "Upload to unit"};
+
+// About box and wait window
+inline constexpr BilingualText AboutPrefix{"A Propos de ", "About "};
+inline constexpr BilingualText WaitText{"Veuillez patienter", "Please wait"};
+
+// Calibration dialog
+inline constexpr BilingualText CalEraseTot2{"RAZ Tot2", "Erase Tot2"};
+inline constexpr BilingualText CalEraseTot1{"RAZ Tot1", "Erase Tot1"};
+inline constexpr BilingualText CalSyncPcTime{"Synchronisation avec heure PC", "Synchronisation with PC time"};
+inline constexpr BilingualText CalJbus{"Jbus", "Jbus"};
+inline constexpr BilingualText CalThresholdR2{"Seuil R2", "Threshold R2"};
+inline constexpr BilingualText CalRelay2{"Type R2", "Relay2"};
+inline constexpr BilingualText CalThresholdR1{"Seuil R1", "Threshold R1"};
+inline constexpr BilingualText CalRelay1{"Type R1", "Relay1"};
+inline constexpr BilingualText CalPulseWidth{"Largeur Pulse", "Pulse width"};
+inline constexpr BilingualText CalPulseWeight{"Poids", "Pulse weight"};
+inline constexpr BilingualText CalTotalizer2{"Type Tot2", "Totalizer2"};
+inline constexpr BilingualText CalTotalizer1{"Type Tot1", "Totalizer1"};
+inline constexpr BilingualText CalMemory{"Mémoire", "Memory"};
+inline constexpr BilingualText CalCycle{"Cycle", "Cycle"};
+inline constexpr BilingualText CalFilter{"Filtre", "Filter"};
+inline constexpr BilingualText CalRoughness{"Rugosité", "Roughness"};
+inline constexpr BilingualText CalCentistokes{"cSt", "cSt"};
+inline constexpr BilingualText CalViscosity{"Viscosité", "Viscosity"};
+inline constexpr BilingualText CalKH{"KH", "KH"};
+inline constexpr BilingualText CalKHType{"TypeKH", "KH Type"};
+inline constexpr BilingualText CalMaxQ{"QMax", "MaxQ"};
+inline constexpr BilingualText CalPercentQMax{"%QMax", "%QMax"};
+inline constexpr BilingualText CalCutOFF{"Q Eff", "Cut OFF"};
+inline constexpr BilingualText CalQ0{"Q0", "Q0"};
+inline constexpr BilingualText CalQUnit{"Unité Q", "Q Unit"};
+inline constexpr BilingualText CalUSImpulse{"Durée US", "US Impulse"};
+inline constexpr BilingualText CalTypeOfGain{"Type Gain", "Type of Gain"};
+inline constexpr BilingualText CalStopMeasOn{"Mesure sur", "Stop meas. on"};
+inline constexpr BilingualText CalPolarity{"Polarité", "Polarity"};
+inline constexpr BilingualText CalProbeMounting{"Montage Sonde", "Probe Mounting"};
+inline constexpr BilingualText CalProduct{"Produit", "Product"};
+inline constexpr BilingualText CalMaterial{"Matériau", "Material"};
+inline constexpr BilingualText CalDeltaC{"Delta C", "Delta C"};
+inline constexpr BilingualText CalC0{"C0", "C0"};
+inline constexpr BilingualText CalThickness{"Epaisseur", "Thickness"};
+inline constexpr BilingualText CalAxD{"D. Ax.", "Ax. D."};
+inline constexpr BilingualText CalLength{"Longueur", "Length"};
+inline constexpr BilingualText CalExtDiameter{"Diamètre Ext.", "Ext. Diameter"};
+inline constexpr BilingualText CalCaption{"Etalonnage", "Settings"};
+
+// Factory settings dialog
+inline constexpr BilingualText FacAngleSP2{"Angle SP2", "Angle SP2"};
+inline constexpr BilingualText FacAngleSP1{"Angle SP1", "Angle SP1"};
+inline constexpr BilingualText FacT0SP2{"T0 SP2", "T0 SP2"};
+inline constexpr BilingualText FacT0SP1{"T0 SP1", "T0 SP1"};
+inline constexpr BilingualText FacQRefUnit{"Unité Q Ref", "Q Ref Unit"};
+inline constexpr BilingualText FacFrequencySP2{"Frequence SP2", "Frequency SP2"};
+inline constexpr BilingualText FacFrequencySP1{"Frequence SP1", "Frequency SP1"};
+inline constexpr BilingualText FacCoef100{"Coef 100%", "Coef 100%"};
+inline constexpr BilingualText FacCoef90{"Coef 90%", "Coef 90%"};
+inline constexpr BilingualText FacCoef80{"Coef 80%", "Coef 80%"};
+inline constexpr BilingualText FacCoef70{"Coef 70%", "Coef 70%"};
+inline constexpr BilingualText FacCoef60{"Coef 60%", "Coef 60%"};
+inline constexpr BilingualText FacCoef50{"Coef 50%", "Coef 50%"};
+inline constexpr BilingualText FacCoef40{"Coef 40%", "Coef 40%"};
+inline constexpr BilingualText FacCoef30{"Coef 30%", "Coef 30%"};
+inline constexpr BilingualText FacCoef20{"Coef 20%", "Coef 20%"};
+inline constexpr BilingualText FacCoef10{"Coef 10%", "Coef 10%"};
+inline constexpr BilingualText FacCoef0{"Coef 0%", "Coef 0%"};
+inline constexpr BilingualText FacQRef{"Q Ref.", "Q Ref."};
+inline constexpr BilingualText FacLinearization{"Linéarisation", "Linearization"};
+inline constexpr BilingualText FacFrequency{"Frequence", "Frequency"};
+inline constexpr BilingualText FacDegree{"°", "°"};
+inline constexpr BilingualText FacAngle{"Angle", "Angle"};
+inline constexpr BilingualText FacT0{"T0", "T0"};
+inline constexpr BilingualText FacSP2Probe{"Sonde SP2", "SP2 Probe"};
+inline constexpr BilingualText FacSP1Probe{"Sonde SP1", "SP1 Probe"};
+inline constexpr BilingualText FacTXDelay{"Retard TX", "TX Delay"};
+inline constexpr BilingualText FacCAGTime{"Rythme CAG", "CAG Time"};
+inline constexpr BilingualText FacCoefExtP{"Coef S. Ext", "Coef Ext.P."};
+inline constexpr BilingualText FacMaxGain{"Gain Max", "Max Gain"};
+inline constexpr BilingualText FacTXRXMode{"Mode TX/RX", "TX/RX Mode"};
+inline constexpr BilingualText FacJeeterQ{"Ondulation Q", "Jeeter Q"};
+inline constexpr BilingualText FacQSimulation{"Q Simulation", "Q Simulation"};
+inline constexpr BilingualText FacFunction{"Fonction", "Function"};
+inline constexpr BilingualText FacLanguage{"Langue", "Language"};
+inline constexpr BilingualText FacCaption{"Reglage Usine", "Factory Settings"};
+
+// Maker settings dialog
+inline constexpr BilingualText MakPts20mA{"Pts 20mA", "Pts 20mA"};
+inline constexpr BilingualText MakPts4mA{"Pts 4mA", "Pts 4mA"};
+inline constexpr BilingualText MakRef{"Ref", "Ref"};
+inline constexpr BilingualText MakCaption{"Reglage HYDROMAST", "HYDROMAST Settings"};
+
+// CAN settings dialog
+inline constexpr BilingualText CanTXTimer{"Periode TX", "TX Timer"};
+inline constexpr BilingualText CanFrequency{"Frequence", "Frequency"};
+inline constexpr BilingualText CanType{"Type", "Type"};
+inline constexpr BilingualText CanNumber{"N°", "N°"};
+inline constexpr BilingualText CanApplicationRef{"Ref Application", "Application Ref"};
+inline constexpr BilingualText CanBoardRef{"Ref Carte", "Board Ref"};
+inline constexpr BilingualText CanSoftRef2{"Ref Soft 2", "Soft Ref 2"};
+inline constexpr BilingualText CanSoftRef1{"Ref Soft 1", "Soft Ref 1"};
+inline constexpr BilingualText CanProbeType{"Type Sonde", "Probe Type"};
+inline constexpr BilingualText CanDateTime{"Date/Heure", "Date/Time"};
+inline constexpr BilingualText CanFault{"Défaut", "Fault"};
+inline constexpr BilingualText CanTotFormat{"Info. Volumes", "Tot. Format"};
+inline constexpr BilingualText CanCaption{"CAN", "CAN"};
+
+// Comparison report
+inline constexpr BilingualText CmpLookFile{"Voir Fichier ", "Look File "};
+inline constexpr BilingualText CmpNoDeviation{"Aucun écart entre unité et Fichier", "None deviation between Unit and File"};
+inline constexpr BilingualText CmpReportHeader{"Nom\tValeur Unité\tValeur Fichier\n", "Name\tUnit Value\tFile Value\n"};
+inline constexpr BilingualText CmpVisa{"Visa : __________", "Visa : __________"};
+inline constexpr BilingualText CmpDateLine{"Fait le :", "Date :"};
+inline constexpr BilingualText CmpReportTitle{"Ecart entre Unité et Fichier ", "Deviation between Unit and File "};
+inline constexpr BilingualText CmpUnitNumber{"Unité N° _____________", "Unit N° _____________"};
+inline constexpr BilingualText CmpDeviation{"Ecart", "Deviation"};
+
+// Measurement dialog
+inline constexpr BilingualText MeasHardware{"Carte", "Hardware"};
+inline constexpr BilingualText MeasSoftware{"Logiciel", "Software"};
+inline constexpr BilingualText MeasVersions{"Versions", "Versions"};
+inline constexpr BilingualText MeasT2{"T2", "T2"};
+inline constexpr BilingualText MeasT1{"T1", "T1"};
+inline constexpr BilingualText MeasTotalizers{"Totalisateurs", "Totalizers"};
+inline constexpr BilingualText MeasPercent{"%", "%"};
+inline constexpr BilingualText MeasIQ{"I.Q.", "I.Q."};
+inline constexpr BilingualText MeasDecibel{"dB", "dB"};
+inline constexpr BilingualText MeasMargin{"Marge", "Margin"};
+inline constexpr BilingualText MeasGain{"Gain", "Gain"};
+inline constexpr BilingualText MeasNanoseconds{"ns", "ns"};
+inline constexpr BilingualText MeasDeltaT{"DeltaT", "DeltaT"};
+inline constexpr BilingualText MeasMicroseconds{"µs", "µs"};
+inline constexpr BilingualText MeasTime{"Temps", "Time"};
+inline constexpr BilingualText MeasMillimetres{"mm", "mm"};
+inline constexpr BilingualText MeasDProbe{"D. Sonde", "D. Probe"};
+inline constexpr BilingualText MeasProbe{"Sonde", "Probe"};
+inline constexpr BilingualText MeasKh{"Kh", "Kh"};
+inline constexpr BilingualText MeasVelocity{"Célérité", "Velocity"};
+inline constexpr BilingualText MeasMilliseconds{"ms", "ms"};
+inline constexpr BilingualText MeasMetresPerSecond{"m/s", "m/s"};
+inline constexpr BilingualText MeasSpeed{"Vitesse", "Speed"};
+inline constexpr BilingualText MeasFlow{"Débit", "Flow"};
+inline constexpr BilingualText MeasTryingToConnect{"Attente de connection", "Trying to connect"};
+inline constexpr BilingualText MeasRecordNumber{"Enregistrement n° %d", "Record n° %d"};
+inline constexpr BilingualText MeasRecordCounter{"Nbre d'Enregistrement=%d  N° d'Enregistrement=%d", "Total Record=%d  Record N°=%d"};
+inline constexpr BilingualText MeasCommFailure{"Communication interrompue", "Communication Failure"};
+inline constexpr BilingualText MeasCaption{"Mesure", "Measurement"};
+
+// Logger conversion dialog
+inline constexpr BilingualText ConvFileOut{"Fichier de Sortie", "File Out"};
+inline constexpr BilingualText ConvFileIn{"Fichier d'entrée", "File In"};
+inline constexpr BilingualText ConvLastDate{"Date en cours", "Last Date"};
+inline constexpr BilingualText ConvFirstDate{"1ere Date", "First Date"};
+inline constexpr BilingualText ConvRecord{"Enr. en cours", "Record"};
+inline constexpr BilingualText ConvTotalRecord{"Nbr d'Enr. Total", "Total Record"};
+inline constexpr BilingualText ConvConvertFile{"Convertir Fichier", "Convert File"};
+inline constexpr BilingualText ConvDate{"Date", "Date"};
+inline constexpr BilingualText ConvTime{"Heure", "Time"};
+
+// ---- Every table once, for checks that must hold over all of them.
+
+struct ChoiceListInfo {
+    const ChoiceList* list;
+    int count;
+    bool bilingual;
+    const char* key;
+};
+
+inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
+    {&ListCanBitRate, 7, false, "ListCanBitRate"},
+    {&ListFrequency, 8, false, "ListFrequency"},
+    {&ListTxRxMode, 7, true, "ListTxRxMode"},
+    {&ListFunction, 2, true, "ListFunction"},
+    {&ListInstrumentLanguage, 6, false, "ListInstrumentLanguage"},
+    {&ListRelayType, 7, true, "ListRelayType"},
+    {&ListPulseWidth, 12, false, "ListPulseWidth"},
+    {&ListTotalizerUnit, 10, true, "ListTotalizerUnit"},
+    {&ListTotalizerSign, 3, false, "ListTotalizerSign"},
+    {&ListAutoManual, 2, true, "ListAutoManual"},
+    {&ListFlowUnit, 12, true, "ListFlowUnit"},
+    {&ListProduct, 2, true, "ListProduct"},
+    {&ListManualAuto, 2, true, "ListManualAuto"},
+    {&ListStopOn, 2, true, "ListStopOn"},
+    {&ListMounting, 3, true, "ListMounting"},
+    {&ListMaterial, 13, true, "ListMaterial"},
+    {&ListPolarity, 2, true, "ListPolarity"},
+    {&ListHardware, 2, false, "ListHardware"},
+    {&ListModel, 4, false, "ListModel"},
+    {&ListFaultState, 2, true, "ListFaultState"},
+    {&ListAutoManuTag, 2, true, "ListAutoManuTag"},
+    {&ListBauds, 6, false, "ListBauds"},
+    {&ListCom, 4, false, "ListCom"},
+    {&ListLanguage, 2, false, "ListLanguage"},
+}};
+
+inline constexpr std::array<const BilingualText*, 175> kAllTexts{{
+    &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
+    &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
+    &MenuFile,
+
+    &FileNewPrefix, &FileCanSettings, &FileMakerSettings, &FileFactorySettings, &FileCalibration,
+    &FileMeasurement,
+
+    &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
+    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption,
+
+    &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion,
+
+    &AboutPrefix, &WaitText,
+
+    &CalEraseTot2, &CalEraseTot1, &CalSyncPcTime, &CalJbus, &CalThresholdR2, &CalRelay2,
+    &CalThresholdR1, &CalRelay1, &CalPulseWidth, &CalPulseWeight, &CalTotalizer2, &CalTotalizer1,
+    &CalMemory, &CalCycle, &CalFilter, &CalRoughness, &CalCentistokes, &CalViscosity, &CalKH,
+    &CalKHType, &CalMaxQ, &CalPercentQMax, &CalCutOFF, &CalQ0, &CalQUnit, &CalUSImpulse,
+    &CalTypeOfGain, &CalStopMeasOn, &CalPolarity, &CalProbeMounting, &CalProduct, &CalMaterial,
+    &CalDeltaC, &CalC0, &CalThickness, &CalAxD, &CalLength, &CalExtDiameter, &CalCaption,
+
+    &FacAngleSP2, &FacAngleSP1, &FacT0SP2, &FacT0SP1, &FacQRefUnit, &FacFrequencySP2,
+    &FacFrequencySP1, &FacCoef100, &FacCoef90, &FacCoef80, &FacCoef70, &FacCoef60, &FacCoef50,
+    &FacCoef40, &FacCoef30, &FacCoef20, &FacCoef10, &FacCoef0, &FacQRef, &FacLinearization,
+    &FacFrequency, &FacDegree, &FacAngle, &FacT0, &FacSP2Probe, &FacSP1Probe, &FacTXDelay,
+    &FacCAGTime, &FacCoefExtP, &FacMaxGain, &FacTXRXMode, &FacJeeterQ, &FacQSimulation,
+    &FacFunction, &FacLanguage, &FacCaption,
+
+    &MakPts20mA, &MakPts4mA, &MakRef, &MakCaption,
+
+    &CanTXTimer, &CanFrequency, &CanType, &CanNumber, &CanApplicationRef, &CanBoardRef,
+    &CanSoftRef2, &CanSoftRef1, &CanProbeType, &CanDateTime, &CanFault, &CanTotFormat, &CanCaption,
+
+    &CmpLookFile, &CmpNoDeviation, &CmpReportHeader, &CmpVisa, &CmpDateLine, &CmpReportTitle,
+    &CmpUnitNumber, &CmpDeviation,
+
+    &MeasHardware, &MeasSoftware, &MeasVersions, &MeasT2, &MeasT1, &MeasTotalizers, &MeasPercent,
+    &MeasIQ, &MeasDecibel, &MeasMargin, &MeasGain, &MeasNanoseconds, &MeasDeltaT, &MeasMicroseconds,
+    &MeasTime, &MeasMillimetres, &MeasDProbe, &MeasProbe, &MeasKh, &MeasVelocity, &MeasMilliseconds,
+    &MeasMetresPerSecond, &MeasSpeed, &MeasFlow, &MeasTryingToConnect, &MeasRecordNumber,
+    &MeasRecordCounter, &MeasCommFailure, &MeasCaption,
+
+    &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
+    &ConvConvertFile, &ConvDate, &ConvTime,
+}};
+
+}  // namespace lang
+
+}  // namespace vantor

@@ -1,0 +1,164 @@
+#include "MainWindow.h"
+
+#include "AboutBox.h"
+#include "LanguageTables.h"
+#include "OptionsDialog.h"
+#include "Pictures.h"
+#include "Program.h"
+#include "Templates.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace vantor {
+
+namespace {
+
+enum Command {
+    kOpen = 32771,
+    kNewCalibration = 32784,
+    kNewFactory = 32785,
+    kNewMaker = 32786,
+    kExit = 107,
+    kMeasurement = 106,
+    kCalibration = 105,
+    kCan = 109,
+    kFactory = 102,
+    kMaker = 103,
+    kInitialisation = 108,
+    kOptions = 104,
+    kAbout = 32783,
+};
+
+}  // namespace
+
+MainWindow::MainWindow(Program& program)
+    : TemplateDialog(templates::kMainWindow, nullptr), m_program(program), m_menuBar(new QMenuBar(this)),
+      m_options(std::make_unique<OptionsDialog>(program, this))
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(ProgramIcon());
+
+    // The menu bar sits above the template's client area.
+    m_menuBar->setNativeMenuBar(false);
+    BuildMenu();
+    const int barHeight = m_menuBar->sizeHint().height();
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child != m_menuBar)
+            child->move(child->x(), child->y() + barHeight);
+    setFixedSize(width(), height() + barHeight);
+    m_menuBar->setGeometry(0, 0, width(), barHeight);
+
+    const struct {
+        int id;
+        void (MainWindow::*handler)();
+    } commands[] = {
+        {kOpen, &MainWindow::openFile},
+        {kNewCalibration, &MainWindow::newCalibrationFile},
+        {kNewFactory, &MainWindow::newFactoryFile},
+        {kNewMaker, &MainWindow::newMakerFile},
+        {kExit, &MainWindow::exitProgram},
+        {kMeasurement, &MainWindow::measurement},
+        {kCalibration, &MainWindow::calibration},
+        {kCan, &MainWindow::canSettings},
+        {kFactory, &MainWindow::factorySettings},
+        {kMaker, &MainWindow::makerSettings},
+        {kInitialisation, &MainWindow::initialisation},
+        {kOptions, &MainWindow::showOptions},
+        {kAbout, &MainWindow::about},
+    };
+    for (const auto& c : commands)
+        on(c.id, Notification::Clicked, [this, handler = c.handler] { (this->*handler)(); });
+
+    // Opening.
+    centreOn(nullptr);
+    setWindowTitle(QString::fromStdString(program.versions.internalName));
+    m_program.link.InvalidateProbeCatalogue();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenu()
+{
+    const int language = m_program.state.settings.language;
+    const AccessFlags& access = m_program.state.access;
+    auto text = [language](const BilingualText& t) { return QString::fromUtf8(t.text(language)); };
+    auto add = [this, &text](QMenu* menu, int id, const BilingualText& t) {
+        QAction* action = menu->addAction(text(t));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { sendCommand(id); });
+    };
+
+    m_menuBar->clear();
+    QMenu* file = m_menuBar->addMenu(text(lang::MenuFile));
+    add(file, kOpen, lang::MenuOpen);
+    file->addSeparator();
+    QMenu* fresh = file->addMenu(text(lang::MenuNew));
+    add(fresh, kNewCalibration, lang::MenuConfiguration);
+    if (access.factory) {
+        fresh->addSeparator();
+        add(fresh, kNewFactory, lang::MenuFactorySettings);
+    }
+    if (access.maker) {
+        fresh->addSeparator();
+        add(fresh, kNewMaker, lang::MenuMakerSettings);
+    }
+    file->addSeparator();
+    add(file, kExit, lang::MenuExit);
+
+    QMenu* dialogue = m_menuBar->addMenu(text(lang::MenuDialogue));
+    add(dialogue, kMeasurement, lang::MenuMeasurement);
+    dialogue->addSeparator();
+    add(dialogue, kCalibration, lang::MenuConfiguration);
+    const struct {
+        bool shown;
+        int id;
+        const BilingualText& text;
+    } optional[] = {
+        {access.can, kCan, lang::MenuCan},
+        {access.factory, kFactory, lang::MenuFactorySettings},
+        {access.maker, kMaker, lang::MenuMakerSettings},
+        {access.init, kInitialisation, lang::MenuInitialization},
+    };
+    for (const auto& entry : optional) {
+        if (!entry.shown)
+            continue;
+        dialogue->addSeparator();
+        add(dialogue, entry.id, entry.text);
+    }
+
+    QMenu* options = m_menuBar->addMenu(text(lang::MenuOptions));
+    add(options, kOptions, lang::MenuOptions);
+    QMenu* aboutMenu = m_menuBar->addMenu(text(lang::MenuAbout));
+    add(aboutMenu, kAbout, lang::MenuAbout);
+}
+
+void MainWindow::unitMode() { m_program.state.file.fileMode = false; }
+
+// The parameter dialogs and the file commands arrive with their own modules;
+// until then their entries exist and do nothing more than set the mode.
+void MainWindow::openFile() {}
+void MainWindow::newCalibrationFile() {}
+void MainWindow::newFactoryFile() {}
+void MainWindow::newMakerFile() {}
+void MainWindow::exitProgram() { accept(); }
+void MainWindow::measurement() { unitMode(); }
+void MainWindow::calibration() { unitMode(); }
+void MainWindow::canSettings() { unitMode(); }
+void MainWindow::factorySettings() { unitMode(); }
+void MainWindow::makerSettings() { unitMode(); }
+void MainWindow::initialisation() {}
+
+void MainWindow::showOptions()
+{
+    m_options->run();
+    BuildMenu();
+}
+
+void MainWindow::about()
+{
+    AboutBox box(m_program, this);
+    box.exec();
+}
+
+}  // namespace vantor

@@ -1,0 +1,47 @@
+// The main window: a picture under the menu bar from which every function is reached.
+#pragma once
+
+#include "TemplateDialog.h"
+
+#include <memory>
+
+class QMenuBar;
+
+namespace vantor {
+
+class Program;
+class OptionsDialog;
+
+class MainWindow : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit MainWindow(Program& program);
+    ~MainWindow() override;
+
+    // Builds the menu bar in the current language from the access flags.
+    void BuildMenu();
+    QMenuBar* menuBar() const { return m_menuBar; }
+    OptionsDialog& options() { return *m_options; }
+
+private:
+    void openFile();
+    void newCalibrationFile();
+    void newFactoryFile();
+    void newMakerFile();
+    void exitProgram();
+    void measurement();
+    void calibration();
+    void canSettings();
+    void factorySettings();
+    void makerSettings();
+    void initialisation();
+    void showOptions();
+    void about();
+    void unitMode();
+
+    Program& m_program;
+    QMenuBar* m_menuBar;
+    std::unique_ptr<OptionsDialog> m_options;
+};
+
+}  // namespace vantor

@@ -1,0 +1,133 @@
+#include "OptionsDialog.h"
+
+#include "Binding.h"
+#include "BlockLink.h"
+#include "LanguageTables.h"
+#include "Program.h"
+#include "Templates.h"
+#include "WaitWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vantor {
+
+namespace {
+
+constexpr LabelBinding kLabels[] = {
+    {1003, lang::OptJbus}, {1156, lang::OptCom},         {1158, lang::OptBauds},
+    {1093, lang::OptLanguage}, {1004, lang::OptSpreadSheet}, {1267, lang::OptBrowse},
+};
+
+constexpr NumberBinding kNumbers[] = {
+    {1146, [](ProgramState& s) -> float& { return s.settings.link.jbusAddress; }, "%.0f", 0, 255},
+};
+
+constexpr ChoiceBinding kChoices[] = {
+    {1000, [](ProgramState& s) -> int32_t& { return s.settings.link.portIndex; }, 4, &lang::ListCom, 0},
+    {1002, [](ProgramState& s) -> int32_t& { return s.settings.link.baudIndex; }, 6, &lang::ListBauds, 0},
+    {1001, [](ProgramState& s) -> int32_t& { return s.settings.language; }, 2, &lang::ListLanguage, 0},
+};
+
+constexpr HandlerEntry<OptionsDialog> kHandlers[] = {
+    {1000, Notification::SelectionConfirmed, &OptionsDialog::choiceConfirmed},
+    {1002, Notification::SelectionConfirmed, &OptionsDialog::choiceConfirmed},
+    {1001, Notification::SelectionConfirmed, &OptionsDialog::choiceConfirmed},
+    {1146, Notification::FocusLost, &OptionsDialog::addressLeft},
+    {1267, Notification::Clicked, &OptionsDialog::browse},
+    {1272, Notification::Clicked, &OptionsDialog::connectToUnit},
+};
+
+// Everything up to and including the last separator; empty when there is none.
+std::string FolderOf(const std::string& path)
+{
+    const size_t at = path.find_last_of("/\\");
+    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(Program& program, QWidget* owner)
+    : TemplateDialog(templates::kOptions, owner), m_program(program)
+{
+    connectHandlers(kHandlers);
+}
+
+void OptionsDialog::opening()
+{
+    const DialogContext context = m_program.context();
+    centreOn(parentWidget());
+    setWindowTitle(QString::fromUtf8(lang::OptCaption.text(context.language())));
+    ShowLabels(*this, kLabels, context.language());
+    ShowNumbers(*this, kNumbers, m_program.state);
+    FillChoices(*this, kChoices, context);
+    setControlText(1269, QString::fromStdString(m_program.state.settings.spreadsheetPath));
+}
+
+int OptionsDialog::run()
+{
+    opening();
+    return exec();
+}
+
+void OptionsDialog::choiceConfirmed()
+{
+    ReadChoices(*this, kChoices, m_program.state);
+    // A new language relabels the dialog at once; the caption follows next time.
+    ShowLabels(*this, kLabels, m_program.context().language());
+}
+
+void OptionsDialog::addressLeft() { ReadNumbers(*this, kNumbers, m_program.state); }
+
+void OptionsDialog::browse()
+{
+    const int language = m_program.context().language();
+    FileRequest request;
+    request.owner = this;
+#ifdef Q_OS_WIN
+    request.filter = std::string(lang::OptSpreadSheet.text(language)) + "(.exe)|*.exe|";
+#else
+    request.filter = std::string(lang::OptSpreadSheet.text(language)) + "|*|";
+#endif
+    request.initialFolder = FolderOf(m_program.state.settings.spreadsheetPath);
+    request.mustExist = true;
+    const std::optional<std::string> chosen = m_program.prompts.openFileName(request);
+    if (!chosen)
+        return;
+    // The path is kept exactly as chosen: a point in a folder name is no extension.
+    m_program.state.settings.spreadsheetPath = *chosen;
+    setControlText(1269, QString::fromStdString(*chosen));
+}
+
+void OptionsDialog::connectToUnit()
+{
+    if (m_scanning)
+        return;
+    m_scanning = true;
+    const DialogContext context = m_program.context();
+    LinkSettings& link = m_program.state.settings.link;
+    bool found;
+    {
+        WaitWindow wait(this, context.language());
+        const LinkSettings remembered = link;
+        m_program.link.MarkProbeCatalogueRead();  // the scan sends no catalogue read
+        found = DetectUnit(m_program.link, link);
+        m_program.link.InvalidateProbeCatalogue();  // the next transaction reads the new unit's
+        if (found)
+            link.jbusAddress = ReplyImage(m_program.state.buffers)[1];
+        else
+            link = remembered;
+    }
+    if (found)
+        context.prompts.messageBox(this, lang::OptConnectCaption.text(context.language()),
+                                   lang::OptConnectSuccess.text(context.language()), BoxIcon::Information,
+                                   BoxButtons::Ok);
+    else
+        context.prompts.messageBox(this, lang::OptConnectCaption.text(context.language()),
+                                   lang::OptConnectFailure.text(context.language()), BoxIcon::Error, BoxButtons::Ok);
+    SelectChoices(*this, kChoices, m_program.state);
+    ShowNumbers(*this, kNumbers, m_program.state);
+    m_scanning = false;
+}
+
+}  // namespace vantor

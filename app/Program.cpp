@@ -1,0 +1,24 @@
+#include "Program.h"
+
+#include "Settings.h"
+
+#include <QCoreApplication>
+
+namespace vantor {
+
+Program::Program(Prompts& prompts_, SettingsStore& store_, std::string applicationName_)
+    : prompts(prompts_), store(store_), applicationName(std::move(applicationName_))
+{
+    // While a transaction waits, windows repaint and timers fire; user input waits
+    // until the transaction is over, so no click can pull the state from under it.
+    serial.setIdleHook(
+        [](SerialPort&) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return 0;
+        },
+        10);
+}
+
+std::string Program::settingsKey() const { return SettingsKey(applicationName); }
+
+}  // namespace vantor

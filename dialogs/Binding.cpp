@@ -1,0 +1,200 @@
+#include "Binding.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace vantor {
+
+namespace {
+
+constexpr int kMaxChoiceLength = 99;
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+std::string FormatDouble(const char* format, double value)
+{
+    char out[128];
+    // The format comes from a binding table, never from outside.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::snprintf(out, sizeof out, format, value);
+#pragma GCC diagnostic pop
+    std::string text(out);
+    // The user interface's locale may have set another decimal separator.
+    const char* point = std::localeconv()->decimal_point;
+    if (point && *point && std::strcmp(point, ".") != 0) {
+        const size_t at = text.find(point);
+        if (at != std::string::npos)
+            text.replace(at, std::strlen(point), ".");
+    }
+    return text;
+}
+
+double ParseNumber(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    double value = 0;
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    // from_chars takes no sign of its own here and never looks at the locale.
+    if (first == last || *first == '-' || std::from_chars(first, last, value).ec != std::errc())
+        return 0;
+    return negative ? -value : value;
+}
+
+double AutoDecimals(float value, int& decimalsCount)
+{
+    const double v = static_cast<double>(value);
+    const double a = std::fabs(v);
+    double result;
+    if (a < 9.999) {
+        decimalsCount = 3;
+        result = a;
+    } else if (a < 99.99) {
+        decimalsCount = 2;
+        result = a;
+    } else if (a < 999.9) {
+        decimalsCount = 1;
+        result = a;
+    } else {
+        decimalsCount = 0;
+        if (a <= 9999)
+            result = a;
+        else if (a < 99995)
+            result = std::floor((a + 5) * 0.1) * 10;
+        else if (a < 999950)
+            result = std::floor((a + 50) * 0.01) * 100;
+        else
+            result = 999999;
+    }
+    return v < 0 ? -result : result;
+}
+
+std::string FormatBoundNumber(const char* format, float value, int& decimalsCount)
+{
+    if (format && *format)
+        return FormatDouble(format, static_cast<double>(value));
+    const double rounded = AutoDecimals(value, decimalsCount);
+    const std::string automatic = "%." + std::to_string(decimalsCount) + "f";
+    return FormatDouble(automatic.c_str(), rounded);
+}
+
+void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
+{
+    for (const LabelBinding& b : table)
+        dialog.setControlText(b.control, Utf8(b.label.text(language)));
+}
+
+void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+{
+    for (const NumberBinding& b : table) {
+        float& value = b.value(state);
+        const double v = static_cast<double>(value);
+        if (std::isnan(v) || v < b.minimum)
+            value = static_cast<float>(b.minimum);
+        else if (v > b.maximum)
+            value = static_cast<float>(b.maximum);
+        dialog.setControlText(b.control, QString::fromStdString(FormatBoundNumber(b.format, value, state.decimalsCount)));
+    }
+}
+
+void ReadNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+{
+    for (const NumberBinding& b : table)
+        b.value(state) = static_cast<float>(ParseNumber(dialog.controlText(b.control).toStdString()));
+    ShowNumbers(dialog, table, state);
+}
+
+void FillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)
+{
+    const int language = context.language();
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (i >= kMaxChoiceControls) {
+            context.prompts.messageBox(&dialog, "", "Taille ComboBox Trop faible", BoxIcon::Error, BoxButtons::Ok);
+            return;
+        }
+        const ChoiceBinding& b = table[i];
+        auto* combo = dialog.control<QComboBox>(b.control);
+        if (!combo)
+            continue;
+        combo->clear();
+        for (int c = 0; c < b.count; ++c) {
+            const char* text = ChoiceText(*b.list, b.count, b.bilingual == 1, c, language);
+            if (!text || !*text)
+                break;  // an empty text ends the list
+            combo->addItem(Utf8(text).left(kMaxChoiceLength));
+        }
+        int32_t& value = b.value(context.state);
+        if (value >= b.count)
+            value = 0;
+        combo->setCurrentIndex(value < combo->count() ? value : -1);
+    }
+}
+
+void SelectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state)
+{
+    for (const ChoiceBinding& b : table) {
+        if (auto* combo = dialog.control<QComboBox>(b.control)) {
+            const int32_t value = b.value(state);
+            combo->setCurrentIndex(value < combo->count() ? value : -1);
+        }
+    }
+}
+
+void ReadChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state)
+{
+    for (const ChoiceBinding& b : table)
+        if (auto* combo = dialog.control<QComboBox>(b.control))
+            b.value(state) = combo->currentIndex();
+}
+
+void ShowChoiceTexts(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)
+{
+    for (const ChoiceBinding& b : table) {
+        const char* text = ChoiceText(*b.list, b.count, b.bilingual == 1, b.value(context.state), context.language());
+        dialog.setControlText(b.control, text ? Utf8(text) : QStringLiteral("*****"));
+    }
+}
+
+void ShowChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, const DialogContext& context)
+{
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (i >= kMaxCheckControls) {
+            context.prompts.messageBox(&dialog, "", "Taille Button Trop faible", BoxIcon::Error, BoxButtons::Ok);
+            return;
+        }
+        const CheckBinding& b = table[i];
+        dialog.setControlText(b.control, Utf8(b.caption.text(context.language())));
+        if (auto* box = dialog.control<QCheckBox>(b.control))
+            box->setChecked(b.value(context.state) != 0);
+    }
+}
+
+void ReadChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state)
+{
+    for (const CheckBinding& b : table)
+        if (auto* box = dialog.control<QCheckBox>(b.control))
+            b.value(state) = box->isChecked() ? 1 : 0;
+}
+
+void SetChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state)
+{
+    for (const CheckBinding& b : table)
+        if (auto* box = dialog.control<QCheckBox>(b.control))
+            box->setChecked(b.value(state) != 0);
+}
+
+}  // namespace vantor

@@ -1,0 +1,76 @@
+// Binding tables move values between a dialog's controls and the program's
+// variables. Each table is constant; one operation walks a whole table.
+#pragma once
+
+#include "DialogContext.h"
+#include "LanguageTables.h"
+#include "TemplateDialog.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vantor {
+
+// Where a bound value lives in the program's variables.
+using FloatRef = float& (*)(ProgramState&);
+using IndexRef = int32_t& (*)(ProgramState&);
+using FlagRef = uint8_t& (*)(ProgramState&);
+
+struct LabelBinding {
+    int control;
+    BilingualText label;
+};
+
+struct NumberBinding {
+    int control;
+    FloatRef value;
+    const char* format;  // printf-style for one double; "" rounds automatically
+    double minimum;
+    double maximum;
+};
+
+struct ChoiceBinding {
+    int control;
+    IndexRef value;
+    int count;
+    const ChoiceList* list;
+    int bilingual;  // 1: French choices then English ones
+};
+
+struct CheckBinding {
+    int control;
+    FlagRef value;
+    BilingualText caption;
+};
+
+// No dialog binds more lists or check boxes than this.
+inline constexpr size_t kMaxChoiceControls = 50;
+inline constexpr size_t kMaxCheckControls = 50;
+
+void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
+// Clamps each value into its limits, stores it back and shows it.
+void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
+// Parses every edit box of the table, then shows the whole table again.
+void ReadNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
+void FillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
+void SelectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
+void ReadChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
+void ShowChoiceTexts(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
+void ShowChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, const DialogContext& context);
+void ReadChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state);
+void SetChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state);
+
+// The value rounded for display, at most about five significant digits; the
+// number of decimals to show it with goes to decimalsCount.
+double AutoDecimals(float value, int& decimalsCount);
+// The text of a number as a bound edit box shows it.
+std::string FormatBoundNumber(const char* format, float value, int& decimalsCount);
+// Reads a number as the C library's atof does, with a point as the decimal
+// separator whatever the locale: leading blanks skipped, the longest valid
+// prefix taken, 0 when there is none.
+double ParseNumber(const std::string& text);
+// printf-style formatting of one double, always with a decimal point.
+std::string FormatDouble(const char* format, double value);
+
+}  // namespace vantor

@@ -1,0 +1,37 @@
+// Message boxes and file dialogs behind one interface, so that every dialog can
+// be driven headless with a scripted double.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace vantor {
+
+enum class BoxIcon { None, Information, Error, Question };
+enum class BoxButtons { Ok, YesNo };
+enum class BoxAnswer { Ok, Yes, No };
+
+struct FileRequest {
+    QWidget* owner = nullptr;
+    std::string title;
+    // Pairs of description and patterns, each ended by '|': "Calibration File|*.eta|".
+    std::string filter;
+    std::string initialFolder;
+    std::string initialName;
+    bool mustExist = false;  // open dialogs: the file must exist
+};
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // An empty caption stands for the system's default caption.
+    virtual BoxAnswer messageBox(QWidget* owner, const std::string& caption, const std::string& text, BoxIcon icon,
+                                 BoxButtons buttons) = 0;
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> openFileName(const FileRequest& request) = 0;
+    virtual std::optional<std::string> saveFileName(const FileRequest& request) = 0;
+};
+
+}  // namespace vantor

@@ -1,0 +1,75 @@
+#include "QtPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vantor {
+
+BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, const std::string& text, BoxIcon icon,
+                                BoxButtons buttons)
+{
+    QMessageBox box(owner);
+    box.setWindowTitle(caption.empty() ? QStringLiteral("Error") : QString::fromStdString(caption));
+    box.setText(QString::fromStdString(text));
+    switch (icon) {
+    case BoxIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case BoxIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case BoxIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case BoxIcon::None: break;
+    }
+    if (buttons == BoxButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return BoxAnswer::Ok;
+}
+
+std::string QtFileFilter(const std::string& filter)
+{
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return entries.join(QStringLiteral(";;")).toStdString();
+}
+
+namespace {
+
+std::optional<std::string> Chosen(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(path).toStdString();
+}
+
+QString StartPath(const FileRequest& request)
+{
+    return QDir(QString::fromStdString(request.initialFolder)).filePath(QString::fromStdString(request.initialName));
+}
+
+}  // namespace
+
+std::optional<std::string> QtPrompts::openFileName(const FileRequest& request)
+{
+    QFileDialog::Options options;
+    const QString path = QFileDialog::getOpenFileName(request.owner, QString::fromStdString(request.title),
+                                                      StartPath(request),
+                                                      QString::fromStdString(QtFileFilter(request.filter)), nullptr,
+                                                      options);
+    return Chosen(path);
+}
+
+std::optional<std::string> QtPrompts::saveFileName(const FileRequest& request)
+{
+    const QString path = QFileDialog::getSaveFileName(request.owner, QString::fromStdString(request.title),
+                                                      StartPath(request),
+                                                      QString::fromStdString(QtFileFilter(request.filter)));
+    return Chosen(path);
+}
+
+}  // namespace vantor

@@ -1,0 +1,44 @@
+// The per-user settings store, standing for the registry: keys named by paths
+// such as "Software\VantorPC\Probe", each holding named text and number values.
+// On Linux each top key ("Software\VantorPC") is an INI file under the user's
+// configuration folder and its subkeys are groups of that file; on Windows it is
+// the registry itself.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantor {
+
+class SettingsStore {
+public:
+    // root: the folder the key files live in; the user's configuration folder by default.
+    explicit SettingsStore(std::string root = DefaultRoot());
+
+    static std::string DefaultRoot();
+
+    // True when the key exists and can be written.
+    bool keyExists(const std::string& keyPath) const;
+    // Creates the key if it is missing; false when it cannot be created.
+    bool createKey(const std::string& keyPath);
+
+    // Reading falls back to the default on any failure; writing creates the key.
+    std::string readText(const std::string& keyPath, const std::string& name, const std::string& fallback) const;
+    int32_t readNumber(const std::string& keyPath, const std::string& name, int32_t fallback) const;
+    void writeText(const std::string& keyPath, const std::string& name, const std::string& text);
+    void writeNumber(const std::string& keyPath, const std::string& name, int32_t value);
+
+    // Where the key's values are kept (a file on Linux).
+    std::string location(const std::string& keyPath) const;
+
+private:
+    struct Place {
+        std::string file;
+        std::string group;
+    };
+    Place placeOf(const std::string& keyPath) const;
+
+    std::string m_root;
+};
+
+}  // namespace vantor

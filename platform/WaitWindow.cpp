@@ -1,0 +1,22 @@
+#include "WaitWindow.h"
+
+#include "Templates.h"
+
+#include <QCoreApplication>
+
+namespace vantor {
+
+WaitWindow::WaitWindow(QWidget* parent, int language) : TemplateDialog(templates::kWait, parent, false)
+{
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setModal(false);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setControlText(1220, language == 1 ? QStringLiteral("Please wait") : QStringLiteral("Veuillez patienter"));
+    centreOn(parent);
+    show();
+    // Paint now: the transfer that follows keeps the event loop busy.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace vantor
