@@ -214,9 +214,19 @@ SerialPort& SerialLibrary::OpenDevice(const std::string& path, int32_t portNumbe
     return *port;
 }
 
+namespace {
+
+// Whole milliseconds left until the deadline, rounded up so a wait never ends early.
+int MsLeft(int64_t deadlineUs, int64_t nowUs)
+{
+    return static_cast<int>((deadlineUs - nowUs + 999) / 1000);
+}
+
+}  // namespace
+
 int ReadByteTimed(SerialPort& port, int timeoutMs)
 {
-    const int64_t deadline = MonotonicMs() + timeoutMs;
+    const int64_t deadline = MonotonicUs() + int64_t{timeoutMs} * 1000;
     for (;;) {
         if (port.ops.RxCount(port) != 0)
             return port.ops.ReadByte(port);
@@ -225,13 +235,13 @@ int ReadByteTimed(SerialPort& port, int timeoutMs)
             port.status = idle;
             return idle;
         }
-        const int64_t now = MonotonicMs();
+        const int64_t now = MonotonicUs();
         if (timeoutMs != -1 && now >= deadline)
             return kSerialTimeout;
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
         int slice = interval;
         if (timeoutMs != -1) {
-            const int left = static_cast<int>(deadline - now);
+            const int left = MsLeft(deadline, now);
             slice = interval < 0 ? left : std::min(left, interval);
         }
         WaitForInput(port, slice);
@@ -240,13 +250,13 @@ int ReadByteTimed(SerialPort& port, int timeoutMs)
 
 int DelayMs(SerialPort& port, int ms)
 {
-    const int64_t deadline = MonotonicMs() + ms;
-    for (int64_t now = MonotonicMs(); now < deadline; now = MonotonicMs()) {
+    const int64_t deadline = MonotonicUs() + int64_t{ms} * 1000;
+    for (int64_t now = MonotonicUs(); now < deadline; now = MonotonicUs()) {
         const int idle = port.library ? port.library->runIdleHook(port) : 0;
         if (idle < 0)
             return idle;
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
-        const int left = static_cast<int>(deadline - now);
+        const int left = MsLeft(deadline, now);
         SleepMs(interval < 0 ? left : std::min(left, interval));
     }
     return kSerialOk;

@@ -125,8 +125,8 @@ TEST(Windows1252, EveryLanguageTextIsRepresentable)
         ExpectRepresentable(lang::kAllTexts[i]->english, "pair " + std::to_string(i) + " English");
     }
     for (const auto& info : lang::kAllLists) {
-        for (std::size_t slot = 0; slot < info.list->slots.size(); ++slot)
-            ExpectRepresentable(info.list->slots[slot], std::string(info.key) + " slot " + std::to_string(slot));
+        for (std::size_t slot = 0; slot < info.list->texts.size(); ++slot)
+            ExpectRepresentable(info.list->texts[slot], std::string(info.key) + " slot " + std::to_string(slot));
     }
 }
 

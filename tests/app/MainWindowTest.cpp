@@ -1,0 +1,247 @@
+// The main window, its menus, the options dialog and the About box, driven by control id.
+#include "AboutBox.h"
+#include "AppFixture.h"
+#include "MainWindow.h"
+#include "OptionsDialog.h"
+#include "Settings.h"
+#include "Simulator.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+using namespace vantor;
+
+namespace {
+
+// A menu as text: entries by their text, "-" for a separator, "Title>[...]" for a submenu.
+std::string Describe(const QMenu* menu)
+{
+    std::string out;
+    for (const QAction* action : menu->actions()) {
+        if (!out.empty())
+            out += ", ";
+        if (action->isSeparator())
+            out += "-";
+        else if (action->menu())
+            out += action->text().toStdString() + ">[" + Describe(action->menu()) + "]";
+        else
+            out += action->text().toStdString();
+    }
+    return out;
+}
+
+std::vector<std::string> DescribeBar(const QMenuBar* bar)
+{
+    std::vector<std::string> out;
+    for (const QAction* action : bar->actions())
+        out.push_back(action->text().toStdString() + ": " + Describe(action->menu()));
+    return out;
+}
+
+void LoseFocus(QWidget* widget)
+{
+    QFocusEvent event(QEvent::FocusOut);
+    QApplication::sendEvent(widget, &event);
+}
+
+class MainWindowTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        program.versions = ReadVersionStrings();
+        for (int i = 0; i < kPortCount; ++i)
+            program.serial.setDevicePath(i, dir.file("absent" + std::to_string(i)));
+    }
+    std::string text(TemplateDialog& d, int id) { return d.controlText(id).toStdString(); }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenusWithoutSwitchesInFrench)
+{
+    MainWindow window(program);
+    EXPECT_EQ(DescribeBar(window.menuBar()),
+              (std::vector<std::string>{"&Fichier: &Ouvrir, -, &Nouveau>[&Etalonnage], -, &Quitter",
+                                        "&Dialogue: &Mesure, -, &Etalonnage", "&Configuration: &Configuration",
+                                        "&A Propos de ...: &A Propos de ..."}));
+    EXPECT_EQ(window.windowTitle().toStdString(), "VantorPC");
+}
+
+TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)
+{
+    program.state.access = DecodeSwitches("-x -kTrQ init -Can");
+    program.state.settings.language = kEnglish;
+    MainWindow window(program);
+    EXPECT_EQ(DescribeBar(window.menuBar()),
+              (std::vector<std::string>{
+                  "&File: &Open, -, &New>[&Configuration, -, &Factory Settings, -, &HYDROMAST Settings], -, E&xit",
+                  "&Dialogue: &Measurement, -, &Configuration, -, &CAN, -, &Factory Settings, -, &HYDROMAST Settings, "
+                  "-, &Initialization",
+                  "&Options: &Options", "&About ...: &About ..."}));
+}
+
+TEST_F(MainWindowTest, OpeningForgetsTheCatalogueAndUnitCommandsLeaveFileMode)
+{
+    program.state.catalogue.read = true;
+    program.state.file.fileMode = true;
+    MainWindow window(program);
+    EXPECT_FALSE(program.state.catalogue.read);
+    window.sendCommand(105);
+    EXPECT_FALSE(program.state.file.fileMode);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeDoNothing)
+{
+    MainWindow window(program);
+    window.show();
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTest::keyClick(&window, Qt::Key_Return);
+    QTest::keyClick(&window, Qt::Key_Enter);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.result(), 0);
+    window.sendCommand(107);  // File > Exit
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+}
+
+TEST_F(MainWindowTest, OptionsRelabelAtOnceAndTheMenuFollows)
+{
+    MainWindow window(program);
+    OptionsDialog& options = window.options();
+    bool checked = false;
+    QTimer::singleShot(0, &options, [&] {
+        EXPECT_EQ(options.windowTitle().toStdString(), "Configuration");
+        EXPECT_EQ(text(options, 1093), "Langue");
+        EXPECT_EQ(text(options, 1267), "Parcourir");
+        choose(options.control<QComboBox>(1001), 1);
+        EXPECT_EQ(program.state.settings.language, kEnglish);
+        EXPECT_EQ(text(options, 1093), "Language");
+        EXPECT_EQ(text(options, 1004), "SpreadSheet");
+        EXPECT_EQ(text(options, 1267), "Browse");
+        EXPECT_EQ(options.windowTitle().toStdString(), "Configuration") << "the caption follows next time";
+        QTest::keyClick(&options, Qt::Key_Escape);
+        EXPECT_TRUE(options.isVisible()) << "Escape does not close the options";
+        checked = true;
+        options.close();
+    });
+    window.sendCommand(104);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(window.menuBar()->actions().at(0)->text().toStdString(), "&File");
+
+    options.opening();
+    EXPECT_EQ(options.windowTitle().toStdString(), "Options");
+}
+
+TEST_F(MainWindowTest, OptionsAddressIsClampedAndShownWithoutDecimals)
+{
+    MainWindow window(program);
+    OptionsDialog& options = window.options();
+    options.opening();
+    auto* address = options.control<QLineEdit>(1146);
+    EXPECT_EQ(address->text().toStdString(), "1");
+    address->setText("300");
+    LoseFocus(address);
+    EXPECT_EQ(address->text().toStdString(), "255");
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 255.0f);
+    address->setText("12.7");
+    LoseFocus(address);
+    EXPECT_EQ(address->text().toStdString(), "13");
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "the value keeps its decimals";
+    EXPECT_EQ(ReadVersionString("InternalName"), "VantorPC");
+
+    // Port and speed are taken when confirmed in their lists, and kept on closing.
+    choose(options.control<QComboBox>(1000), 2);
+    choose(options.control<QComboBox>(1002), 3);
+    EXPECT_EQ(program.state.settings.link.portIndex, 2);
+    EXPECT_EQ(program.state.settings.link.baudIndex, 3);
+    EXPECT_EQ(options.control<QComboBox>(1001)->itemText(0).toStdString(), "Français");
+}
+
+TEST_F(MainWindowTest, BrowseKeepsThePathAsChosen)
+{
+    MainWindow window(program);
+    OptionsDialog& options = window.options();
+    program.state.settings.spreadsheetPath = "/opt/old.suite/bin/calc";
+    options.opening();
+    prompts.chooseNextFile("/home/me/site.old/bin/localc");
+    options.sendCommand(1267);
+    ASSERT_EQ(prompts.fileRequests().size(), 1u);
+    EXPECT_EQ(prompts.fileRequests()[0].initialFolder, "/opt/old.suite/bin/");
+    EXPECT_TRUE(prompts.fileRequests()[0].mustExist);
+    EXPECT_EQ(prompts.fileRequests()[0].filter.rfind("Tableur", 0), 0u);
+    EXPECT_EQ(program.state.settings.spreadsheetPath, "/home/me/site.old/bin/localc");
+    EXPECT_EQ(text(options, 1269), "/home/me/site.old/bin/localc");
+
+    options.sendCommand(1267);  // cancelled
+    EXPECT_EQ(program.state.settings.spreadsheetPath, "/home/me/site.old/bin/localc");
+}
+
+TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
+{
+    sim::Simulator simulator({dir.file("com2")}, {.baud = 4800, .address = 7});
+    program.serial.setDevicePath(1, simulator.path(0));
+    program.state.settings.link = {3, 0, 12.0f};
+    MainWindow window(program);
+    OptionsDialog& options = window.options();
+    options.opening();
+    options.sendCommand(1272);
+
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].caption, "DETECTION UNITE");
+    EXPECT_EQ(prompts.boxes()[0].text, "La détection à reussi");
+    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Information);
+    EXPECT_EQ(program.state.settings.link.portIndex, 1);
+    EXPECT_EQ(program.state.settings.link.baudIndex, 4);
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 7.0f);
+    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().toStdString(), "Com2");
+    EXPECT_EQ(options.control<QComboBox>(1002)->currentText().toStdString(), "4800");
+    EXPECT_EQ(text(options, 1146), "7");
+    EXPECT_FALSE(program.state.catalogue.read) << "the next transaction reads the new unit's catalogue";
+    for (const auto& request : simulator.requests())
+        EXPECT_EQ(request.bytes.at(2), 0x11) << "the scan sends no catalogue read";
+}
+
+TEST_F(MainWindowTest, FailedConnectRestoresTheSettings)
+{
+    program.state.settings.link = {3, 2, 12.7f};
+    program.state.settings.language = kEnglish;
+    MainWindow window(program);
+    OptionsDialog& options = window.options();
+    options.opening();
+    options.sendCommand(1272);
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].caption, "CONNECT TO UNIT");
+    EXPECT_EQ(prompts.boxes()[0].text, "Connect Failure");
+    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
+    EXPECT_EQ(program.state.settings.link.portIndex, 3);
+    EXPECT_EQ(program.state.settings.link.baudIndex, 2);
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f);
+    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().toStdString(), "Com4");
+    EXPECT_EQ(text(options, 1146), "13");
+}
+
+TEST_F(MainWindowTest, AboutCaptionInBothLanguages)
+{
+    program.versions = {"X", "1.2.3", "Description & more", "(C) someone", "Company"};
+    {
+        AboutBox box(program, nullptr);
+        EXPECT_EQ(box.windowTitle().toStdString(), "A Propos de X");
+        EXPECT_EQ(text(box, 1253), "1.2.3");
+        EXPECT_EQ(text(box, 1248), "Description & more");
+        EXPECT_EQ(text(box, 1255), "Company");
+    }
+    program.state.settings.language = kEnglish;
+    AboutBox box(program, nullptr);
+    EXPECT_EQ(box.windowTitle().toStdString(), "About X");
+    EXPECT_EQ(text(box, 1251), "(C) someone");
+    box.show();
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible()) << "Escape closes the About box";
+
+    program.versions = {};
+    AboutBox empty(program, nullptr);
+    EXPECT_EQ(empty.windowTitle().toStdString(), "About ");
+}

@@ -1,0 +1,205 @@
+// The binding operations on a real dialog, driven by control id.
+#include "Binding.h"
+#include "ScriptedPrompts.h"
+#include "TemplateDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace vantor;
+
+namespace {
+
+using K = ControlKind;
+
+constexpr ControlTemplate kControls[] = {
+    {K::Static, 10, "", 5, 5, 40, 10},       {K::Edit, 20, "", 50, 5, 40, 12},
+    {K::Edit, 21, "", 50, 20, 40, 12},       {K::ComboDropList, 30, "", 100, 5, 60, 60},
+    {K::ComboDropList, 31, "", 100, 20, 60, 60}, {K::Static, 40, "", 5, 40, 60, 10},
+    {K::CheckBox, 50, "", 5, 55, 60, 10},    {K::CheckBox, 51, "", 5, 70, 60, 10},
+};
+constexpr DialogTemplate kTemplate{999, "Test", 200, 100, nullptr, 8, kControls};
+
+constexpr ChoiceList kColours{{"Rouge", "Vert", "Bleu", "Red", "Green", "Blue", "", "", "", "", "", "", "",
+                               "", "", "", "", "", "", "", "", "", "", "", "", ""}};
+constexpr ChoiceList kShort{{"A", "B", "", "D", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+                             "", "", "", "", "", ""}};
+
+float& First(ProgramState& s) { return s.record.calibration.extDiameter; }
+float& Second(ProgramState& s) { return s.record.calibration.length; }
+int32_t& Index(ProgramState& s) { return s.record.calibration.material; }
+int32_t& Other(ProgramState& s) { return s.record.calibration.product; }
+uint8_t& FlagA(ProgramState& s) { return s.record.can.flow; }
+uint8_t& FlagB(ProgramState& s) { return s.record.can.fault; }
+
+constexpr NumberBinding kNumbers[] = {
+    {20, First, "", 10, 2200},
+    {21, Second, "%.1f", 0, 1000},
+};
+constexpr ChoiceBinding kChoices[] = {
+    {30, Index, 3, &kColours, 1},
+    {31, Other, 4, &kShort, 0},
+};
+constexpr CheckBinding kChecks[] = {
+    {50, FlagA, {"Débit", "Flow"}},
+    {51, FlagB, {"Défaut", "Fault"}},
+};
+
+class BindingTest : public ::testing::Test {
+protected:
+    std::string text(int id) { return dialog.controlText(id).toStdString(); }
+    QComboBox* combo(int id) { return dialog.control<QComboBox>(id); }
+
+    ProgramState state;
+    ScriptedPrompts prompts;
+    BlockLink* noLink = nullptr;
+    TemplateDialog dialog{kTemplate, nullptr};
+    DialogContext context{state, *noLink, prompts};
+};
+
+}  // namespace
+
+TEST(AutoDecimals, Examples)
+{
+    const struct {
+        float value;
+        const char* shown;
+    } cases[] = {
+        {12.3456f, "12.35"}, {9.9985f, "9.998"},   {0.5f, "0.500"},     {10.0f, "10.00"},
+        {999.9f, "1000"},    {9999.0f, "9999"},    {9999.4f, "10000"},  {99994.0f, "99990"},
+        {99995.0f, "100000"}, {999949.0f, "999900"}, {999950.0f, "999999"}, {123456.0f, "123500"},
+        {2000000.0f, "999999"}, {-12345.6f, "-12350"}, {-0.25f, "-0.250"},
+    };
+    for (const auto& c : cases) {
+        int decimals = -1;
+        EXPECT_EQ(FormatBoundNumber("", c.value, decimals), c.shown) << c.value;
+    }
+    int decimals = -1;
+    EXPECT_EQ(AutoDecimals(12.3456f, decimals), static_cast<double>(12.3456f));
+    EXPECT_EQ(decimals, 2);
+}
+
+TEST(ParseNumber, ReadsLikeAtofWithAPoint)
+{
+    EXPECT_EQ(ParseNumber("12,5"), 12.0) << "a comma ends the number";
+    EXPECT_EQ(ParseNumber("  -3.25xyz"), -3.25);
+    EXPECT_EQ(ParseNumber("+7"), 7.0);
+    EXPECT_EQ(ParseNumber("abc"), 0.0);
+    EXPECT_EQ(ParseNumber(""), 0.0);
+    EXPECT_EQ(ParseNumber("--5"), 0.0);
+    EXPECT_EQ(ParseNumber("1e3"), 1000.0);
+    EXPECT_EQ(FormatDouble("%.1f", 26.1), "26.1");
+}
+
+TEST_F(BindingTest, NumbersAreClampedAndShown)
+{
+    state.record.calibration.extDiameter = 10.0f;
+    state.record.calibration.length = 1000.0f;
+    ShowNumbers(dialog, kNumbers, state);
+    EXPECT_EQ(state.record.calibration.extDiameter, 10.0f) << "the bounds are allowed";
+    EXPECT_EQ(text(20), "10.00");
+    EXPECT_EQ(text(21), "1000.0");
+
+    state.record.calibration.extDiameter = std::nextafter(10.0f, 0.0f);
+    state.record.calibration.length = std::numeric_limits<float>::quiet_NaN();
+    ShowNumbers(dialog, kNumbers, state);
+    EXPECT_EQ(state.record.calibration.extDiameter, 10.0f);
+    EXPECT_EQ(state.record.calibration.length, 0.0f) << "not a number becomes the minimum";
+    EXPECT_EQ(state.decimalsCount, 2);
+}
+
+TEST_F(BindingTest, ReadingOneBoxRedisplaysTheWholeTable)
+{
+    ShowNumbers(dialog, kNumbers, state);
+    dialog.control<QLineEdit>(20)->setText("3000");
+    dialog.control<QLineEdit>(21)->setText("  12,5 mm");
+    ReadNumbers(dialog, kNumbers, state);
+    EXPECT_EQ(state.record.calibration.extDiameter, 2200.0f);
+    EXPECT_EQ(text(20), "2200");
+    EXPECT_EQ(state.record.calibration.length, 12.0f);
+    EXPECT_EQ(text(21), "12.0");
+    dialog.control<QLineEdit>(20)->setText("oops");
+    ReadNumbers(dialog, kNumbers, state);
+    EXPECT_EQ(state.record.calibration.extDiameter, 10.0f) << "text that is no number reads 0, then clamps";
+}
+
+TEST_F(BindingTest, ChoicesFillByLanguageAndReset)
+{
+    state.record.calibration.material = 3;  // equal to the count
+    state.record.calibration.product = -1;
+    state.settings.language = kEnglish;
+    FillChoices(dialog, kChoices, context);
+    EXPECT_EQ(state.record.calibration.material, 0);
+    ASSERT_EQ(combo(30)->count(), 3);
+    EXPECT_EQ(combo(30)->itemText(2).toStdString(), "Blue");
+    EXPECT_EQ(combo(30)->currentIndex(), 0);
+    EXPECT_EQ(combo(31)->count(), 2) << "an empty text ends the list";
+    EXPECT_EQ(combo(31)->currentIndex(), -1) << "-1 selects nothing";
+    EXPECT_EQ(state.record.calibration.product, -1);
+
+    combo(30)->setCurrentIndex(2);
+    ReadChoices(dialog, kChoices, state);
+    EXPECT_EQ(state.record.calibration.material, 2);
+    EXPECT_EQ(state.record.calibration.product, -1);
+    state.record.calibration.material = 1;
+    SelectChoices(dialog, kChoices, state);
+    EXPECT_EQ(combo(30)->currentIndex(), 1);
+
+    state.settings.language = kFrench;
+    FillChoices(dialog, kChoices, context);
+    EXPECT_EQ(combo(30)->itemText(1).toStdString(), "Vert");
+}
+
+TEST_F(BindingTest, ChoiceTextsShowStarsOutsideTheList)
+{
+    const ChoiceBinding shown[] = {{40, Index, 3, &kColours, 1}};
+    state.settings.language = kEnglish;
+    state.record.calibration.material = 1;
+    ShowChoiceTexts(dialog, shown, context);
+    EXPECT_EQ(text(40), "Green");
+    state.record.calibration.material = 3;
+    ShowChoiceTexts(dialog, shown, context);
+    EXPECT_EQ(text(40), "*****");
+}
+
+TEST_F(BindingTest, ChecksShowCaptionsAndStates)
+{
+    state.record.can.flow = 1;
+    state.settings.language = kFrench;
+    ShowChecks(dialog, kChecks, context);
+    EXPECT_EQ(text(50), "Débit");
+    EXPECT_TRUE(dialog.control<QCheckBox>(50)->isChecked());
+    EXPECT_FALSE(dialog.control<QCheckBox>(51)->isChecked());
+    dialog.control<QCheckBox>(51)->setChecked(true);
+    ReadChecks(dialog, kChecks, state);
+    EXPECT_EQ(state.record.can.fault, 1);
+    state.record.can.flow = 0;
+    SetChecks(dialog, kChecks, state);
+    EXPECT_FALSE(dialog.control<QCheckBox>(50)->isChecked());
+}
+
+TEST_F(BindingTest, TablesPastTheLimitsSaySo)
+{
+    std::vector<ChoiceBinding> lists(51, ChoiceBinding{30, Index, 3, &kColours, 1});
+    lists[50].control = 31;
+    FillChoices(dialog, lists, context);
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].text, "Taille ComboBox Trop faible");
+    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
+    EXPECT_EQ(combo(31)->count(), 0) << "the lists past the limit stay empty";
+
+    std::vector<CheckBinding> checks(51, CheckBinding{50, FlagA, {"a", "a"}});
+    checks[50].control = 51;
+    ShowChecks(dialog, checks, context);
+    ASSERT_EQ(prompts.boxes().size(), 2u);
+    EXPECT_EQ(prompts.boxes()[1].text, "Taille Button Trop faible");
+    EXPECT_EQ(text(51), "") << "the check boxes past the limit are untouched";
+}
