@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
 #include "AboutBox.h"
+#include "CalibrationDialog.h"
+#include "FileCommands.h"
 #include "LanguageTables.h"
 #include "OptionsDialog.h"
 #include "Pictures.h"
@@ -135,15 +137,23 @@ void MainWindow::BuildMenu()
 
 void MainWindow::unitMode() { m_program.state.file.fileMode = false; }
 
-// The parameter dialogs and the file commands arrive with their own modules;
-// until then their entries exist and do nothing more than set the mode.
-void MainWindow::openFile() {}
-void MainWindow::newCalibrationFile() {}
+void MainWindow::openFile() { OpenSettingsFile(m_program.context(), this); }
+void MainWindow::newCalibrationFile() { NewSettingsFile(m_program.context(), this, filetypes::kCalibration); }
+
+// The other dialogs arrive with their own modules; until then their entries
+// exist and do nothing more than set the mode.
 void MainWindow::newFactoryFile() {}
 void MainWindow::newMakerFile() {}
 void MainWindow::exitProgram() { accept(); }
 void MainWindow::measurement() { unitMode(); }
-void MainWindow::calibration() { unitMode(); }
+
+void MainWindow::calibration()
+{
+    unitMode();
+    CalibrationDialog dialog(m_program.context(), this);
+    dialog.run();
+}
+
 void MainWindow::canSettings() { unitMode(); }
 void MainWindow::factorySettings() { unitMode(); }
 void MainWindow::makerSettings() { unitMode(); }

@@ -19,6 +19,15 @@ Program::Program(Prompts& prompts_, SettingsStore& store_, std::string applicati
         10);
 }
 
+DialogContext Program::context()
+{
+    DialogContext c{state, link, prompts};
+    c.now = now;
+    c.locale = locale;
+    c.startProgram = startProgram;
+    return c;
+}
+
 std::string Program::settingsKey() const { return SettingsKey(applicationName); }
 
 }  // namespace vantor

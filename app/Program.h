@@ -5,6 +5,7 @@
 #include "BlockLink.h"
 #include "DialogContext.h"
 #include "JbusMaster.h"
+#include "Launcher.h"
 #include "ProgramState.h"
 #include "Prompts.h"
 #include "SerialPort.h"
@@ -21,7 +22,7 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    DialogContext context() { return {state, link, prompts}; }
+    DialogContext context();
     std::string settingsKey() const;
 
     ProgramState state;
@@ -33,6 +34,10 @@ public:
     VersionStrings versions;
     std::string applicationName;
     std::string commandLine;
+    // What the dialogs take from the computer; tests put their own in place.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    std::function<LocaleItems()> locale = UserLocaleItems;
+    ProgramStarter startProgram = StartProgram;
 };
 
 }  // namespace vantor

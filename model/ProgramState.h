@@ -36,6 +36,13 @@ struct FileState {
     std::string currentFilePath;
 };
 
+// The calibration dialog's upload options; they last until the next upload.
+struct UploadOptions {
+    uint8_t syncClock = 0;
+    uint8_t resetTotalizer1 = 0;
+    uint8_t resetTotalizer2 = 0;
+};
+
 struct ProgramState {
     Settings settings;
     ProbeCatalogue catalogue;
@@ -43,6 +50,7 @@ struct ProgramState {
     FileState file;
     LinkBuffers buffers;
     ParameterRecord record;
+    UploadOptions upload;
     int decimalsCount = 0;  // decimals last chosen for an automatically rounded number
 };
 

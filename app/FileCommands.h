@@ -1,0 +1,17 @@
+// The File menu's commands: open a file in the dialog of its type, and create a
+// file of default values under a fresh name.
+#pragma once
+
+#include "DialogContext.h"
+#include "SettingsFiles.h"
+
+class QWidget;
+
+namespace vantor {
+
+void OpenSettingsFile(const DialogContext& context, QWidget* owner);
+void NewSettingsFile(const DialogContext& context, QWidget* owner, const FileType& type);
+// Opens the dialog of the type on the current file, in file mode.
+void RunFileDialog(const DialogContext& context, QWidget* owner, const FileType& type);
+
+}  // namespace vantor

@@ -1,0 +1,30 @@
+// Comparing the instrument's values with a settings file of the same block, in
+// a tab-separated deviation report opened in the spreadsheet program.
+#pragma once
+
+#include "Binding.h"
+#include "DialogContext.h"
+#include "SettingsFiles.h"
+
+#include <functional>
+#include <span>
+
+class QWidget;
+
+namespace vantor {
+
+struct CompareSpec {
+    const FileType* type;
+    // Decodes a block image into the program's parameter record.
+    std::function<void(std::span<const uint8_t>)> decode;
+    std::span<const NumberBinding> numbers;
+    std::span<const BilingualText> numberNames;
+    std::span<const ChoiceBinding> choices;
+    std::span<const BilingualText> choiceNames;
+};
+
+// The COMPARE command. The parameter record shows the instrument's values again
+// afterwards; the file state names the report.
+void CompareWithFile(QWidget* owner, const DialogContext& context, const CompareSpec& spec);
+
+}  // namespace vantor

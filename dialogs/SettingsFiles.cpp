@@ -1,0 +1,148 @@
+#include "SettingsFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdlib>
+
+namespace vantor {
+
+namespace {
+
+constexpr BilingualText kCannotWrite{"Impossible d'écrire le fichier\n", "Cannot write the file\n"};
+constexpr BilingualText kCannotOpen{"Impossible de lire le fichier\n", "Cannot read the file\n"};
+constexpr BilingualText kInvalid{"Ce fichier n'a pas le format attendu :\n", "This file does not have the expected format:\n"};
+
+std::string TypeEntry(const FileType& type, int language)
+{
+    const std::string ext = type.extension;
+    return std::string(type.name.text(language)) + " (*." + ext + ")|*." + ext + "|";
+}
+
+// atoi: the leading decimal number of the text, 0 when there is none.
+int LeadingNumber(const std::string& text)
+{
+    return std::atoi(text.c_str());
+}
+
+bool AskFile(const DialogContext& context, QWidget* owner, const FileType& type, bool save)
+{
+    FileRequest request;
+    request.owner = owner;
+    request.filter = TypeEntry(type, context.language());
+    request.initialFolder = context.state.settings.currentFolder;
+    request.mustExist = !save;
+    const std::optional<std::string> chosen =
+        save ? context.prompts.saveFileName(request) : context.prompts.openFileName(request);
+    if (!chosen)
+        return false;
+    context.state.file.currentFilePath = WithExtension(*chosen, type.extension);
+    context.state.settings.currentFolder = FolderOf(context.state.file.currentFilePath);
+    return true;
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t at = path.find_last_of("/\\");
+    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+}
+
+std::string WithExtension(const std::string& path, const std::string& extension)
+{
+    const size_t nameStart = FolderOf(path).size();
+    const size_t point = path.rfind('.');
+    // Only a point inside the file name, and not its first character, starts an extension.
+    const bool hasExtension = point != std::string::npos && point > nameStart;
+    return (hasExtension ? path.substr(0, point) : path) + "." + extension;
+}
+
+std::string NewFileName(const std::string& folder, const std::string& prefix, const std::string& extension)
+{
+    const QDir dir(folder.empty() ? QStringLiteral(".") : QString::fromStdString(folder));
+    const QStringList found =
+        dir.entryList({QString::fromStdString(prefix + "*." + extension)}, QDir::Files, QDir::Name);
+    if (found.isEmpty())
+        return folder + prefix + "." + extension;
+    int highest = 0;
+    for (const QString& name : found) {
+        // The search ignores case: so does finding the prefix in the name.
+        const qsizetype at = name.indexOf(QString::fromStdString(prefix), 0, Qt::CaseInsensitive);
+        if (at < 0)
+            continue;
+        const QString rest = name.mid(at + static_cast<qsizetype>(prefix.size())).section('.', 0, 0);
+        highest = std::max(highest, LeadingNumber(rest.toStdString()));
+    }
+    return folder + prefix + std::to_string(highest + 1) + "." + extension;
+}
+
+std::string OpenFilter(const AccessFlags& access, int language)
+{
+    std::string filter = "(*.*)|*.mes;*.eta";
+    if (access.can)
+        filter += ";*.can";
+    if (access.factory)
+        filter += ";*.rus";
+    if (access.maker)
+        filter += ";*.hdm";
+    filter += "|";
+    filter += TypeEntry(filetypes::kMeasurement, language);
+    filter += TypeEntry(filetypes::kCalibration, language);
+    if (access.can)
+        filter += TypeEntry(filetypes::kCan, language);
+    if (access.factory)
+        filter += TypeEntry(filetypes::kFactory, language);
+    if (access.maker)
+        filter += TypeEntry(filetypes::kMaker, language);
+    return filter;
+}
+
+bool AskSaveFile(const DialogContext& context, QWidget* owner, const FileType& type)
+{
+    return AskFile(context, owner, type, true);
+}
+
+bool AskCompareFile(const DialogContext& context, QWidget* owner, const FileType& type)
+{
+    return AskFile(context, owner, type, false);
+}
+
+FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> image)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return FileStatus::CannotWrite;
+    const char length[2] = {static_cast<char>(image.size() & 0xFF), static_cast<char>((image.size() >> 8) & 0xFF)};
+    file.write(length, 2);
+    file.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
+    return file.commit() ? FileStatus::Ok : FileStatus::CannotWrite;
+}
+
+FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return FileStatus::CannotOpen;
+    const QByteArray bytes = file.read(static_cast<qint64>(image.size()) + 2);
+    if (bytes.size() < 2)
+        return FileStatus::Invalid;
+    const size_t length = static_cast<uint8_t>(bytes[0]) | (static_cast<uint8_t>(bytes[1]) << 8);
+    if (length != image.size() || static_cast<size_t>(bytes.size()) < length + 2)
+        return FileStatus::Invalid;
+    std::copy(bytes.begin() + 2, bytes.begin() + 2 + static_cast<qsizetype>(length), image.begin());
+    return FileStatus::Ok;
+}
+
+void ReportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
+                     const FileType& type)
+{
+    const int language = context.language();
+    const BilingualText& text =
+        status == FileStatus::CannotWrite ? kCannotWrite : status == FileStatus::CannotOpen ? kCannotOpen : kInvalid;
+    context.prompts.messageBox(owner, type.name.text(language), text.text(language) + path, BoxIcon::Error,
+                               BoxButtons::Ok);
+}
+
+}  // namespace vantor

@@ -1,0 +1,58 @@
+// Settings files: a 2-byte length word (least significant byte first) followed
+// by a block's register image, and the file dialogs and names around them.
+#pragma once
+
+#include "BlockTables.h"
+#include "DialogContext.h"
+#include "LanguageTables.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vantor {
+
+struct FileType {
+    const char* extension;
+    BilingualText name;
+    const BlockInfo* block;  // null for measurement files
+};
+
+namespace filetypes {
+inline constexpr FileType kMeasurement{"mes", lang::FileMeasurement, nullptr};
+inline constexpr FileType kCalibration{"eta", lang::FileCalibration, &kCalibrationBlock};
+inline constexpr FileType kCan{"can", lang::FileCanSettings, &kCanBlock};
+inline constexpr FileType kFactory{"rus", lang::FileFactorySettings, &kFactoryBlock};
+inline constexpr FileType kMaker{"hdm", lang::FileMakerSettings, &kMakerBlock};
+}  // namespace filetypes
+
+enum class FileStatus { Ok, CannotOpen, CannotWrite, Invalid };
+
+// Everything up to and including the last separator; empty when there is none.
+std::string FolderOf(const std::string& path);
+// The path with its file name's own extension replaced (or added): unit.txt -> unit.eta.
+std::string WithExtension(const std::string& path, const std::string& extension);
+// A name not yet taken in the folder: prefix.ext, then prefix<highest + 1>.ext.
+std::string NewFileName(const std::string& folder, const std::string& prefix, const std::string& extension);
+// The Open dialog's filter: the combined entry, then one entry per type offered.
+std::string OpenFilter(const AccessFlags& access, int language);
+
+// The save and compare dialogs. On true the file state names the chosen file
+// (with the type's extension) and its folder.
+bool AskSaveFile(const DialogContext& context, QWidget* owner, const FileType& type);
+bool AskCompareFile(const DialogContext& context, QWidget* owner, const FileType& type);
+
+// Writes the image behind its length word. The old file is replaced only once
+// the new one is completely written.
+FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> image);
+// Reads a file whose length word equals the image size and that holds at least
+// that many bytes; anything else is refused and leaves the image untouched.
+FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image);
+// Tells the user, in the current language, what went wrong with the file.
+void ReportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
+                     const FileType& type);
+
+}  // namespace vantor

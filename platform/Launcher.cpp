@@ -1,0 +1,16 @@
+#include "Launcher.h"
+
+#include <QProcess>
+#include <QStringList>
+
+namespace vantor {
+
+bool StartProgram(const std::string& program, const std::vector<std::string>& arguments)
+{
+    QStringList list;
+    for (const std::string& a : arguments)
+        list << QString::fromStdString(a);
+    return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+}  // namespace vantor

@@ -1,0 +1,180 @@
+// Settings files on disk: names, paths, the reader's refusals and the comparison report.
+#include "CalibrationDialog.h"
+#include "DialogFixture.h"
+#include "SettingsFiles.h"
+#include "ValueCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace vantor;
+
+namespace {
+
+class SettingsFilesTest : public test::DialogFixture {
+protected:
+    void touch(const std::string& name) { std::ofstream(dir.file(name)) << "x"; }
+
+    // A calibration file holding the instrument's values with some bytes changed.
+    std::string calibrationFile(const std::string& name, std::initializer_list<std::pair<int, uint8_t>> changes)
+    {
+        std::vector<uint8_t> image = simulator->image(0x1100, 28);
+        for (auto [at, value] : changes)
+            image[at] = value;
+        const std::string path = dir.file(name);
+        EXPECT_EQ(WriteSettingsFile(path, image), FileStatus::Ok);
+        return path;
+    }
+
+    // Opens the calibration dialog on the instrument and compares it with the file.
+    std::string compareWith(const std::string& file)
+    {
+        CalibrationDialog dialog(context, nullptr);
+        EXPECT_TRUE(dialog.opening());
+        prompts.chooseNextFile(file);
+        dialog.sendCommand(1198);
+        EXPECT_EQ(dialog.controlText(1109).toStdString(), "1.0") << "the controls keep the instrument's values";
+        return state.file.currentFilePath;
+    }
+};
+
+}  // namespace
+
+TEST_F(SettingsFilesTest, NewFileNamesTakeTheNextNumber)
+{
+    const std::string folder = dir.path().string() + "/";
+    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New.eta");
+    touch("New.eta");
+    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New1.eta");
+    touch("New1.eta");
+    touch("New7.eta");
+    touch("new9.ETA");  // the search ignores case, so does the number
+    touch("New20.rus");
+    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New10.eta");
+    EXPECT_EQ(NewFileName(folder, "Nouveau", "eta"), folder + "Nouveau.eta");
+    EXPECT_EQ(NewFileName("", "Ecart", "prn"), "Ecart.prn") << "no folder: the working directory";
+}
+
+TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)
+{
+    EXPECT_EQ(WithExtension("/data/unit", "eta"), "/data/unit.eta");
+    EXPECT_EQ(WithExtension("/data/unit.txt", "eta"), "/data/unit.eta");
+    EXPECT_EQ(WithExtension("/data/site.old/unit", "eta"), "/data/site.old/unit.eta");
+    EXPECT_EQ(WithExtension("C:\\Data\\site.old\\unit", "eta"), "C:\\Data\\site.old\\unit.eta");
+    EXPECT_EQ(WithExtension("/data/.hidden", "eta"), "/data/.hidden.eta");
+    EXPECT_EQ(FolderOf("/data/site.old/unit.eta"), "/data/site.old/");
+
+    prompts.chooseNextFile(dir.file("site.old/unit"));
+    ASSERT_TRUE(AskSaveFile(context, nullptr, filetypes::kCalibration));
+    EXPECT_EQ(state.file.currentFilePath, dir.file("site.old/unit.eta"));
+    EXPECT_EQ(state.settings.currentFolder, dir.file("site.old/"));
+    EXPECT_EQ(prompts.fileRequests().back().filter, "Fichier Etalonnage (*.eta)|*.eta|");
+    EXPECT_FALSE(prompts.fileRequests().back().mustExist);
+
+    state.file.currentFilePath = "unchanged";
+    EXPECT_FALSE(AskCompareFile(context, nullptr, filetypes::kCalibration)) << "cancelled";
+    EXPECT_EQ(state.file.currentFilePath, "unchanged");
+    EXPECT_TRUE(prompts.fileRequests().back().mustExist);
+}
+
+TEST_F(SettingsFilesTest, OpenFilterFollowsTheAccessFlags)
+{
+    EXPECT_EQ(OpenFilter({}, kEnglish),
+              "(*.*)|*.mes;*.eta|Measurement File (*.mes)|*.mes|Calibration File (*.eta)|*.eta|");
+    AccessFlags all{true, true, true, true};
+    EXPECT_EQ(OpenFilter(all, kFrench),
+              "(*.*)|*.mes;*.eta;*.can;*.rus;*.hdm|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|"
+              "Fichier Réglage CAN (*.can)|*.can|Fichier Réglage Usine (*.rus)|*.rus|"
+              "Fichier Réglage HYDROMAST (*.hdm)|*.hdm|");
+}
+
+TEST_F(SettingsFilesTest, ReaderRefusesWhatIsNotABlockOfItsSize)
+{
+    std::array<uint8_t, 10> image;
+    image.fill(0xAA);
+    const auto write = [&](const std::string& name, const std::string& bytes) {
+        std::ofstream(dir.file(name), std::ios::binary) << bytes;
+        return dir.file(name);
+    };
+    EXPECT_EQ(ReadSettingsFile(write("empty.hdm", ""), image), FileStatus::Invalid);
+    EXPECT_EQ(ReadSettingsFile(write("short.hdm", std::string("\x0A\x00\x01\x02", 4)), image), FileStatus::Invalid);
+    EXPECT_EQ(ReadSettingsFile(write("long.hdm", std::string("\xFF\xFF", 2) + std::string(600, 'x')), image),
+              FileStatus::Invalid);
+    EXPECT_EQ(ReadSettingsFile(write("other.hdm", std::string("\x08\x00", 2) + std::string(10, 'x')), image),
+              FileStatus::Invalid);
+    EXPECT_EQ(image[0], 0xAA) << "nothing is half-loaded";
+    EXPECT_EQ(ReadSettingsFile(dir.file("absent.hdm"), image), FileStatus::CannotOpen);
+    EXPECT_EQ(ReadSettingsFile(write("good.hdm", std::string("\x0A\x00", 2) + "0123456789"), image), FileStatus::Ok);
+    EXPECT_EQ(image[9], '9');
+}
+
+TEST_F(SettingsFilesTest, AFailedSaveKeepsThePreviousFile)
+{
+    const std::string path = dir.file("keep.eta");
+    const std::vector<uint8_t> first(56, 1);
+    ASSERT_EQ(WriteSettingsFile(path, first), FileStatus::Ok);
+    EXPECT_EQ(WriteSettingsFile(dir.file("no/such/folder/x.eta"), first), FileStatus::CannotWrite);
+    // A target that cannot be replaced (a folder stands there) leaves everything as it was.
+    QDir().mkpath(QString::fromStdString(dir.file("taken.eta")));
+    EXPECT_EQ(WriteSettingsFile(dir.file("taken.eta"), first), FileStatus::CannotWrite);
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("taken.eta"))).isDir());
+    const std::vector<uint8_t> bytes = fileBytes(path);
+    ASSERT_EQ(bytes.size(), 58u);
+    EXPECT_EQ(bytes[2], 1);
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path().string())).entryList({"*.eta*"}, QDir::Files).size(), 1)
+        << "no temporary file is left behind";
+
+    ReportFileError(context, nullptr, FileStatus::CannotWrite, "/x/y.eta", filetypes::kCalibration);
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].text, "Impossible d'écrire le fichier\n/x/y.eta");
+}
+
+TEST_F(SettingsFilesTest, CompareWithAnIdenticalFile)
+{
+    state.settings.language = kEnglish;
+    const std::string file = calibrationFile("same.eta", {});
+    const std::string report = compareWith(file);
+    EXPECT_EQ(report, dir.file("Deviation.prn"));
+    EXPECT_EQ(fileText(report), "Unit N\xB0 _____________\n"
+                                "Deviation between Unit and File  " + file + "\n"
+                                "Date :05/03/2024 14:07:09\n"
+                                "Visa : __________\n"
+                                "\n"
+                                "None deviation between Unit and File\n");
+    ASSERT_EQ(prompts.boxes().size(), 1u) << "no spreadsheet program: the report is named";
+    EXPECT_EQ(prompts.boxes()[0].text, "Deviation between Unit and File " + file + "\nLook File " + report);
+    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Question);
+    EXPECT_EQ(prompts.boxes()[0].owner, nullptr);
+}
+
+TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
+{
+    locale.decimalSeparator = ",";
+    locale.dateSeparator = ".";
+    state.settings.spreadsheetPath = "/usr/bin/localc";
+    // Viscosity 12.5 cSt, Ax. D. 150.0 mm, material Steel.
+    const std::string file = calibrationFile("site.eta", {{19, 0x00}, {20, 125}, {11, 0}, {12, 0x05}, {13, 0xDC}, {23, 10}});
+    const std::string report = compareWith(file);
+    EXPECT_EQ(report, dir.file("Ecart.prn"));
+    // Windows-1252 on disk.
+    EXPECT_EQ(fileText(report), "Unit\xE9 N\xB0 _____________\n"
+                                "Ecart entre Unit\xE9 et Fichier  " + file + "\n"
+                                "Fait le :05.03.2024 14:07:09\n"
+                                "Visa : __________\n"
+                                "\n"
+                                "Nom\tValeur Unit\xE9\tValeur Fichier\n"
+                                "D. Ax.\t200,0\t150,0\n"
+                                "Viscosit\xE9\t1,0\t12,5\n"
+                                "Mat\xE9riau\tCuivre\tAcier\n");
+    EXPECT_EQ(started, (std::vector<std::string>{"/usr/bin/localc", report}));
+    EXPECT_TRUE(prompts.boxes().empty());
+    EXPECT_EQ(state.record.calibration.viscosity, 1.0f) << "the record holds the instrument's values again";
+    EXPECT_EQ(state.record.calibration.material, 6);
+
+    // A second report in a row gets the next name and its own header.
+    const std::string second = compareWith(file);
+    EXPECT_EQ(second, dir.file("Ecart1.prn"));
+    EXPECT_EQ(fileText(second).find("Unit\xE9 N\xB0"), 0u);
+    EXPECT_NE(fileText(second).find("Nom\tValeur"), std::string::npos);
+}

@@ -1,0 +1,44 @@
+#include "LocaleFormat.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+TEST(LocaleFormat, DateOrders)
+{
+    LocaleItems items;
+    items.dateOrder = 1;
+    items.dateSeparator = ".";
+    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "06.12.2026");
+    items.dateOrder = 0;
+    items.dateSeparator = "/";
+    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "12/06/2026");
+    items.dateOrder = 2;
+    items.dateSeparator = "-";
+    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "2026-12-06");
+    items.dateOrder = 5;
+    items.dateSeparator = " / ";  // separators are whole strings
+    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "06 / 12 / 2026");
+}
+
+TEST(LocaleFormat, TwelveAndTwentyFourHourClocks)
+{
+    LocaleItems items;
+    items.timeFormat = 0;
+    EXPECT_EQ(FormatLocaleTime(items, 15, 7, 9), "03:07:09 PM");
+    EXPECT_EQ(FormatLocaleTime(items, 0, 30, 0), "12:30:00 AM");
+    EXPECT_EQ(FormatLocaleTime(items, 12, 0, 0), "12:00:00 PM");
+    items.timeFormat = 1;
+    items.timeSeparator = "h";
+    EXPECT_EQ(FormatLocaleTime(items, 15, 7, 9), "15h07h09");
+}
+
+TEST(LocaleFormat, UserLocaleGivesUsableItems)
+{
+    const LocaleItems items = UserLocaleItems();
+    EXPECT_FALSE(items.dateSeparator.empty());
+    EXPECT_FALSE(items.timeSeparator.empty());
+    EXPECT_FALSE(items.decimalSeparator.empty());
+    EXPECT_GE(items.dateOrder, 0);
+    EXPECT_LE(items.dateOrder, 2);
+}

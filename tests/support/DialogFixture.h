@@ -1,0 +1,96 @@
+#pragma once
+
+#include "BlockLink.h"
+#include "DialogContext.h"
+#include "JbusMaster.h"
+#include "ProgramState.h"
+#include "ScriptedPrompts.h"
+#include "SerialPort.h"
+#include "Simulator.h"
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFocusEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantor::test {
+
+// The program's variables, a link to a simulated instrument on Com1, scripted
+// prompts, a fixed clock and a locale of the test's choosing.
+class DialogFixture : public ::testing::Test {
+protected:
+    DialogFixture()
+    {
+        for (int i = 0; i < kPortCount; ++i)
+            serial.setDevicePath(i, dir.file("absent" + std::to_string(i)));
+        simulator = std::make_unique<sim::Simulator>(std::vector<std::string>{dir.file("com1")},
+                                                     sim::SimOptions{.baud = 9600, .address = 1, .turnaroundMs = 2});
+        serial.setDevicePath(0, simulator->path(0));
+        state.settings.currentFolder = dir.path().string() + "/";
+        context.now = [this] { return now; };
+        context.locale = [this] { return locale; };
+        context.startProgram = [this](const std::string& program, const std::vector<std::string>& arguments) {
+            started.push_back(program);
+            for (const auto& a : arguments)
+                started.push_back(a);
+            return true;
+        };
+    }
+
+    static void choose(QComboBox* combo, int index)
+    {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+
+    static void loseFocus(QWidget* widget)
+    {
+        QFocusEvent event(QEvent::FocusOut);
+        QApplication::sendEvent(widget, &event);
+    }
+
+    static std::vector<uint8_t> fileBytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    static std::string fileText(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // First registers of the requests the instrument received, with their function.
+    std::vector<std::pair<int, int>> requests() const
+    {
+        std::vector<std::pair<int, int>> out;
+        for (const auto& r : simulator->requests())
+            out.emplace_back(r.bytes.at(1), (r.bytes.at(2) << 8) | r.bytes.at(3));
+        return out;
+    }
+
+    TempDir dir;
+    ProgramState state;
+    SerialLibrary serial;
+    JbusMaster master{serial, state.settings.link, state.buffers};
+    BlockLink link{master, state.catalogue};
+    ScriptedPrompts prompts;
+    DialogContext context{state, link, prompts};
+    std::unique_ptr<sim::Simulator> simulator;
+    QDateTime now{QDate(2024, 3, 5), QTime(14, 7, 9)};
+    LocaleItems locale;
+    std::vector<std::string> started;
+};
+
+}  // namespace vantor::test
