@@ -91,6 +91,10 @@ void MainWindow::BuildMenu()
         connect(action, &QAction::triggered, this, [this, id] { sendCommand(id); });
     };
 
+    // clear() leaves the popups alive; they go with their actions.
+    for (QAction* action : m_menuBar->actions())
+        if (QMenu* menu = action->menu())
+            menu->deleteLater();
     m_menuBar->clear();
     QMenu* file = m_menuBar->addMenu(text(lang::MenuFile));
     add(file, kOpen, lang::MenuOpen);

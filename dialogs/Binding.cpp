@@ -3,7 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
-#include <charconv>
+#include <limits>
+#include <locale.h>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -40,19 +41,20 @@ std::string FormatDouble(const char* format, double value)
 
 double ParseNumber(const std::string& text)
 {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    double value = 0;
-    const char* first = text.data() + i;
-    const char* last = text.data() + text.size();
-    // from_chars takes no sign of its own here and never looks at the locale.
-    if (first == last || *first == '-' || std::from_chars(first, last, value).ec != std::errc())
-        return 0;
-    return negative ? -value : value;
+    // atof itself, in the C locale whatever the user interface's locale says.
+    static const locale_t kCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(text.c_str(), nullptr, kCLocale);
+}
+
+float ToFloat(double value)
+{
+    // Beyond what a float holds the conversion is undefined: go to the infinities,
+    // which the limits then clamp.
+    if (value > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
 }
 
 double AutoDecimals(float value, int& decimalsCount)
@@ -114,7 +116,7 @@ void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, P
 void ReadNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
 {
     for (const NumberBinding& b : table)
-        b.value(state) = static_cast<float>(ParseNumber(dialog.controlText(b.control).toStdString()));
+        b.value(state) = ToFloat(ParseNumber(dialog.controlText(b.control).toStdString()));
     ShowNumbers(dialog, table, state);
 }
 

@@ -70,6 +70,8 @@ std::string FormatBoundNumber(const char* format, float value, int& decimalsCoun
 // separator whatever the locale: leading blanks skipped, the longest valid
 // prefix taken, 0 when there is none.
 double ParseNumber(const std::string& text);
+// A double as a float, the values no float holds becoming infinities.
+float ToFloat(double value);
 // printf-style formatting of one double, always with a decimal point.
 std::string FormatDouble(const char* format, double value);
 

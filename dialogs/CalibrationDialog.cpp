@@ -109,8 +109,7 @@ CalibrationDialog::CalibrationDialog(const DialogContext& context, QWidget* owne
     : TemplateDialog(templates::kCalibration, owner), m_context(context)
 {
     std::copy(std::begin(kChoices), std::end(kChoices), m_choices.begin());
-    for (size_t i = 0; i < m_probeList.texts.size(); ++i)
-        m_probeList.texts[i] = i < kProbeCount ? context.state.catalogue.names[i].c_str() : "";
+    m_probeList.texts.fill("");
     m_choices[0].list = &m_probeList;
 
     for (const NumberBinding& b : kNumbers)
@@ -153,6 +152,9 @@ bool CalibrationDialog::opening()
         setControlText(kFileName, QString::fromStdString(state.file.currentFilePath));
     }
     DecodeImage(kCalibrationTable, std::span<const uint8_t>(image), state.record.calibration);
+    // The names as they stand after the read, which may have fetched the catalogue.
+    for (size_t i = 0; i < kProbeCount; ++i)
+        m_probeList.texts[i] = state.catalogue.names[i].c_str();
     ShowLabels(*this, kLabels, language);
     ShowNumbers(*this, kNumbers, state);
     FillChoices(*this, m_choices, m_context);
@@ -250,16 +252,16 @@ void CalibrationDialog::upload()
 void CalibrationDialog::compare()
 {
     ProgramState& state = m_context.state;
-    CompareSpec spec;
-    spec.type = &filetypes::kCalibration;
-    spec.decode = [&state](std::span<const uint8_t> image) {
+    ComparedBlock block;
+    block.type = &filetypes::kCalibration;
+    block.decode = [&state](std::span<const uint8_t> image) {
         DecodeImage(kCalibrationTable, image, state.record.calibration);
     };
-    spec.numbers = kNumbers;
-    spec.numberNames = kNumberNames;
-    spec.choices = m_choices;
-    spec.choiceNames = kChoiceNames;
-    CompareWithFile(this, m_context, spec);
+    block.numbers = kNumbers;
+    block.numberNames = kNumberNames;
+    block.choices = m_choices;
+    block.choiceNames = kChoiceNames;
+    CompareWithFile(this, m_context, block);
 }
 
 }  // namespace vantor

@@ -40,24 +40,24 @@ std::string ChoiceName(const ChoiceBinding& b, int32_t index, int language)
 
 }  // namespace
 
-void CompareWithFile(QWidget* owner, const DialogContext& context, const CompareSpec& spec)
+void CompareWithFile(QWidget* owner, const DialogContext& context, const ComparedBlock& block)
 {
     ProgramState& state = context.state;
     const int language = context.language();
-    if (!AskCompareFile(context, owner, *spec.type))
+    if (!AskCompareFile(context, owner, *block.type))
         return;
     const std::string compared = state.file.currentFilePath;
 
     std::span<uint8_t> image = std::span<uint8_t>(state.buffers.reply).subspan(LinkBuffers::kReplyImage);
-    image = image.first(spec.type->block->imageSize());
+    image = image.first(block.type->block->imageSize());
     const FileStatus read = ReadSettingsFile(compared, image);
     if (read != FileStatus::Ok) {
-        ReportFileError(context, owner, read, compared, *spec.type);
+        ReportFileError(context, owner, read, compared, *block.type);
         return;
     }
     // The instrument's values, kept while the record holds the file's.
     ProgramState instrument = state;
-    spec.decode(image);
+    block.decode(image);
 
     const std::string report =
         NewFileName(state.settings.currentFolder, lang::CmpDeviation.text(language), "prn");
@@ -74,22 +74,22 @@ void CompareWithFile(QWidget* owner, const DialogContext& context, const Compare
     bool written = Append(report, head);
 
     std::vector<std::string> lines;
-    for (size_t i = 0; i < spec.numbers.size(); ++i) {
-        const NumberBinding& b = spec.numbers[i];
+    for (size_t i = 0; i < block.numbers.size(); ++i) {
+        const NumberBinding& b = block.numbers[i];
         const float unitValue = b.value(instrument);
         const float fileValue = b.value(state);
         if (unitValue == fileValue)
             continue;
-        lines.push_back(std::string(spec.numberNames[i].text(language)) + "\t" +
+        lines.push_back(std::string(block.numberNames[i].text(language)) + "\t" +
                         NumberPair(b, unitValue, fileValue, state.decimalsCount, locale.decimalSeparator) + "\n");
     }
-    for (size_t i = 0; i < spec.choices.size(); ++i) {
-        const ChoiceBinding& b = spec.choices[i];
+    for (size_t i = 0; i < block.choices.size(); ++i) {
+        const ChoiceBinding& b = block.choices[i];
         const int32_t unitIndex = b.value(instrument);
         const int32_t fileIndex = b.value(state);
         if (unitIndex == fileIndex)
             continue;
-        lines.push_back(std::string(spec.choiceNames[i].text(language)) + "\t" + ChoiceName(b, unitIndex, language) +
+        lines.push_back(std::string(block.choiceNames[i].text(language)) + "\t" + ChoiceName(b, unitIndex, language) +
                         "\t" + ChoiceName(b, fileIndex, language) + "\n");
     }
     bool headerWritten = false;
@@ -105,7 +105,7 @@ void CompareWithFile(QWidget* owner, const DialogContext& context, const Compare
 
     state.record = instrument.record;
     if (!written) {
-        ReportFileError(context, owner, FileStatus::CannotWrite, report, *spec.type);
+        ReportFileError(context, owner, FileStatus::CannotWrite, report, *block.type);
         return;
     }
     if (!state.settings.spreadsheetPath.empty()) {

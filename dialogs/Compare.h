@@ -13,7 +13,7 @@ class QWidget;
 
 namespace vantor {
 
-struct CompareSpec {
+struct ComparedBlock {
     const FileType* type;
     // Decodes a block image into the program's parameter record.
     std::function<void(std::span<const uint8_t>)> decode;
@@ -25,6 +25,6 @@ struct CompareSpec {
 
 // The COMPARE command. The parameter record shows the instrument's values again
 // afterwards; the file state names the report.
-void CompareWithFile(QWidget* owner, const DialogContext& context, const CompareSpec& spec);
+void CompareWithFile(QWidget* owner, const DialogContext& context, const ComparedBlock& block);
 
 }  // namespace vantor

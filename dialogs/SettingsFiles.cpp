@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace vantor {
@@ -12,6 +15,7 @@ namespace {
 
 constexpr BilingualText kCannotWrite{"Impossible d'écrire le fichier\n", "Cannot write the file\n"};
 constexpr BilingualText kCannotOpen{"Impossible de lire le fichier\n", "Cannot read the file\n"};
+constexpr BilingualText kReplace{"Ce fichier existe déjà. Le remplacer ?\n", "This file already exists. Replace it?\n"};
 constexpr BilingualText kInvalid{"Ce fichier n'a pas le format attendu :\n", "This file does not have the expected format:\n"};
 
 std::string TypeEntry(const FileType& type, int language)
@@ -20,10 +24,12 @@ std::string TypeEntry(const FileType& type, int language)
     return std::string(type.name.text(language)) + " (*." + ext + ")|*." + ext + "|";
 }
 
-// atoi: the leading decimal number of the text, 0 when there is none.
+// atoi: the leading decimal number of the text, 0 when there is none; kept
+// within what an int holds.
 int LeadingNumber(const std::string& text)
 {
-    return std::atoi(text.c_str());
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX - 1));
 }
 
 bool AskFile(const DialogContext& context, QWidget* owner, const FileType& type, bool save)
@@ -37,7 +43,15 @@ bool AskFile(const DialogContext& context, QWidget* owner, const FileType& type,
         save ? context.prompts.saveFileName(request) : context.prompts.openFileName(request);
     if (!chosen)
         return false;
-    context.state.file.currentFilePath = WithExtension(*chosen, type.extension);
+    const std::string path = WithExtension(*chosen, type.extension);
+    // The dialog asked about the name typed, not the one with the type's extension.
+    if (save && path != *chosen && QFileInfo::exists(QString::fromStdString(path))) {
+        const int language = context.language();
+        if (context.prompts.messageBox(owner, type.name.text(language), kReplace.text(language) + path,
+                                       BoxIcon::Question, BoxButtons::YesNo) != BoxAnswer::Yes)
+            return false;
+    }
+    context.state.file.currentFilePath = path;
     context.state.settings.currentFolder = FolderOf(context.state.file.currentFilePath);
     return true;
 }
@@ -59,8 +73,12 @@ std::string WithExtension(const std::string& path, const std::string& extension)
     return (hasExtension ? path.substr(0, point) : path) + "." + extension;
 }
 
-std::string NewFileName(const std::string& folder, const std::string& prefix, const std::string& extension)
+std::string NewFileName(const std::string& folderText, const std::string& prefix, const std::string& extension)
 {
+    // The name is built in the folder that is searched, separator or not.
+    std::string folder = folderText;
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
+        folder += '/';
     const QDir dir(folder.empty() ? QStringLiteral(".") : QString::fromStdString(folder));
     const QStringList found =
         dir.entryList({QString::fromStdString(prefix + "*." + extension)}, QDir::Files, QDir::Name);

@@ -16,6 +16,8 @@ BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(m
 
 int BlockLink::JbusBlockTransact(int length)
 {
+    if (m_master.busy())
+        return -1;  // the running transaction's buffers are not ours to touch
     if (!m_catalogue.read) {
         LinkBuffers& buffers = m_master.buffers();
         std::array<uint8_t, LinkBuffers::kSize> saved;

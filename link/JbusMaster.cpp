@@ -61,6 +61,9 @@ JbusMaster::~JbusMaster()
 
 void JbusMaster::JbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count)
 {
+    // A handler run from the idle hook must not rewrite the request being retried.
+    if (m_busy)
+        return;
     auto& q = m_buffers.request;
     q[0] = JbusAddressByte(m_settings.jbusAddress);
     q[1] = function;
@@ -196,8 +199,9 @@ int JbusMaster::JbusTransact(int length)
             if (Attempt(length + 2, expected, replyTimeoutMs, timeouts.interByteMs))
                 result = 0;
         }
-        JbusClose();
     }
+    // Also after a failed open: the record holds the device until it is closed.
+    JbusClose();
     m_buffers.lastResult = result;
     m_busy = false;
     return result;

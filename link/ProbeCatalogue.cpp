@@ -1,5 +1,7 @@
 #include "ProbeCatalogue.h"
 
+#include "Windows1252.h"
+
 namespace vantor {
 
 void ParseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalogue)
@@ -11,7 +13,8 @@ void ParseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalog
         std::string name;
         for (size_t c = 0; c < kProbeNameLength && image[at + c] != 0; ++c)
             name.push_back(static_cast<char>(image[at + c]));
-        catalogue.names[i] = name;
+        // The instrument speaks Windows-1252; the program keeps its texts in UTF-8.
+        catalogue.names[i] = FromWindows1252(name);
         catalogue.angles[i] = static_cast<int16_t>((image[at + 8] << 8) | image[at + 9]);
     }
 }

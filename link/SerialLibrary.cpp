@@ -236,8 +236,10 @@ int ReadByteTimed(SerialPort& port, int timeoutMs)
             return idle;
         }
         const int64_t now = MonotonicUs();
-        if (timeoutMs != -1 && now >= deadline)
-            return kSerialTimeout;
+        if (timeoutMs != -1 && now >= deadline) {
+            // The hook may have run long: a byte that came meanwhile is still in time.
+            return port.ops.RxCount(port) > 0 ? port.ops.ReadByte(port) : kSerialTimeout;
+        }
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
         int slice = interval;
         if (timeoutMs != -1) {

@@ -44,8 +44,10 @@ bool SettingsStore::keyExists(const std::string& keyPath) const
 {
     const Place place = placeOf(keyPath);
 #ifdef Q_OS_WIN
-    QSettings settings(QString::fromStdString(place.file), QSettings::NativeFormat);
-    return settings.isWritable() && !settings.allKeys().isEmpty();
+    // A registry key shows through its parent's groups.
+    const QString path = QString::fromStdString(place.file);
+    QSettings parent(path.section('\\', 0, -2), QSettings::NativeFormat);
+    return parent.childGroups().contains(path.section('\\', -1), Qt::CaseInsensitive);
 #else
     const QFileInfo info(QString::fromStdString(place.file));
     if (!info.isFile() || !info.isWritable())
@@ -97,13 +99,23 @@ QSettings::Format Format()
 #endif
 }
 
+bool Readable(const std::string& file)
+{
+#ifdef Q_OS_WIN
+    (void)file;
+    return true;
+#else
+    return QFileInfo::exists(QString::fromStdString(file));
+#endif
+}
+
 }  // namespace
 
 std::string SettingsStore::readText(const std::string& keyPath, const std::string& name,
                                     const std::string& fallback) const
 {
     const Place place = placeOf(keyPath);
-    if (!QFileInfo::exists(QString::fromStdString(place.file)))
+    if (!Readable(place.file))
         return fallback;
     QSettings settings(QString::fromStdString(place.file), Format());
     const QVariant value = settings.value(ValueKey(place.group, name));
@@ -115,7 +127,7 @@ std::string SettingsStore::readText(const std::string& keyPath, const std::strin
 int32_t SettingsStore::readNumber(const std::string& keyPath, const std::string& name, int32_t fallback) const
 {
     const Place place = placeOf(keyPath);
-    if (!QFileInfo::exists(QString::fromStdString(place.file)))
+    if (!Readable(place.file))
         return fallback;
     QSettings settings(QString::fromStdString(place.file), Format());
     const QVariant value = settings.value(ValueKey(place.group, name));
@@ -142,8 +154,11 @@ void SettingsStore::writeNumber(const std::string& keyPath, const std::string& n
     if (!createKey(keyPath))
         return;
     QSettings settings(QString::fromStdString(place.file), Format());
-    // Kept as text in the INI file so that a number never reads back as a text value.
+#ifdef Q_OS_WIN
+    settings.setValue(ValueKey(place.group, name), value);  // a REG_DWORD
+#else
     settings.setValue(ValueKey(place.group, name), QString::number(value));
+#endif
 }
 
 }  // namespace vantor

@@ -195,11 +195,14 @@ void TemplateDialog::on(int id, Notification notification, Handler handler)
 
 void TemplateDialog::runHandlers(int id, Notification notification)
 {
-    // A handler may register more; iterate by index over a stable prefix.
+    // A handler may register more: run a copy, the table may move meanwhile.
     const size_t count = m_handlers.size();
-    for (size_t i = 0; i < count; ++i)
-        if (m_handlers[i].control == id && m_handlers[i].notification == notification)
-            m_handlers[i].handler();
+    for (size_t i = 0; i < count; ++i) {
+        if (m_handlers[i].control != id || m_handlers[i].notification != notification)
+            continue;
+        const Handler handler = m_handlers[i].handler;
+        handler();
+    }
 }
 
 void TemplateDialog::sendCommand(int id) { runHandlers(id, Notification::Clicked); }

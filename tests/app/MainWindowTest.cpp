@@ -68,6 +68,15 @@ TEST_F(MainWindowTest, MenusWithoutSwitchesInFrench)
                                         "&Dialogue: &Mesure, -, &Etalonnage", "&Configuration: &Configuration",
                                         "&A Propos de ...: &A Propos de ..."}));
     EXPECT_EQ(window.windowTitle().toStdString(), "VantorPC");
+
+    const auto menus = window.menuBar()->findChildren<QMenu*>().size();
+    for (int i = 0; i < 3; ++i)
+        window.BuildMenu();
+    // Old menus go once control is back in an event loop.
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(window.menuBar()->findChildren<QMenu*>().size(), menus) << "rebuilding leaves no old menus behind";
 }
 
 TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)

@@ -60,9 +60,11 @@ protected:
 
     ProgramState state;
     ScriptedPrompts prompts;
-    BlockLink* noLink = nullptr;
+    SerialLibrary serial;
+    JbusMaster master{serial, state.settings.link, state.buffers};
+    BlockLink link{master, state.catalogue};
     TemplateDialog dialog{kTemplate, nullptr};
-    DialogContext context{state, *noLink, prompts};
+    DialogContext context{state, link, prompts};
 };
 
 }  // namespace
@@ -96,6 +98,10 @@ TEST(ParseNumber, ReadsLikeAtofWithAPoint)
     EXPECT_EQ(ParseNumber(""), 0.0);
     EXPECT_EQ(ParseNumber("--5"), 0.0);
     EXPECT_EQ(ParseNumber("1e3"), 1000.0);
+    EXPECT_EQ(ParseNumber("0x1A"), 26.0);
+    EXPECT_TRUE(std::isinf(ParseNumber("1e400")));
+    EXPECT_TRUE(std::isinf(ToFloat(1e300)));
+    EXPECT_EQ(ToFloat(-1e300), -std::numeric_limits<float>::infinity());
     EXPECT_EQ(FormatDouble("%.1f", 26.1), "26.1");
 }
 
@@ -126,6 +132,9 @@ TEST_F(BindingTest, ReadingOneBoxRedisplaysTheWholeTable)
     EXPECT_EQ(text(20), "2200");
     EXPECT_EQ(state.record.calibration.length, 12.0f);
     EXPECT_EQ(text(21), "12.0");
+    dialog.control<QLineEdit>(21)->setText("1e400");
+    ReadNumbers(dialog, kNumbers, state);
+    EXPECT_EQ(text(21), "1000.0") << "too large for a float: the maximum";
     dialog.control<QLineEdit>(20)->setText("oops");
     ReadNumbers(dialog, kNumbers, state);
     EXPECT_EQ(state.record.calibration.extDiameter, 10.0f) << "text that is no number reads 0, then clamps";

@@ -54,6 +54,9 @@ TEST_F(SettingsFilesTest, NewFileNamesTakeTheNextNumber)
     EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New10.eta");
     EXPECT_EQ(NewFileName(folder, "Nouveau", "eta"), folder + "Nouveau.eta");
     EXPECT_EQ(NewFileName("", "Ecart", "prn"), "Ecart.prn") << "no folder: the working directory";
+    EXPECT_EQ(NewFileName(dir.path().string(), "New", "eta"), folder + "New10.eta") << "a folder without separator";
+    touch("New99999999999.eta");
+    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New2147483647.eta") << "numbers stay within an int";
 }
 
 TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)
@@ -71,6 +74,17 @@ TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)
     EXPECT_EQ(state.settings.currentFolder, dir.file("site.old/"));
     EXPECT_EQ(prompts.fileRequests().back().filter, "Fichier Etalonnage (*.eta)|*.eta|");
     EXPECT_FALSE(prompts.fileRequests().back().mustExist);
+
+    // The name typed did not exist, the one with the extension does: ask first.
+    std::ofstream(dir.file("unit.eta")) << "old";
+    prompts.chooseNextFile(dir.file("unit"));
+    prompts.answerNext(BoxAnswer::No);
+    EXPECT_FALSE(AskSaveFile(context, nullptr, filetypes::kCalibration));
+    EXPECT_EQ(prompts.boxes().back().text, "Ce fichier existe déjà. Le remplacer ?\n" + dir.file("unit.eta"));
+    prompts.chooseNextFile(dir.file("unit.txt"));
+    prompts.answerNext(BoxAnswer::Yes);
+    EXPECT_TRUE(AskSaveFile(context, nullptr, filetypes::kCalibration));
+    EXPECT_EQ(state.file.currentFilePath, dir.file("unit.eta"));
 
     state.file.currentFilePath = "unchanged";
     EXPECT_FALSE(AskCompareFile(context, nullptr, filetypes::kCalibration)) << "cancelled";

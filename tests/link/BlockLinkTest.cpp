@@ -105,6 +105,7 @@ TEST(ProbeCatalogueParse, NamesEndAtANulOrAfterEightCharacters)
         image[10 + i] = static_cast<uint8_t>('C' + i);
     image[18] = 0xFF, image[19] = 0xFE;
     image[20] = 'x', image[28] = 0x01, image[29] = 0x02;
+    image[30] = 'D', image[31] = 0xE9, image[32] = 'b';  // Windows-1252 on the wire
     ProbeCatalogue catalogue;
     catalogue.names[23] = "old";
     ParseProbeCatalogue(image, catalogue);
@@ -112,6 +113,7 @@ TEST(ProbeCatalogueParse, NamesEndAtANulOrAfterEightCharacters)
     EXPECT_EQ(catalogue.names[1], "CDEFGHIJ");
     EXPECT_EQ(catalogue.angles[1], -2);
     EXPECT_EQ(catalogue.angles[2], 0x0102);
+    EXPECT_EQ(catalogue.names[3], "D\xC3\xA9" "b") << "kept in UTF-8";
     EXPECT_EQ(catalogue.names[23], "");
 
     ProbeCatalogue partial;

@@ -232,6 +232,7 @@ TEST_F(JbusTransactTest, IdleHookRunsDuringTheWaitAndCannotStartAnotherTransacti
     serial.setIdleHook(nullptr);
     EXPECT_EQ(heardCount(), 1u) << "the refused transactions sent nothing";
     EXPECT_EQ(buffers.received, 15) << "the running transaction kept its reply";
+    EXPECT_EQ(buffers.request[2], 0x30) << "and its request";
 }
 
 TEST_F(JbusTransactTest, RequestThatCannotFitIsRefused)
