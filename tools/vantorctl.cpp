@@ -5,6 +5,8 @@
 #include "JbusMaster.h"
 #include "LinkState.h"
 #include "SerialPort.h"
+#include "Settings.h"
+#include "SettingsStore.h"
 
 #include <cerrno>
 #include <cmath>
@@ -22,6 +24,7 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: vantorctl [--device PATH] [--baud B] [--address A] COMMAND\n"
+                 "Without flags the port, speed and address are those of VantorPC's settings.\n"
                  "commands:\n"
                  "  read FIRST COUNT        print COUNT registers from FIRST as hexadecimal words\n"
                  "  write FIRST VALUE...    write the values to the registers from FIRST\n"
@@ -199,11 +202,28 @@ int Detect(Tool& tool, const std::vector<std::string>& args)
     return 0;
 }
 
+// The program's own settings, when installed: its ports, speed and address are
+// the defaults that the flags override.
+void LoadProgramSettings(Tool& tool)
+{
+    const SettingsStore store;
+    const std::string key = SettingsKey("VantorPC");
+    if (!store.keyExists(key))
+        return;
+    LoadPortTable(store, key, tool.serial);
+    const int32_t port = store.readNumber(key, "Com", 0);
+    const int32_t baud = store.readNumber(key, "Bauds", 5);
+    tool.settings.portIndex = port >= 0 && port < kPortCount ? port : 0;
+    tool.settings.baudIndex = baud >= 0 && baud < static_cast<int32_t>(kBaudRates.size()) ? baud : 5;
+    tool.settings.jbusAddress = static_cast<float>(store.readNumber(key, "Jbus", 1));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     Tool tool;
+    LoadProgramSettings(tool);
     std::vector<std::string> command;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -240,10 +260,11 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(command.begin() + 1, command.end());
     if (command[0] == "detect")
         return Detect(tool, args);
-    if (tool.device.empty())
-        return Fail(command[0] + " needs --device PATH");
-    tool.serial.setDevicePath(0, tool.device);
-    tool.settings.portIndex = 0;
+    if (!tool.device.empty()) {
+        tool.serial.setDevicePath(tool.settings.portIndex, tool.device);
+    } else {
+        tool.device = tool.serial.devicePath(tool.settings.portIndex);  // the program's own port
+    }
     if (command[0] == "read")
         return Read(tool, args);
     if (command[0] == "write")

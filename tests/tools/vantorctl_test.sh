@@ -5,6 +5,9 @@ set -u
 ctl=$1
 simulator=$2
 work=$(mktemp -d)
+# The program's settings of this test, never the user's.
+export XDG_CONFIG_HOME="$work/config"
+setup=$(dirname "$ctl")/vantor-setup
 failures=0
 passes=0
 trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$work"' EXIT
@@ -35,6 +38,12 @@ check "written values read back" "0203 0104" "$out"
 kill -USR1 "$sim"
 for _ in $(seq 100); do [ -f "$work/registers" ] && break; sleep 0.05; done
 check "registers file holds the write" "3001 0104" "$(grep '^3001 ' "$work/registers")"
+
+# Installed: the program's port, speed and address are the tool's defaults.
+"$setup" --com3 "$work/com1" >/dev/null
+printf '[General]\nCom=2\nBauds=4\nJbus=3\n' >>"$XDG_CONFIG_HOME/Software/VantorPC.ini"
+out=$("$ctl" read 0x3000 1); rc=$?
+check "settings give port, speed and address" "0203 0" "$out $rc"
 
 out=$("$ctl" --device "$work/absent" read 0x3000 5 2>&1); rc=$?
 check "missing port" "vantorctl: port missing: $work/absent 1" "$out $rc"
