@@ -92,6 +92,25 @@ TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)
                   "&Options: &Options", "&About ...: &About ..."}));
 }
 
+TEST_F(MainWindowTest, MenusFollowTheLanguageWhateverTheSwitches)
+{
+    program.state.settings.language = kEnglish;
+    {
+        MainWindow window(program);
+        EXPECT_EQ(DescribeBar(window.menuBar()),
+                  (std::vector<std::string>{"&File: &Open, -, &New>[&Configuration], -, E&xit",
+                                            "&Dialogue: &Measurement, -, &Configuration", "&Options: &Options",
+                                            "&About ...: &About ..."}));
+    }
+    program.state.settings.language = kFrench;
+    program.state.access = DecodeSwitches("-x -Can");
+    MainWindow window(program);
+    EXPECT_EQ(DescribeBar(window.menuBar()).at(0),
+              "&Fichier: &Ouvrir, -, &Nouveau>[&Etalonnage, -, &Réglage Usine], -, &Quitter");
+    EXPECT_EQ(DescribeBar(window.menuBar()).at(1),
+              "&Dialogue: &Mesure, -, &Etalonnage, -, &CAN, -, &Réglage Usine");
+}
+
 TEST_F(MainWindowTest, OpeningForgetsTheCatalogueAndUnitCommandsLeaveFileMode)
 {
     program.state.catalogue.read = true;
