@@ -4,6 +4,7 @@
 #include "BlockLink.h"
 #include "LanguageTables.h"
 #include "Program.h"
+#include "SettingsFiles.h"
 #include "Templates.h"
 #include "WaitWindow.h"
 
@@ -37,13 +38,6 @@ constexpr HandlerEntry<OptionsDialog> kHandlers[] = {
     {1267, Notification::Clicked, &OptionsDialog::browse},
     {1272, Notification::Clicked, &OptionsDialog::connectToUnit},
 };
-
-// Everything up to and including the last separator; empty when there is none.
-std::string FolderOf(const std::string& path)
-{
-    const size_t at = path.find_last_of("/\\");
-    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
-}
 
 }  // namespace
 

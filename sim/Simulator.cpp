@@ -244,7 +244,7 @@ void Simulator::wake()
     [[maybe_unused]] ssize_t n = write(m_wakePipe[1], &c, 1);
 }
 
-int Simulator::takeFault(Fault fault)
+std::optional<int> Simulator::takeFault(Fault fault)
 {
     for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
         if (it->fault != fault)
@@ -252,9 +252,9 @@ int Simulator::takeFault(Fault fault)
         const int amount = it->amount;
         if (--it->times <= 0)
             m_faults.erase(it);
-        return amount + 1;
+        return amount;
     }
-    return 0;
+    return std::nullopt;
 }
 
 void Simulator::schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs)
@@ -282,25 +282,23 @@ void Simulator::completeFrame(Line& line, int index, int64_t nowUs)
     std::vector<uint8_t> reply;
     if (heard.heard && m_instrument.Handle(heard.bytes, MonotonicMs(), reply) && !takeFault(Fault::Silence)) {
         heard.answered = true;
-        if (const int code = takeFault(Fault::Exception)) {
+        // Amounts of 0 mean one byte, or exception code 4.
+        if (const auto code = takeFault(Fault::Exception)) {
             reply = {m_instrument.address(), static_cast<uint8_t>(heard.bytes[1] | 0x80),
-                     static_cast<uint8_t>(code > 1 ? code - 1 : 4)};
+                     static_cast<uint8_t>(*code > 0 ? *code : 4)};
             AppendCrc(reply);
         }
         if (takeFault(Fault::BadCrc))
             reply.back() ^= 0x5A;
-        if (const int extra = takeFault(Fault::ExtraBytes))
-            reply.insert(reply.end(), static_cast<size_t>(std::max(1, extra - 1)), 0x00);
-        if (const int missing = takeFault(Fault::MissingBytes))
-            reply.resize(reply.size() - std::min(reply.size(), static_cast<size_t>(std::max(1, missing - 1))));
-        if (const int noise = takeFault(Fault::NoiseBefore))
-            reply.insert(reply.begin(), static_cast<size_t>(std::max(1, noise - 1)), 0xA5);
-        int pauseMs = 0;
-        if (const int pause = takeFault(Fault::PauseInside))
-            pauseMs = pause - 1;
+        if (const auto extra = takeFault(Fault::ExtraBytes))
+            reply.insert(reply.end(), static_cast<size_t>(std::max(1, *extra)), 0x00);
+        if (const auto missing = takeFault(Fault::MissingBytes))
+            reply.resize(reply.size() - std::min(reply.size(), static_cast<size_t>(std::max(1, *missing))));
+        if (const auto noise = takeFault(Fault::NoiseBefore))
+            reply.insert(reply.begin(), static_cast<size_t>(std::max(1, *noise)), 0xA5);
+        const int pauseMs = takeFault(Fault::PauseInside).value_or(0);
         int64_t startUs = nowUs + int64_t{m_turnaroundMs} * 1000;
-        if (const int late = takeFault(Fault::LateReply))
-            startUs += int64_t{late - 1} * 1000;
+        startUs += int64_t{takeFault(Fault::LateReply).value_or(0)} * 1000;
         const int middle = static_cast<int>(reply.size() / 2);
         schedule(line, std::move(reply), startUs, middle, pauseMs);
     }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,7 +94,7 @@ private:
     void wake();
     void completeFrame(Line& line, int index, int64_t nowUs);
     void schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs);
-    int takeFault(Fault fault);  // amount+1 when the fault applies to this reply, else 0
+    std::optional<int> takeFault(Fault fault);  // the fault's amount when it applies to this reply
 
     std::vector<std::unique_ptr<Line>> m_lines;
     Instrument m_instrument;

@@ -41,12 +41,6 @@ std::vector<std::string> DescribeBar(const QMenuBar* bar)
     return out;
 }
 
-void LoseFocus(QWidget* widget)
-{
-    QFocusEvent event(QEvent::FocusOut);
-    QApplication::sendEvent(widget, &event);
-}
-
 class MainWindowTest : public test::AppFixture {
 protected:
     void SetUp() override
@@ -144,7 +138,7 @@ TEST_F(MainWindowTest, OptionsRelabelAtOnceAndTheMenuFollows)
         EXPECT_EQ(options.windowTitle().toStdString(), "Configuration");
         EXPECT_EQ(text(options, 1093), "Langue");
         EXPECT_EQ(text(options, 1267), "Parcourir");
-        choose(options.control<QComboBox>(1001), 1);
+        test::Choose(options.control<QComboBox>(1001), 1);
         EXPECT_EQ(program.state.settings.language, kEnglish);
         EXPECT_EQ(text(options, 1093), "Language");
         EXPECT_EQ(text(options, 1004), "SpreadSheet");
@@ -171,18 +165,18 @@ TEST_F(MainWindowTest, OptionsAddressIsClampedAndShownWithoutDecimals)
     auto* address = options.control<QLineEdit>(1146);
     EXPECT_EQ(address->text().toStdString(), "1");
     address->setText("300");
-    LoseFocus(address);
+    test::LoseFocus(address);
     EXPECT_EQ(address->text().toStdString(), "255");
     EXPECT_EQ(program.state.settings.link.jbusAddress, 255.0f);
     address->setText("12.7");
-    LoseFocus(address);
+    test::LoseFocus(address);
     EXPECT_EQ(address->text().toStdString(), "13");
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "the value keeps its decimals";
     EXPECT_EQ(ReadVersionString("InternalName"), "VantorPC");
 
     // Port and speed are taken when confirmed in their lists, and kept on closing.
-    choose(options.control<QComboBox>(1000), 2);
-    choose(options.control<QComboBox>(1002), 3);
+    test::Choose(options.control<QComboBox>(1000), 2);
+    test::Choose(options.control<QComboBox>(1002), 3);
     EXPECT_EQ(program.state.settings.link.portIndex, 2);
     EXPECT_EQ(program.state.settings.link.baudIndex, 3);
     EXPECT_EQ(options.control<QComboBox>(1001)->itemText(0).toStdString(), "Français");

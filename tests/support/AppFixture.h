@@ -4,6 +4,7 @@
 #include "ScriptedPrompts.h"
 #include "SettingsStore.h"
 #include "TempDir.h"
+#include "WidgetDriving.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,13 +19,6 @@ class AppFixture : public ::testing::Test {
 protected:
     std::string configRoot() const { return dir.file("config"); }
     std::string dataHome() const { return dir.file("data"); }
-
-    // Chooses item `index` of a list as the user would, confirming the selection.
-    static void choose(QComboBox* combo, int index)
-    {
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
 
     TempDir dir;
     ScriptedPrompts prompts;

@@ -8,6 +8,7 @@
 #include "SerialPort.h"
 #include "Simulator.h"
 #include "TempDir.h"
+#include "WidgetDriving.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,18 +46,6 @@ protected:
                 started.push_back(a);
             return true;
         };
-    }
-
-    static void choose(QComboBox* combo, int index)
-    {
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
-
-    static void loseFocus(QWidget* widget)
-    {
-        QFocusEvent event(QEvent::FocusOut);
-        QApplication::sendEvent(widget, &event);
     }
 
     static std::vector<uint8_t> fileBytes(const std::string& path)
