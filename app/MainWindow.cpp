@@ -2,7 +2,11 @@
 
 #include "AboutBox.h"
 #include "CalibrationDialog.h"
+#include "CanDialog.h"
+#include "FactoryDialog.h"
 #include "FileCommands.h"
+#include "Initialisation.h"
+#include "MakerDialog.h"
 #include "LanguageTables.h"
 #include "OptionsDialog.h"
 #include "Pictures.h"
@@ -143,25 +147,26 @@ void MainWindow::unitMode() { m_program.state.file.fileMode = false; }
 
 void MainWindow::openFile() { OpenSettingsFile(m_program.context(), this); }
 void MainWindow::newCalibrationFile() { NewSettingsFile(m_program.context(), this, filetypes::kCalibration); }
-
-// The other dialogs arrive with their own modules; until then their entries
-// exist and do nothing more than set the mode.
-void MainWindow::newFactoryFile() {}
-void MainWindow::newMakerFile() {}
+void MainWindow::newFactoryFile() { NewSettingsFile(m_program.context(), this, filetypes::kFactory); }
+void MainWindow::newMakerFile() { NewSettingsFile(m_program.context(), this, filetypes::kMaker); }
 void MainWindow::exitProgram() { accept(); }
+
+// The measurement dialog arrives with its own module; until then its entry
+// only sets the mode.
 void MainWindow::measurement() { unitMode(); }
 
-void MainWindow::calibration()
+template <typename Dialog>
+void MainWindow::runOnUnit()
 {
     unitMode();
-    CalibrationDialog dialog(m_program.context(), this);
-    dialog.run();
+    RunDialog<Dialog>(m_program.context(), this);
 }
 
-void MainWindow::canSettings() { unitMode(); }
-void MainWindow::factorySettings() { unitMode(); }
-void MainWindow::makerSettings() { unitMode(); }
-void MainWindow::initialisation() {}
+void MainWindow::calibration() { runOnUnit<CalibrationDialog>(); }
+void MainWindow::canSettings() { runOnUnit<CanDialog>(); }
+void MainWindow::factorySettings() { runOnUnit<FactoryDialog>(); }
+void MainWindow::makerSettings() { runOnUnit<MakerDialog>(); }
+void MainWindow::initialisation() { RunInitialisation(m_program.context(), this); }
 
 void MainWindow::showOptions()
 {

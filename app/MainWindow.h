@@ -38,6 +38,9 @@ private:
     void showOptions();
     void about();
     void unitMode();
+    // Clears the file mode, then runs the dialog on the instrument's block.
+    template <typename Dialog>
+    void runOnUnit();
 
     Program& m_program;
     QMenuBar* m_menuBar;

@@ -1,15 +1,7 @@
 #include "CalibrationDialog.h"
 
-#include "BlockTables.h"
-#include "Compare.h"
 #include "LanguageTables.h"
-#include "SettingsFiles.h"
 #include "Templates.h"
-#include "Upload.h"
-#include "ValueCodec.h"
-#include "WaitWindow.h"
-
-#include <memory>
 
 namespace vantor {
 
@@ -62,7 +54,7 @@ constexpr NumberBinding kNumbers[] = {
 #define CHOICE(id, field, count, list, bilingual) \
     {id, [](ProgramState& s) -> int32_t& { return Cal(s).field; }, count, list, bilingual}
 constexpr ChoiceBinding kChoices[] = {
-    CHOICE(1054, probe, 24, nullptr, 0),  // the probe catalogue, filled per dialog
+    CHOICE(1054, probe, 24, nullptr, 0),  // the probe catalogue
     CHOICE(1052, polarity, 2, &ListPolarity, 1),
     CHOICE(1085, material, 13, &ListMaterial, 1),
     CHOICE(1051, probeMounting, 3, &ListMounting, 1),
@@ -99,88 +91,22 @@ constexpr BilingualText kChoiceNames[] = {
 };
 static_assert(std::size(kNumberNames) == std::size(kNumbers) && std::size(kChoiceNames) == std::size(kChoices));
 
-enum Button { kSaveDisk = 1035, kPrint = 1045, kTransfert = 1036, kCompare = 1198, kFileName = 1011 };
+constexpr ParameterForm kForm{&templates::kCalibration, CalCaption, &filetypes::kCalibration, kLabels, kNumbers,
+                              kChoices, kChecks, kNumberNames, kChoiceNames};
 
 }  // namespace
 
-std::span<const NumberBinding> CalibrationDialog::numberTable() { return kNumbers; }
+const ParameterForm& CalibrationDialog::Form() { return kForm; }
 
 CalibrationDialog::CalibrationDialog(const DialogContext& context, QWidget* owner)
-    : TemplateDialog(templates::kCalibration, owner), m_context(context)
+    : ParameterDialog(kForm, context, owner)
 {
-    std::copy(std::begin(kChoices), std::end(kChoices), m_choices.begin());
-    m_probeList.texts.fill("");
-    m_choices[0].list = &m_probeList;
-
-    for (const NumberBinding& b : kNumbers)
-        on(b.control, Notification::FocusLost, [this] { numberLeft(); });
-    for (const ChoiceBinding& b : kChoices)
-        on(b.control, Notification::SelectionConfirmed, [this] { choiceConfirmed(); });
-    for (const CheckBinding& b : kChecks)
-        on(b.control, Notification::Clicked, [this] { checkClicked(); });
-    on(kSaveDisk, Notification::Clicked, [this] { saveToDisk(); });
-    on(kPrint, Notification::Clicked, [this] { print(); });
-    on(kTransfert, Notification::Clicked, [this] { upload(); });
-    on(kCompare, Notification::Clicked, [this] { compare(); });
 }
 
-bool CalibrationDialog::opening()
+void CalibrationDialog::applyRules()
 {
-    ProgramState& state = m_context.state;
-    const int language = m_context.language();
-    setWindowTitle(QString::fromUtf8(CalCaption.text(language)));
-    control(kCompare)->hide();
-    std::span<uint8_t> image = std::span<uint8_t>(state.buffers.reply).subspan(LinkBuffers::kReplyImage, kCalibrationBlock.imageSize());
-
-    if (!state.file.fileMode) {
-        int read;
-        {
-            WaitWindow wait(parentWidget(), language);
-            m_context.link.master().JbusRequest(3, kCalibrationBlock.firstRegister, kCalibrationBlock.registerCount);
-            read = m_context.link.JbusBlockTransact(6);
-        }
-        if (read != 0)
-            return false;
-        setControlText(kFileName, QString());
-        control(kCompare)->show();
-    } else {
-        const FileStatus status = ReadSettingsFile(state.file.currentFilePath, image);
-        if (status != FileStatus::Ok) {
-            ReportFileError(m_context, parentWidget(), status, state.file.currentFilePath, filetypes::kCalibration);
-            return false;
-        }
-        setControlText(kFileName, QString::fromStdString(state.file.currentFilePath));
-    }
-    DecodeImage(kCalibrationTable, std::span<const uint8_t>(image), state.record.calibration);
-    // The names as they stand after the read, which may have fetched the catalogue.
-    for (size_t i = 0; i < kProbeCount; ++i)
-        m_probeList.texts[i] = state.catalogue.names[i].c_str();
-    ShowLabels(*this, kLabels, language);
-    ShowNumbers(*this, kNumbers, state);
-    FillChoices(*this, m_choices, m_context);
-    ShowChecks(*this, kChecks, m_context);
-    applyVisibility();
-    return true;
-}
-
-int CalibrationDialog::run()
-{
-    if (!opening())
-        return QDialog::Accepted;
-    return exec();
-}
-
-void CalibrationDialog::show(std::initializer_list<int> controls, bool visible)
-{
-    for (int id : controls)
-        if (QWidget* w = control(id))
-            w->setVisible(visible);
-}
-
-void CalibrationDialog::applyVisibility()
-{
-    const CalibrationValues& c = m_context.state.record.calibration;
-    const ProbeCatalogue& catalogue = m_context.state.catalogue;
+    const CalibrationValues& c = state().record.calibration;
+    const ProbeCatalogue& catalogue = state().catalogue;
     const bool angled = c.probe >= 0 && c.probe < kProbeCount && catalogue.angles[c.probe] != 0;
     show({1078, 1079, 1080, 1069, 1070, 1071}, !angled);
     show({1076, 1074, 1075, 1077, 1072, 1073}, c.product != 0);
@@ -191,77 +117,21 @@ void CalibrationDialog::applyVisibility()
     show({1128, 1129}, totalizerRelay(c.relay1) || totalizerRelay(c.relay2));
     show({1134, 1140}, c.relay1 == 5);
     show({1136, 1142}, c.relay2 == 5);
-    const int language = m_context.language();
+    const int language = context().language();
     setControlText(1023, QString::fromUtf8((c.gainType != 0 ? MeasMargin : MeasGain).text(language)));
 }
 
-void CalibrationDialog::offerComparison()
+UploadRequest CalibrationDialog::uploadOptions() const
 {
-    const ProgramState& state = m_context.state;
-    const bool unchanged = ImageMatchesLastRead(kCalibrationTable, state.record.calibration, ReplyImage(state.buffers),
-                                                kCalibrationBlock.registerCount);
-    control(kCompare)->setVisible(unchanged && !state.file.fileMode);
+    const UploadOptions& options = state().upload;
+    return {options.syncClock != 0, options.resetTotalizer1 != 0, options.resetTotalizer2 != 0};
 }
 
-void CalibrationDialog::numberLeft()
+void CalibrationDialog::afterUpload()
 {
-    ReadNumbers(*this, kNumbers, m_context.state);
-    offerComparison();
-}
-
-void CalibrationDialog::choiceConfirmed()
-{
-    ReadChoices(*this, m_choices, m_context.state);
-    applyVisibility();
-    offerComparison();
-}
-
-void CalibrationDialog::checkClicked() { ReadChecks(*this, kChecks, m_context.state); }
-
-void CalibrationDialog::saveToDisk()
-{
-    if (!AskSaveFile(m_context, this, filetypes::kCalibration))
-        return;
-    std::array<uint8_t, kCalibrationBlock.imageSize()> image{};
-    EncodeImage(kCalibrationTable, m_context.state.record.calibration, std::span<uint8_t>(image));
-    const std::string& path = m_context.state.file.currentFilePath;
-    const FileStatus status = WriteSettingsFile(path, image);
-    if (status != FileStatus::Ok) {
-        ReportFileError(m_context, this, status, path, filetypes::kCalibration);
-        return;
-    }
-    setControlText(kFileName, QString::fromStdString(path));
-}
-
-// Printing arrives with the printing module.
-void CalibrationDialog::print() {}
-
-void CalibrationDialog::upload()
-{
-    UploadOptions& options = m_context.state.upload;
-    const UploadRequest request{options.syncClock != 0, options.resetTotalizer1 != 0, options.resetTotalizer2 != 0};
-    const bool done = UploadBlock(this, m_context, request, kCalibrationTable, m_context.state.record.calibration,
-                                  kCalibrationBlock);
     // The options are for one upload only, whatever became of it.
-    options = UploadOptions{};
-    SetChecks(*this, kChecks, m_context.state);
-    if (done)
-        accept();
-}
-
-void CalibrationDialog::compare()
-{
-    ProgramState& state = m_context.state;
-    ComparedBlock block;
-    block.type = &filetypes::kCalibration;
-    block.decode = [&state](std::span<const uint8_t> image) {
-        DecodeImage(kCalibrationTable, image, state.record.calibration);
-    };
-    block.numbers = kNumbers;
-    block.numberNames = kNumberNames;
-    block.choices = m_choices;
-    block.choiceNames = kChoiceNames;
-    CompareWithFile(this, m_context, block);
+    state().upload = UploadOptions{};
+    SetChecks(*this, kChecks, state());
 }
 
 }  // namespace vantor

@@ -48,16 +48,13 @@ void CompareWithFile(QWidget* owner, const DialogContext& context, const Compare
         return;
     const std::string compared = state.file.currentFilePath;
 
-    std::span<uint8_t> image = std::span<uint8_t>(state.buffers.reply).subspan(LinkBuffers::kReplyImage);
-    image = image.first(block.type->block->imageSize());
-    const FileStatus read = ReadSettingsFile(compared, image);
+    // The instrument's values, kept while the record holds the file's.
+    ProgramState instrument = state;
+    const FileStatus read = LoadSettingsFile(compared, *block.type, ReplyImage(state.buffers), state.record);
     if (read != FileStatus::Ok) {
         ReportFileError(context, owner, read, compared, *block.type);
         return;
     }
-    // The instrument's values, kept while the record holds the file's.
-    ProgramState instrument = state;
-    block.decode(image);
 
     const std::string report =
         NewFileName(state.settings.currentFolder, lang::CmpDeviation.text(language), "prn");

@@ -6,7 +6,6 @@
 #include "DialogContext.h"
 #include "SettingsFiles.h"
 
-#include <functional>
 #include <span>
 
 class QWidget;
@@ -14,9 +13,7 @@ class QWidget;
 namespace vantor {
 
 struct ComparedBlock {
-    const FileType* type;
-    // Decodes a block image into the program's parameter record.
-    std::function<void(std::span<const uint8_t>)> decode;
+    const FileType* type;  // the files compared with, and the block's codec
     std::span<const NumberBinding> numbers;
     std::span<const BilingualText> numberNames;
     std::span<const ChoiceBinding> choices;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <vector>
 
 namespace vantor {
 
@@ -96,6 +97,28 @@ std::string NewFileName(const std::string& folderText, const std::string& prefix
     return folder + prefix + std::to_string(highest + 1) + "." + extension;
 }
 
+const FileType* FileTypeOf(const std::string& path)
+{
+    // The order in which an extension is matched.
+    static constexpr const FileType* kTypes[] = {&filetypes::kMeasurement, &filetypes::kCalibration,
+                                                 &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan};
+    const std::string name = path.substr(FolderOf(path).size());
+    const size_t point = name.rfind('.');
+    const std::string extension = point == std::string::npos ? std::string() : name.substr(point + 1);
+    for (const FileType* type : kTypes)
+        if (extension == type->extension)
+            return type;
+    return nullptr;
+}
+
+const FileType* SettingsFileTypeOf(const BlockInfo& block)
+{
+    for (const FileType* type : {&filetypes::kCalibration, &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan})
+        if (type->codec->block == &block)
+            return type;
+    return nullptr;
+}
+
 std::string OpenFilter(const AccessFlags& access, int language)
 {
     std::string filter = "(*.*)|*.mes;*.eta";
@@ -136,6 +159,30 @@ FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> i
     file.write(length, 2);
     file.write(reinterpret_cast<const char*>(image.data()), static_cast<qint64>(image.size()));
     return file.commit() ? FileStatus::Ok : FileStatus::CannotWrite;
+}
+
+FileStatus WriteSettingsFile(const std::string& path, const FileType& type, const ParameterRecord& record)
+{
+    std::vector<uint8_t> image(type.codec->block->imageSize());
+    type.codec->encode(record, image);
+    return WriteSettingsFile(path, image);
+}
+
+FileStatus WriteDefaultSettingsFile(const std::string& path, const FileType& type)
+{
+    std::vector<uint8_t> image(type.codec->block->imageSize());
+    type.codec->encodeDefaults(image);
+    return WriteSettingsFile(path, image);
+}
+
+FileStatus LoadSettingsFile(const std::string& path, const FileType& type, std::span<uint8_t> image,
+                            ParameterRecord& record)
+{
+    image = image.first(type.codec->block->imageSize());
+    const FileStatus status = ReadSettingsFile(path, image);
+    if (status == FileStatus::Ok)
+        type.codec->decode(image, record);
+    return status;
 }
 
 FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image)

@@ -2,7 +2,7 @@
 // by a block's register image, and the file dialogs and names around them.
 #pragma once
 
-#include "BlockTables.h"
+#include "BlockCodec.h"
 #include "DialogContext.h"
 #include "LanguageTables.h"
 
@@ -18,16 +18,22 @@ namespace vantor {
 struct FileType {
     const char* extension;
     BilingualText name;
-    const BlockInfo* block;  // null for measurement files
+    const BlockCodec* codec;  // null for measurement files
 };
 
 namespace filetypes {
 inline constexpr FileType kMeasurement{"mes", lang::FileMeasurement, nullptr};
-inline constexpr FileType kCalibration{"eta", lang::FileCalibration, &kCalibrationBlock};
-inline constexpr FileType kCan{"can", lang::FileCanSettings, &kCanBlock};
-inline constexpr FileType kFactory{"rus", lang::FileFactorySettings, &kFactoryBlock};
-inline constexpr FileType kMaker{"hdm", lang::FileMakerSettings, &kMakerBlock};
+inline constexpr FileType kCalibration{"eta", lang::FileCalibration, &kCalibrationCodec};
+inline constexpr FileType kCan{"can", lang::FileCanSettings, &kCanCodec};
+inline constexpr FileType kFactory{"rus", lang::FileFactorySettings, &kFactoryCodec};
+inline constexpr FileType kMaker{"hdm", lang::FileMakerSettings, &kMakerCodec};
 }  // namespace filetypes
+
+// The type of a path, by its file name's extension compared case-sensitively
+// with mes, eta, rus, hdm and can in that order; null when none matches.
+const FileType* FileTypeOf(const std::string& path);
+// The settings file type of a block; null for a block no settings file holds.
+const FileType* SettingsFileTypeOf(const BlockInfo& block);
 
 enum class FileStatus { Ok, CannotOpen, CannotWrite, Invalid };
 
@@ -44,6 +50,15 @@ std::string OpenFilter(const AccessFlags& access, int language);
 // (with the type's extension) and its folder.
 bool AskSaveFile(const DialogContext& context, QWidget* owner, const FileType& type);
 bool AskCompareFile(const DialogContext& context, QWidget* owner, const FileType& type);
+
+// The block's register image of the type's settings file: the record's values
+// (or the defaults) encoded and written behind the length word.
+FileStatus WriteSettingsFile(const std::string& path, const FileType& type, const ParameterRecord& record);
+FileStatus WriteDefaultSettingsFile(const std::string& path, const FileType& type);
+// Reads the type's settings file into the image and decodes it into the record;
+// on failure neither is touched.
+FileStatus LoadSettingsFile(const std::string& path, const FileType& type, std::span<uint8_t> image,
+                            ParameterRecord& record);
 
 // Writes the image behind its length word. The old file is replaced only once
 // the new one is completely written.

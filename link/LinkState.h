@@ -33,6 +33,12 @@ inline std::span<const uint8_t> ReplyImage(const LinkBuffers& buffers)
     return std::span<const uint8_t>(buffers.reply).subspan(LinkBuffers::kReplyImage);
 }
 
+// The same place, where a settings file is read into as a block read would put it.
+inline std::span<uint8_t> ReplyImage(LinkBuffers& buffers)
+{
+    return std::span<uint8_t>(buffers.reply).subspan(LinkBuffers::kReplyImage);
+}
+
 // The data area of a write request, where encoders build the image to send.
 inline std::span<uint8_t> RequestImage(LinkBuffers& buffers)
 {

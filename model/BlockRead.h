@@ -1,9 +1,12 @@
-// Reading a whole parameter block into its group of the parameter record.
+// Moving a whole parameter block between the instrument and the program.
 #pragma once
 
 #include "BlockLink.h"
 #include "BlockTables.h"
 #include "ValueCodec.h"
+
+#include <algorithm>
+#include <span>
 
 namespace vantor {
 
@@ -16,6 +19,17 @@ int ReadParameterBlock(BlockLink& link, DescriptorTable<Group> table, const Bloc
         return -1;
     DecodeImage(table, ReplyImage(link.master().buffers()).first(block.imageSize()), group);
     return 0;
+}
+
+// Writes an image to the block's registers in one function 16 request; bytes
+// the image does not give are sent as zero. 0 or -1.
+inline int WriteBlockImage(BlockLink& link, const BlockInfo& block, std::span<const uint8_t> image)
+{
+    link.master().JbusRequest(16, block.firstRegister, block.registerCount);
+    std::span<uint8_t> data = RequestImage(link.master().buffers()).first(block.imageSize());
+    std::fill(data.begin(), data.end(), uint8_t{0});
+    std::copy_n(image.begin(), std::min(image.size(), data.size()), data.begin());
+    return link.JbusBlockTransact(7 + block.imageSize());
 }
 
 }  // namespace vantor

@@ -43,6 +43,14 @@ struct UploadOptions {
     uint8_t resetTotalizer2 = 0;
 };
 
+// The blocks the initialisation writes with their default values (the CAN
+// block goes with the calibration block).
+struct InitialisationChoice {
+    uint8_t calibration = 1;
+    uint8_t factory = 1;
+    uint8_t maker = 1;
+};
+
 struct ProgramState {
     Settings settings;
     ProbeCatalogue catalogue;
@@ -51,6 +59,7 @@ struct ProgramState {
     LinkBuffers buffers;
     ParameterRecord record;
     UploadOptions upload;
+    InitialisationChoice initialisation;
     int decimalsCount = 0;  // decimals last chosen for an automatically rounded number
 };
 

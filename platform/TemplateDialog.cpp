@@ -256,8 +256,14 @@ bool TemplateDialog::filterKey(QKeyEvent* event)
             return true;
         }
     }
-    // Enter goes to the hidden default button, which does nothing.
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    // Enter presses a default button the dialog shows (the initialisation's Yes);
+    // otherwise it lands on the hidden one, which does nothing.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        if (button->isDefault() && !button->isHidden() && button->isEnabled())
+            button->click();
+    return true;
 }
 
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event)

@@ -1,0 +1,63 @@
+#include "CanDialog.h"
+
+#include "LanguageTables.h"
+#include "Templates.h"
+
+namespace vantor {
+
+namespace {
+
+using namespace lang;
+
+constexpr LabelBinding kLabels[] = {{1290, CanNumber}, {1291, CanType}, {1292, CanFrequency}, {1293, CanTXTimer}};
+
+#define NUMBER(id, field, low, high) \
+    {id, [](ProgramState& s) -> float& { return s.record.can.field; }, "%.0f", low, high}
+constexpr NumberBinding kNumbers[] = {
+    NUMBER(1226, node, 0, 15),
+    NUMBER(1228, type, 0, 255),
+    NUMBER(1240, txTimer, 0, 100),  // tenths of a second
+};
+#undef NUMBER
+
+constexpr ChoiceBinding kChoices[] = {
+    {1087, [](ProgramState& s) -> int32_t& { return s.record.can.frequency; }, 7, &ListCanBitRate, 0},
+};
+
+// The template's captions "A" to "V" give way to these when the dialog opens.
+#define FLAG(id, field, caption) {id, [](ProgramState& s) -> uint8_t& { return s.record.can.field; }, caption}
+constexpr CheckBinding kChecks[] = {
+    FLAG(1232, flow, MeasFlow),
+    FLAG(1233, speed, MeasSpeed),
+    FLAG(1234, t1, MeasT1),
+    FLAG(1235, t2, MeasT2),
+    FLAG(1236, totFormat, CanTotFormat),
+    FLAG(1237, qUnit, CalQUnit),
+    FLAG(1238, khType, CalKHType),
+    FLAG(1239, fault, CanFault),
+    FLAG(1241, velocity, MeasVelocity),
+    FLAG(1242, kh, CalKH),
+    FLAG(1243, deltaT, MeasDeltaT),
+    FLAG(1245, time, MeasTime),
+    FLAG(1249, dateTime, CanDateTime),
+    FLAG(1252, probe, MeasProbe),
+    FLAG(1254, probeType, CanProbeType),
+    FLAG(1256, probeDistance, MeasDProbe),
+    FLAG(1257, gain, MeasGain),
+    FLAG(1259, signalQuality, MeasIQ),
+    FLAG(1260, softRef1, CanSoftRef1),
+    FLAG(1261, softRef2, CanSoftRef2),
+    FLAG(1263, boardRef, CanBoardRef),
+    FLAG(1265, applicationRef, CanApplicationRef),
+};
+#undef FLAG
+
+constexpr ParameterForm kForm{&templates::kCan, CanCaption, &filetypes::kCan, kLabels, kNumbers, kChoices, kChecks};
+
+}  // namespace
+
+const ParameterForm& CanDialog::Form() { return kForm; }
+
+CanDialog::CanDialog(const DialogContext& context, QWidget* owner) : ParameterDialog(kForm, context, owner) {}
+
+}  // namespace vantor

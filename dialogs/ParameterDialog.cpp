@@ -1,0 +1,146 @@
+#include "ParameterDialog.h"
+
+#include "Compare.h"
+#include "LanguageTables.h"
+#include "WaitWindow.h"
+
+namespace vantor {
+
+using namespace controls;
+
+ParameterDialog::ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner)
+    : TemplateDialog(*form.dialogTemplate, owner), m_form(form), m_context(context),
+      m_choices(form.choices.begin(), form.choices.end())
+{
+    m_probeList.texts.fill("");
+    for (ChoiceBinding& b : m_choices)
+        if (!b.list)
+            b.list = &m_probeList;
+
+    for (const NumberBinding& b : form.numbers)
+        on(b.control, Notification::FocusLost, [this] { numberLeft(); });
+    for (const ChoiceBinding& b : form.choices)
+        on(b.control, Notification::SelectionConfirmed, [this] { choiceConfirmed(); });
+    for (const CheckBinding& b : form.checks)
+        on(b.control, Notification::Clicked, [this] { checkClicked(); });
+    on(kSaveDisk, Notification::Clicked, [this] { saveToDisk(); });
+    on(kPrint, Notification::Clicked, [this] { print(); });
+    on(kTransfert, Notification::Clicked, [this] { upload(); });
+    if (offersComparison())
+        on(kCompare, Notification::Clicked, [this] { compare(); });
+}
+
+bool ParameterDialog::opening()
+{
+    ProgramState& s = state();
+    const int language = m_context.language();
+    const FileType& type = *m_form.fileType;
+    const BlockInfo& block = *type.codec->block;
+    centreOn(parentWidget());
+    setWindowTitle(QString::fromUtf8(m_form.caption.text(language)));
+    if (QWidget* compareButton = control(kCompare))
+        compareButton->hide();
+
+    if (!s.file.fileMode) {
+        int read;
+        {
+            WaitWindow wait(parentWidget(), language);
+            m_context.link.master().JbusRequest(3, block.firstRegister, block.registerCount);
+            read = m_context.link.JbusBlockTransact(6);
+        }
+        if (read != 0)
+            return false;
+        type.codec->decode(ReplyImage(s.buffers).first(block.imageSize()), s.record);
+        setControlText(kFileName, QString());
+        if (offersComparison())
+            control(kCompare)->show();
+    } else {
+        const FileStatus status = LoadSettingsFile(s.file.currentFilePath, type, ReplyImage(s.buffers), s.record);
+        if (status != FileStatus::Ok) {
+            ReportFileError(m_context, parentWidget(), status, s.file.currentFilePath, type);
+            return false;
+        }
+        setControlText(kFileName, QString::fromStdString(s.file.currentFilePath));
+    }
+    // The names as they stand after the read, which may have fetched the catalogue.
+    for (size_t i = 0; i < kProbeCount; ++i)
+        m_probeList.texts[i] = s.catalogue.names[i].c_str();
+    ShowLabels(*this, m_form.labels, language);
+    ShowNumbers(*this, m_form.numbers, s);
+    FillChoices(*this, m_choices, m_context);
+    ShowChecks(*this, m_form.checks, m_context);
+    applyRules();
+    return true;
+}
+
+int ParameterDialog::run()
+{
+    if (!opening())
+        return QDialog::Accepted;
+    return exec();
+}
+
+void ParameterDialog::show(std::initializer_list<int> controls, bool visible)
+{
+    for (int id : controls)
+        if (QWidget* w = control(id))
+            w->setVisible(visible);
+}
+
+void ParameterDialog::offerComparison()
+{
+    if (!offersComparison())
+        return;
+    const ProgramState& s = state();
+    const bool unchanged = m_form.fileType->codec->matchesLastRead(s.record, ReplyImage(s.buffers));
+    control(kCompare)->setVisible(unchanged && !s.file.fileMode);
+}
+
+void ParameterDialog::numberLeft()
+{
+    ReadNumbers(*this, m_form.numbers, state());
+    applyRules();
+    offerComparison();
+}
+
+void ParameterDialog::choiceConfirmed()
+{
+    ReadChoices(*this, m_choices, state());
+    applyRules();
+    offerComparison();
+}
+
+void ParameterDialog::checkClicked() { ReadChecks(*this, m_form.checks, state()); }
+
+void ParameterDialog::saveToDisk()
+{
+    const FileType& type = *m_form.fileType;
+    if (!AskSaveFile(m_context, this, type))
+        return;
+    const std::string& path = state().file.currentFilePath;
+    const FileStatus status = WriteSettingsFile(path, type, state().record);
+    if (status != FileStatus::Ok) {
+        ReportFileError(m_context, this, status, path, type);
+        return;
+    }
+    setControlText(kFileName, QString::fromStdString(path));
+}
+
+// Printing arrives with the printing module.
+void ParameterDialog::print() {}
+
+void ParameterDialog::upload()
+{
+    const bool done = UploadBlock(this, m_context, uploadOptions(), *m_form.fileType->codec);
+    afterUpload();
+    if (done)
+        accept();
+}
+
+void ParameterDialog::compare()
+{
+    CompareWithFile(this, m_context,
+                    ComparedBlock{m_form.fileType, m_form.numbers, m_form.numberNames, m_choices, m_form.choiceNames});
+}
+
+}  // namespace vantor

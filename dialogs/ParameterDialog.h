@@ -1,0 +1,91 @@
+// The frame every parameter dialog (calibration, factory, maker, CAN) shares:
+// opening on the instrument or on a settings file, the wait window, the
+// binding tables, saving, uploading and the comparison offer. A dialog brings
+// its tables in a ParameterForm and adds its own rules by overriding.
+#pragma once
+
+#include "Binding.h"
+#include "DialogContext.h"
+#include "SettingsFiles.h"
+#include "TemplateDialog.h"
+#include "Upload.h"
+
+#include <initializer_list>
+#include <span>
+#include <vector>
+
+namespace vantor {
+
+struct ParameterForm {
+    const DialogTemplate* dialogTemplate;
+    BilingualText caption;
+    const FileType* fileType;  // the files it saves and opens, and through them the block
+    std::span<const LabelBinding> labels;
+    std::span<const NumberBinding> numbers;
+    std::span<const ChoiceBinding> choices;  // a null list stands for the probe catalogue's names
+    std::span<const CheckBinding> checks;
+    // Names of the values in a deviation report; a dialog without them offers
+    // no comparison.
+    std::span<const BilingualText> numberNames = {};
+    std::span<const BilingualText> choiceNames = {};
+};
+
+// Controls every parameter dialog has.
+namespace controls {
+inline constexpr int kFileName = 1011;
+inline constexpr int kSaveDisk = 1035;
+inline constexpr int kTransfert = 1036;
+inline constexpr int kPrint = 1045;
+inline constexpr int kCompare = 1198;
+}  // namespace controls
+
+class ParameterDialog : public TemplateDialog {
+    Q_OBJECT
+public:
+    ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner);
+
+    // Reads the block (instrument or file) and fills the controls; false when the
+    // dialog must close at once.
+    bool opening();
+    // Opens the dialog modally; returns at once when the opening failed.
+    int run();
+
+protected:
+    // Shows or hides controls by the values of others; runs after filling and
+    // after every edit.
+    virtual void applyRules() {}
+    // The clock and totalizer options of the next upload.
+    virtual UploadRequest uploadOptions() const { return {}; }
+    // Runs after every press of TRANSFERT, whatever became of it.
+    virtual void afterUpload() {}
+
+    void show(std::initializer_list<int> controls, bool visible);
+    const DialogContext& context() const { return m_context; }
+    ProgramState& state() const { return m_context.state; }
+
+private:
+    void numberLeft();
+    void choiceConfirmed();
+    void checkClicked();
+    void saveToDisk();
+    void print();
+    void upload();
+    void compare();
+    void offerComparison();
+    bool offersComparison() const { return !m_form.numberNames.empty() || !m_form.choiceNames.empty(); }
+
+    const ParameterForm& m_form;
+    DialogContext m_context;
+    ChoiceList m_probeList{};
+    std::vector<ChoiceBinding> m_choices;
+};
+
+// Creates the dialog, runs it and destroys it, as every menu command does.
+template <typename Dialog>
+void RunDialog(const DialogContext& context, QWidget* owner)
+{
+    Dialog dialog(context, owner);
+    dialog.run();
+}
+
+}  // namespace vantor

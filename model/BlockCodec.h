@@ -1,0 +1,86 @@
+// A parameter block seen without its group type: where it lives on the
+// instrument and how its image and the parameter record turn into each other.
+// Dialogs, settings files, the initialisation and vantorctl work through it,
+// so each block's encoding exists once, in its descriptor table.
+#pragma once
+
+#include "BlockTables.h"
+#include "ValueCodec.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+struct BlockCodec {
+    const BlockInfo* block;
+    void (*decode)(std::span<const uint8_t> image, ParameterRecord& record);
+    // Both encoders clear the image first.
+    void (*encode)(const ParameterRecord& record, std::span<uint8_t> image);
+    void (*encodeDefaults)(std::span<uint8_t> image);
+    // True when the record's values, encoded, are the image last loaded.
+    bool (*matchesLastRead)(const ParameterRecord& record, std::span<const uint8_t> lastRead);
+    // Names of the rows whose bytes differ between two images of the block.
+    std::vector<std::string> (*differingRows)(std::span<const uint8_t> a, std::span<const uint8_t> b);
+};
+
+// Names of the rows of a table that do not read the same in both images; a
+// byte that no row covers is named by its position.
+template <typename Group>
+std::vector<std::string> DifferingRows(DescriptorTable<Group> table, std::span<const uint8_t> a,
+                                       std::span<const uint8_t> b)
+{
+    std::vector<std::string> names;
+    const size_t size = std::min(a.size(), b.size());
+    std::vector<bool> covered(size, false);
+    for (const auto& row : table) {
+        if (!codec::RowFits(row.type, row.offset, row.parameter, size))
+            continue;
+        const auto first = static_cast<size_t>(row.offset);
+        const auto width = static_cast<size_t>(ImageWidth(row.type, row.parameter));
+        bool differs = false;
+        for (size_t i = first; i < first + width; ++i) {
+            covered[i] = true;
+            uint8_t mask = 0xFF;
+            if (row.type == kBit)
+                mask = static_cast<uint8_t>(1u << row.parameter);
+            else if (row.type == kNibble)
+                mask = row.parameter != 0 ? 0xF0 : 0x0F;
+            differs = differs || ((a[i] ^ b[i]) & mask) != 0;
+        }
+        if (differs)
+            names.emplace_back(row.name);
+    }
+    for (size_t i = 0; i < size; ++i)
+        if (!covered[i] && a[i] != b[i])
+            names.push_back("byte " + std::to_string(i));
+    if (a.size() != b.size())
+        names.emplace_back("length");
+    return names;
+}
+
+template <auto& Table, auto Member, auto& Block>
+constexpr BlockCodec MakeBlockCodec()
+{
+    return {
+        &Block,
+        [](std::span<const uint8_t> image, ParameterRecord& record) { DecodeImage(Table, image, record.*Member); },
+        [](const ParameterRecord& record, std::span<uint8_t> image) { EncodeImage(Table, record.*Member, image); },
+        [](std::span<uint8_t> image) { EncodeDefaults(Table, image); },
+        [](const ParameterRecord& record, std::span<const uint8_t> lastRead) {
+            return ImageMatchesLastRead(Table, record.*Member, lastRead, Block.registerCount);
+        },
+        [](std::span<const uint8_t> a, std::span<const uint8_t> b) { return DifferingRows(Table, a, b); },
+    };
+}
+
+inline constexpr BlockCodec kCalibrationCodec =
+    MakeBlockCodec<kCalibrationTable, &ParameterRecord::calibration, kCalibrationBlock>();
+inline constexpr BlockCodec kFactoryCodec = MakeBlockCodec<kFactoryTable, &ParameterRecord::factory, kFactoryBlock>();
+inline constexpr BlockCodec kMakerCodec = MakeBlockCodec<kMakerTable, &ParameterRecord::maker, kMakerBlock>();
+inline constexpr BlockCodec kCanCodec = MakeBlockCodec<kCanTable, &ParameterRecord::can, kCanBlock>();
+inline constexpr BlockCodec kClockCodec = MakeBlockCodec<kClockTable, &ParameterRecord::clock, kClockBlock>();
+
+}  // namespace vantor
