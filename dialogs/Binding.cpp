@@ -100,7 +100,7 @@ void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int
         dialog.setControlText(b.control, Utf8(b.label.text(language)));
 }
 
-void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+void ClampNumbers(std::span<const NumberBinding> table, ProgramState& state)
 {
     for (const NumberBinding& b : table) {
         float& value = b.value(state);
@@ -109,8 +109,38 @@ void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, P
             value = static_cast<float>(b.minimum);
         else if (v > b.maximum)
             value = static_cast<float>(b.maximum);
-        dialog.setControlText(b.control, QString::fromStdString(FormatBoundNumber(b.format, value, state.decimalsCount)));
     }
+}
+
+void ClampChoices(std::span<const ChoiceBinding> table, ProgramState& state)
+{
+    for (const ChoiceBinding& b : table)
+        if (int32_t& value = b.value(state); value >= b.count)
+            value = 0;
+}
+
+std::vector<ChoiceBinding> WithProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes)
+{
+    std::vector<ChoiceBinding> bound(table.begin(), table.end());
+    for (ChoiceBinding& b : bound)
+        if (!b.list)
+            b.list = probes;
+    return bound;
+}
+
+void SetProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue)
+{
+    probes.texts.fill("");
+    for (size_t i = 0; i < kProbeCount; ++i)
+        probes.texts[i] = catalogue.names[i].c_str();
+}
+
+void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+{
+    ClampNumbers(table, state);
+    for (const NumberBinding& b : table)
+        dialog.setControlText(b.control,
+                              QString::fromStdString(FormatBoundNumber(b.format, b.value(state), state.decimalsCount)));
 }
 
 void ReadNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
@@ -139,9 +169,8 @@ void FillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, c
                 break;  // an empty text ends the list
             combo->addItem(Utf8(text).left(kMaxChoiceLength));
         }
-        int32_t& value = b.value(context.state);
-        if (value >= b.count)
-            value = 0;
+        ClampChoices({&b, 1}, context.state);
+        const int32_t value = b.value(context.state);
         combo->setCurrentIndex(value < combo->count() ? value : -1);
     }
 }

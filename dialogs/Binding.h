@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vantor {
 
@@ -47,6 +48,16 @@ struct CheckBinding {
 // No dialog binds more lists or check boxes than this.
 inline constexpr size_t kMaxChoiceControls = 50;
 inline constexpr size_t kMaxCheckControls = 50;
+
+// Brings each value into what its control can show, storing it back, as showing
+// it does: numbers clamped to their limits, an index past its list to 0.
+void ClampNumbers(std::span<const NumberBinding> table, ProgramState& state);
+void ClampChoices(std::span<const ChoiceBinding> table, ProgramState& state);
+
+// A choice table whose null lists stand for the probe catalogue: the copy
+// points them at `probes`, which SetProbeNames fills.
+std::vector<ChoiceBinding> WithProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes);
+void SetProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue);
 
 void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // Clamps each value into its limits, stores it back and shows it.

@@ -3,23 +3,11 @@
 #include "LanguageTables.h"
 #include "Windows1252.h"
 
-#include <QFile>
-
-#include <vector>
+#include <QSaveFile>
 
 namespace vantor {
 
 namespace {
-
-// Appends to the report as each line is found, as a report is built up.
-bool Append(const std::string& path, const std::string& text)
-{
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    const std::string bytes = ToWindows1252(text);
-    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
-}
 
 std::string NumberPair(const NumberBinding& b, float unit, float file, int& decimals, const std::string& separator)
 {
@@ -40,6 +28,41 @@ std::string ChoiceName(const ChoiceBinding& b, int32_t index, int language)
 
 }  // namespace
 
+DeviationReport MakeDeviationReport(const ComparedBlock& block, ProgramState& instrument, ProgramState& file,
+                                    const std::string& comparedPath, const QDateTime& now, const LocaleItems& locale,
+                                    int language)
+{
+    DeviationReport report;
+    report.text = std::string(lang::CmpUnitNumber.text(language)) + "\n" + lang::CmpReportTitle.text(language) + " " +
+                  comparedPath + "\n" + lang::CmpDateLine.text(language) +
+                  FormatLocaleDate(locale, now.date().day(), now.date().month(), now.date().year()) + " " +
+                  FormatLocaleTime(locale, now.time().hour(), now.time().minute(), now.time().second()) + "\n" +
+                  lang::CmpVisa.text(language) + "\n\n";
+    const auto deviation = [&](const BilingualText& name, const std::string& values) {
+        if (report.deviations++ == 0)
+            report.text += lang::CmpReportHeader.text(language);
+        report.text += std::string(name.text(language)) + "\t" + values + "\n";
+    };
+    for (size_t i = 0; i < block.numbers.size(); ++i) {
+        const NumberBinding& b = block.numbers[i];
+        const float unitValue = b.value(instrument);
+        const float fileValue = b.value(file);
+        if (unitValue != fileValue)
+            deviation(block.numberNames[i],
+                      NumberPair(b, unitValue, fileValue, file.decimalsCount, locale.decimalSeparator));
+    }
+    for (size_t i = 0; i < block.choices.size(); ++i) {
+        const ChoiceBinding& b = block.choices[i];
+        const int32_t unitIndex = b.value(instrument);
+        const int32_t fileIndex = b.value(file);
+        if (unitIndex != fileIndex)
+            deviation(block.choiceNames[i], ChoiceName(b, unitIndex, language) + "\t" + ChoiceName(b, fileIndex, language));
+    }
+    if (report.deviations == 0)
+        report.text += std::string(lang::CmpNoDeviation.text(language)) + "\n";
+    return report;
+}
+
 void CompareWithFile(QWidget* owner, const DialogContext& context, const ComparedBlock& block)
 {
     ProgramState& state = context.state;
@@ -55,63 +78,27 @@ void CompareWithFile(QWidget* owner, const DialogContext& context, const Compare
         ReportFileError(context, owner, read, compared, *block.type);
         return;
     }
-
-    const std::string report =
-        NewFileName(state.settings.currentFolder, lang::CmpDeviation.text(language), "prn");
-    state.file.currentFilePath = report;
-    const QDateTime now = context.now();
-    const LocaleItems locale = context.locale();
-    const std::string head = std::string(lang::CmpUnitNumber.text(language)) + "\n" +
-                             lang::CmpReportTitle.text(language) + " " + compared + "\n" +
-                             lang::CmpDateLine.text(language) +
-                             FormatLocaleDate(locale, now.date().day(), now.date().month(), now.date().year()) + " " +
-                             FormatLocaleTime(locale, now.time().hour(), now.time().minute(), now.time().second()) +
-                             "\n" + lang::CmpVisa.text(language) + "\n\n";
-    QFile::remove(QString::fromStdString(report));
-    bool written = Append(report, head);
-
-    std::vector<std::string> lines;
-    for (size_t i = 0; i < block.numbers.size(); ++i) {
-        const NumberBinding& b = block.numbers[i];
-        const float unitValue = b.value(instrument);
-        const float fileValue = b.value(state);
-        if (unitValue == fileValue)
-            continue;
-        lines.push_back(std::string(block.numberNames[i].text(language)) + "\t" +
-                        NumberPair(b, unitValue, fileValue, state.decimalsCount, locale.decimalSeparator) + "\n");
-    }
-    for (size_t i = 0; i < block.choices.size(); ++i) {
-        const ChoiceBinding& b = block.choices[i];
-        const int32_t unitIndex = b.value(instrument);
-        const int32_t fileIndex = b.value(state);
-        if (unitIndex == fileIndex)
-            continue;
-        lines.push_back(std::string(block.choiceNames[i].text(language)) + "\t" + ChoiceName(b, unitIndex, language) +
-                        "\t" + ChoiceName(b, fileIndex, language) + "\n");
-    }
-    bool headerWritten = false;
-    for (const std::string& line : lines) {
-        if (!headerWritten) {
-            written = Append(report, lang::CmpReportHeader.text(language)) && written;
-            headerWritten = true;
-        }
-        written = Append(report, line) && written;
-    }
-    if (!headerWritten)
-        written = Append(report, std::string(lang::CmpNoDeviation.text(language)) + "\n") && written;
-
+    const DeviationReport report =
+        MakeDeviationReport(block, instrument, state, compared, context.now(), context.locale(), language);
     state.record = instrument.record;
-    if (!written) {
-        ReportFileError(context, owner, FileStatus::CannotWrite, report, *block.type);
+
+    const std::string path = NewFileName(state.settings.currentFolder, lang::CmpDeviation.text(language), "prn");
+    state.file.currentFilePath = path;
+    QSaveFile out(QString::fromStdString(path));
+    const std::string bytes = ToWindows1252(report.text);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !out.commit()) {
+        ReportFileError(context, owner, FileStatus::CannotWrite, path, *block.type);
         return;
     }
     if (!state.settings.spreadsheetPath.empty()) {
-        context.startProgram(state.settings.spreadsheetPath, {report});
+        context.startProgram(state.settings.spreadsheetPath, {path});
         return;
     }
     context.prompts.messageBox(nullptr, "",
                                std::string(lang::CmpReportTitle.text(language)) + compared + "\n" +
-                                   lang::CmpLookFile.text(language) + report,
+                                   lang::CmpLookFile.text(language) + path,
                                BoxIcon::Question, BoxButtons::Ok);
 }
 

@@ -6,7 +6,10 @@
 #include "DialogContext.h"
 #include "SettingsFiles.h"
 
+#include <QDateTime>
+
 #include <span>
+#include <string>
 
 class QWidget;
 
@@ -19,6 +22,17 @@ struct ComparedBlock {
     std::span<const ChoiceBinding> choices;
     std::span<const BilingualText> choiceNames;
 };
+
+struct DeviationReport {
+    std::string text;  // UTF-8; lines end with a line feed
+    int deviations = 0;
+};
+
+// The report between the instrument's values and the file's, held by two
+// copies of the program's variables, in the language given.
+DeviationReport MakeDeviationReport(const ComparedBlock& block, ProgramState& instrument, ProgramState& file,
+                                    const std::string& comparedPath, const QDateTime& now, const LocaleItems& locale,
+                                    int language);
 
 // The COMPARE command. The parameter record shows the instrument's values again
 // afterwards; the file state names the report.

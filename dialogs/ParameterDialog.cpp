@@ -10,12 +10,8 @@ using namespace controls;
 
 ParameterDialog::ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner)
     : TemplateDialog(*form.dialogTemplate, owner), m_form(form), m_context(context),
-      m_choices(form.choices.begin(), form.choices.end())
+      m_choices(WithProbeList(form.choices, &m_probeList))
 {
-    m_probeList.texts.fill("");
-    for (ChoiceBinding& b : m_choices)
-        if (!b.list)
-            b.list = &m_probeList;
 
     for (const NumberBinding& b : form.numbers)
         on(b.control, Notification::FocusLost, [this] { numberLeft(); });
@@ -63,8 +59,7 @@ bool ParameterDialog::opening()
         setControlText(kFileName, QString::fromStdString(s.file.currentFilePath));
     }
     // The names as they stand after the read, which may have fetched the catalogue.
-    for (size_t i = 0; i < kProbeCount; ++i)
-        m_probeList.texts[i] = s.catalogue.names[i].c_str();
+    SetProbeNames(m_probeList, s.catalogue);
     ShowLabels(*this, m_form.labels, language);
     ShowNumbers(*this, m_form.numbers, s);
     FillChoices(*this, m_choices, m_context);

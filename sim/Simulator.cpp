@@ -117,6 +117,8 @@ Simulator::Simulator(const std::vector<std::string>& paths, SimOptions options)
         }
         if (pipe2(m_wakePipe, O_NONBLOCK | O_CLOEXEC) != 0)
             throw std::runtime_error("cannot create a pipe");
+        if (options.ignoredWrites > 0)
+            m_faults.push_back({Fault::WriteIgnored, options.ignoredWrites, 0});
     } catch (...) {
         for (auto& line : m_lines) {
             line->close();
@@ -279,8 +281,20 @@ void Simulator::completeFrame(Line& line, int index, int64_t nowUs)
     heard.atMs = nowUs / 1000;
     line.incoming.clear();
 
+    // A write the instrument acknowledges but does not store: its registers are put back.
+    const bool isWrite = heard.bytes.size() >= 6 && heard.bytes[1] == 16;
+    const auto writeFirst = static_cast<uint16_t>(isWrite ? (heard.bytes[2] << 8) | heard.bytes[3] : 0);
+    const auto writeCount = static_cast<uint16_t>(isWrite ? (heard.bytes[4] << 8) | heard.bytes[5] : 0);
+    std::vector<uint8_t> kept;
+    const bool ignoreWrite = heard.heard && isWrite && takeFault(Fault::WriteIgnored);
+    if (ignoreWrite)
+        kept = m_instrument.image(writeFirst, writeCount);
+
     std::vector<uint8_t> reply;
-    if (heard.heard && m_instrument.Handle(heard.bytes, MonotonicMs(), reply) && !takeFault(Fault::Silence)) {
+    const bool answers = heard.heard && m_instrument.Handle(heard.bytes, MonotonicMs(), reply);
+    if (ignoreWrite)
+        m_instrument.setImage(writeFirst, kept);
+    if (answers && !takeFault(Fault::Silence)) {
         heard.answered = true;
         // Amounts of 0 mean one byte, or exception code 4.
         if (const auto code = takeFault(Fault::Exception)) {

@@ -27,12 +27,14 @@ enum class Fault {
     PauseInside,   // a pause of amount ms in the middle of the reply
     NoiseBefore,   // amount noise bytes sent before the reply
     LateReply,     // the reply starts amount ms later than usual
+    WriteIgnored,  // a write is acknowledged but its registers keep their values
 };
 
 struct SimOptions {
     int32_t baud = 9600;
     uint8_t address = 1;
     int turnaroundMs = 5;  // from the end of a request to the first reply byte
+    int ignoredWrites = 0;  // the first writes acknowledged without being stored
 };
 
 // A complete frame as the simulator received it on one line.

@@ -14,8 +14,10 @@ namespace {
 void Usage()
 {
     std::fprintf(stderr,
-                 "usage: vantor-sim [--baud B] [--address A] [--turnaround MS] [--registers FILE] PATH [PATH...]\n"
+                 "usage: vantor-sim [--baud B] [--address A] [--turnaround MS] [--registers FILE] [--ignore-writes N]\n"
+                 "                 PATH [PATH...]\n"
                  "  The instrument answers on the first PATH; the others are lines with nothing connected.\n"
+                 "  --ignore-writes N: the first N writes are acknowledged but not stored.\n"
                  "  SIGUSR1 writes the registers to FILE; SIGINT or SIGTERM ends the simulation.\n");
 }
 
@@ -45,6 +47,9 @@ int main(int argc, char** argv)
             ++i;
         } else if (arg == "--turnaround" && hasValue && ParseNumber(argv[i + 1], 0, 10000, value)) {
             options.turnaroundMs = static_cast<int>(value);
+            ++i;
+        } else if (arg == "--ignore-writes" && hasValue && ParseNumber(argv[i + 1], 0, 1000000, value)) {
+            options.ignoredWrites = static_cast<int>(value);
             ++i;
         } else if (arg == "--registers" && hasValue) {
             registersFile = argv[++i];

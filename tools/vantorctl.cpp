@@ -1,10 +1,5 @@
 // vantorctl: reads and writes an instrument's registers and blocks from the command line.
-#include "BlockLink.h"
-#include "BlockRead.h"
-#include "BlockTables.h"
-#include "JbusMaster.h"
-#include "LinkState.h"
-#include "SerialPort.h"
+#include "CtlTool.h"
 #include "Settings.h"
 #include "SettingsStore.h"
 
@@ -16,9 +11,28 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace vantor::ctl {
 
-using namespace vantor;
+int Fail(const std::string& reason)
+{
+    std::fprintf(stderr, "vantorctl: %s\n", reason.c_str());
+    return 1;
+}
+
+int Tool::failure() const
+{
+    switch (master.lastFailure()) {
+    case LinkFailure::PortMissing: return Fail("port missing: " + device);
+    case LinkFailure::PortBusy: return Fail("port busy: " + device);
+    case LinkFailure::PortUnavailable: return Fail("port cannot be opened: " + device);
+    case LinkFailure::NoAnswer: return Fail("no answer");
+    case LinkFailure::WrongLength:
+    case LinkFailure::BadCrc: return Fail("bad reply");
+    default: return Fail(LinkFailureText(master.lastFailure()));
+    }
+}
+
+namespace {
 
 void Usage()
 {
@@ -28,8 +42,18 @@ void Usage()
                  "commands:\n"
                  "  read FIRST COUNT        print COUNT registers from FIRST as hexadecimal words\n"
                  "  write FIRST VALUE...    write the values to the registers from FIRST\n"
-                 "  read-block NAME [--raw] print a block's parameters (calibration, factory, maker, can,\n"
-                 "                          measurement); --raw prints its register image\n"
+                 "  read-block NAME [--raw] [--language fr|en]\n"
+                 "                          print a block's parameters (calibration, factory, maker, can,\n"
+                 "                          measurement), a choice by its text and index; --raw prints\n"
+                 "                          its register image\n"
+                 "  save-block NAME FILE    read a block and write it to a settings file whose extension\n"
+                 "                          is the block's (eta, rus, hdm, can)\n"
+                 "  upload FILE [--no-verify]  write a settings file's block, then read it back and compare\n"
+                 "  compare FILE [--language fr|en]  print the deviation report between the instrument\n"
+                 "                          and a calibration (eta) or factory (rus) file; exit 1 on a deviation\n"
+                 "  init [--calibration] [--factory] [--maker]  at address 0: set the clock, reset both\n"
+                 "                          totalizers, write the default values of the blocks named\n"
+                 "                          (the CAN block goes with the calibration)\n"
                  "  catalogue               print the 24 probe names and angles\n"
                  "  detect [--ports P0,P1,P2]  scan three ports at every speed for the instrument\n"
                  "Numbers are decimal or 0x hexadecimal. Speeds: 300 600 1200 2400 4800 9600 (default 9600).\n");
@@ -43,35 +67,6 @@ bool ParseNumber(const std::string& text, long low, long high, long& value)
     return errno == 0 && end != text.c_str() && *end == '\0' && value >= low && value <= high;
 }
 
-int Fail(const std::string& reason)
-{
-    std::fprintf(stderr, "vantorctl: %s\n", reason.c_str());
-    return 1;
-}
-
-struct Tool {
-    SerialLibrary serial;
-    LinkSettings settings;
-    LinkBuffers buffers;
-    ProbeCatalogue catalogue;
-    JbusMaster master{serial, settings, buffers};
-    BlockLink link{master, catalogue};
-    std::string device;
-
-    int failure() const
-    {
-        switch (master.lastFailure()) {
-        case LinkFailure::PortMissing: return Fail("port missing: " + device);
-        case LinkFailure::PortBusy: return Fail("port busy: " + device);
-        case LinkFailure::PortUnavailable: return Fail("port cannot be opened: " + device);
-        case LinkFailure::NoAnswer: return Fail("no answer");
-        case LinkFailure::WrongLength:
-        case LinkFailure::BadCrc: return Fail("bad reply");
-        default: return Fail(LinkFailureText(master.lastFailure()));
-        }
-    }
-};
-
 int Read(Tool& tool, const std::vector<std::string>& args)
 {
     long first = 0, count = 0;
@@ -80,7 +75,7 @@ int Read(Tool& tool, const std::vector<std::string>& args)
     tool.master.JbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
     if (tool.master.JbusTransact(6) != 0)
         return tool.failure();
-    const auto image = ReplyImage(tool.buffers);
+    const auto image = ReplyImage(tool.state.buffers);
     for (long i = 0; i < count; ++i)
         std::printf("%s%02X%02X", i ? " " : "", image[2 * i], image[2 * i + 1]);
     std::printf("\n");
@@ -94,7 +89,7 @@ int Write(Tool& tool, const std::vector<std::string>& args)
         return Fail("write takes FIRST (0 to 0xFFFF) and 1 to 123 values");
     const auto count = static_cast<uint16_t>(args.size() - 1);
     tool.master.JbusRequest(16, static_cast<uint16_t>(first), count);
-    auto image = RequestImage(tool.buffers);
+    auto image = RequestImage(tool.state.buffers);
     for (uint16_t i = 0; i < count; ++i) {
         long value = 0;
         if (!ParseNumber(args[i + 1], 0, 0xFFFF, value))
@@ -107,62 +102,6 @@ int Write(Tool& tool, const std::vector<std::string>& args)
     return 0;
 }
 
-template <typename Group>
-std::string FormatValue(const Group& group, const Descriptor<Group>& row)
-{
-    if (auto text = std::get_if<Text Group::*>(&row.value))
-        return (group.**text).data();
-    char out[48];
-    const double value = LoadValue(group, row.value);
-    if (row.type == kFloat32) {
-        std::snprintf(out, sizeof out, "%g", value);
-    } else if (std::holds_alternative<float Group::*>(row.value)) {
-        const int decimals = static_cast<int>(std::lround(std::log10(RowScale(row.type, row.parameter))));
-        std::snprintf(out, sizeof out, "%.*f", decimals, value);
-    } else {
-        std::snprintf(out, sizeof out, "%.0f", value);
-    }
-    return out;
-}
-
-template <typename Group>
-int PrintBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block, bool raw)
-{
-    Group group{};
-    if (ReadParameterBlock(tool.link, table, block, group) != 0)
-        return tool.failure();
-    if (raw) {
-        const auto image = ReplyImage(tool.buffers).first(block.imageSize());
-        for (size_t i = 0; i < image.size(); ++i)
-            std::printf("%s%02X", i ? " " : "", image[i]);
-        std::printf("\n");
-        return 0;
-    }
-    for (const auto& row : table) {
-        const std::string value = FormatValue(group, row);
-        std::printf("%-20s %s%s%s\n", row.name, value.c_str(), *row.unit ? " " : "", row.unit);
-    }
-    return 0;
-}
-
-int ReadBlock(Tool& tool, std::vector<std::string> args)
-{
-    bool raw = false;
-    std::erase_if(args, [&](const std::string& a) { return a == "--raw" ? (raw = true) : false; });
-    const std::string name = args.size() == 1 ? args[0] : "";
-    if (name == kCalibrationBlock.name)
-        return PrintBlock(tool, kCalibrationTable, kCalibrationBlock, raw);
-    if (name == kFactoryBlock.name)
-        return PrintBlock(tool, kFactoryTable, kFactoryBlock, raw);
-    if (name == kMakerBlock.name)
-        return PrintBlock(tool, kMakerTable, kMakerBlock, raw);
-    if (name == kCanBlock.name)
-        return PrintBlock(tool, kCanTable, kCanBlock, raw);
-    if (name == kMeasurementBlock.name)
-        return PrintBlock(tool, kMeasurementTable, kMeasurementBlock, raw);
-    return Fail("read-block takes one of calibration, factory, maker, can, measurement");
-}
-
 int Catalogue(Tool& tool, const std::vector<std::string>& args)
 {
     if (!args.empty())
@@ -170,7 +109,7 @@ int Catalogue(Tool& tool, const std::vector<std::string>& args)
     if (tool.link.ReadProbeCatalogue() != 0)
         return tool.failure();
     for (int i = 0; i < kProbeCount; ++i)
-        std::printf("%2d %-8s %d\n", i, tool.catalogue.names[i].c_str(), tool.catalogue.angles[i]);
+        std::printf("%2d %-8s %d\n", i, tool.state.catalogue.names[i].c_str(), tool.state.catalogue.angles[i]);
     return 0;
 }
 
@@ -187,18 +126,18 @@ int Detect(Tool& tool, const std::vector<std::string>& args)
         tool.serial.setDevicePath(0, tool.device);
     }
     // As the options dialog's Connect does: no catalogue read during the scan.
-    const LinkSettings remembered = tool.settings;
+    const LinkSettings remembered = tool.state.settings.link;
     tool.link.MarkProbeCatalogueRead();
-    const bool found = DetectUnit(tool.link, tool.settings);
+    const bool found = DetectUnit(tool.link, tool.state.settings.link);
     tool.link.InvalidateProbeCatalogue();
     if (!found) {
-        tool.settings = remembered;
+        tool.state.settings.link = remembered;
         return Fail("no instrument found on " + tool.serial.devicePath(0) + ", " + tool.serial.devicePath(1) +
                     ", " + tool.serial.devicePath(2));
     }
-    const int address = ReplyImage(tool.buffers)[1];
-    std::printf("port=%d device=%s baud=%d address=%d\n", tool.settings.portIndex,
-                tool.serial.devicePath(tool.settings.portIndex).c_str(), kBaudRates[tool.settings.baudIndex], address);
+    const int address = ReplyImage(tool.state.buffers)[1];
+    std::printf("port=%d device=%s baud=%d address=%d\n", tool.state.settings.link.portIndex,
+                tool.serial.devicePath(tool.state.settings.link.portIndex).c_str(), kBaudRates[tool.state.settings.link.baudIndex], address);
     return 0;
 }
 
@@ -213,15 +152,20 @@ void LoadProgramSettings(Tool& tool)
     LoadPortTable(store, key, tool.serial);
     const int32_t port = store.readNumber(key, "Com", 0);
     const int32_t baud = store.readNumber(key, "Bauds", 5);
-    tool.settings.portIndex = port >= 0 && port < kPortCount ? port : 0;
-    tool.settings.baudIndex = baud >= 0 && baud < static_cast<int32_t>(kBaudRates.size()) ? baud : 5;
-    tool.settings.jbusAddress = static_cast<float>(store.readNumber(key, "Jbus", 1));
+    tool.state.settings.link.portIndex = port >= 0 && port < kPortCount ? port : 0;
+    tool.state.settings.link.baudIndex = baud >= 0 && baud < static_cast<int32_t>(kBaudRates.size()) ? baud : 5;
+    tool.state.settings.link.jbusAddress = static_cast<float>(store.readNumber(key, "Jbus", 1));
+    tool.state.settings.language = store.readNumber(key, "Language", kFrench) == kEnglish ? kEnglish : kFrench;
 }
 
 }  // namespace
 
+}  // namespace vantor::ctl
+
 int main(int argc, char** argv)
 {
+    using namespace vantor;
+    using namespace vantor::ctl;
     Tool tool;
     LoadProgramSettings(tool);
     std::vector<std::string> command;
@@ -234,15 +178,15 @@ int main(int argc, char** argv)
             tool.device = argv[++i];
         } else if (arg == "--baud" && i + 1 < argc && ParseNumber(argv[i + 1], 1, 115200, value)) {
             ++i;
-            tool.settings.baudIndex = -1;
+            tool.state.settings.link.baudIndex = -1;
             for (size_t b = 0; b < kBaudRates.size(); ++b)
                 if (kBaudRates[b] == value)
-                    tool.settings.baudIndex = static_cast<int32_t>(b);
-            if (tool.settings.baudIndex < 0)
+                    tool.state.settings.link.baudIndex = static_cast<int32_t>(b);
+            if (tool.state.settings.link.baudIndex < 0)
                 return Fail("unsupported speed " + std::to_string(value));
         } else if (arg == "--address" && i + 1 < argc && ParseNumber(argv[i + 1], 0, 255, value)) {
             ++i;
-            tool.settings.jbusAddress = static_cast<float>(value);
+            tool.state.settings.link.jbusAddress = static_cast<float>(value);
         } else if (arg == "--help" || arg == "-h") {
             Usage();
             return 0;
@@ -261,9 +205,9 @@ int main(int argc, char** argv)
     if (command[0] == "detect")
         return Detect(tool, args);
     if (!tool.device.empty()) {
-        tool.serial.setDevicePath(tool.settings.portIndex, tool.device);
+        tool.serial.setDevicePath(tool.state.settings.link.portIndex, tool.device);
     } else {
-        tool.device = tool.serial.devicePath(tool.settings.portIndex);  // the program's own port
+        tool.device = tool.serial.devicePath(tool.state.settings.link.portIndex);  // the program's own port
     }
     if (command[0] == "read")
         return Read(tool, args);
@@ -273,6 +217,14 @@ int main(int argc, char** argv)
         return ReadBlock(tool, args);
     if (command[0] == "catalogue")
         return Catalogue(tool, args);
+    if (command[0] == "save-block")
+        return SaveBlock(tool, args);
+    if (command[0] == "upload")
+        return Upload(tool, args);
+    if (command[0] == "compare")
+        return Compare(tool, args);
+    if (command[0] == "init")
+        return Initialise(tool, args);
     Usage();
     return 1;
 }

@@ -75,6 +75,54 @@ check "unknown block" "vantorctl: read-block takes one of calibration, factory, 
 out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 catalogue | sed -n '1p;15p;25p' | tr -s ' ' | tr '\n' '|')
 check "catalogue" " 0 SP1-25 0|14 INS-100 -15|" "$out"
 
+# Settings files: what save-block writes, upload sends back and reads again.
+ctl3() { "$ctl" --device "$work/com1" --baud 4800 --address 3 "$@"; }
+for pair in calibration:eta factory:rus maker:hdm can:can; do
+  block=${pair%%:*}; ext=${pair##*:}
+  ctl3 save-block "$block" "$work/unit.$ext"; rc=$?
+  size=$(stat -c %s "$work/unit.$ext" 2>/dev/null)
+  check "save-block $block" "0 $(( $(ctl3 read-block "$block" --raw | wc -w) + 2 ))" "$rc $size"
+  out=$(ctl3 upload "$work/unit.$ext" 2>&1); rc=$?
+  check "upload $block verified" " 0" "$out $rc"
+done
+out=$(ctl3 save-block maker "$work/unit.eta" 2>&1); rc=$?
+check "extension must match the block" "vantorctl: $work/unit.eta: a maker block is saved to a .hdm file 1" "$out $rc"
+
+out=$(ctl3 read-block calibration --language en | grep '^Q Unit')
+check "a choice by its text and index" "Q Unit               m3/h (4)" "$out"
+
+printf '\x0a\x00\x01\x5e' >"$work/short.hdm"
+printf '\x08\x00\x01\x5e\x00\x01\x00\x00\x2a\xf8' >"$work/length.hdm"
+for bad in short.hdm length.hdm missing.hdm; do
+  ctl3 write 0x3000 0x0707 >/dev/null
+  out=$(ctl3 upload "$work/$bad" 2>&1 | wc -l); rc=$?
+  rc=$(ctl3 upload "$work/$bad" >/dev/null 2>&1; echo $?)
+  check "bad file $bad refused before any write" "1 1 0707" "$out $rc $(ctl3 read 0x3000 1)"
+done
+
+ctl3 compare "$work/unit.eta" --language en >"$work/report"; rc=$?
+check "compare without deviation" "None deviation between Unit and File 0" "$(tail -1 "$work/report") $rc"
+ctl3 write 0x1100 0x0200 >/dev/null
+ctl3 compare "$work/unit.eta" --language en >"$work/report"; rc=$?
+out=$(tail -2 "$work/report" | tr '\t\n' '|;')
+check "compare names the changed value" "Name|Unit Value|File Value;Probe Mounting|Reflex2  (W)|Reflex1  (V); 1" "$out $rc"
+out=$(ctl3 compare "$work/unit.hdm" 2>&1); rc=$?
+check "compare takes calibration and factory files" "vantorctl: compare takes one calibration (.eta) or factory (.rus) file 1" "$out $rc"
+
+ctl3 init --maker; rc=$?
+check "init writes the default maker block at address 0" "0 015E 0001 0000 2AF8 D6D8" "$rc $(ctl3 read 0x3000 5)"
+
+# An instrument that acknowledges writes without storing them.
+"$simulator" --ignore-writes 1 "$work/deaf" >/dev/null &
+deaf=$!
+for _ in $(seq 100); do [ -L "$work/deaf" ] && break; sleep 0.05; done
+out=$("$ctl" --device "$work/deaf" --baud 9600 --address 1 upload "$work/unit.hdm" 2>&1); rc=$?
+check "read-back catches a write not stored" \
+  "vantorctl: the instrument does not hold what $work/unit.hdm holds: Ref (first part), Ref (second part), Ref (third part) 1" "$out $rc"
+out=$("$ctl" --device "$work/deaf" --baud 9600 --address 1 upload --no-verify "$work/unit.hdm" 2>&1); rc=$?
+check "no read-back asked" " 0" "$out $rc"
+kill "$deaf"; wait "$deaf" 2>/dev/null
+
 # A second instrument at 300 baud, address 9, on the second of the scanned ports.
 "$simulator" --baud 300 --address 9 "$work/slow" >/dev/null &
 slow=$!

@@ -1,0 +1,38 @@
+// What every vantorctl command works with: the program's variables and a link
+// to the instrument, and the one-line failure every command ends with.
+#pragma once
+
+#include "BlockLink.h"
+#include "JbusMaster.h"
+#include "ProgramState.h"
+#include "SerialPort.h"
+
+#include <string>
+#include <vector>
+
+namespace vantor::ctl {
+
+using Args = std::vector<std::string>;
+
+// Prints "vantorctl: reason" on standard error; returns the exit status 1.
+int Fail(const std::string& reason);
+
+struct Tool {
+    ProgramState state;
+    SerialLibrary serial;
+    JbusMaster master{serial, state.settings.link, state.buffers};
+    BlockLink link{master, state.catalogue};
+    std::string device;
+
+    // Says why the last transaction failed; returns 1.
+    int failure() const;
+};
+
+// Commands on parameter blocks and settings files.
+int ReadBlock(Tool& tool, Args args);
+int SaveBlock(Tool& tool, const Args& args);
+int Upload(Tool& tool, Args args);
+int Compare(Tool& tool, const Args& args);
+int Initialise(Tool& tool, const Args& args);
+
+}  // namespace vantor::ctl
