@@ -80,7 +80,10 @@ void CompareWithFile(QWidget* owner, const DialogContext& context, const Compare
     }
     const DeviationReport report =
         MakeDeviationReport(block, instrument, state, compared, context.now(), context.locale(), language);
+    // The dialog goes on showing the instrument's values, and offers the
+    // comparison against the image read from the instrument, not the file's.
     state.record = instrument.record;
+    state.buffers.reply = instrument.buffers.reply;
 
     const std::string path = NewFileName(state.settings.currentFolder, lang::CmpDeviation.text(language), "prn");
     state.file.currentFilePath = path;

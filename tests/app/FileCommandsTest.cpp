@@ -96,3 +96,76 @@ TEST_F(FileCommandsTest, UnknownOrUpperCaseExtensionsOpenNothing)
     OpenSettingsFile(program.context(), nullptr);  // cancelled
     EXPECT_EQ(program.state.settings.currentFolder, "kept/");
 }
+
+namespace {
+
+struct NewFileCase {
+    const char* name;
+    const FileType* type;
+    int control;  // a control whose default value shows
+    const char* caption;
+    const char* shown;
+    std::vector<uint8_t> bytes;
+};
+
+class NewFileTest : public FileCommandsTest, public ::testing::WithParamInterface<NewFileCase> {};
+
+struct OpenFileCase {
+    const char* extension;
+    const FileType* type;
+    const char* caption;
+};
+
+class OpenFileTest : public FileCommandsTest, public ::testing::WithParamInterface<OpenFileCase> {};
+
+}  // namespace
+
+TEST_P(NewFileTest, HoldsTheDefaultImageAndOpensItsDialog)
+{
+    const NewFileCase& c = GetParam();
+    program.state.settings.language = kEnglish;
+    closeNextDialog(c.control);
+    NewSettingsFile(program.context(), nullptr, *c.type);
+    const std::string path = dir.file(std::string("New.") + c.type->extension);
+    EXPECT_EQ(program.state.file.currentFilePath, path);
+    EXPECT_EQ(shownCaption, c.caption);
+    EXPECT_EQ(shownText, c.shown);
+    EXPECT_EQ(Bytes(path), c.bytes);
+
+    closeNextDialog(c.control);
+    NewSettingsFile(program.context(), nullptr, *c.type);
+    EXPECT_EQ(program.state.file.currentFilePath, dir.file(std::string("New1.") + c.type->extension));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, NewFileTest,
+    ::testing::Values(
+        NewFileCase{"Factory", &filetypes::kFactory, 1202, "Factory Settings", "1.000",
+                    {0x30, 0x00, 0x00, 0x01, 0x86, 0xA0, 0x0A, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                     0x00, 0x00, 0x03, 0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8,
+                     0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8, 0x03, 0xE8, 0x0A, 0x50, 0x00, 0x00, 0x00,
+                     0x0A, 0x00, 0x00, 0x00, 0x00}},
+        NewFileCase{"Maker", &filetypes::kMaker, 1227, "HYDROMAST Settings", "11000",
+                    {0x0A, 0x00, 0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8}}),
+    [](const ::testing::TestParamInfo<NewFileCase>& p) { return std::string(p.param.name); });
+
+TEST_P(OpenFileTest, OpensTheBlocksDialogWhateverTheAccessFlags)
+{
+    const OpenFileCase& c = GetParam();
+    program.state.access = {};
+    const std::string path = dir.file(std::string("unit.") + c.extension);
+    ASSERT_EQ(WriteDefaultSettingsFile(path, *c.type), FileStatus::Ok);
+    prompts.chooseNextFile(path);
+    closeNextDialog(1011);
+    OpenSettingsFile(program.context(), nullptr);
+    EXPECT_TRUE(program.state.file.fileMode);
+    EXPECT_TRUE(prompts.boxes().empty());
+    EXPECT_EQ(shownCaption, c.caption);
+    EXPECT_EQ(shownText, path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, OpenFileTest,
+                         ::testing::Values(OpenFileCase{"rus", &filetypes::kFactory, "Reglage Usine"},
+                                           OpenFileCase{"hdm", &filetypes::kMaker, "Reglage HYDROMAST"},
+                                           OpenFileCase{"can", &filetypes::kCan, "CAN"}),
+                         [](const ::testing::TestParamInfo<OpenFileCase>& p) { return std::string(p.param.extension); });
