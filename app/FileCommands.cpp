@@ -4,13 +4,16 @@
 #include "CanDialog.h"
 #include "FactoryDialog.h"
 #include "MakerDialog.h"
+#include "MeasurementDialog.h"
 
 namespace vantor {
 
 void RunFileDialog(const DialogContext& context, QWidget* owner, const FileType& type)
 {
     context.state.file.fileMode = true;
-    if (&type == &filetypes::kCalibration)
+    if (&type == &filetypes::kMeasurement)
+        RunDialog<MeasurementDialog>(context, owner);
+    else if (&type == &filetypes::kCalibration)
         RunDialog<CalibrationDialog>(context, owner);
     else if (&type == &filetypes::kFactory)
         RunDialog<FactoryDialog>(context, owner);
@@ -18,7 +21,6 @@ void RunFileDialog(const DialogContext& context, QWidget* owner, const FileType&
         RunDialog<MakerDialog>(context, owner);
     else if (&type == &filetypes::kCan)
         RunDialog<CanDialog>(context, owner);
-    // The measurement dialog joins here when it arrives.
 }
 
 void OpenSettingsFile(const DialogContext& context, QWidget* owner)

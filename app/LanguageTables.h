@@ -360,6 +360,13 @@ inline constexpr BilingualText ConvConvertFile{"Convertir Fichier", "Convert Fil
 inline constexpr BilingualText ConvDate{"Date", "Date"};
 inline constexpr BilingualText ConvTime{"Heure", "Time"};
 
+// Printing: the PDF file offered when there is no default printer, and a failed printout
+inline constexpr BilingualText PrintToPdf{"Pas d'imprimante par défaut : imprimer dans un fichier PDF",
+                                          "No default printer: print to a PDF file"};
+inline constexpr BilingualText PrintPdfFile{"Fichier PDF", "PDF File"};
+inline constexpr BilingualText PrintCaption{"IMPRESSION", "PRINT"};
+inline constexpr BilingualText PrintFailure{"L'impression a échoué", "Printing failed"};
+
 // ---- Every table once, for checks that must hold over all of them.
 
 struct ChoiceListInfo {
@@ -396,7 +403,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 175> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 179> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -441,6 +448,8 @@ inline constexpr std::array<const BilingualText*, 175> kAllTexts{{
 
     &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
     &ConvConvertFile, &ConvDate, &ConvTime,
+
+    &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
 }};
 
 }  // namespace lang

@@ -7,6 +7,7 @@
 #include "FileCommands.h"
 #include "Initialisation.h"
 #include "MakerDialog.h"
+#include "MeasurementDialog.h"
 #include "LanguageTables.h"
 #include "OptionsDialog.h"
 #include "Pictures.h"
@@ -87,6 +88,8 @@ MainWindow::~MainWindow() = default;
 void MainWindow::BuildMenu()
 {
     const int language = m_program.state.settings.language;
+    // The platform's boxes and file dialogs speak the menu's language.
+    m_program.qtTranslations.apply(language);
     const AccessFlags& access = m_program.state.access;
     auto text = [language](const BilingualText& t) { return QString::fromUtf8(t.text(language)); };
     auto add = [this, &text](QMenu* menu, int id, const BilingualText& t) {
@@ -151,9 +154,6 @@ void MainWindow::newFactoryFile() { NewSettingsFile(m_program.context(), this, f
 void MainWindow::newMakerFile() { NewSettingsFile(m_program.context(), this, filetypes::kMaker); }
 void MainWindow::exitProgram() { accept(); }
 
-// The measurement dialog arrives with its own module; until then its entry
-// only sets the mode.
-void MainWindow::measurement() { unitMode(); }
 
 template <typename Dialog>
 void MainWindow::runOnUnit()
@@ -162,6 +162,7 @@ void MainWindow::runOnUnit()
     RunDialog<Dialog>(m_program.context(), this);
 }
 
+void MainWindow::measurement() { runOnUnit<MeasurementDialog>(); }
 void MainWindow::calibration() { runOnUnit<CalibrationDialog>(); }
 void MainWindow::canSettings() { runOnUnit<CanDialog>(); }
 void MainWindow::factorySettings() { runOnUnit<FactoryDialog>(); }

@@ -8,6 +8,7 @@
 #include "Launcher.h"
 #include "ProgramState.h"
 #include "Prompts.h"
+#include "QtTranslations.h"
 #include "SerialPort.h"
 #include "SettingsStore.h"
 #include "VersionStrings.h"
@@ -38,6 +39,8 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<LocaleItems()> locale = UserLocaleItems;
     ProgramStarter startProgram = StartProgram;
+    // Qt's own texts follow the program's language.
+    QtTranslations qtTranslations;
 };
 
 }  // namespace vantor

@@ -91,8 +91,11 @@ constexpr BilingualText kChoiceNames[] = {
 };
 static_assert(std::size(kNumberNames) == std::size(kNumbers) && std::size(kChoiceNames) == std::size(kChoices));
 
+// COMPARE and the upload options mean nothing on paper.
+constexpr int kOffPaper[] = {controls::kCompare, 1135, 1139, 1145};
+
 constexpr ParameterForm kForm{&templates::kCalibration, CalCaption, &filetypes::kCalibration, kLabels, kNumbers,
-                              kChoices, kChecks, kNumberNames, kChoiceNames};
+                              kChoices, kChecks, kNumberNames, kChoiceNames, "Calibration", kOffPaper};
 
 }  // namespace
 

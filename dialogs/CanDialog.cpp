@@ -52,7 +52,8 @@ constexpr CheckBinding kChecks[] = {
 };
 #undef FLAG
 
-constexpr ParameterForm kForm{&templates::kCan, CanCaption, &filetypes::kCan, kLabels, kNumbers, kChoices, kChecks};
+constexpr ParameterForm kForm{&templates::kCan, CanCaption, &filetypes::kCan, kLabels, kNumbers, kChoices, kChecks,
+                              {}, {}, "Can"};
 
 }  // namespace
 

@@ -1,12 +1,14 @@
 // What every dialog works with: the program's variables, the link, the prompts,
-// and the two things taken from the computer (its clock and its locale).
+// and what is taken from the computer (its clock, its locale, its printer).
 #pragma once
 
 #include "BlockLink.h"
 #include "Launcher.h"
 #include "LocaleFormat.h"
+#include "PrintDialogImage.h"
 #include "ProgramState.h"
 #include "Prompts.h"
+#include "VersionStrings.h"
 
 #include <QDateTime>
 
@@ -26,8 +28,17 @@ struct DialogContext {
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<LocaleItems()> locale = UserLocaleItems;
     ProgramStarter startProgram = StartProgram;
+    // Where printouts go; tests put a printer of their own here.
+    PrinterSource defaultPrinter = SystemDefaultPrinter;
+    // The heading of printouts: the program's name, as on the main window's caption.
+    std::string applicationTitle = ReadVersionString("InternalName");
 
     int32_t language() const { return state.settings.language == kEnglish ? kEnglish : kFrench; }
+    // A printout made now, PDF files proposed in the current folder.
+    PrintSurroundings printSurroundings() const
+    {
+        return {prompts, language(), applicationTitle, state.settings.currentFolder, now(), locale(), defaultPrinter};
+    }
 };
 
 }  // namespace vantor

@@ -78,7 +78,7 @@ constexpr BilingualText kChoiceNames[] = {
 static_assert(std::size(kNumberNames) == std::size(kNumbers) && std::size(kChoiceNames) == std::size(kChoices));
 
 constexpr ParameterForm kForm{&templates::kFactory, FacCaption, &filetypes::kFactory, kLabels, kNumbers,
-                              kChoices, {}, kNumberNames, kChoiceNames};
+                              kChoices, {}, kNumberNames, kChoiceNames, "Factory"};
 
 }  // namespace
 

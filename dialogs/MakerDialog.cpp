@@ -23,7 +23,8 @@ constexpr NumberBinding kNumbers[] = {
 };
 #undef NUMBER
 
-constexpr ParameterForm kForm{&templates::kMaker, MakCaption, &filetypes::kMaker, kLabels, kNumbers, {}, {}};
+constexpr ParameterForm kForm{&templates::kMaker, MakCaption, &filetypes::kMaker, kLabels, kNumbers, {}, {}, {}, {},
+                              "Hydromast"};
 
 }  // namespace
 

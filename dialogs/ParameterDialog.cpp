@@ -121,8 +121,14 @@ void ParameterDialog::saveToDisk()
     setControlText(kFileName, QString::fromStdString(path));
 }
 
-// Printing arrives with the printing module.
-void ParameterDialog::print() {}
+void ParameterDialog::print()
+{
+    std::vector<QWidget*> offPaper{control(kSaveDisk), control(kPrint), control(kTransfert)};
+    for (int id : m_form.offPaper)
+        offPaper.push_back(control(id));
+    ControlsOffPaper hidden(*this, offPaper, control(kPrint));
+    PrintDialogImage(*this, {m_form.printTitle, true, QPageLayout::Landscape}, m_context.printSurroundings());
+}
 
 void ParameterDialog::upload()
 {

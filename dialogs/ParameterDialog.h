@@ -28,6 +28,10 @@ struct ParameterForm {
     // no comparison.
     std::span<const BilingualText> numberNames = {};
     std::span<const BilingualText> choiceNames = {};
+    // The printout's document name, and the controls kept off the paper besides
+    // SAVEDISK, PRINT and TRANSFERT.
+    const char* printTitle = "";
+    std::span<const int> offPaper = {};
 };
 
 // Controls every parameter dialog has.

@@ -10,6 +10,7 @@ namespace vantor {
 enum class ControlKind {
     Static,          // text, left aligned
     StaticCentered,  // text, centred
+    StaticRight,     // text, right aligned
     StaticFrame,     // sunken frame holding a text (file names, paths)
     Picture,         // a picture from the registry, centred at its real size
     Icon,            // the program icon

@@ -32,8 +32,14 @@ std::string QtFileFilter(const std::string& filter)
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // The program's type names carry their patterns already ("Calibration File (*.eta)",
+        // "(*.*)"): the entry shows the patterns it really filters on, once.
+        QString name = parts[i];
+        if (name.endsWith(')') && name.lastIndexOf('(') >= 0)
+            name.truncate(name.lastIndexOf('('));
+        name = name.trimmed();
         const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        entries << (name.isEmpty() ? QStringLiteral("(%1)").arg(patterns) : QStringLiteral("%1 (%2)").arg(name, patterns));
     }
     return entries.join(QStringLiteral(";;")).toStdString();
 }

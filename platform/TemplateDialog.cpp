@@ -14,7 +14,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionComboBox>
 #include <QTimerEvent>
+
+#include <algorithm>
+#include <map>
 
 namespace vantor {
 
@@ -28,6 +32,37 @@ constexpr Accelerator kSharedAccelerators[] = {
     {Qt::Key_PageUp, Qt::NoModifier, 1037},  // previous record
     {Qt::Key_PageDown, Qt::NoModifier, 1039},
 };
+
+// The width a control needs to show its text whole; 0 when it has no text
+// to fit (edit boxes, pictures, bitmap buttons, framed paths).
+int NeededWidth(QWidget* w)
+{
+    if (qobject_cast<BitmapButton*>(w))
+        return 0;
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        if (label->frameStyle() != QFrame::NoFrame || label->text().isEmpty())
+            return 0;
+        return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->count() == 0)
+            return 0;
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        return combo->style()
+            ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widest + 4, combo->fontMetrics().height()), combo)
+            .width();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return button->text().isEmpty() ? 0 : button->sizeHint().width();
+    if (auto* group = qobject_cast<QGroupBox*>(w))
+        return group->title().isEmpty() ? 0 : group->fontMetrics().horizontalAdvance(group->title()) + 16;
+    return 0;
+}
 
 }  // namespace
 
@@ -68,6 +103,8 @@ void TemplateDialog::build(const DialogTemplate& t)
         if (c.kind == ControlKind::GroupBox)
             widget->lower();
         widget->installEventFilter(this);
+        m_built.push_back(widget);
+        widget->setProperty("controlId", c.id);  // for diagnostics
         if (c.id >= 0)
             m_controls.insert(c.id, widget);
     }
@@ -79,11 +116,14 @@ QWidget* TemplateDialog::makeControl(const ControlTemplate& c)
     switch (c.kind) {
     case ControlKind::Static:
     case ControlKind::StaticCentered:
+    case ControlKind::StaticRight:
     case ControlKind::StaticFrame: {
         auto* label = new QLabel(text, this);
         label->setTextFormat(Qt::PlainText);
         if (c.kind == ControlKind::StaticCentered)
             label->setAlignment(Qt::AlignCenter);
+        else if (c.kind == ControlKind::StaticRight)
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         else
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         if (c.kind == ControlKind::StaticFrame)
@@ -159,6 +199,14 @@ QString TemplateDialog::controlText(int id) const
 
 void TemplateDialog::setControlText(int id, const QString& text)
 {
+    struct FitAfter {
+        TemplateDialog& dialog;
+        ~FitAfter()
+        {
+            if (dialog.m_fitted)
+                dialog.fitTexts();
+        }
+    } fitAfter{*this};
     QWidget* w = control(id);
     if (auto* label = qobject_cast<QLabel*>(w))
         label->setText(text);
@@ -233,6 +281,57 @@ void TemplateDialog::timerEvent(QTimerEvent* event)
         return;
     }
     runHandlers(it.value(), Notification::Timer);
+}
+
+void TemplateDialog::fitTexts()
+{
+    m_fitted = true;
+    // Controls that share a column (the same left and right edges) widen together,
+    // so that the rows of a group stay aligned.
+    std::map<std::pair<int, int>, std::vector<QWidget*>> columns;
+    int rightmost = 0;
+    for (QWidget* w : m_built) {
+        columns[{w->x(), w->x() + w->width()}].push_back(w);
+        rightmost = std::max(rightmost, w->x() + w->width());
+    }
+    const int margin = std::max(0, width() - rightmost);
+    for (auto& [edges, members] : columns) {
+        int delta = 0;
+        for (QWidget* w : members)
+            delta = std::max(delta, NeededWidth(w) - w->width());
+        if (delta <= 0)
+            continue;
+        const QWidget* first = members.front();
+        const int left = first->x(), right = first->x() + first->width();
+        int top = first->y(), bottom = first->y() + first->height();
+        for (QWidget* w : members) {
+            top = std::min(top, w->y());
+            bottom = std::max(bottom, w->y() + w->height());
+        }
+        for (QWidget* w : members)
+            w->resize(w->width() + delta, w->height());
+        for (QWidget* other : m_built) {
+            if (std::find(members.begin(), members.end(), other) != members.end())
+                continue;
+            if (other->x() >= right)
+                other->move(other->x() + delta, other->y());
+            else if (qobject_cast<QGroupBox*>(other) && other->x() <= left && other->x() + other->width() >= right &&
+                     other->y() < bottom && other->y() + other->height() > top)
+                other->resize(other->width() + delta, other->height());
+        }
+    }
+    rightmost = 0;
+    for (QWidget* w : m_built)
+        rightmost = std::max(rightmost, w->x() + w->width());
+    if (rightmost + margin > width())
+        setFixedWidth(rightmost + margin);
+}
+
+void TemplateDialog::showEvent(QShowEvent* event)
+{
+    if (!m_fitted)
+        fitTexts();
+    QDialog::showEvent(event);
 }
 
 void TemplateDialog::centreOn(QWidget* owner)

@@ -60,6 +60,12 @@ public:
 
     void centreOn(QWidget* owner);
 
+    // Widens every control narrower than its text (a label, a check box, a
+    // button, a group's title, the longest choice of a list), moving what stands
+    // to its right and widening the groups around it. Runs when the dialog first
+    // shows and again for each text set afterwards.
+    void fitTexts();
+
 protected:
     using Handler = std::function<void()>;
     void on(int control, Notification notification, Handler handler);
@@ -76,6 +82,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void build(const DialogTemplate& dialogTemplate);
@@ -93,6 +100,8 @@ private:
     int m_baseX = 6, m_baseY = 13;
     bool m_sharedKeys = true;
     QHash<int, QWidget*> m_controls;
+    std::vector<QWidget*> m_built;  // every control, in template order
+    bool m_fitted = false;
     std::vector<Registered> m_handlers;
     QHash<int, int> m_timers;  // Qt timer id -> our id
 };

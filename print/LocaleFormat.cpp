@@ -24,11 +24,16 @@ std::string SeparatorIn(const QString& format, const QString& fields, const std:
 
 }  // namespace
 
-LocaleItems UserLocaleItems()
+LocaleItems LocaleItemsOf(const QLocale& locale)
 {
-    const QLocale locale = QLocale::system();
     LocaleItems items;
+    items.decimalSeparator = QString(locale.decimalPoint()).toStdString();
     const QString date = locale.dateFormat(QLocale::ShortFormat);
+    const QString time = locale.timeFormat(QLocale::ShortFormat);
+    // A short date that spells the month (the C locale's "d MMM yyyy") has no
+    // numeric separator to take: day/month/year with "/", and a 24-hour clock.
+    if (locale.language() == QLocale::C || date.contains(QStringLiteral("MMM")))
+        return items;
     const qsizetype day = date.indexOf('d'), month = date.indexOf('M'), year = date.indexOf('y');
     if (year >= 0 && year < month && year < day)
         items.dateOrder = 2;
@@ -37,14 +42,14 @@ LocaleItems UserLocaleItems()
     else
         items.dateOrder = 1;
     items.dateSeparator = SeparatorIn(date, QStringLiteral("dMy"), "/");
-    const QString time = locale.timeFormat(QLocale::ShortFormat);
     items.timeSeparator = SeparatorIn(time, QStringLiteral("hHm"), ":");
     items.timeFormat = time.contains('a', Qt::CaseInsensitive) ? 0 : 1;
     items.morning = locale.amText().toStdString();
     items.afternoon = locale.pmText().toStdString();
-    items.decimalSeparator = QString(locale.decimalPoint()).toStdString();
     return items;
 }
+
+LocaleItems UserLocaleItems() { return LocaleItemsOf(QLocale::system()); }
 
 std::string FormatLocaleDate(const LocaleItems& items, int day, int month, int year)
 {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+class QLocale;
+
 namespace vantor {
 
 struct LocaleItems {
@@ -15,6 +17,8 @@ struct LocaleItems {
     std::string decimalSeparator = ".";
 };
 
+// The items of a locale.
+LocaleItems LocaleItemsOf(const QLocale& locale);
 // The items of the user's locale, read afresh at every call.
 LocaleItems UserLocaleItems();
 

@@ -115,13 +115,43 @@ void DrawSymbol(QPainter& p, const QString& caption, QRectF r)
         const qreal y = r.center().y();
         p.drawLine(QPointF(r.left() + r.width() * 0.3, y - 3), QPointF(r.right() - r.width() * 0.3, y - 3));
         p.drawLine(QPointF(r.left() + r.width() * 0.3, y + 3), QPointF(r.right() - r.width() * 0.3, y + 3));
+    } else if (caption == QLatin1String("TABLEUR")) {
+        // A sheet with its grid.
+        p.setBrush(Qt::white);
+        p.drawRect(r);
+        for (int k = 1; k < 3; ++k) {
+            p.drawLine(QPointF(r.left(), r.top() + r.height() * k / 3), QPointF(r.right(), r.top() + r.height() * k / 3));
+            p.drawLine(QPointF(r.left() + r.width() * k / 3, r.top()), QPointF(r.left() + r.width() * k / 3, r.bottom()));
+        }
+    } else if (caption == QLatin1String("ARRETDISK")) {
+        p.setBrush(QColor(0xc0, 0x30, 0x30));
+        p.drawRect(r.adjusted(r.width() * 0.1, r.height() * 0.1, -r.width() * 0.1, -r.height() * 0.1));
+    } else if (caption == QLatin1String("HOME") || caption == QLatin1String("END") ||
+               caption == QLatin1String("PGU") || caption == QLatin1String("PGD")) {
+        // Arrows towards the first or the last record, with a bar at the far end.
+        const bool back = caption == QLatin1String("HOME") || caption == QLatin1String("PGU");
+        const bool toEnd = caption == QLatin1String("HOME") || caption == QLatin1String("END");
+        const qreal tip = back ? r.left() + r.width() * 0.25 : r.right() - r.width() * 0.25;
+        const qreal tail = back ? r.right() : r.left();
+        QPolygonF arrow;
+        arrow << QPointF(tip, r.center().y()) << QPointF(tail, r.top()) << QPointF(tail, r.bottom());
+        p.setBrush(kLightBlue);
+        p.drawPolygon(arrow);
+        if (toEnd) {
+            const qreal bar = back ? r.left() : r.right();
+            p.drawLine(QPointF(bar, r.top()), QPointF(bar, r.bottom()));
+        }
     }
 }
 
 bool IsButtonCaption(const QString& caption)
 {
-    return caption == QLatin1String("SAVEDISK") || caption == QLatin1String("PRINT") ||
-           caption == QLatin1String("TRANSFERT") || caption == QLatin1String("COMPARE");
+    static const QStringList kCaptions = {QStringLiteral("SAVEDISK"), QStringLiteral("PRINT"),
+                                          QStringLiteral("TRANSFERT"), QStringLiteral("COMPARE"),
+                                          QStringLiteral("TABLEUR"), QStringLiteral("ARRETDISK"),
+                                          QStringLiteral("HOME"),     QStringLiteral("END"),
+                                          QStringLiteral("PGU"),      QStringLiteral("PGD")};
+    return kCaptions.contains(caption);
 }
 
 // A button face: U raised, D pressed, F raised with the focus marked.

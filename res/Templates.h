@@ -308,4 +308,92 @@ inline constexpr ControlTemplate kInitialisationControls[] = {
 };
 inline constexpr DialogTemplate kInitialisation{223, "TELECHARGEMENT", 186, 113, nullptr, 8, kInitialisationControls};
 
+// Measurement (132): the instrument's clock and fault, the flow rows and the
+// probe rows on the left; the trend chart, the totalizers and the versions on
+// the right; the bitmap buttons along the bottom (ARRETDISK and SAVEDISK share
+// a place, one at a time). Every text is set by the refresh.
+inline constexpr ControlTemplate kMeasurementControls[] = {
+    {K::StaticCentered, 1011, "", 7, 2, 259, 8},
+    {K::StaticCentered, 1006, "", 7, 11, 259, 8},
+    {K::GroupBox, -1, "", 7, 23, 118, 40},
+    {K::StaticCentered, 1005, "", 13, 31, 105, 12},
+    {K::StaticCentered, 1020, "", 13, 46, 105, 12},
+    {K::GroupBox, -1, "", 7, 62, 118, 71},
+    {K::GroupBox, -1, "", 7, 134, 118, 100},
+    {K::StaticRight, 1026, "", 9, 71, 36, 12},
+    {K::StaticRight, 1027, "", 47, 71, 46, 12},
+    {K::Static, 1034, "", 95, 71, 26, 12},
+    {K::StaticRight, 1028, "", 9, 86, 36, 12},
+    {K::StaticRight, 1029, "", 47, 86, 46, 12},
+    {K::Static, 1046, "", 95, 86, 26, 12},
+    {K::StaticRight, 1030, "", 9, 101, 36, 12},
+    {K::StaticRight, 1031, "", 47, 101, 46, 12},
+    {K::Static, 1047, "", 95, 101, 26, 12},
+    {K::StaticRight, 1144, "", 9, 116, 36, 12},
+    {K::StaticRight, 1148, "", 47, 116, 46, 12},
+    {K::Static, 1137, "", 95, 116, 26, 12},
+    {K::StaticRight, 1149, "", 9, 143, 36, 12},
+    {K::StaticRight, 1150, "", 47, 143, 46, 12},
+    {K::StaticRight, 1007, "", 9, 157, 36, 12},
+    {K::StaticRight, 1008, "", 47, 158, 46, 12},
+    {K::Static, 1138, "", 95, 158, 26, 12},
+    {K::StaticRight, 1009, "", 9, 173, 36, 12},
+    {K::StaticRight, 1010, "", 47, 173, 46, 12},
+    {K::Static, 1141, "", 95, 173, 26, 12},
+    {K::StaticRight, 1021, "", 9, 188, 36, 12},
+    {K::StaticRight, 1022, "", 47, 188, 46, 12},
+    {K::Static, 1143, "", 95, 188, 26, 12},
+    {K::StaticRight, 1151, "", 9, 203, 36, 12},
+    {K::StaticRight, 1152, "", 47, 203, 46, 12},
+    {K::Static, 1153, "", 95, 203, 26, 12},
+    {K::StaticRight, 1024, "", 9, 218, 36, 12},
+    {K::StaticRight, 1025, "", 47, 218, 46, 12},
+    {K::Static, 1147, "", 95, 218, 26, 12},
+    {K::Custom, 1244, "", 132, 27, 133, 103},
+    {K::GroupBox, 1154, "", 136, 134, 130, 40},
+    {K::StaticRight, 1013, "", 140, 144, 18, 12},
+    {K::Static, 1014, "", 162, 144, 20, 12},
+    {K::StaticCentered, 1012, "", 186, 144, 50, 12},
+    {K::Static, 1015, "", 240, 144, 23, 12},
+    {K::StaticRight, 1017, "", 140, 159, 18, 12},
+    {K::Static, 1018, "", 162, 159, 20, 12},
+    {K::StaticCentered, 1016, "", 186, 159, 50, 12},
+    {K::Static, 1019, "", 240, 159, 23, 12},
+    {K::GroupBox, 1155, "", 136, 179, 130, 55},
+    {K::StaticCentered, 1040, "", 176, 189, 85, 12},
+    {K::StaticRight, 1041, "", 140, 203, 34, 12},
+    {K::StaticCentered, 1042, "", 176, 203, 85, 12},
+    {K::StaticRight, 1043, "", 140, 217, 34, 12},
+    {K::StaticCentered, 1044, "", 176, 217, 85, 12},
+    {K::BitmapButton, 1045, "PRINT", 7, 250, 22, 20},
+    {K::BitmapButton, 1004, "TABLEUR", 46, 250, 22, 20},
+    {K::BitmapButton, 1048, "HOME", 85, 250, 22, 20},
+    {K::BitmapButton, 1039, "PGD", 124, 250, 22, 20},
+    {K::BitmapButton, 1037, "PGU", 161, 250, 22, 20},
+    {K::BitmapButton, 1049, "END", 202, 250, 22, 20},
+    {K::BitmapButton, 1032, "ARRETDISK", 237, 250, 22, 20},
+    {K::BitmapButton, 1035, "SAVEDISK", 241, 250, 22, 20},
+    {K::DefaultButton, 1050, "Bt Default", 192, 236, 31, 13},
+};
+inline constexpr DialogTemplate kMeasurement{132, "Mesure", 273, 274, nullptr, 8, kMeasurementControls};
+
+// Convert file (208): the input and output paths, the record counts and the
+// dates on two columns, the progress bar along the bottom.
+inline constexpr ControlTemplate kConvertFileControls[] = {
+    {K::StaticRight, 1273, "", 7, 7, 58, 14},
+    {K::StaticFrame, 1270, "", 69, 7, 227, 14},
+    {K::StaticRight, 1274, "", 7, 25, 58, 14},
+    {K::StaticFrame, 1271, "", 69, 25, 227, 14},
+    {K::StaticRight, 1275, "", 7, 47, 58, 14},
+    {K::StaticFrame, 1262, "", 69, 47, 84, 14},
+    {K::StaticRight, 1276, "", 7, 68, 58, 14},
+    {K::StaticFrame, 1264, "", 69, 68, 84, 14},
+    {K::StaticRight, 1277, "", 156, 47, 54, 14},
+    {K::StaticFrame, 1268, "", 212, 47, 84, 14},
+    {K::StaticRight, 1278, "", 156, 68, 54, 14},
+    {K::StaticFrame, 1266, "", 212, 69, 84, 14},
+    {K::ProgressBar, 1258, "", 7, 92, 289, 13},
+};
+inline constexpr DialogTemplate kConvertFile{208, "Convertir Fichier", 303, 111, nullptr, 8, kConvertFileControls};
+
 }  // namespace vantor::templates

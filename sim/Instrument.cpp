@@ -210,6 +210,8 @@ double Instrument::flowAt(int64_t nowMs) const
 
 void Instrument::updateMeasurement(int64_t nowMs)
 {
+    if (m_measurementHeld)
+        return;
     const std::vector<uint8_t> cal = image(kCalibrationFirst, kCalibrationCount);
     const int qUnit = cal[4] < 12 ? cal[4] : 0;
     const int pulseWeight = cal[39] < 10 ? cal[39] : 0;

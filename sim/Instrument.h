@@ -39,8 +39,10 @@ public:
     uint8_t address() const;  // byte 53 of the calibration block
     void setAddress(uint8_t address);
 
-    // Recomputes the live measurement block for the given time.
+    // Recomputes the live measurement block for the given time, unless held.
     void updateMeasurement(int64_t nowMs);
+    // Holds the measurement block at what it is set to (tests that need fixed values).
+    void holdMeasurement(bool held) { m_measurementHeld = held; }
     // Sets the instrument's clock; it runs on from there.
     void setClock(int year, int month, int day, int hour, int minute, int second, int64_t nowMs);
     // Seconds since 1970 of the instrument's clock, read as UTC.
@@ -68,6 +70,7 @@ private:
     int64_t m_clockBase = 0;     // seconds, read as UTC
     int64_t m_clockAnchorMs = 0; // monotonic time of the last clock setting
     double m_volume1 = 0, m_volume2 = 0;  // litres counted by each totalizer
+    bool m_measurementHeld = false;
 };
 
 // Appends the CRC, low byte first.

@@ -35,4 +35,8 @@ int Upload(Tool& tool, Args args);
 int Compare(Tool& tool, const Args& args);
 int Initialise(Tool& tool, const Args& args);
 
+// Commands on the measurement.
+int Poll(Tool& tool, const Args& args);
+int Convert(Tool& tool, const Args& args);
+
 }  // namespace vantor::ctl

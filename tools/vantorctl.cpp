@@ -55,6 +55,13 @@ void Usage()
                  "                          totalizers, write the default values of the blocks named\n"
                  "                          (the CAN block goes with the calibration)\n"
                  "  catalogue               print the 24 probe names and angles\n"
+                 "  poll [--interval MS] [--count N] [--record FILE.mes]\n"
+                 "                          poll the measurement (once a second by default), one line\n"
+                 "                          per poll; --record writes the polls to a measurement file\n"
+                 "  convert FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C]\n"
+                 "                          write a measurement file as tab-separated text for a spreadsheet;\n"
+                 "                          by default beside it (.mes made .prn), in the program's language,\n"
+                 "                          with the user's date, time and decimal separator\n"
                  "  detect [--ports P0,P1,P2]  scan three ports at every speed for the instrument\n"
                  "Numbers are decimal or 0x hexadecimal. Speeds: 300 600 1200 2400 4800 9600 (default 9600).\n");
 }
@@ -204,6 +211,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(command.begin() + 1, command.end());
     if (command[0] == "detect")
         return Detect(tool, args);
+    if (command[0] == "convert")
+        return Convert(tool, args);
     if (!tool.device.empty()) {
         tool.serial.setDevicePath(tool.state.settings.link.portIndex, tool.device);
     } else {
@@ -225,6 +234,8 @@ int main(int argc, char** argv)
         return Compare(tool, args);
     if (command[0] == "init")
         return Initialise(tool, args);
+    if (command[0] == "poll")
+        return Poll(tool, args);
     Usage();
     return 1;
 }

@@ -169,3 +169,16 @@ INSTANTIATE_TEST_SUITE_P(Blocks, OpenFileTest,
                                            OpenFileCase{"hdm", &filetypes::kMaker, "Reglage HYDROMAST"},
                                            OpenFileCase{"can", &filetypes::kCan, "CAN"}),
                          [](const ::testing::TestParamInfo<OpenFileCase>& p) { return std::string(p.param.extension); });
+
+TEST_F(FileCommandsTest, OpenReplaysAMeasurementFile)
+{
+    const std::string path = dir.file("run.mes");
+    std::string bytes = {77, 0, 1, 3, 72};
+    bytes.resize(2 + 77, '\0');
+    std::ofstream(path, std::ios::binary) << bytes;
+    prompts.chooseNextFile(path);
+    closeNextDialog(1006);
+    OpenSettingsFile(program.context(), nullptr);
+    EXPECT_EQ(shownCaption, "Mesure");
+    EXPECT_EQ(shownText, "Nbre d'Enregistrement=1  N° d'Enregistrement=1");
+}

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace vantor;
@@ -266,4 +268,24 @@ TEST_F(MainWindowTest, AboutCaptionInBothLanguages)
     program.versions = {};
     AboutBox empty(program, nullptr);
     EXPECT_EQ(empty.windowTitle().toStdString(), "About ");
+}
+
+TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
+{
+    const auto buttons = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+        std::string out;
+        for (auto which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok})
+            out += box.button(which)->text().remove('&').toStdString() + " ";
+        return out;
+    };
+    MainWindow window(program);
+    EXPECT_EQ(buttons(), "Oui Non OK ");
+    QTimer::singleShot(0, &window.options(), [&] {
+        test::Choose(window.options().control<QComboBox>(1001), 1);
+        window.options().close();
+    });
+    window.sendCommand(104);
+    EXPECT_EQ(buttons(), "Yes No OK ");
 }

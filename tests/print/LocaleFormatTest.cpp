@@ -1,5 +1,7 @@
 #include "LocaleFormat.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace vantor;
@@ -41,4 +43,22 @@ TEST(LocaleFormat, UserLocaleGivesUsableItems)
     EXPECT_FALSE(items.decimalSeparator.empty());
     EXPECT_GE(items.dateOrder, 0);
     EXPECT_LE(items.dateOrder, 2);
+}
+
+TEST(LocaleFormat, LocalesGiveTheirOwnDateAndTime)
+{
+    const struct {
+        QLocale locale;
+        const char* shown;
+    } cases[] = {
+        {QLocale::c(), "06/12/2026 15:07:09"},  // its short date spells the month
+        {QLocale(QLocale::French, QLocale::France), "06/12/2026 15:07:09"},
+        {QLocale(QLocale::German, QLocale::Germany), "06.12.2026 15:07:09"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "12/06/2026 03:07:09 PM"},
+    };
+    for (const auto& c : cases) {
+        const LocaleItems items = LocaleItemsOf(c.locale);
+        EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026) + " " + FormatLocaleTime(items, 15, 7, 9), c.shown)
+            << c.locale.name().toStdString();
+    }
 }

@@ -123,6 +123,31 @@ out=$("$ctl" --device "$work/deaf" --baud 9600 --address 1 upload --no-verify "$
 check "no read-back asked" " 0" "$out $rc"
 kill "$deaf"; wait "$deaf" 2>/dev/null
 
+# Polling the measurement as the measurement dialog does, recorded to the same file.
+out=$(ctl3 poll --count 3 --interval 200 --record "$work/run.mes" | grep -c ' flow .* m3/h  speed '); rc=$?
+check "poll prints a line per poll" "3 0" "$out $rc"
+check "poll records the reply frames" "233 4d00" "$(stat -c %s "$work/run.mes") $(head -c 2 "$work/run.mes" | od -An -tx1 | tr -d ' ')"
+out=$(ctl3 poll --count 1 --record "$work/run.txt" 2>&1); rc=$?
+check "a recording is a measurement file" "vantorctl: $work/run.txt: a recording is a .mes file 1" "$out $rc"
+
+# The adapter pulled out and plugged back in under the same name while polling.
+"$simulator" "$work/usb" >/dev/null &
+usb=$!
+for _ in $(seq 100); do [ -L "$work/usb" ] && break; sleep 0.05; done
+"$ctl" --device "$work/usb" --baud 9600 --address 1 poll --count 8 --interval 400 --record "$work/usb.mes" >"$work/usb.out" &
+poller=$!
+sleep 1
+kill "$usb"; wait "$usb" 2>/dev/null
+sleep 1
+"$simulator" "$work/usb" >/dev/null &
+usb=$!
+wait "$poller"; rc=$?
+kill "$usb"; wait "$usb" 2>/dev/null
+check "polling goes on after the adapter is back" "0 yes yes" \
+  "$rc $(grep -q 'port missing' "$work/usb.out" && echo yes) $(tail -1 "$work/usb.out" | grep -q ' flow ' && echo yes)"
+records=$(( ($(stat -c %s "$work/usb.mes") - 2) / 77 ))
+check "the recording holds every successful poll" "$(grep -c ' flow ' "$work/usb.out")" "$records"
+
 # A second instrument at 300 baud, address 9, on the second of the scanned ports.
 "$simulator" --baud 300 --address 9 "$work/slow" >/dev/null &
 slow=$!

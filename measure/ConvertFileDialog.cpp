@@ -1,0 +1,146 @@
+#include "ConvertFileDialog.h"
+
+#include "Binding.h"
+#include "LanguageTables.h"
+#include "SettingsFiles.h"
+#include "Templates.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+
+#include <climits>
+
+namespace vantor {
+
+namespace {
+
+using namespace lang;
+
+constexpr int kConversionTimer = 1;
+constexpr int kTimerIntervalMs = 100;
+constexpr int kInputPath = 1270;
+constexpr int kOutputPath = 1271;
+constexpr int kTotalRecords = 1262;
+constexpr int kCurrentRecord = 1264;
+constexpr int kLastDate = 1266;
+constexpr int kFirstDate = 1268;
+constexpr int kProgressBar = 1258;
+
+constexpr LabelBinding kLabels[] = {
+    {1273, ConvFileIn},     {1274, ConvFileOut},   {1275, ConvTotalRecord},
+    {1276, ConvRecord},     {1277, ConvFirstDate}, {1278, ConvLastDate},
+};
+
+constexpr BilingualText kCannotStart{"Impossible de lancer le tableur\n", "Cannot start the spreadsheet program\n"};
+
+QString Number(int64_t value) { return QString::number(static_cast<qlonglong>(value)); }
+
+}  // namespace
+
+ConvertFileDialog::ConvertFileDialog(const DialogContext& context, QWidget* owner)
+    : TemplateDialog(templates::kConvertFile, owner), m_context(context)
+{
+    on(kConversionTimer, Notification::Timer, [this] { convert(); });
+}
+
+bool ConvertFileDialog::opening()
+{
+    const int language = m_context.language();
+    centreOn(parentWidget());
+    setWindowTitle(QString::fromUtf8(ConvConvertFile.text(language)));
+    ShowLabels(*this, kLabels, language);
+
+    m_input = m_context.state.file.currentFilePath;
+    MeasurementFileGeometry geometry;
+    const MeasurementFileStatus status = ReadMeasurementGeometry(m_input, geometry);
+    if (status != MeasurementFileStatus::Ok) {
+        showError(MeasurementFileProblem(status, m_input, language));
+        return false;
+    }
+    setControlText(kInputPath, QString::fromStdString(m_input));
+
+    FileRequest request;
+    request.owner = this;
+    request.title = ConvFileOut.text(language);
+    request.filter = std::string(ConvFileOut.text(language)) + "(*.prn)|*.prn|";
+    request.initialFolder = m_context.state.settings.prnFolder;
+    request.initialName = ProposedOutputName(m_input);
+    const std::optional<std::string> chosen = m_context.prompts.saveFileName(request);
+    if (!chosen)
+        return false;
+    m_output = *chosen;
+    m_context.state.settings.prnFolder = FolderOf(m_output);
+    setControlText(kOutputPath, QString::fromStdString(m_output));
+
+    m_total = geometry.recordCount;
+    m_progressScale = m_total / INT_MAX + 1;
+    setControlText(kTotalRecords, Number(m_total));
+    if (auto* bar = control<QProgressBar>(kProgressBar)) {
+        bar->setRange(0, static_cast<int>(m_total / m_progressScale));
+        bar->setValue(0);
+    }
+    startWindowTimer(kConversionTimer, kTimerIntervalMs);
+    return true;
+}
+
+int ConvertFileDialog::run()
+{
+    if (!opening())
+        return QDialog::Rejected;
+    return exec();
+}
+
+void ConvertFileDialog::reject()
+{
+    stopWindowTimer(kConversionTimer);
+    if (m_busy)
+        m_stopRequested = true;
+    TemplateDialog::reject();
+}
+
+void ConvertFileDialog::convert()
+{
+    stopWindowTimer(kConversionTimer);
+    // The events pumped during the conversion may bring another tick.
+    if (m_busy)
+        return;
+    m_busy = true;
+    const int language = m_context.language();
+    const ConversionOptions options{language, m_context.locale()};
+    const ConversionResult result = ConvertMeasurementFile(
+        m_input, m_output, options, [this](const ConversionProgress& progress) { return showProgress(progress); });
+    m_busy = false;
+    if (result.status == ConversionStatus::Cancelled)
+        return;  // the dialog is closing
+    if (result.status != ConversionStatus::Done) {
+        showError(ConversionProblem(result, m_input, m_output, language));
+        return;
+    }
+    const std::string& spreadsheet = m_context.state.settings.spreadsheetPath;
+    if (spreadsheet.empty())
+        return;  // the final counts stay on view
+    if (m_context.startProgram(spreadsheet, {m_output}))
+        accept();
+    else
+        showError(kCannotStart.text(language) + spreadsheet);
+}
+
+bool ConvertFileDialog::showProgress(const ConversionProgress& progress)
+{
+    setControlText(kCurrentRecord, Number(progress.done));
+    setControlText(kFirstDate, QString::fromStdString(progress.firstDateTime));
+    setControlText(kLastDate, QString::fromStdString(progress.lastDateTime));
+    if (auto* bar = control<QProgressBar>(kProgressBar))
+        bar->setValue(static_cast<int>(progress.done / m_progressScale));
+    // Repaints, moves, and the close box, which stops the conversion.
+    QCoreApplication::processEvents();
+    return !m_stopRequested;
+}
+
+void ConvertFileDialog::showError(const std::string& text)
+{
+    m_context.prompts.messageBox(this, ConvConvertFile.text(m_context.language()), text, BoxIcon::Error,
+                                 BoxButtons::Ok);
+}
+
+}  // namespace vantor

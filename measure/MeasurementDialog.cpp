@@ -1,0 +1,340 @@
+#include "MeasurementDialog.h"
+
+#include "BlockTables.h"
+#include "ConvertFileDialog.h"
+#include "LanguageTables.h"
+#include "PrintDialogImage.h"
+#include "SettingsFiles.h"
+#include "Templates.h"
+#include "TrendChart.h"
+#include "ValueCodec.h"
+#include "Windows1252.h"
+
+#include <QGroupBox>
+
+#include <cstdio>
+
+namespace vantor {
+
+namespace {
+
+using namespace lang;
+
+enum Control {
+    kInfoLine = 1011,
+    kStatusLine = 1006,
+    kDateTime = 1005,
+    kChartArea = 1244,
+    kT1Value = 1012,
+    kT2Value = 1016,
+    kVersionText = 1042,
+    kTotalizersGroup = 1154,
+    kVersionsGroup = 1155,
+    kPrint = 1045,
+    kTableur = 1004,
+    kHome = 1048,
+    kPageDown = 1039,
+    kPageUp = 1037,
+    kEnd = 1049,
+    kStopRecording = 1032,
+    kSaveDisk = 1035,
+};
+constexpr int kPollTimer = 1;
+constexpr int kPollPeriodMs = 1000;
+
+MeasurementValues& Meas(ProgramState& s) { return s.record.measurement; }
+
+constexpr LabelBinding kLabels[] = {
+    {1026, MeasFlow},       {1028, MeasSpeed},           {1046, MeasMetresPerSecond}, {1030, MeasVelocity},
+    {1047, MeasMetresPerSecond}, {1144, MeasKh},         {1149, MeasProbe},           {1007, MeasDProbe},
+    {1138, MeasMillimetres}, {1009, MeasTime},           {1141, MeasMicroseconds},    {1021, MeasDeltaT},
+    {1143, MeasNanoseconds}, {1151, MeasGain},           {1153, MeasDecibel},         {1024, MeasIQ},
+    {1147, MeasPercent},    {1154, MeasTotalizers},      {1013, MeasT1},              {1017, MeasT2},
+    {1155, MeasVersions},   {1041, MeasSoftware},        {1043, MeasHardware},
+};
+
+constexpr double kBound = 9999999;
+#define NUMBER(id, field, format, low) \
+    {id, [](ProgramState& s) -> float& { return Meas(s).field; }, format, low, kBound}
+constexpr NumberBinding kNumbers[] = {
+    NUMBER(1027, flow, "", -kBound),   NUMBER(1029, speed, "", -kBound),
+    NUMBER(1031, velocity, "%.0f", 0), NUMBER(1148, kh, "%.3f", 0),
+    NUMBER(1008, probeDistance, "%.0f", 0), NUMBER(1010, time, "%.1f", 0),
+    NUMBER(1022, deltaT, "%.1f", -kBound), NUMBER(1152, gain, "%.0f", 0),
+    NUMBER(1025, signalQuality, "%.0f", 0),
+};
+#undef NUMBER
+
+#define CHOICE(id, field, count, list, bilingual) \
+    {id, [](ProgramState& s) -> int32_t& { return Meas(s).field; }, count, list, bilingual}
+constexpr ChoiceBinding kChoices[] = {
+    CHOICE(1150, probeIndex, 24, nullptr, 0),  // the probe catalogue
+    CHOICE(1034, flowUnit, 12, &ListFlowUnit, 1),
+    CHOICE(1020, faultState, 2, &ListFaultState, 1),
+    CHOICE(1040, model, 4, &ListModel, 0),
+    CHOICE(1044, hardware, 2, &ListHardware, 0),
+    CHOICE(1137, khMode, 2, &ListAutoManuTag, 1),
+};
+#undef CHOICE
+
+// The totalizers' units and sign modes share bytes by halves: they are kept as
+// bytes, and shown by their texts like the choices above.
+struct NibbleText {
+    int control;
+    uint8_t MeasurementValues::*value;
+    int count;
+    const ChoiceList* list;
+    bool bilingual;
+};
+constexpr NibbleText kNibbleTexts[] = {
+    {1015, &MeasurementValues::totalizer1Unit, 10, &ListTotalizerUnit, true},
+    {1019, &MeasurementValues::totalizer2Unit, 10, &ListTotalizerUnit, true},
+    {1014, &MeasurementValues::totalizer1Sign, 3, &ListTotalizerSign, false},
+    {1018, &MeasurementValues::totalizer2Sign, 3, &ListTotalizerSign, false},
+};
+
+constexpr BilingualText kCannotRecord{"L'enregistrement est arrêté : impossible d'écrire le fichier\n",
+                                      "Recording stopped: cannot write the file\n"};
+
+// The texts' "%d" fields filled in order.
+std::string Filled(const char* format, std::initializer_list<long long> values)
+{
+    std::string text = format;
+    size_t from = 0;
+    for (long long value : values) {
+        const size_t at = text.find("%d", from);
+        if (at == std::string::npos)
+            break;
+        const std::string number = std::to_string(value);
+        text.replace(at, 2, number);
+        from = at + number.size();
+    }
+    return text;
+}
+
+std::string Totalizer(int32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%09ld", static_cast<long>(value));
+    return text;
+}
+
+}  // namespace
+
+MeasurementDialog::MeasurementDialog(const DialogContext& context, QWidget* owner)
+    : TemplateDialog(templates::kMeasurement, owner), m_context(context), m_poller(context.link, context.state),
+      m_choices(WithProbeList(kChoices, &m_probeList))
+{
+    QWidget* area = control(kChartArea);
+    m_chart = new TrendChart(area);
+    m_chart->setGeometry(area->rect());
+    for (int group : {kTotalizersGroup, kVersionsGroup})
+        control<QGroupBox>(group)->setAlignment(Qt::AlignHCenter);
+
+    on(kPollTimer, Notification::Timer, [this] { poll(); });
+    on(kSaveDisk, Notification::Clicked, [this] { startRecording(); });
+    on(kStopRecording, Notification::Clicked, [this] { stopRecording(); });
+    on(kHome, Notification::Clicked, [this] { moveTo(0); });
+    on(kPageUp, Notification::Clicked, [this] { moveTo(m_cursor - 1); });
+    on(kPageDown, Notification::Clicked, [this] { moveTo(m_cursor + 1); });
+    on(kEnd, Notification::Clicked, [this] { moveTo(m_replay.recordCount - 1); });
+    on(kPrint, Notification::Clicked, [this] { print(); });
+    on(kTableur, Notification::Clicked, [this] { convert(); });
+}
+
+bool MeasurementDialog::opening()
+{
+    ProgramState& state = m_context.state;
+    const int language = m_context.language();
+    centreOn(parentWidget());
+    setWindowTitle(QString::fromUtf8(MeasCaption.text(language)));
+    showButtons({kSaveDisk, kStopRecording, kPageDown, kPageUp, kPrint, kTableur, kHome, kEnd}, false);
+    m_recorder.stop();
+    if (!state.file.fileMode) {
+        m_flowHistory.fill(0);
+        startWindowTimer(kPollTimer, kPollPeriodMs);
+        setControlText(kInfoLine, QString::fromUtf8(MeasTryingToConnect.text(language)));
+        return true;
+    }
+    const std::string& path = state.file.currentFilePath;
+    const MeasurementFileStatus status = ReadMeasurementGeometry(path, m_replay);
+    if (status != MeasurementFileStatus::Ok) {
+        m_context.prompts.messageBox(parentWidget(), FileMeasurement.text(language),
+                                     MeasurementFileProblem(status, path, language), BoxIcon::Error, BoxButtons::Ok);
+        return false;
+    }
+    showButtons({kPrint, kTableur}, true);
+    moveTo(0);
+    setControlText(kInfoLine, QString::fromStdString(path));
+    return true;
+}
+
+int MeasurementDialog::run()
+{
+    if (!opening())
+        return QDialog::Accepted;
+    return exec();
+}
+
+void MeasurementDialog::showButtons(std::initializer_list<int> ids, bool visible)
+{
+    for (int id : ids)
+        control(id)->setVisible(visible);
+}
+
+void MeasurementDialog::poll()
+{
+    // The link repaints and runs timers while it waits: a tick then finds a poll running.
+    if (m_pollBusy)
+        return;
+    m_pollBusy = true;
+    const int language = m_context.language();
+    const bool polled = m_poller.poll();
+    setControlText(kInfoLine, QString());
+    if (!polled) {
+        // Values, chart and recording stay as they were.
+        setControlText(kStatusLine, QString::fromUtf8(MeasCommFailure.text(language)));
+    } else {
+        if (m_recorder.state() == MeasurementRecorder::State::Idle)
+            showButtons({kPrint, kSaveDisk}, true);
+        else
+            showButtons({kSaveDisk}, false);
+        setControlText(kStatusLine, QString());
+        refresh();
+        recordStep();
+    }
+    m_pollBusy = false;
+}
+
+void MeasurementDialog::refresh()
+{
+    ProgramState& state = m_context.state;
+    const int language = m_context.language();
+    MeasurementValues& m = state.record.measurement;
+
+    SetProbeNames(m_probeList, state.catalogue);
+    ShowLabels(*this, kLabels, language);
+    setControlText(kVersionText, QString::fromStdString(FromWindows1252(m.softwareVersion.data())));
+    ShowNumbers(*this, kNumbers, state);
+    ShowChoiceTexts(*this, m_choices, m_context);
+    for (const NibbleText& n : kNibbleTexts) {
+        const char* text = ChoiceText(*n.list, n.count, n.bilingual, m.*n.value, language);
+        setControlText(n.control, text ? QString::fromUtf8(text) : QStringLiteral("*****"));
+    }
+
+    const bool knownProbe = m.probeIndex >= 0 && m.probeIndex < kProbeCount;
+    const bool angled = knownProbe && state.catalogue.angles[static_cast<size_t>(m.probeIndex)] != 0;
+    showButtons({1007, 1008, 1138}, angled);
+
+    const LocaleItems locale = m_context.locale();
+    setControlText(kDateTime, QString::fromStdString(FormatLocaleDate(locale, m.day, m.month, 2000 + m.year) + " " +
+                                                     FormatLocaleTime(locale, m.hour, m.minute, m.second)));
+    setControlText(kT1Value, QString::fromStdString(Totalizer(m.totalizer1)));
+    setControlText(kT2Value, QString::fromStdString(Totalizer(m.totalizer2)));
+
+    if (state.file.fileMode)
+        return;
+    std::copy(m_flowHistory.begin() + 1, m_flowHistory.end(), m_flowHistory.begin());
+    m_flowHistory.back() = m.flow;  // clamped by the display
+    const float qMax = m_poller.qMax();
+    const char* unit = ChoiceText(ListFlowUnit, 12, true, m.flowUnit, language);
+    TrendChartArgs chart;
+    chart.values.assign(m_flowHistory.begin(), m_flowHistory.end());
+    chart.bottom = chart.bottomLabel = -qMax;
+    chart.top = chart.topLabel = qMax;
+    chart.unit = unit ? unit : "";
+    m_chart->setChart(std::move(chart));
+}
+
+void MeasurementDialog::startRecording()
+{
+    if (m_recorder.state() != MeasurementRecorder::State::Idle || m_context.state.file.fileMode)
+        return;
+    if (!AskSaveFile(m_context, this, filetypes::kMeasurement))
+        return;
+    m_recorder.start(m_context.state.file.currentFilePath);
+    showButtons({kSaveDisk}, false);
+    showButtons({kStopRecording}, true);
+}
+
+void MeasurementDialog::stopRecording()
+{
+    if (m_recorder.state() == MeasurementRecorder::State::Idle)
+        return;
+    m_recorder.stop();
+    showButtons({kStopRecording}, false);
+}
+
+void MeasurementDialog::recordStep()
+{
+    if (m_recorder.state() == MeasurementRecorder::State::Idle)
+        return;
+    const int language = m_context.language();
+    if (m_recorder.record(m_poller.frame())) {
+        setControlText(kStatusLine, QString::fromUtf8(Filled(MeasRecordNumber.text(language), {m_recorder.count()})));
+        return;
+    }
+    // What was written stays; polling goes on, and SAVEDISK comes back with the next poll.
+    showButtons({kStopRecording}, false);
+    m_context.prompts.messageBox(this, FileMeasurement.text(language), kCannotRecord.text(language) + m_recorder.path(),
+                                 BoxIcon::Error, BoxButtons::Ok);
+}
+
+void MeasurementDialog::moveTo(int64_t record)
+{
+    // The navigation keys reach here on the instrument too, where there is nothing to navigate.
+    if (!m_context.state.file.fileMode)
+        return;
+    m_cursor = std::clamp<int64_t>(record, 0, m_replay.recordCount - 1);
+    showRecord();
+    setNavigationButtons();
+}
+
+void MeasurementDialog::showRecord()
+{
+    ProgramState& state = m_context.state;
+    const int language = m_context.language();
+    std::span<uint8_t> frame(state.buffers.reply.data(), m_replay.recordLength);
+    if (!ReadMeasurementRecord(state.file.currentFilePath, m_replay, m_cursor, frame)) {
+        setControlText(kStatusLine, QString::fromStdString(MeasurementFileProblem(MeasurementFileStatus::CannotOpen,
+                                                                                  state.file.currentFilePath, language)));
+        return;
+    }
+    state.buffers.received = m_replay.recordLength;
+    setControlText(kStatusLine, QString::fromUtf8(Filled(MeasRecordCounter.text(language),
+                                                         {m_replay.recordCount, m_cursor + 1})));
+    DecodeImage(kMeasurementTable, ReplyImage(state.buffers).first(kMeasurementBlock.imageSize()),
+                state.record.measurement);
+    refresh();
+}
+
+void MeasurementDialog::setNavigationButtons()
+{
+    showButtons({kPageDown, kPageUp, kHome, kEnd}, true);
+    if (m_cursor == 0)
+        showButtons({kPageUp, kHome}, false);
+    if (m_cursor == m_replay.recordCount - 1)
+        showButtons({kPageDown, kEnd}, false);
+}
+
+void MeasurementDialog::print()
+{
+    std::vector<QWidget*> buttons;
+    for (int id : {kSaveDisk, kStopRecording, kPageDown, kPageUp, kPrint, kTableur, kHome, kEnd})
+        buttons.push_back(control(id));
+    ControlsOffPaper hidden(*this, buttons, control(kPrint));
+    // The date of printing says when a replayed file was looked at; a live
+    // measurement shows its own clock.
+    PrintDialogImage(*this, {"Measurement", m_context.state.file.fileMode, QPageLayout::Portrait},
+                     m_context.printSurroundings());
+}
+
+void MeasurementDialog::convert()
+{
+    if (!m_context.state.file.fileMode)
+        return;
+    ConvertFileDialog dialog(m_context, this);
+    dialog.run();
+}
+
+}  // namespace vantor

@@ -1,0 +1,62 @@
+// The measurement dialog: the instrument's live measurement polled once a
+// second with its flow trend chart and recording (on the instrument), or the
+// records of a measurement file one at a time (on a file).
+#pragma once
+
+#include "Binding.h"
+#include "DialogContext.h"
+#include "MeasurementFile.h"
+#include "MeasurementPoller.h"
+#include "TemplateDialog.h"
+
+#include <array>
+#include <vector>
+
+namespace vantor {
+
+class TrendChart;
+
+class MeasurementDialog : public TemplateDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHistorySize = 200;
+
+    MeasurementDialog(const DialogContext& context, QWidget* owner);
+
+    // Starts the polling, or opens the file and shows its first record; false
+    // when the file is refused and the dialog must close at once.
+    bool opening();
+    int run();
+
+    // The timer's tick: one poll, unless one is already running.
+    void poll();
+
+    const std::array<float, kHistorySize>& flowHistory() const { return m_flowHistory; }
+    const MeasurementRecorder& recorder() const { return m_recorder; }
+    TrendChart* chart() const { return m_chart; }
+
+private:
+    void refresh();
+    void recordStep();
+    void startRecording();
+    void stopRecording();
+    void showRecord();
+    void setNavigationButtons();
+    void moveTo(int64_t record);
+    void print();
+    void convert();
+    void showButtons(std::initializer_list<int> ids, bool visible);
+
+    DialogContext m_context;
+    MeasurementPoller m_poller;
+    bool m_pollBusy = false;
+    std::array<float, kHistorySize> m_flowHistory{};
+    MeasurementRecorder m_recorder;
+    MeasurementFileGeometry m_replay;
+    int64_t m_cursor = 0;
+    ChoiceList m_probeList{};
+    std::vector<ChoiceBinding> m_choices;
+    TrendChart* m_chart = nullptr;
+};
+
+}  // namespace vantor

@@ -1,0 +1,35 @@
+// One poll of the live measurement, shared by the measurement dialog and
+// vantorctl: the calibration block until it has been read once (for the flow
+// unit's full scale), then the 36 registers of the measurement.
+#pragma once
+
+#include "BlockLink.h"
+#include "ProgramState.h"
+
+#include <cstdint>
+#include <span>
+
+namespace vantor {
+
+class MeasurementPoller {
+public:
+    MeasurementPoller(BlockLink& link, ProgramState& state) : m_link(link), m_state(state) {}
+
+    // True when the calibration is in hand and the measurement was read; the
+    // measurement image is then decoded into the parameter record and the reply
+    // frame stays in the link's reply buffer.
+    bool poll();
+    // The reply frame of the last read, as received.
+    std::span<const uint8_t> frame() const;
+
+    bool calibrationLoaded() const { return m_calibrationLoaded; }
+    float qMax() const { return m_qMax; }
+
+private:
+    BlockLink& m_link;
+    ProgramState& m_state;
+    bool m_calibrationLoaded = false;
+    float m_qMax = 0;
+};
+
+}  // namespace vantor

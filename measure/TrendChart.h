@@ -1,0 +1,63 @@
+// The flow trend chart: a grey panel with a frame, horizontal grid lines, a
+// zero line, the range labels and the polyline of the last values, laid out
+// on whole rows and columns of pixels.
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace vantor {
+
+struct TrendChartArgs {
+    int rows = 20;
+    bool horizontalGrid = true;
+    int columns = 200;  // also the number of values
+    bool verticalGrid = false;
+    bool zeroLine = true;
+    std::vector<float> values;  // oldest first
+    float bottom = 0, top = 0;  // the scale
+    float bottomLabel = 0, topLabel = 0;
+    std::string unit;  // UTF-8, appended to both labels as it stands
+};
+
+// Where things fall in an area of the given size: whole columns and rows, so the
+// right and bottom edges can fall short of the area by the remainder.
+struct TrendGeometry {
+    int columnWidth = 0;
+    int rowHeight = 0;
+    int xEnd = 0;
+    int yEnd = 0;
+    // The row of a value between top (0) and bottom (yEnd), truncated toward zero.
+    int yOf(double value, double bottom, double top) const;
+};
+TrendGeometry LayTrendChart(QSize area, int rows, int columns);
+
+// " %+.1f%s ": the signed value, one decimal, the unit, a blank on each side.
+std::string TrendLabel(float value, const std::string& unit);
+
+// Draws the whole chart into an area of the given size at the painter's origin.
+void DrawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args);
+
+// The chart as a control: it keeps the last arguments and draws them whenever
+// it is painted, so a repaint shows the chart again instead of erasing it.
+class TrendChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit TrendChart(QWidget* parent);
+    void setChart(TrendChartArgs args);
+    const TrendChartArgs& chart() const { return m_args; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TrendChartArgs m_args;
+    bool m_drawn = false;
+};
+
+}  // namespace vantor

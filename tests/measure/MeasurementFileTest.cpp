@@ -1,0 +1,143 @@
+// Measurement files: what a recording writes, and which files replay refuses.
+#include "MeasurementFile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+using namespace vantor;
+
+namespace {
+
+std::vector<uint8_t> Frame(uint8_t tag)
+{
+    std::vector<uint8_t> frame(kMeasurementFrameSize, tag);
+    frame[0] = 1;
+    frame[1] = 3;
+    frame[2] = 72;
+    return frame;
+}
+
+std::vector<uint8_t> Bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Write(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+TEST(MeasurementRecorder, RecordsFramesBehindTheirLength)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("run.mes");
+    MeasurementRecorder recorder;
+    EXPECT_TRUE(recorder.record(Frame(9))) << "idle: nothing to write";
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    recorder.start(path);
+    EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Starting);
+    for (int tag : {0xA1, 0xA2, 0xA3})
+        ASSERT_TRUE(recorder.record(Frame(static_cast<uint8_t>(tag))));
+    EXPECT_EQ(recorder.count(), 3);
+    const std::vector<uint8_t> bytes = Bytes(path);
+    ASSERT_EQ(bytes.size(), 233u);
+    EXPECT_EQ(bytes[0], 0x4D);
+    EXPECT_EQ(bytes[1], 0x00);
+    EXPECT_EQ(bytes[2 + 77 + 5], 0xA2);
+    EXPECT_EQ(bytes[232], 0xA3);
+
+    // Stopped and started again on the same name: the file starts over.
+    recorder.stop();
+    EXPECT_TRUE(recorder.record(Frame(0xB0)));
+    EXPECT_EQ(Bytes(path).size(), 233u);
+    recorder.start(path);
+    ASSERT_TRUE(recorder.record(Frame(0xB1)));
+    EXPECT_EQ(recorder.count(), 1);
+    EXPECT_EQ(Bytes(path).size(), 79u);
+}
+
+TEST(MeasurementRecorder, AFailedWriteStopsTheRecordingAndKeepsWhatWasWritten)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("run.mes");
+    MeasurementRecorder recorder;
+    recorder.start(path);
+    ASSERT_TRUE(recorder.record(Frame(1)));
+    ASSERT_TRUE(recorder.record(Frame(2)));
+    // The records so far move aside and the name now leads to a full disk.
+    std::filesystem::rename(path, dir.file("kept.mes"));
+    std::filesystem::create_symlink("/dev/full", path);
+    EXPECT_FALSE(recorder.record(Frame(3)));
+    EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Idle);
+    EXPECT_EQ(recorder.count(), 2);
+    EXPECT_EQ(Bytes(dir.file("kept.mes")).size(), 2u + 2 * 77);
+}
+
+TEST(MeasurementRecorder, AVanishedFolderFailsTheRecord)
+{
+    test::TempDir dir;
+    MeasurementRecorder recorder;
+    recorder.start(dir.file("gone/run.mes"));
+    EXPECT_FALSE(recorder.record(Frame(1)));
+    EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Idle);
+}
+
+TEST(MeasurementFile, GeometryAndRefusals)
+{
+    test::TempDir dir;
+    const std::vector<uint8_t> three = [] {
+        std::vector<uint8_t> b = {0x4D, 0x00};
+        for (int k = 0; k < 3; ++k) {
+            const std::vector<uint8_t> f = Frame(static_cast<uint8_t>(k));
+            b.insert(b.end(), f.begin(), f.end());
+        }
+        return b;
+    }();
+    std::vector<uint8_t> stray = three;
+    stray.push_back(0xEE);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        MeasurementFileStatus status;
+        int64_t records;
+    } cases[] = {
+        {"three", three, MeasurementFileStatus::Ok, 3},
+        {"stray byte", stray, MeasurementFileStatus::Ok, 3},
+        {"empty", {}, MeasurementFileStatus::TooShort, 0},
+        {"one byte", {0x4D}, MeasurementFileStatus::TooShort, 0},
+        {"length 0", {0x00, 0x00, 1, 2, 3}, MeasurementFileStatus::BadRecordLength, 0},
+        {"length 76", {0x4C, 0x00, 1, 2, 3}, MeasurementFileStatus::BadRecordLength, 0},
+        {"length 513", {0x01, 0x02, 1, 2, 3}, MeasurementFileStatus::BadRecordLength, 0},
+        {"no whole record", {0x4D, 0x00, 1, 2, 3}, MeasurementFileStatus::NoRecord, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file("f.mes");
+        Write(path, c.bytes);
+        MeasurementFileGeometry geometry;
+        EXPECT_EQ(ReadMeasurementGeometry(path, geometry), c.status) << c.name;
+        if (c.status == MeasurementFileStatus::Ok) {
+            EXPECT_EQ(geometry.recordCount, c.records) << c.name;
+        }
+    }
+    MeasurementFileGeometry geometry;
+    EXPECT_EQ(ReadMeasurementGeometry(dir.file("missing.mes"), geometry), MeasurementFileStatus::CannotOpen);
+    EXPECT_EQ(ReadMeasurementGeometry(dir.path().string(), geometry), MeasurementFileStatus::CannotOpen)
+        << "a folder is no file";
+
+    Write(dir.file("f.mes"), three);
+    ASSERT_EQ(ReadMeasurementGeometry(dir.file("f.mes"), geometry), MeasurementFileStatus::Ok);
+    std::vector<uint8_t> frame(512, 0);
+    ASSERT_TRUE(ReadMeasurementRecord(dir.file("f.mes"), geometry, 2, frame));
+    EXPECT_EQ(frame[3], 2);
+    EXPECT_EQ(frame[77], 0) << "nothing past the record is touched";
+    EXPECT_FALSE(ReadMeasurementRecord(dir.file("f.mes"), geometry, 3, frame));
+    EXPECT_FALSE(ReadMeasurementRecord(dir.file("f.mes"), geometry, -1, frame));
+}

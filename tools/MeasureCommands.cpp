@@ -1,0 +1,123 @@
+// vantorctl poll: the live measurement as the measurement dialog polls it,
+// one line per poll, optionally recorded to the same measurement file.
+#include "Binding.h"
+#include "CtlTool.h"
+#include "LanguageTables.h"
+#include "MeasurementFile.h"
+#include "MeasurementPoller.h"
+#include "SettingsFiles.h"
+
+#include <poll.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantor::ctl {
+
+namespace {
+
+std::atomic<bool> g_stopped{false};
+
+void Stop(int) { g_stopped = true; }
+
+bool ParseCount(const std::string& text, long low, long high, long& value)
+{
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && value >= low && value <= high;
+}
+
+// Sleeps until the deadline or a signal, without spinning.
+void WaitUntil(std::chrono::steady_clock::time_point deadline)
+{
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || g_stopped)
+            return;
+        ::poll(nullptr, 0, static_cast<int>(std::min<long long>(left.count() + 1, INT_MAX)));
+    }
+}
+
+std::string Number(const char* format, float value, ProgramState& state)
+{
+    return FormatBoundNumber(format, value, state.decimalsCount);
+}
+
+std::string Choice(const ChoiceList& list, int count, bool bilingual, int32_t index, int language)
+{
+    const char* text = ChoiceText(list, count, bilingual, index, language);
+    return text ? text : "*****";
+}
+
+void PrintMeasurement(ProgramState& state)
+{
+    const MeasurementValues& m = state.record.measurement;
+    const int language = state.settings.language;
+    std::printf("%04d-%02d-%02d %02d:%02d:%02d  flow %s %s  speed %s m/s  velocity %s m/s  T1 %09ld  T2 %09ld  %s\n",
+                2000 + m.year, m.month, m.day, m.hour, m.minute, m.second, Number("", m.flow, state).c_str(),
+                Choice(lang::ListFlowUnit, 12, true, m.flowUnit, language).c_str(), Number("", m.speed, state).c_str(),
+                Number("%.0f", std::max(0.0f, m.velocity), state).c_str(), static_cast<long>(m.totalizer1),
+                static_cast<long>(m.totalizer2), Choice(lang::ListFaultState, 2, true, m.faultState, language).c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int Poll(Tool& tool, const Args& given)
+{
+    long intervalMs = 1000, count = -1;
+    std::string recordPath;
+    for (size_t i = 0; i < given.size(); ++i) {
+        const bool hasValue = i + 1 < given.size();
+        if (given[i] == "--interval" && hasValue && ParseCount(given[i + 1], 10, 3600000, intervalMs))
+            ++i;
+        else if (given[i] == "--count" && hasValue && ParseCount(given[i + 1], 1, LONG_MAX, count))
+            ++i;
+        else if (given[i] == "--record" && hasValue)
+            recordPath = given[++i];
+        else
+            return Fail("poll takes --interval MS (10 or more), --count N and --record FILE.mes");
+    }
+    if (!recordPath.empty() && FileTypeOf(recordPath) != &filetypes::kMeasurement)
+        return Fail(recordPath + ": a recording is a .mes file");
+
+    struct sigaction action {};
+    action.sa_handler = Stop;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    MeasurementPoller poller(tool.link, tool.state);
+    MeasurementRecorder recorder;
+    if (!recordPath.empty())
+        recorder.start(recordPath);
+    bool recordingFailed = false;
+    const auto period = std::chrono::milliseconds(intervalMs);
+    auto next = std::chrono::steady_clock::now();
+    for (long done = 0; (count < 0 || done < count) && !g_stopped; ++done) {
+        if (done > 0)
+            WaitUntil(next);
+        if (g_stopped)
+            break;
+        next += period;
+        if (!poller.poll()) {
+            // As the dialog does: say so, and try again at the next tick.
+            std::printf("%s (%s)\n", lang::MeasCommFailure.text(tool.state.settings.language),
+                        LinkFailureText(tool.master.lastFailure()));
+            std::fflush(stdout);
+            continue;
+        }
+        PrintMeasurement(tool.state);
+        if (!recorder.record(poller.frame())) {
+            std::fprintf(stderr, "vantorctl: recording stopped: cannot write %s\n", recordPath.c_str());
+            recordingFailed = true;
+        }
+    }
+    return recordingFailed ? 1 : 0;
+}
+
+}  // namespace vantor::ctl
