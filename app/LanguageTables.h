@@ -367,6 +367,19 @@ inline constexpr BilingualText PrintPdfFile{"Fichier PDF", "PDF File"};
 inline constexpr BilingualText PrintCaption{"IMPRESSION", "PRINT"};
 inline constexpr BilingualText PrintFailure{"L'impression a échoué", "Printing failed"};
 
+// What the bitmap buttons do, shown as their tooltips
+inline constexpr BilingualText TipSaveToFile{"Enregistrer dans un fichier", "Save to a file"};
+inline constexpr BilingualText TipPrint{"Imprimer", "Print"};
+inline constexpr BilingualText TipUpload{"Télécharger vers l'unité", "Upload to the instrument"};
+inline constexpr BilingualText TipCompare{"Comparer avec un fichier", "Compare with a file"};
+inline constexpr BilingualText TipRecord{"Enregistrer les mesures", "Record the measurement"};
+inline constexpr BilingualText TipStopRecording{"Arrêter l'enregistrement", "Stop recording"};
+inline constexpr BilingualText TipFirstRecord{"Premier enregistrement", "First record"};
+inline constexpr BilingualText TipPreviousRecord{"Enregistrement précédent", "Previous record"};
+inline constexpr BilingualText TipNextRecord{"Enregistrement suivant", "Next record"};
+inline constexpr BilingualText TipLastRecord{"Dernier enregistrement", "Last record"};
+inline constexpr BilingualText TipConvert{"Convertir pour un tableur", "Convert for a spreadsheet"};
+
 // ---- Every table once, for checks that must hold over all of them.
 
 struct ChoiceListInfo {
@@ -403,7 +416,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 179> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 190> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -450,6 +463,9 @@ inline constexpr std::array<const BilingualText*, 179> kAllTexts{{
     &ConvConvertFile, &ConvDate, &ConvTime,
 
     &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
+
+    &TipSaveToFile, &TipPrint, &TipUpload, &TipCompare, &TipRecord, &TipStopRecording, &TipFirstRecord,
+    &TipPreviousRecord, &TipNextRecord, &TipLastRecord, &TipConvert,
 }};
 
 }  // namespace lang

@@ -100,6 +100,13 @@ void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int
         dialog.setControlText(b.control, Utf8(b.label.text(language)));
 }
 
+void ShowToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
+{
+    for (const LabelBinding& b : table)
+        if (QWidget* w = dialog.control(b.control))
+            w->setToolTip(Utf8(b.label.text(language)));
+}
+
 void ClampNumbers(std::span<const NumberBinding> table, ProgramState& state)
 {
     for (const NumberBinding& b : table) {

@@ -60,6 +60,8 @@ std::vector<ChoiceBinding> WithProbeList(std::span<const ChoiceBinding> table, c
 void SetProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue);
 
 void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
+// The bitmap buttons' tooltips: what each does, in the language.
+void ShowToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // Clamps each value into its limits, stores it back and shows it.
 void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
 // Parses every edit box of the table, then shows the whole table again.

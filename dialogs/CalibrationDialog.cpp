@@ -111,15 +111,15 @@ void CalibrationDialog::applyRules()
     const CalibrationValues& c = state().record.calibration;
     const ProbeCatalogue& catalogue = state().catalogue;
     const bool angled = c.probe >= 0 && c.probe < kProbeCount && catalogue.angles[c.probe] != 0;
-    show({1078, 1079, 1080, 1069, 1070, 1071}, !angled);
-    show({1076, 1074, 1075, 1077, 1072, 1073}, c.product != 0);
+    showControls({1078, 1079, 1080, 1069, 1070, 1071}, !angled);
+    showControls({1076, 1074, 1075, 1077, 1072, 1073}, c.product != 0);
     const bool automaticKh = c.khType == 0;
-    show({1033, 1117}, !automaticKh);
-    show({1107, 1109, 1111, 1113, 1114, 1115}, automaticKh);
+    showControls({1033, 1117}, !automaticKh);
+    showControls({1107, 1109, 1111, 1113, 1114, 1115}, automaticKh);
     const auto totalizerRelay = [](int32_t relay) { return relay == 1 || relay == 2; };
-    show({1128, 1129}, totalizerRelay(c.relay1) || totalizerRelay(c.relay2));
-    show({1134, 1140}, c.relay1 == 5);
-    show({1136, 1142}, c.relay2 == 5);
+    showControls({1128, 1129}, totalizerRelay(c.relay1) || totalizerRelay(c.relay2));
+    showControls({1134, 1140}, c.relay1 == 5);
+    showControls({1136, 1142}, c.relay2 == 5);
     const int language = context().language();
     setControlText(1023, QString::fromUtf8((c.gainType != 0 ? MeasMargin : MeasGain).text(language)));
 }

@@ -89,9 +89,9 @@ FactoryDialog::FactoryDialog(const DialogContext& context, QWidget* owner) : Par
 void FactoryDialog::applyRules()
 {
     const FactoryValues& f = state().record.factory;
-    show({1164, 1165, 1166, 1167, 1098}, f.function != 0);
-    show({1178, 1179, 1108, 1162, 1163}, f.t0Probe1 != 0);
-    show({1185, 1186, 1112, 1181, 1182}, f.t0Probe2 != 0);
+    showControls({1164, 1165, 1166, 1167, 1098}, f.function != 0);
+    showControls({1178, 1179, 1108, 1162, 1163}, f.t0Probe1 != 0);
+    showControls({1185, 1186, 1112, 1181, 1182}, f.t0Probe2 != 0);
 }
 
 void FactoryDialog::afterUpload()

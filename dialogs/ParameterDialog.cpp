@@ -8,6 +8,17 @@ namespace vantor {
 
 using namespace controls;
 
+namespace {
+
+constexpr LabelBinding kToolTips[] = {
+    {kSaveDisk, lang::TipSaveToFile},
+    {kPrint, lang::TipPrint},
+    {kTransfert, lang::TipUpload},
+    {kCompare, lang::TipCompare},
+};
+
+}  // namespace
+
 ParameterDialog::ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner)
     : TemplateDialog(*form.dialogTemplate, owner), m_form(form), m_context(context),
       m_choices(WithProbeList(form.choices, &m_probeList))
@@ -61,6 +72,7 @@ bool ParameterDialog::opening()
     // The names as they stand after the read, which may have fetched the catalogue.
     SetProbeNames(m_probeList, s.catalogue);
     ShowLabels(*this, m_form.labels, language);
+    ShowToolTips(*this, kToolTips, language);
     ShowNumbers(*this, m_form.numbers, s);
     FillChoices(*this, m_choices, m_context);
     ShowChecks(*this, m_form.checks, m_context);
@@ -75,7 +87,7 @@ int ParameterDialog::run()
     return exec();
 }
 
-void ParameterDialog::show(std::initializer_list<int> controls, bool visible)
+void ParameterDialog::showControls(std::initializer_list<int> controls, bool visible)
 {
     for (int id : controls)
         if (QWidget* w = control(id))

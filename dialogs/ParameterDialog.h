@@ -63,7 +63,7 @@ protected:
     // Runs after every press of TRANSFERT, whatever became of it.
     virtual void afterUpload() {}
 
-    void show(std::initializer_list<int> controls, bool visible);
+    void showControls(std::initializer_list<int> controls, bool visible);
     const DialogContext& context() const { return m_context; }
     ProgramState& state() const { return m_context.state; }
 

@@ -53,6 +53,12 @@ constexpr LabelBinding kLabels[] = {
     {1155, MeasVersions},   {1041, MeasSoftware},        {1043, MeasHardware},
 };
 
+constexpr LabelBinding kToolTips[] = {
+    {kPrint, TipPrint},          {kTableur, TipConvert},         {kHome, TipFirstRecord},
+    {kPageUp, TipPreviousRecord}, {kPageDown, TipNextRecord},     {kEnd, TipLastRecord},
+    {kSaveDisk, TipRecord},      {kStopRecording, TipStopRecording},
+};
+
 constexpr double kBound = 9999999;
 #define NUMBER(id, field, format, low) \
     {id, [](ProgramState& s) -> float& { return Meas(s).field; }, format, low, kBound}
@@ -148,6 +154,7 @@ bool MeasurementDialog::opening()
     const int language = m_context.language();
     centreOn(parentWidget());
     setWindowTitle(QString::fromUtf8(MeasCaption.text(language)));
+    ShowToolTips(*this, kToolTips, language);
     showButtons({kSaveDisk, kStopRecording, kPageDown, kPageUp, kPrint, kTableur, kHome, kEnd}, false);
     m_recorder.stop();
     if (!state.file.fileMode) {

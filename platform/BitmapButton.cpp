@@ -8,8 +8,8 @@ namespace vantor {
 
 BitmapButton::BitmapButton(const QString& caption, QWidget* parent) : QAbstractButton(parent)
 {
+    // The caption names the faces; the dialog gives the tooltip in its language.
     setText(caption);
-    setToolTip(caption);
     setFocusPolicy(Qt::StrongFocus);
 }
 

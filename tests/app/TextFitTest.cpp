@@ -2,6 +2,7 @@
 // wider than its control, no window larger than a 1024 x 768 screen.
 #include "AboutBox.h"
 #include "AppFixture.h"
+#include "BitmapButton.h"
 #include "CalibrationDialog.h"
 #include "CanDialog.h"
 #include "ConvertFileDialog.h"
@@ -86,6 +87,10 @@ protected:
         dialog.show();
         EXPECT_LE(dialog.frameGeometry().width(), 1024) << name;
         EXPECT_LE(dialog.frameGeometry().height(), 768) << name;
+        for (BitmapButton* button : dialog.findChildren<BitmapButton*>()) {
+            EXPECT_FALSE(button->toolTip().isEmpty()) << name << ": " << button->text().toStdString();
+            EXPECT_NE(button->toolTip(), button->text()) << name << ": no internal name as a tooltip";
+        }
         for (QWidget* w : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             for (const std::string& text : CutTexts(w))
                 ADD_FAILURE() << name << ", control " << w->property("controlId").toInt() << " ("
@@ -130,6 +135,10 @@ TEST_F(TextFitTest, EveryTextFitsEveryWindowInBothLanguages)
         for (const auto& [name, open] : windows) {
             std::unique_ptr<QDialog> dialog = open();
             expectEverythingFits(*dialog, name + in);
+            if (name == "measurement") {
+                EXPECT_EQ(static_cast<TemplateDialog*>(dialog.get())->control(1035)->toolTip().toStdString(),
+                          language == kFrench ? "Enregistrer les mesures" : "Record the measurement");
+            }
         }
     }
 }

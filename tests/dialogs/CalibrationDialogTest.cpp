@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QTest>
 
 using namespace vantor;
 using sim::Fault;
@@ -236,4 +238,30 @@ TEST_F(CalibrationDialogTest, FileThatCannotBeReadIsReportedAndCloses)
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].caption, "Fichier Etalonnage");
     EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
+}
+
+TEST_F(CalibrationDialogTest, KeysInsideTheDialog)
+{
+    int printers = 0;
+    context.defaultPrinter = [&printers]() -> std::unique_ptr<QPrinter> {
+        ++printers;
+        return nullptr;  // no printer: a PDF is offered, and declined
+    };
+    open();
+    dialog->show();
+    QWidget* edit = dialog->control(1082);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Enter);
+    EXPECT_TRUE(dialog->isVisible()) << "Escape and Enter close nothing";
+    EXPECT_TRUE(prompts.boxes().empty());
+    EXPECT_TRUE(requests().empty()) << "and send nothing";
+
+    QTest::keyClick(edit, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printers, 1) << "Ctrl+P prints";
+    QTest::keyClick(edit, Qt::Key_T, Qt::ControlModifier);
+    ASSERT_EQ(prompts.boxes().size(), 1u) << "Ctrl+T asks to upload";
+    EXPECT_EQ(prompts.boxes()[0].text, "Téléchargement vers Unité");
+    EXPECT_TRUE(dialog->isVisible());
 }

@@ -244,7 +244,7 @@ protected:
         dialog = std::move(owned);
         measurement = std::is_same_v<Dialog, MeasurementDialog>;
         EXPECT_TRUE(d.opening());
-        static_cast<QWidget&>(d).show();
+        d.show();
         QCoreApplication::processEvents();
         return d;
     }
