@@ -1,8 +1,12 @@
 #include "JbusMaster.h"
 
 #include "JbusCrc.h"
+#include "MonotonicClock.h"
+
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -14,6 +18,7 @@ const char* LinkFailureText(LinkFailure failure)
     case LinkFailure::None: return "no failure";
     case LinkFailure::PortMissing: return "port missing";
     case LinkFailure::PortBusy: return "port busy";
+    case LinkFailure::PortDenied: return "permission denied";
     case LinkFailure::PortUnavailable: return "port cannot be opened";
     case LinkFailure::Overlap: return "another transaction is running";
     case LinkFailure::BadRequest: return "request too long";
@@ -23,6 +28,18 @@ const char* LinkFailureText(LinkFailure failure)
     case LinkFailure::BadCrc: return "bad reply (CRC)";
     }
     return "unknown failure";
+}
+
+const char* TraceVerdictText(TraceVerdict verdict)
+{
+    switch (verdict) {
+    case TraceVerdict::Good: return "good";
+    case TraceVerdict::SendFailed: return "send failed";
+    case TraceVerdict::Silence: return "silence";
+    case TraceVerdict::WrongLength: return "wrong length";
+    case TraceVerdict::BadCrc: return "bad CRC";
+    }
+    return "unknown";
 }
 
 JbusTimeouts ReadTimeouts(int baudIndex)
@@ -86,7 +103,12 @@ int JbusMaster::JbusOpen()
         return 0;
     switch (m_port->status) {
     case kSerialNoSuchPort: m_lastFailure = LinkFailure::PortMissing; break;
-    case kSerialBusy: m_lastFailure = LinkFailure::PortBusy; break;
+    case kSerialBusy:
+        // The serial layer says "busy" for a device the user may not open too.
+        m_lastFailure = access(m_serial.devicePath(m_settings.portIndex).c_str(), R_OK | W_OK) != 0 && errno == EACCES
+                            ? LinkFailure::PortDenied
+                            : LinkFailure::PortBusy;
+        break;
     default: m_lastFailure = LinkFailure::PortUnavailable; break;
     }
     return -1;
@@ -125,19 +147,25 @@ bool JbusMaster::Attempt(int length, int expected, int replyTimeoutMs, int inter
     auto& reply = m_buffers.reply;
     m_port->ops.SetRts(*m_port, true);
     std::fill_n(reply.begin(), std::min<size_t>(expected, reply.size()), 0);
+    const int64_t sendStartUs = MonotonicUs();
     const int sent = Send(length);
     m_buffers.lastResult = sent;
     m_buffers.received = 0;
-    m_port->ops.SetRts(*m_port, false);
+    trace(TraceDirection::Sent, std::span<const uint8_t>(m_buffers.request.data(), static_cast<size_t>(length)),
+          sent == 0 ? TraceVerdict::Good : TraceVerdict::SendFailed);
 
-    // The bytes handed to the driver are still on the line for their wire time;
-    // the instrument cannot begin its reply before they have all left.
+    // The bytes handed to the driver are still on the line for their wire time.
+    // An RS-485 adapter switched by RTS transmits only while RTS is up, so RTS
+    // comes down once the last byte has left; the instrument cannot begin its
+    // reply before that either, and the reply time-out starts from there.
     const int wireMs = WireTimeMs(length, kBaudRates[m_settings.baudIndex]);
-    int byte = ReadByteTimed(*m_port, replyTimeoutMs + wireMs);
-    if (byte < 0) {
-        m_lastFailure = LinkFailure::NoAnswer;
-        return false;
-    }
+    const int leftMs = wireMs - static_cast<int>((MonotonicUs() - sendStartUs) / 1000);
+    if (leftMs > 0)
+        DelayMs(*m_port, leftMs);
+    m_port->ops.SetRts(*m_port, false);
+    int byte = ReadByteTimed(*m_port, replyTimeoutMs);
+    if (byte < 0)
+        return Verdict(TraceVerdict::Silence, 0);
     uint32_t count = 0;
     do {
         if (count < reply.size())
@@ -147,21 +175,34 @@ bool JbusMaster::Attempt(int length, int expected, int replyTimeoutMs, int inter
     } while (byte >= 0);
     m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
 
-    if (sent != 0) {
-        m_lastFailure = LinkFailure::SendFailed;
-        return false;
-    }
-    if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > reply.size()) {
-        m_lastFailure = LinkFailure::WrongLength;
-        return false;
-    }
+    if (sent != 0)
+        return Verdict(TraceVerdict::SendFailed, count);
+    if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > reply.size())
+        return Verdict(TraceVerdict::WrongLength, count);
     const uint16_t got = static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8));
-    if (got != JbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2))) {
-        m_lastFailure = LinkFailure::BadCrc;
-        return false;
+    if (got != JbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2)))
+        return Verdict(TraceVerdict::BadCrc, count);
+    return Verdict(TraceVerdict::Good, count);
+}
+
+bool JbusMaster::Verdict(TraceVerdict verdict, uint32_t received)
+{
+    switch (verdict) {
+    case TraceVerdict::Good: m_lastFailure = LinkFailure::None; break;
+    case TraceVerdict::SendFailed: m_lastFailure = LinkFailure::SendFailed; break;
+    case TraceVerdict::Silence: m_lastFailure = LinkFailure::NoAnswer; break;
+    case TraceVerdict::WrongLength: m_lastFailure = LinkFailure::WrongLength; break;
+    case TraceVerdict::BadCrc: m_lastFailure = LinkFailure::BadCrc; break;
     }
-    m_lastFailure = LinkFailure::None;
-    return true;
+    trace(TraceDirection::Received,
+          std::span<const uint8_t>(m_buffers.reply.data(), std::min<size_t>(received, m_buffers.reply.size())), verdict);
+    return verdict == TraceVerdict::Good;
+}
+
+void JbusMaster::trace(TraceDirection direction, std::span<const uint8_t> bytes, TraceVerdict verdict)
+{
+    if (m_tracer)
+        m_tracer(TraceEvent{direction, bytes, verdict});
 }
 
 int JbusMaster::JbusTransact(int length)

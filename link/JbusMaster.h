@@ -5,6 +5,8 @@
 #include "SerialPort.h"
 
 #include <cstdint>
+#include <functional>
+#include <span>
 
 namespace vantor {
 
@@ -14,6 +16,7 @@ enum class LinkFailure {
     None,
     PortMissing,
     PortBusy,
+    PortDenied,   // the user may not open the device
     PortUnavailable,
     Overlap,      // a transaction was already running
     BadRequest,   // the request does not fit the buffer
@@ -41,6 +44,17 @@ int WireTimeMs(int bytes, int32_t baud);
 // Low byte of the address truncated toward zero.
 uint8_t JbusAddressByte(float address);
 
+// One frame on the line as the master saw it, for a technician's trace.
+enum class TraceDirection { Sent, Received };
+enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc };
+const char* TraceVerdictText(TraceVerdict verdict);
+struct TraceEvent {
+    TraceDirection direction;
+    std::span<const uint8_t> bytes;
+    TraceVerdict verdict;
+};
+using FrameTracer = std::function<void(const TraceEvent&)>;
+
 class JbusMaster {
 public:
     JbusMaster(SerialLibrary& serial, const LinkSettings& settings, LinkBuffers& buffers);
@@ -61,10 +75,15 @@ public:
     LinkFailure lastFailure() const { return m_lastFailure; }
     LinkBuffers& buffers() { return m_buffers; }
     const LinkSettings& settings() const { return m_settings; }
+    // Called with every frame sent and every reply received (or its absence).
+    void setTracer(FrameTracer tracer) { m_tracer = std::move(tracer); }
 
 private:
     int Send(int length);
     bool Attempt(int length, int expected, int replyTimeoutMs, int interByteMs);
+    // Says how the attempt ended, to the tracer and in the last failure.
+    bool Verdict(TraceVerdict verdict, uint32_t received);
+    void trace(TraceDirection direction, std::span<const uint8_t> bytes, TraceVerdict verdict);
 
     SerialLibrary& m_serial;
     const LinkSettings& m_settings;
@@ -72,6 +91,7 @@ private:
     SerialPort* m_port = nullptr;
     bool m_busy = false;
     LinkFailure m_lastFailure = LinkFailure::None;
+    FrameTracer m_tracer;
 };
 
 }  // namespace vantor

@@ -171,35 +171,10 @@ int ClosePort(SerialPort& port)
 
 int SetLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopBits)
 {
-    speed_t speed{};
-    if (baud > 115200 || !SpeedFor(baud, speed))
-        return Fail(port, kSerialBadBaud);
     termios t = port.driver->line;
-    cfsetispeed(&t, speed);
-    cfsetospeed(&t, speed);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE);
-    switch (dataBits) {
-    case 5: t.c_cflag |= CS5; break;
-    case 6: t.c_cflag |= CS6; break;
-    case 7: t.c_cflag |= CS7; break;
-    case 8: t.c_cflag |= CS8; break;
-    default: return Fail(port, kSerialBadDataBits);
-    }
-    t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
-    switch (parity) {
-    case 'N': case 'n': break;
-    case 'E': case 'e': t.c_cflag |= PARENB; break;
-    case 'O': case 'o': t.c_cflag |= PARENB | PARODD; break;
-    case 'M': case 'm': t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-    case 'S': case 's': t.c_cflag |= PARENB | CMSPAR; break;
-    default: return Fail(port, kSerialBadParity);
-    }
-    if (stopBits == 1)
-        t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
-    else if (stopBits == 2)
-        t.c_cflag |= CSTOPB;
-    else
-        return Fail(port, kSerialBadStopBits);
+    const int32_t built = BuildLineSettings(t, baud, parity, dataBits, stopBits);
+    if (built != kSerialOk)
+        return Fail(port, built);
     port.driver->line = t;
     Apply(port);
     return port.status;
@@ -226,7 +201,8 @@ int SetDtr(SerialPort& port, bool on)
 
 int SetRts(SerialPort& port, bool on)
 {
-    ChangeModemLine(port, TIOCM_RTS, on);
+    if (!port.driver->kernelRs485)
+        ChangeModemLine(port, TIOCM_RTS, on);
     return kSerialOk;
 }
 
@@ -348,6 +324,41 @@ int Dump(SerialPort& port, const LineSink& sink)
 
 }  // namespace
 
+int32_t BuildLineSettings(termios& t, int32_t baud, char parity, int dataBits, int stopBits)
+{
+    speed_t speed{};
+    if (baud > 115200 || !SpeedFor(baud, speed))
+        return kSerialBadBaud;
+    termios next = t;
+    cfsetispeed(&next, speed);
+    cfsetospeed(&next, speed);
+    next.c_cflag &= ~static_cast<tcflag_t>(CSIZE);
+    switch (dataBits) {
+    case 5: next.c_cflag |= CS5; break;
+    case 6: next.c_cflag |= CS6; break;
+    case 7: next.c_cflag |= CS7; break;
+    case 8: next.c_cflag |= CS8; break;
+    default: return kSerialBadDataBits;
+    }
+    next.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
+    switch (parity) {
+    case 'N': case 'n': break;
+    case 'E': case 'e': next.c_cflag |= PARENB; break;
+    case 'O': case 'o': next.c_cflag |= PARENB | PARODD; break;
+    case 'M': case 'm': next.c_cflag |= PARENB | CMSPAR | PARODD; break;
+    case 'S': case 's': next.c_cflag |= PARENB | CMSPAR; break;
+    default: return kSerialBadParity;
+    }
+    if (stopBits == 1)
+        next.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+    else if (stopBits == 2)
+        next.c_cflag |= CSTOPB;
+    else
+        return kSerialBadStopBits;
+    t = next;
+    return kSerialOk;
+}
+
 void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
                        int stopBits)
 {
@@ -377,6 +388,9 @@ void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
         return;
     }
     d.fd = fd;
+    // An adapter set up for RS-485 in the kernel switches its transmitter on its own.
+    serial_rs485 rs485{};
+    d.kernelRs485 = ioctl(fd, TIOCGRS485, &rs485) == 0 && (rs485.flags & SER_RS485_ENABLED) != 0;
     d.line = d.saved;
     cfmakeraw(&d.line);
     d.line.c_cflag |= CLOCAL | CREAD;

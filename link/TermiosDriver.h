@@ -21,7 +21,13 @@ struct TermiosData {
     // Driver error counters at the last refresh, to turn increments into flags.
     int lastFrame = 0, lastOverrun = 0, lastParity = 0, lastBreak = 0, lastBufOverrun = 0;
     bool haveCounters = false;
+    // The kernel switches an RS-485 transmitter itself: RTS is left to it.
+    bool kernelRs485 = false;
 };
+
+// The line settings for a speed, parity letter (either case), data and stop
+// bits, built into t; a bad argument leaves t as it was and gives its code.
+int32_t BuildLineSettings(termios& t, int32_t baud, char parity, int dataBits, int stopBits);
 
 // Opens the device and fills the driver slots. Failures are left in port.status.
 void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity,

@@ -3,7 +3,11 @@
 #include "Settings.h"
 #include "SettingsStore.h"
 
+#include <grp.h>
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +28,14 @@ int Tool::failure() const
     switch (master.lastFailure()) {
     case LinkFailure::PortMissing: return Fail("port missing: " + device);
     case LinkFailure::PortBusy: return Fail("port busy: " + device);
+    case LinkFailure::PortDenied: {
+        // Serial devices belong to a group (dialout on Debian) whose members may open them.
+        struct stat info {};
+        const group* owner = stat(device.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
+        const std::string name = owner ? owner->gr_name : "dialout";
+        return Fail("permission denied: " + device + " (join the group " + name + ": sudo usermod -aG " + name +
+                    " $USER, then log in again)");
+    }
     case LinkFailure::PortUnavailable: return Fail("port cannot be opened: " + device);
     case LinkFailure::NoAnswer: return Fail("no answer");
     case LinkFailure::WrongLength:
@@ -37,8 +49,10 @@ namespace {
 void Usage()
 {
     std::fprintf(stderr,
-                 "usage: vantorctl [--device PATH] [--baud B] [--address A] COMMAND\n"
+                 "usage: vantorctl [--device PATH] [--baud B] [--address A] [--trace] COMMAND\n"
                  "Without flags the port, speed and address are those of VantorPC's settings.\n"
+                 "--trace prints every frame sent and received on standard error, with the time in\n"
+                 "milliseconds since the start, the direction, the bytes and the verdict.\n"
                  "commands:\n"
                  "  read FIRST COUNT        print COUNT registers from FIRST as hexadecimal words\n"
                  "  write FIRST VALUE...    write the values to the registers from FIRST\n"
@@ -165,6 +179,24 @@ void LoadProgramSettings(Tool& tool)
     tool.state.settings.language = store.readNumber(key, "Language", kFrench) == kEnglish ? kEnglish : kFrench;
 }
 
+// Every frame on standard error: milliseconds since the start, direction,
+// bytes and verdict. What a technician sends back from the field.
+void TraceFrames(Tool& tool)
+{
+    const auto start = std::chrono::steady_clock::now();
+    tool.master.setTracer([start](const TraceEvent& event) {
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        std::string hex;
+        for (uint8_t byte : event.bytes) {
+            char text[4];
+            std::snprintf(text, sizeof text, "%s%02X", hex.empty() ? "" : " ", byte);
+            hex += text;
+        }
+        std::fprintf(stderr, "%10.1f ms %s %s%s%s\n", ms, event.direction == TraceDirection::Sent ? "sent" : "recv",
+                     hex.c_str(), hex.empty() ? "" : "  ", TraceVerdictText(event.verdict));
+    });
+}
+
 }  // namespace
 
 }  // namespace vantor::ctl
@@ -194,6 +226,8 @@ int main(int argc, char** argv)
         } else if (arg == "--address" && i + 1 < argc && ParseNumber(argv[i + 1], 0, 255, value)) {
             ++i;
             tool.state.settings.link.jbusAddress = static_cast<float>(value);
+        } else if (arg == "--trace") {
+            TraceFrames(tool);
         } else if (arg == "--help" || arg == "-h") {
             Usage();
             return 0;

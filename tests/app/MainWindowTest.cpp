@@ -206,6 +206,7 @@ TEST_F(MainWindowTest, BrowseKeepsThePathAsChosen)
 TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
 {
     sim::Simulator simulator({dir.file("com2")}, {.baud = 4800, .address = 7});
+    simulator.setReg(0x111A, 0x0107);  // the address is the low byte; the high one is the polarity
     program.serial.setDevicePath(1, simulator.path(0));
     program.state.settings.link = {3, 0, 12.0f};
     MainWindow window(program);

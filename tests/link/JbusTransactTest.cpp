@@ -1,4 +1,5 @@
 // Transactions on a pseudo-terminal against the simulated instrument.
+#include "MonotonicClock.h"
 #include "SimFixture.h"
 
 #include <chrono>
@@ -249,4 +250,67 @@ TEST_F(JbusTransactTest, ReplyLongerThanTheBufferIsNotStoredPastIt)
     simulator->injectFault(Fault::ExtraBytes, 3, 600);
     EXPECT_EQ(read(0x3000, 300), -1);
     EXPECT_EQ(master.lastFailure(), LinkFailure::WrongLength);
+}
+
+TEST_F(JbusTransactTest, AWriteWaitsLongerForItsReplyThanARead)
+{
+    // Writes take the instrument time: a reply 700 ms late is still in time.
+    simulator->injectFault(Fault::LateReply, 1, 700);
+    EXPECT_EQ(write(0x3000, {0x0101}), 0);
+    EXPECT_EQ(heardCount(), 1u) << "in one attempt";
+}
+
+TEST_F(JbusTransactTest, SlowSpeedsWaitLongerForTheReplyAndBetweenItsBytes)
+{
+    simulator.reset();
+    startSimulator(1, {.baud = 600});
+    settings.baudIndex = 1;
+    simulator->injectFault(Fault::LateReply, 1, 850);
+    EXPECT_EQ(read(0x3000, 5), 0) << "a reply starting 850 ms late";
+    simulator->injectFault(Fault::PauseInside, 1, 300);
+    EXPECT_EQ(read(0x3000, 5), 0) << "a gap of 300 ms inside the reply";
+    EXPECT_EQ(heardCount(), 2u) << "each in one attempt";
+}
+
+namespace {
+
+// The RTS changes of the port under test, with their times.
+struct RtsLog {
+    static inline std::vector<std::pair<bool, int64_t>> changes;
+    static inline int (*realSetRts)(SerialPort&, bool) = nullptr;
+    static int Record(SerialPort& port, bool on)
+    {
+        changes.emplace_back(on, MonotonicUs());
+        return realSetRts(port, on);
+    }
+};
+
+}  // namespace
+
+TEST_F(JbusTransactTest, RtsComesDownOnlyOnceTheRequestHasLeftTheLine)
+{
+    simulator.reset();
+    startSimulator(1, {.baud = 600});
+    settings.baudIndex = 1;
+    RtsLog::changes.clear();
+    // The idle hook runs while the master waits on the port: it starts recording from there.
+    serial.setIdleHook(
+        [](SerialPort& port) {
+            if (port.ops.SetRts != &RtsLog::Record) {
+                RtsLog::realSetRts = port.ops.SetRts;
+                port.ops.SetRts = &RtsLog::Record;
+            }
+            return 0;
+        },
+        10);
+    const int64_t start = MonotonicUs();
+    ASSERT_EQ(write(0x3000, {1, 2, 3, 4, 5}), 0);
+    serial.setIdleHook(nullptr);
+    ASSERT_FALSE(RtsLog::changes.empty()) << "RTS was lowered before the master waited at all";
+    const auto [on, at] = RtsLog::changes.front();
+    EXPECT_FALSE(on);
+    // 19 bytes of 11 bits at 600 baud: 349 ms on the line.
+    const int64_t afterMs = (at - start) / 1000;
+    EXPECT_GE(afterMs, WireTimeMs(19, 600));
+    EXPECT_LT(afterMs, WireTimeMs(19, 600) + 100) << "and not much later";
 }

@@ -1,11 +1,13 @@
 // The serial operations on real pseudo-terminals.
 #include "SerialPort.h"
 #include "TempDir.h"
+#include "TermiosDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <pty.h>
+
 #include <termios.h>
 #include <unistd.h>
 
@@ -309,4 +311,26 @@ TEST(SerialErrors, SystemErrorsMapToStatusCodes)
     EXPECT_EQ(MapSystemError(EIO), kSerialOther);
     EXPECT_EQ(MapSystemError(-10), kSerialNoSuchPort);
     EXPECT_EQ(MapSystemError(-12), kSerialBadBaud);
+}
+
+TEST(SerialLineSettings, ParityLettersInEitherCase)
+{
+    // The flags the driver applies to the descriptor (a pseudo-terminal refuses parity itself).
+    const struct {
+        char letter;
+        bool enabled, odd;
+    } cases[] = {{'e', true, false}, {'E', true, false}, {'o', true, true},
+                 {'O', true, true},  {'n', false, false}, {'N', false, false}};
+    for (const auto& c : cases) {
+        termios t{};
+        t.c_cflag = PARENB | PARODD;  // whatever was there before
+        ASSERT_EQ(BuildLineSettings(t, 9600, c.letter, 8, 2), kSerialOk) << c.letter;
+        EXPECT_EQ((t.c_cflag & PARENB) != 0, c.enabled) << c.letter;
+        EXPECT_EQ((t.c_cflag & PARODD) != 0, c.odd) << c.letter;
+        EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+        EXPECT_NE(t.c_cflag & CSTOPB, 0u);
+    }
+    termios kept{};
+    EXPECT_EQ(BuildLineSettings(kept, 9600, 'x', 8, 2), kSerialBadParity);
+    EXPECT_EQ(kept.c_cflag, 0u) << "a refused letter changes nothing";
 }

@@ -240,3 +240,27 @@ TEST(ValueCodec, MatchesLastReadComparesTheEncodedImage)
     EXPECT_TRUE(ImageMatchesLastRead<Sample>(rows, s, lastRead, 2)) << "back to the value read";
     EXPECT_FALSE(ImageMatchesLastRead<Sample>(rows, s, lastRead, 3)) << "more registers than were read";
 }
+
+TEST(ValueCodec, ExactHalvesRoundAwayFromZero)
+{
+    // Values a float holds exactly, so that only the rounding rule decides.
+    const struct {
+        uint8_t type;
+        int16_t scale;
+        float value;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {kScaledU8, 1, 12.5f, {0x0D}},              // 13, not 12
+        {kScaledU8, 10, 0.25f, {0x03}},             // 2.5 tenths: 3
+        {kScaledI16, 1, -12.5f, {0xFF, 0xF3}},      // -13
+        {kScaledI24, 10, -0.25f, {0xFF, 0xFF, 0xFD}},  // -3
+        {kScaledU8, 1, 13.5f, {0x0E}},              // 14: an odd neighbour too
+        {kScaledI16, 1, -2.5f, {0xFF, 0xFD}},       // -3, where half to even gives -2
+    };
+    for (const auto& c : cases) {
+        Sample s;
+        s.number = c.value;
+        EXPECT_EQ(Encode({Row(&Sample::number, c.type, 0, c.scale)}, s, c.bytes.size()), c.bytes)
+            << c.value << " at scale " << c.scale;
+    }
+}

@@ -144,9 +144,26 @@ usb=$!
 wait "$poller"; rc=$?
 kill "$usb"; wait "$usb" 2>/dev/null
 check "polling goes on after the adapter is back" "0 yes yes" \
-  "$rc $(grep -q 'port missing' "$work/usb.out" && echo yes) $(tail -1 "$work/usb.out" | grep -q ' flow ' && echo yes)"
+  "$rc $(grep -q 'Communication' "$work/usb.out" && echo yes) $(tail -1 "$work/usb.out" | grep -q ' flow ' && echo yes)"
 records=$(( ($(stat -c %s "$work/usb.mes") - 2) / 77 ))
 check "the recording holds every successful poll" "$(grep -c ' flow ' "$work/usb.out")" "$records"
+
+# The frame trace a technician sends back: time, direction, bytes, verdict.
+ctl3 --trace read 0x3000 1 2>"$work/trace" >/dev/null
+out=$(sed -E 's/^ *[0-9]+\.[0-9] ms //' "$work/trace" | tr '\n' '|')
+check "trace of a good read" "sent 03 03 30 00 00 01 8A E8  good|recv 03 03 02 01 5E 41 EC  good|" "$out"
+"$ctl" --device "$work/com1" --baud 4800 --address 9 --trace read 0x3000 1 2>"$work/trace" >/dev/null
+check "trace of silence" "3 3" "$(grep -c ' sent ' "$work/trace") $(grep -c ' recv silence$' "$work/trace")"
+
+# A device the user may not open: the tool says which group opens it.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && getent group dialout >/dev/null; then
+  locked="$work/locked/ttyUSB9"
+  mkdir -p "$work/locked"; chmod 755 "$work" "$work/locked"
+  : >"$locked"; chgrp dialout "$locked"; chmod 660 "$locked"
+  out=$(setpriv --reuid=65534 --regid=65534 --clear-groups "$ctl" --device "$locked" read 0 1 2>&1); rc=$?
+  check "permission denied names the group" \
+    "vantorctl: permission denied: $locked (join the group dialout: sudo usermod -aG dialout \$USER, then log in again) 1" "$out $rc"
+fi
 
 # A second instrument at 300 baud, address 9, on the second of the scanned ports.
 "$simulator" --baud 300 --address 9 "$work/slow" >/dev/null &
