@@ -190,11 +190,12 @@ FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image)
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
         return FileStatus::CannotOpen;
-    const QByteArray bytes = file.read(static_cast<qint64>(image.size()) + 2);
+    // One byte more than a settings file holds tells a longer file from a whole one.
+    const QByteArray bytes = file.read(static_cast<qint64>(image.size()) + 3);
     if (bytes.size() < 2)
         return FileStatus::Invalid;
     const size_t length = static_cast<uint8_t>(bytes[0]) | (static_cast<uint8_t>(bytes[1]) << 8);
-    if (length != image.size() || static_cast<size_t>(bytes.size()) < length + 2)
+    if (length != image.size() || static_cast<size_t>(bytes.size()) != length + 2)
         return FileStatus::Invalid;
     std::copy(bytes.begin() + 2, bytes.begin() + 2 + static_cast<qsizetype>(length), image.begin());
     return FileStatus::Ok;

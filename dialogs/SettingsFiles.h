@@ -63,8 +63,8 @@ FileStatus LoadSettingsFile(const std::string& path, const FileType& type, std::
 // Writes the image behind its length word. The old file is replaced only once
 // the new one is completely written.
 FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> image);
-// Reads a file whose length word equals the image size and that holds at least
-// that many bytes; anything else is refused and leaves the image untouched.
+// Reads a file whose length word equals the image size and that holds exactly
+// that many bytes behind it; anything else is refused and leaves the image untouched.
 FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image);
 // Tells the user, in the current language, what went wrong with the file.
 void ReportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,

@@ -332,3 +332,31 @@ TEST_F(MeasurementDialogTest, ARefusedFileIsReportedAndTheDialogCloses)
     EXPECT_EQ(prompts.boxes()[0].caption, "Measurement File");
     EXPECT_EQ(prompts.boxes()[0].text, "This file holds no whole record:\n" + state.file.currentFilePath);
 }
+
+TEST_F(MeasurementDialogTest, AnAdapterPulledOutAndPluggedBackWhileRecording)
+{
+    const auto descriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
+    };
+    state.settings.language = kEnglish;
+    open();
+    prompts.chooseNextFile(dir.file("run.mes"));
+    dialog->sendCommand(1035);
+    dialog->poll();
+    dialog->poll();
+    const auto before = descriptors();
+
+    simulator->disconnect();  // the device is gone from under its name
+    for (int tick = 0; tick < 2; ++tick) {
+        dialog->poll();
+        EXPECT_EQ(text(1006), "Communication Failure");
+    }
+    EXPECT_TRUE(prompts.boxes().empty()) << "no message box for a missing instrument";
+    EXPECT_EQ(fileBytes(dir.file("run.mes")).size(), 2u + 2 * 77) << "what was recorded stays";
+
+    simulator->reconnect();  // back under the same name
+    dialog->poll();
+    EXPECT_EQ(text(1006), "Record n° 3") << "polling and recording resume by themselves";
+    EXPECT_EQ(fileBytes(dir.file("run.mes")).size(), 2u + 3 * 77);
+    EXPECT_EQ(descriptors(), before) << "no descriptor leaked";
+}
