@@ -87,12 +87,6 @@ int ParameterDialog::run()
     return exec();
 }
 
-void ParameterDialog::showControls(std::initializer_list<int> controls, bool visible)
-{
-    for (int id : controls)
-        if (QWidget* w = control(id))
-            w->setVisible(visible);
-}
 
 void ParameterDialog::offerComparison()
 {

@@ -10,7 +10,6 @@
 #include "TemplateDialog.h"
 #include "Upload.h"
 
-#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -63,7 +62,6 @@ protected:
     // Runs after every press of TRANSFERT, whatever became of it.
     virtual void afterUpload() {}
 
-    void showControls(std::initializer_list<int> controls, bool visible);
     const DialogContext& context() const { return m_context; }
     ProgramState& state() const { return m_context.state; }
 

@@ -155,7 +155,7 @@ bool MeasurementDialog::opening()
     centreOn(parentWidget());
     setWindowTitle(QString::fromUtf8(MeasCaption.text(language)));
     ShowToolTips(*this, kToolTips, language);
-    showButtons({kSaveDisk, kStopRecording, kPageDown, kPageUp, kPrint, kTableur, kHome, kEnd}, false);
+    showControls({kSaveDisk, kStopRecording, kPageDown, kPageUp, kPrint, kTableur, kHome, kEnd}, false);
     m_recorder.stop();
     if (!state.file.fileMode) {
         m_flowHistory.fill(0);
@@ -170,7 +170,7 @@ bool MeasurementDialog::opening()
                                      MeasurementFileProblem(status, path, language), BoxIcon::Error, BoxButtons::Ok);
         return false;
     }
-    showButtons({kPrint, kTableur}, true);
+    showControls({kPrint, kTableur}, true);
     moveTo(0);
     setControlText(kInfoLine, QString::fromStdString(path));
     return true;
@@ -181,12 +181,6 @@ int MeasurementDialog::run()
     if (!opening())
         return QDialog::Accepted;
     return exec();
-}
-
-void MeasurementDialog::showButtons(std::initializer_list<int> ids, bool visible)
-{
-    for (int id : ids)
-        control(id)->setVisible(visible);
 }
 
 void MeasurementDialog::poll()
@@ -203,9 +197,9 @@ void MeasurementDialog::poll()
         setControlText(kStatusLine, QString::fromUtf8(MeasCommFailure.text(language)));
     } else {
         if (m_recorder.state() == MeasurementRecorder::State::Idle)
-            showButtons({kPrint, kSaveDisk}, true);
+            showControls({kPrint, kSaveDisk}, true);
         else
-            showButtons({kSaveDisk}, false);
+            showControls({kSaveDisk}, false);
         setControlText(kStatusLine, QString());
         refresh();
         recordStep();
@@ -231,7 +225,7 @@ void MeasurementDialog::refresh()
 
     const bool knownProbe = m.probeIndex >= 0 && m.probeIndex < kProbeCount;
     const bool angled = knownProbe && state.catalogue.angles[static_cast<size_t>(m.probeIndex)] != 0;
-    showButtons({1007, 1008, 1138}, angled);
+    showControls({1007, 1008, 1138}, angled);
 
     const LocaleItems locale = m_context.locale();
     setControlText(kDateTime, QString::fromStdString(FormatLocaleDate(locale, m.day, m.month, 2000 + m.year) + " " +
@@ -260,8 +254,8 @@ void MeasurementDialog::startRecording()
     if (!AskSaveFile(m_context, this, filetypes::kMeasurement))
         return;
     m_recorder.start(m_context.state.file.currentFilePath);
-    showButtons({kSaveDisk}, false);
-    showButtons({kStopRecording}, true);
+    showControls({kSaveDisk}, false);
+    showControls({kStopRecording}, true);
 }
 
 void MeasurementDialog::stopRecording()
@@ -269,7 +263,7 @@ void MeasurementDialog::stopRecording()
     if (m_recorder.state() == MeasurementRecorder::State::Idle)
         return;
     m_recorder.stop();
-    showButtons({kStopRecording}, false);
+    showControls({kStopRecording}, false);
 }
 
 void MeasurementDialog::recordStep()
@@ -282,7 +276,7 @@ void MeasurementDialog::recordStep()
         return;
     }
     // What was written stays; polling goes on, and SAVEDISK comes back with the next poll.
-    showButtons({kStopRecording}, false);
+    showControls({kStopRecording}, false);
     m_context.prompts.messageBox(this, FileMeasurement.text(language), kCannotRecord.text(language) + m_recorder.path(),
                                  BoxIcon::Error, BoxButtons::Ok);
 }
@@ -317,11 +311,11 @@ void MeasurementDialog::showRecord()
 
 void MeasurementDialog::setNavigationButtons()
 {
-    showButtons({kPageDown, kPageUp, kHome, kEnd}, true);
+    showControls({kPageDown, kPageUp, kHome, kEnd}, true);
     if (m_cursor == 0)
-        showButtons({kPageUp, kHome}, false);
+        showControls({kPageUp, kHome}, false);
     if (m_cursor == m_replay.recordCount - 1)
-        showButtons({kPageDown, kEnd}, false);
+        showControls({kPageDown, kEnd}, false);
 }
 
 void MeasurementDialog::print()

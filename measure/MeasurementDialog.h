@@ -45,7 +45,6 @@ private:
     void moveTo(int64_t record);
     void print();
     void convert();
-    void showButtons(std::initializer_list<int> ids, bool visible);
 
     DialogContext m_context;
     MeasurementPoller m_poller;

@@ -197,6 +197,13 @@ QString TemplateDialog::controlText(int id) const
     return QString();
 }
 
+void TemplateDialog::showControls(std::initializer_list<int> ids, bool visible)
+{
+    for (int id : ids)
+        if (QWidget* w = control(id))
+            w->setVisible(visible);
+}
+
 void TemplateDialog::setControlText(int id, const QString& text)
 {
     struct FitAfter {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -46,6 +47,8 @@ public:
         return qobject_cast<Widget*>(control(id));
     }
     QString controlText(int id) const;
+    // Shows or hides the controls named (those the template lacks are passed over).
+    void showControls(std::initializer_list<int> ids, bool visible);
     void setControlText(int id, const QString& text);
 
     // Dialog units to pixels with the dialog font, as the templates are laid out.

@@ -13,23 +13,8 @@ using sim::Fault;
 
 namespace {
 
-class CalibrationDialogTest : public test::DialogFixture {
+class CalibrationDialogTest : public test::OpenDialogFixture<CalibrationDialog> {
 protected:
-    CalibrationDialog& open()
-    {
-        dialog = std::make_unique<CalibrationDialog>(context, nullptr);
-        EXPECT_TRUE(dialog->opening());
-        simulator->clearRequests();
-        return *dialog;
-    }
-    std::string text(int id) { return dialog->controlText(id).toStdString(); }
-    bool visible(int id) { return !dialog->control(id)->isHidden(); }
-    QComboBox* combo(int id) { return dialog->control<QComboBox>(id); }
-    void type(int id, const char* value)
-    {
-        dialog->control<QLineEdit>(id)->setText(value);
-        test::LoseFocus(dialog->control(id));
-    }
     void tick(int id)
     {
         dialog->control<QCheckBox>(id)->click();
@@ -44,8 +29,6 @@ protected:
             unit.setImage(0x1100, cal);
         });
     }
-
-    std::unique_ptr<CalibrationDialog> dialog;
 };
 
 }  // namespace

@@ -12,23 +12,8 @@ namespace {
 constexpr uint16_t kFactoryFirst = 0x2200;
 constexpr uint16_t kFactoryCount = 24;
 
-class FactoryDialogTest : public test::DialogFixture {
+class FactoryDialogTest : public test::OpenDialogFixture<FactoryDialog> {
 protected:
-    FactoryDialog& open()
-    {
-        dialog = std::make_unique<FactoryDialog>(context, nullptr);
-        EXPECT_TRUE(dialog->opening());
-        simulator->clearRequests();
-        return *dialog;
-    }
-    std::string text(int id) { return dialog->controlText(id).toStdString(); }
-    bool visible(int id) { return !dialog->control(id)->isHidden(); }
-    QComboBox* combo(int id) { return dialog->control<QComboBox>(id); }
-    void type(int id, const char* value)
-    {
-        dialog->control<QLineEdit>(id)->setText(value);
-        test::LoseFocus(dialog->control(id));
-    }
     // Changes bytes of the instrument's factory block.
     void setInstrument(std::initializer_list<std::pair<int, uint8_t>> bytes)
     {
@@ -37,8 +22,6 @@ protected:
             image[at] = value;
         simulator->setImage(kFactoryFirst, image);
     }
-
-    std::unique_ptr<FactoryDialog> dialog;
 };
 
 // A probe's T0 edit and the rows that only mean something when T0 is set.

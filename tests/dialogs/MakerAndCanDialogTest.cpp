@@ -20,23 +20,8 @@ constexpr uint16_t kCanFirst = 0x111C;
 constexpr int kCanChecks[] = {1232, 1233, 1234, 1235, 1236, 1237, 1238, 1239, 1241, 1242, 1243,
                               1245, 1249, 1252, 1254, 1256, 1257, 1259, 1260, 1261, 1263, 1265};
 
-class MakerAndCanDialogTest : public test::DialogFixture {
+class MakerAndCanDialogTest : public test::OpenDialogFixture<ParameterDialog> {
 protected:
-    template <typename Dialog>
-    Dialog& open()
-    {
-        auto* d = new Dialog(context, nullptr);
-        dialog.reset(d);
-        EXPECT_TRUE(d->opening());
-        simulator->clearRequests();
-        return *d;
-    }
-    std::string text(int id) { return dialog->controlText(id).toStdString(); }
-    void type(int id, const char* value)
-    {
-        dialog->control<QLineEdit>(id)->setText(value);
-        test::LoseFocus(dialog->control(id));
-    }
     bool checked(int id) { return dialog->control<QCheckBox>(id)->isChecked(); }
     std::string writeFile(const std::string& name, const std::string& bytes)
     {
@@ -44,8 +29,6 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-
-    std::unique_ptr<ParameterDialog> dialog;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QLineEdit>
 #include <QFocusEvent>
 #include <QWidget>
 
@@ -80,6 +81,33 @@ protected:
     QDateTime now{QDate(2024, 3, 5), QTime(14, 7, 9)};
     LocaleItems locale;
     std::vector<std::string> started;
+};
+
+// A dialog opened on the simulated instrument (or a file), with what tests
+// drive it by: its controls by id, typing into an edit box, choosing.
+template <typename Base>
+class OpenDialogFixture : public DialogFixture {
+protected:
+    template <typename Dialog = Base>
+    Dialog& open()
+    {
+        auto* opened = new Dialog(context, nullptr);
+        dialog.reset(opened);
+        EXPECT_TRUE(opened->opening());
+        simulator->clearRequests();
+        return *opened;
+    }
+    std::string text(int id) { return dialog->controlText(id).toStdString(); }
+    bool visible(int id) { return !dialog->control(id)->isHidden(); }
+    QComboBox* combo(int id) { return dialog->template control<QComboBox>(id); }
+    // Types the value into the edit box, and the focus leaves it.
+    void type(int id, const char* value)
+    {
+        dialog->template control<QLineEdit>(id)->setText(value);
+        LoseFocus(dialog->control(id));
+    }
+
+    std::unique_ptr<Base> dialog;
 };
 
 }  // namespace vantor::test
