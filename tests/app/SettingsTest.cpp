@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <filesystem>
+#include <fstream>
+
 using namespace vantor;
 
 namespace {
@@ -144,4 +147,46 @@ TEST_F(SettingsTest, StoreKeysAndSubkeys)
     EXPECT_EQ(store.readNumber(key, "absent", 42), 42);
     EXPECT_EQ(store.readText("Software\\Other", "x", "fallback"), "fallback");
     EXPECT_EQ(store.location(key), configRoot() + "/Software/VantorPC.ini");
+}
+
+TEST_F(SettingsTest, ADamagedStoreLoadsTheDefaults)
+{
+    install();
+    const std::string file = store.location(key);
+    std::string noise(600, '\0');
+    unsigned value = 12345;
+    for (char& c : noise)
+        c = static_cast<char>((value = value * 1103515245u + 12345u) >> 24);
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"empty", ""},
+        {"random bytes", noise},
+        {"truncated", "[General]\nCom=2\nBauds=3\nJb"},
+        {"values past their ranges", "[General]\nCom=99\nBauds=-4\nJbus=1e40\nLanguage=7\n"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
+        program.state = {};
+        ASSERT_TRUE(PrepareProgram(program, "", dataHome())) << c.name;
+        const ProgramState& s = program.state;
+        EXPECT_GE(s.settings.link.portIndex, 0) << c.name;
+        EXPECT_LT(s.settings.link.portIndex, kPortCount) << c.name;
+        EXPECT_GE(s.settings.link.baudIndex, 0) << c.name;
+        EXPECT_LT(s.settings.link.baudIndex, 6) << c.name;
+        EXPECT_TRUE(s.settings.language == kFrench || s.settings.language == kEnglish) << c.name;
+        EXPECT_TRUE(prompts.boxes().empty()) << c.name;
+    }
+}
+
+TEST_F(SettingsTest, AFolderInPlaceOfTheStoreIsNoInstallation)
+{
+    install();
+    const std::string file = store.location(key);
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_FALSE(PrepareProgram(program, "", dataHome()));
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].text, "Programm must be installed correctly\nwith Setup.exe");
 }
