@@ -210,7 +210,10 @@ SerialPort& SerialLibrary::OpenDevice(const std::string& path, int32_t portNumbe
         port->status = kSerialNoSuchPort;
         return *port;
     }
-    OpenTermiosDevice(*port, path, baud, parity, dataBits, stopBits);
+    if (m_opener)
+        m_opener(*port, path, baud, parity, dataBits, stopBits);
+    else
+        OpenTermiosDevice(*port, path, baud, parity, dataBits, stopBits);
     return *port;
 }
 
@@ -222,11 +225,35 @@ int MsLeft(int64_t deadlineUs, int64_t nowUs)
     return static_cast<int>((deadlineUs - nowUs + 999) / 1000);
 }
 
+int64_t NowUs(const SerialPort& port)
+{
+    const auto* clock = port.library ? &port.library->waitClock() : nullptr;
+    return clock && clock->nowUs ? clock->nowUs() : MonotonicUs();
+}
+
+void WaitForInputOn(SerialPort& port, int ms)
+{
+    const auto* clock = port.library ? &port.library->waitClock() : nullptr;
+    if (clock && clock->waitForInput)
+        clock->waitForInput(port, ms);
+    else
+        WaitForInput(port, ms);
+}
+
+void SleepOn(const SerialPort& port, int ms)
+{
+    const auto* clock = port.library ? &port.library->waitClock() : nullptr;
+    if (clock && clock->sleep)
+        clock->sleep(ms);
+    else
+        SleepMs(ms);
+}
+
 }  // namespace
 
 int ReadByteTimed(SerialPort& port, int timeoutMs)
 {
-    const int64_t deadline = MonotonicUs() + int64_t{timeoutMs} * 1000;
+    const int64_t deadline = NowUs(port) + int64_t{timeoutMs} * 1000;
     for (;;) {
         if (port.ops.RxCount(port) != 0)
             return port.ops.ReadByte(port);
@@ -235,7 +262,7 @@ int ReadByteTimed(SerialPort& port, int timeoutMs)
             port.status = idle;
             return idle;
         }
-        const int64_t now = MonotonicUs();
+        const int64_t now = NowUs(port);
         if (timeoutMs != -1 && now >= deadline) {
             // The hook may have run long: a byte that came meanwhile is still in time.
             return port.ops.RxCount(port) > 0 ? port.ops.ReadByte(port) : kSerialTimeout;
@@ -246,20 +273,20 @@ int ReadByteTimed(SerialPort& port, int timeoutMs)
             const int left = MsLeft(deadline, now);
             slice = interval < 0 ? left : std::min(left, interval);
         }
-        WaitForInput(port, slice);
+        WaitForInputOn(port, slice);
     }
 }
 
 int DelayMs(SerialPort& port, int ms)
 {
-    const int64_t deadline = MonotonicUs() + int64_t{ms} * 1000;
-    for (int64_t now = MonotonicUs(); now < deadline; now = MonotonicUs()) {
+    const int64_t deadline = NowUs(port) + int64_t{ms} * 1000;
+    for (int64_t now = NowUs(port); now < deadline; now = NowUs(port)) {
         const int idle = port.library ? port.library->runIdleHook(port) : 0;
         if (idle < 0)
             return idle;
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
         const int left = MsLeft(deadline, now);
-        SleepMs(interval < 0 ? left : std::min(left, interval));
+        SleepOn(port, interval < 0 ? left : std::min(left, interval));
     }
     return kSerialOk;
 }

@@ -126,6 +126,24 @@ public:
     int runIdleHook(SerialPort& port);
     int idleIntervalMs() const { return m_idleHook ? m_idleIntervalMs : -1; }
 
+    // Another driver for the devices opened from now on: it fills the record's
+    // slots (or its status) in place of termios. Tests and the fuzzer open fake lines so.
+    using DeviceOpener = std::function<void(SerialPort& port, const std::string& path, int32_t baud, char parity,
+                                            int dataBits, int stopBits)>;
+    void setDeviceOpener(DeviceOpener opener) { m_opener = std::move(opener); }
+
+    // The time the timed reads and the delays run on. Empty members are the
+    // system's; a fake line brings a clock whose waits pass at once, so that a
+    // silence costs no real time.
+    struct WaitClock {
+        std::function<int64_t()> nowUs;
+        // Waits up to ms, returning sooner once input may be readable.
+        std::function<void(SerialPort& port, int ms)> waitForInput;
+        std::function<void(int ms)> sleep;
+    };
+    void setWaitClock(WaitClock clock) { m_clock = std::move(clock); }
+    const WaitClock& waitClock() const { return m_clock; }
+
     int liveCount() const;
     // Lets `succeed` allocations of a record or its driver data through, then makes
     // the next `fail` ones fail, as when memory runs out.
@@ -149,6 +167,8 @@ private:
     std::array<std::string, kPortCount> m_devicePaths;
     IdleHook m_idleHook;
     int m_idleIntervalMs = 10;
+    DeviceOpener m_opener;
+    WaitClock m_clock;
     int m_failAllocations = 0;
     int m_allocationsBeforeFailure = 0;
 };

@@ -1,0 +1,350 @@
+// Replies arriving on the line: whatever bytes come back, with whatever silences
+// between them, a transaction ends with 0 or -1, the buffers intact, the port
+// closed, and after a failure the next transaction on a clean line succeeds.
+//
+// The input: seven bytes of settings, then the line's bytes.
+//   0     bits 0-2 the speed's index (mod 6), bit 3 a write (else a read),
+//         bits 4-5 at 3 the device cannot be opened, bit 6 the driver refuses
+//         output after byte 4's count, bit 7 an idle hook runs during the waits
+//   1-2   the register count requested (most significant byte first)
+//   3     the Jbus address
+//   4     how many request bytes the driver takes before refusing (bit 6 of byte 0)
+//   5     the hook's call that aborts the wait (0: none)
+//   6     bits 0-5 the hook's interval in ms (+10), bit 6 the hook tries to start
+//         a transaction of its own
+// Line bytes arrive one after the other at the line's rate, the first one
+// after the request has left the line. 0xFF escapes: FF FF is the byte 0xFF,
+// FF FE starts the answer to the next request, FF n a silence of 10 n ms
+// before the next byte.
+#include "FuzzSupport.h"
+#include "JbusCrc.h"
+#include "JbusMaster.h"
+#include "SerialPort.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+using namespace vantor;
+
+namespace {
+
+struct LineByte {
+    int64_t gapUs;  // silence before the byte starts
+    uint8_t value;
+};
+using Answer = std::vector<LineByte>;
+
+struct Arrival {
+    int64_t atUs;  // when its last bit has been received
+    uint8_t value;
+};
+
+// The far end of the line and the driver in front of it, on a clock of its own.
+struct FakeLine {
+    std::vector<Answer> answers;  // one per request, in order
+    size_t nextAnswer = 0;
+    std::vector<Arrival> arrivals;  // in the order of their times, which never decrease
+    size_t first = 0;               // the first not yet read
+    size_t arrived = 0;             // those received by now, read or not
+    int64_t nowUs = 0;
+    int64_t lineFreeUs = 0;  // when the last byte written has left the line
+    int64_t byteUs = 0;
+    bool requestOnLine = false;
+    int refuseAfter = -1;  // bytes the driver takes before refusing; -1: all
+    std::vector<uint8_t> written;
+    int32_t openStatus = kSerialOk;
+    int opens = 0;
+
+    void reset(int32_t baud)
+    {
+        *this = FakeLine{};
+        byteUs = (int64_t{11} * 1000000 + baud - 1) / baud;
+    }
+
+    // The answer to a request starts once the request has left the line, and
+    // once the instrument has finished the previous answer, if it still talks.
+    void settle()
+    {
+        if (!requestOnLine)
+            return;
+        requestOnLine = false;
+        if (nextAnswer >= answers.size())
+            return;
+        int64_t at = std::max(lineFreeUs, nowUs);
+        if (!arrivals.empty())
+            at = std::max(at, arrivals.back().atUs);
+        if (first == arrivals.size()) {
+            arrivals.clear();
+            first = arrived = 0;
+        }
+        for (const LineByte& b : answers[nextAnswer])
+            arrivals.push_back({at += b.gapUs + byteUs, b.value});
+        ++nextAnswer;
+    }
+
+    // Bytes received and not yet read. New answers arrive after every byte
+    // already received, and the clock only goes forward: the count of received
+    // bytes at the front of the queue only grows, until they are read.
+    int received()
+    {
+        settle();
+        while (arrived < arrivals.size() && arrivals[arrived].atUs <= nowUs)
+            ++arrived;
+        return static_cast<int>(arrived - first);
+    }
+
+    uint8_t take() { return arrivals[first++].value; }
+
+    void waitForInput(int ms)
+    {
+        if (received() > 0)
+            return;
+        // Every byte still queued comes later than now.
+        const int64_t until = nowUs + int64_t{ms < 0 ? 1000 : ms} * 1000;
+        nowUs = first == arrivals.size() || arrivals[first].atUs >= until ? until : arrivals[first].atUs;
+    }
+
+    void sleep(int ms)
+    {
+        settle();
+        nowUs += int64_t{std::max(ms, 0)} * 1000;
+    }
+};
+
+FakeLine g_line;
+
+int ReadBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+{
+    port.transferred = 0;
+    const int waiting = g_line.received();
+    if (waiting == 0 || wanted == 0)
+        return kSerialTimeout;
+    const uint32_t n = std::min<uint32_t>(wanted, static_cast<uint32_t>(waiting));
+    for (uint32_t i = 0; i < n; ++i) {
+        buffer[i] = g_line.take();
+    }
+    port.transferred = n;
+    return kSerialOk;
+}
+
+int ReadByte(SerialPort& port)
+{
+    uint8_t byte = 0;
+    const int r = ReadBlock(port, &byte, 1);
+    return r == kSerialOk ? byte : r;
+}
+
+int WriteBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
+{
+    port.transferred = 0;
+    for (uint32_t i = 0; i < length; ++i) {
+        if (g_line.refuseAfter >= 0 && static_cast<int>(g_line.written.size()) >= g_line.refuseAfter) {
+            port.status = kSerialTxFull;
+            return kSerialTxFull;
+        }
+        g_line.written.push_back(bytes[i]);
+        g_line.lineFreeUs = std::max(g_line.lineFreeUs, g_line.nowUs) + g_line.byteUs;
+        g_line.requestOnLine = true;
+        ++port.transferred;
+    }
+    return kSerialOk;
+}
+
+int WriteByte(SerialPort& port, uint8_t byte) { return WriteBlock(port, &byte, 1); }
+
+int RxCount(SerialPort&) { return g_line.received(); }
+int RxFree(SerialPort& port) { return 1050 - RxCount(port); }
+
+int TxCount(SerialPort&)
+{
+    g_line.settle();
+    const int64_t left = g_line.lineFreeUs - g_line.nowUs;
+    return left > 0 ? static_cast<int>((left + g_line.byteUs - 1) / g_line.byteUs) : 0;
+}
+int TxFree(SerialPort& port) { return 1050 - TxCount(port); }
+
+int PurgeOutput(SerialPort&)
+{
+    // Bytes still queued in the driver never reach the line.
+    g_line.settle();
+    g_line.lineFreeUs = std::min(g_line.lineFreeUs, g_line.nowUs);
+    return kSerialOk;
+}
+
+int SetLine(SerialPort&, int32_t, char, int, int) { return kSerialOk; }
+int SetFlag(SerialPort&, bool)
+{
+    g_line.settle();
+    return kSerialOk;
+}
+
+void OpenFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, int)
+{
+    ++g_line.opens;
+    if (g_line.openStatus != kSerialOk) {
+        port.status = g_line.openStatus;
+        return;
+    }
+    SerialOps& ops = port.ops;
+    ops.ReadByte = ReadByte;
+    ops.WriteByte = WriteByte;
+    ops.SetLine = SetLine;
+    ops.SetDtr = SetFlag;
+    ops.SetRts = SetFlag;
+    ops.TxFree = TxFree;
+    ops.TxCount = TxCount;
+    ops.RxFree = RxFree;
+    ops.RxCount = RxCount;
+    ops.PurgeOutput = PurgeOutput;
+    ops.WriteBlock = WriteBlock;
+    ops.ReadBlock = ReadBlock;
+}
+
+std::vector<Answer> AnswersOf(fuzz::InputReader& in)
+{
+    std::vector<Answer> answers(1);
+    int64_t gapUs = 0;
+    while (!in.empty()) {
+        uint8_t b = in.byte();
+        if (b == 0xFF) {
+            const uint8_t code = in.byte();
+            if (code == 0xFE) {
+                answers.emplace_back();
+                gapUs = 0;
+                continue;
+            }
+            if (code != 0xFF) {
+                gapUs += int64_t{code} * 10000;
+                continue;
+            }
+        }
+        answers.back().push_back({gapUs, b});
+        gapUs = 0;
+    }
+    return answers;
+}
+
+// A read of five registers that the instrument answers at once and correctly.
+void CleanTransaction(JbusMaster& master, SerialLibrary& serial, LinkBuffers& buffers, int32_t baud)
+{
+    serial.setIdleHook(nullptr);
+    g_line.reset(baud);
+    Answer answer;
+    std::vector<uint8_t> frame = {1, 3, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const uint16_t crc = JbusCrc16(frame.data(), static_cast<uint16_t>(frame.size()));
+    frame.push_back(static_cast<uint8_t>(crc));
+    frame.push_back(static_cast<uint8_t>(crc >> 8));
+    for (uint8_t b : frame)
+        answer.push_back({0, b});
+    g_line.answers = {answer};
+    master.JbusRequest(3, 0x3000, 5);
+    FUZZ_CHECK(master.JbusTransact(6) == 0);
+    FUZZ_CHECK(g_line.written.size() == 8);  // one attempt
+    FUZZ_CHECK(buffers.received == frame.size());
+    FUZZ_CHECK(std::equal(frame.begin(), frame.end(), buffers.reply.begin()));
+    FUZZ_CHECK(master.lastFailure() == LinkFailure::None);
+    FUZZ_CHECK(serial.liveCount() == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::InputReader in(data, size);
+    const uint8_t options = in.byte();
+    const uint16_t count = in.word();
+    const uint8_t address = in.byte();
+    const uint8_t refuseAfter = in.byte();
+    const uint8_t abortAt = in.byte();
+    const uint8_t hook = in.byte();
+
+    LinkSettings settings;
+    settings.baudIndex = (options & 7) % static_cast<int>(kBaudRates.size());
+    settings.jbusAddress = address;
+    const int32_t baud = kBaudRates[settings.baudIndex];
+    const bool write = (options & 0x08) != 0;
+
+    SerialLibrary serial;
+    serial.setDevicePath(0, "fake");
+    serial.setDeviceOpener(OpenFakeDevice);
+    serial.setWaitClock({[] { return g_line.nowUs; }, [](SerialPort&, int ms) { g_line.waitForInput(ms); },
+                         [](int ms) { g_line.sleep(ms); }});
+    LinkBuffers buffers;
+    JbusMaster master(serial, settings, buffers);
+
+    g_line.reset(baud);
+    g_line.answers = AnswersOf(in);
+    static constexpr int32_t kOpenFailures[] = {kSerialBusy, kSerialNoSuchPort, kSerialOther};
+    if ((options & 0x30) == 0x30)
+        g_line.openStatus = kOpenFailures[address % 3];
+    if (options & 0x40)
+        g_line.refuseAfter = refuseAfter;
+
+    master.JbusRequest(write ? 16 : 3, 0x1100, count);
+    int length = 6;
+    if (write) {
+        length = 7 + 2 * count;
+        for (size_t i = LinkBuffers::kRequestImage; i < buffers.request.size(); ++i)
+            buffers.request[i] = static_cast<uint8_t>(i);
+    }
+    const int expected = write ? 8 : 2 * count + 5;
+    const bool fits = static_cast<size_t>(length) + 2 <= LinkBuffers::kSize;
+    const std::vector<uint8_t> request(buffers.request.begin(),
+                                       buffers.request.begin() + std::min<size_t>(length, LinkBuffers::kSize));
+
+    int hookCalls = 0;
+    if (options & 0x80) {
+        serial.setIdleHook(
+            [&](SerialPort&) {
+                ++hookCalls;
+                if ((hook & 0x40) && hookCalls == 1) {
+                    // A handler run while the transaction waits may not start another,
+                    // nor rewrite the request being sent.
+                    master.JbusRequest(3, 0x5000, 120);
+                    FUZZ_CHECK(master.JbusTransact(6) == -1);
+                    FUZZ_CHECK(std::equal(request.begin(), request.end(), buffers.request.begin()));
+                }
+                return hookCalls == abortAt ? -1 : 0;
+            },
+            10 + (hook & 0x3F));
+    }
+
+    const int result = master.JbusTransact(length);
+    FUZZ_CHECK(result == 0 || result == -1);
+    FUZZ_CHECK(buffers.lastResult == result);
+    FUZZ_CHECK(!master.busy());
+    FUZZ_CHECK(serial.liveCount() == 0);
+    FUZZ_CHECK(std::equal(request.begin(), request.end(), buffers.request.begin()));
+    if (!fits) {
+        FUZZ_CHECK(result == -1 && master.lastFailure() == LinkFailure::BadRequest && g_line.opens == 0);
+    } else if (g_line.openStatus != kSerialOk) {
+        FUZZ_CHECK(result == -1 && g_line.written.empty());
+    } else {
+        // At most three attempts, each sending the request and its CRC.
+        const size_t frameLength = static_cast<size_t>(length) + 2;
+        FUZZ_CHECK(g_line.written.size() <= 3 * frameLength);
+        if (g_line.refuseAfter < 0) {
+            FUZZ_CHECK(g_line.written.size() % frameLength == 0 && !g_line.written.empty());
+            FUZZ_CHECK(std::equal(request.begin(), request.end(), g_line.written.begin()));
+            const uint16_t crc = JbusCrc16(g_line.written.data(), static_cast<uint16_t>(length));
+            FUZZ_CHECK(g_line.written[frameLength - 2] == static_cast<uint8_t>(crc) &&
+                       g_line.written[frameLength - 1] == static_cast<uint8_t>(crc >> 8));
+        }
+    }
+    if (result == 0) {
+        // Only a whole reply of the expected length with a good CRC is taken.
+        FUZZ_CHECK(master.lastFailure() == LinkFailure::None);
+        FUZZ_CHECK(static_cast<size_t>(expected) <= LinkBuffers::kSize && buffers.received == expected);
+        const uint16_t crc = JbusCrc16(buffers.reply.data(), static_cast<uint16_t>(expected - 2));
+        FUZZ_CHECK(buffers.reply[expected - 2] == static_cast<uint8_t>(crc) &&
+                   buffers.reply[expected - 1] == static_cast<uint8_t>(crc >> 8));
+    } else {
+        FUZZ_CHECK(master.lastFailure() != LinkFailure::None);
+    }
+
+    // Whatever a failed transaction left behind must not spoil the next one.
+    if (result != 0 || fuzz::kReplaying)
+        CleanTransaction(master, serial, buffers, baud);
+    return 0;
+}
