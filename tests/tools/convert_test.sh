@@ -10,31 +10,8 @@ export XDG_CONFIG_HOME="$work/config"
 locale=en_GB.UTF-8
 binary=$1
 vantorctl() { env LC_ALL="$locale" "$binary" "$@"; }
-failures=0
-passes=0
+. "$(dirname "$0")/check.sh"
 trap 'rm -rf "$work"' EXIT
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    echo "FAILED: $1"
-    echo "  expected: $2"
-    echo "  actual:   $3"
-    failures=$((failures + 1))
-  fi
-}
-
-check_bytes() {  # check_bytes NAME EXPECTED_FILE ACTUAL_FILE
-  if cmp -s "$2" "$3"; then
-    passes=$((passes + 1))
-  else
-    echo "FAILED: $1"
-    echo "  expected:"; od -c "$2" | sed 's/^/    /'
-    echo "  actual:"; od -c "$3" 2>&1 | sed 's/^/    /'
-    failures=$((failures + 1))
-  fi
-}
 
 zeros() { head -c "$1" /dev/zero; }
 
@@ -110,5 +87,4 @@ check "the input stays as it was" "0" "$(cmp -s "$work/site.mes" "$work/site.log
 out=$(vantorctl convert --language de "$work/site.mes" 2>&1); rc=$?
 check "bad language" "vantorctl: convert takes FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C] 1" "$out $rc"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

@@ -6,34 +6,18 @@ set -u
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    echo "FAILED: $1"
-    echo "  expected: $2"
-    echo "  actual:   $3"
-    failures=$((failures + 1))
-  fi
-}
+. "$(dirname "$0")/check.sh"
 
 for tool in cpack dpkg-deb dpkg-shlibdeps file lintian desktop-file-validate; do
   if ! command -v "$tool" >/dev/null; then
-    echo "FAILED: $tool is missing (scripts/install-deps installs it)"
-    echo "0 passed, 1 failed"
-    exit 1
+    give_up "$tool is missing (scripts/install-deps installs it)"
   fi
 done
 
 # Packages go to the temporary folder; the build folder only lends its programs.
 if ! (cd "$build" && cpack -B "$work/cpack" >"$work/cpack.log" 2>&1); then
   cat "$work/cpack.log"
-  echo "FAILED: cpack"
-  echo "0 passed, 1 failed"
-  exit 1
+  give_up "cpack"
 fi
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 deb=$work/cpack/vantorpc_${version}_amd64.deb
@@ -104,5 +88,4 @@ check "launcher leaves existing settings alone" "Com1=/dev/ttyUSB7" "$(cat "$set
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
 check "lintian reports no error" "" "$(grep '^E:' "$work/lintian.log")"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

@@ -9,19 +9,7 @@ trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 cp "$1" "$work/vantor-setup"
 setup=$work/vantor-setup
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    echo "FAILED: $1"
-    echo "  expected: $2"
-    echo "  actual:   $3"
-    failures=$((failures + 1))
-  fi
-}
+. "$(dirname "$0")/check.sh"
 
 # Two adapters with stable names (listed in name order) and one without.
 devices=$work/dev
@@ -106,5 +94,4 @@ else
   echo "skipped: the dialout case (no device of the dialout group to try as $(id -un))"
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

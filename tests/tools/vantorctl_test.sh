@@ -8,20 +8,8 @@ work=$(mktemp -d)
 # The program's settings of this test, never the user's.
 export XDG_CONFIG_HOME="$work/config"
 setup=$(dirname "$ctl")/vantor-setup
-failures=0
-passes=0
+. "$(dirname "$0")/check.sh"
 trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$work"' EXIT
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    echo "FAILED: $1"
-    echo "  expected: $2"
-    echo "  actual:   $3"
-    failures=$((failures + 1))
-  fi
-}
 
 "$simulator" --baud 4800 --address 3 --registers "$work/registers" "$work/com1" "$work/com2" >"$work/sim.out" &
 sim=$!
@@ -179,5 +167,4 @@ check "detect finds nothing" "vantorctl: no instrument found on $work/absent1, $
 kill "$sim"; wait "$sim" 2>/dev/null
 check "links removed at the end" "absent" "$([ -e "$work/com1" ] || [ -L "$work/com1" ] && echo present || echo absent)"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

@@ -1,0 +1,41 @@
+# What the shell tests share: sourced, it counts checks and reports them.
+#   check NAME EXPECTED ACTUAL         texts equal
+#   check_bytes NAME EXPECTED ACTUAL   files equal byte for byte
+#   give_up REASON                     a failure that stops the test at once
+#   summary                            the counts; its status is the test's
+failures=0
+passes=0
+
+check() {
+  if [ "$2" == "$3" ]; then
+    passes=$((passes + 1))
+  else
+    echo "FAILED: $1"
+    echo "  expected: $2"
+    echo "  actual:   $3"
+    failures=$((failures + 1))
+  fi
+}
+
+check_bytes() {
+  if cmp -s "$2" "$3"; then
+    passes=$((passes + 1))
+  else
+    echo "FAILED: $1"
+    echo "  expected:"; od -c "$2" | sed 's/^/    /'
+    echo "  actual:"; od -c "$3" 2>&1 | sed 's/^/    /'
+    failures=$((failures + 1))
+  fi
+}
+
+summary() {
+  echo "$passes passed, $failures failed"
+  [ "$failures" -eq 0 ]
+}
+
+give_up() {
+  echo "FAILED: $1"
+  failures=$((failures + 1))
+  summary
+  exit 1
+}
