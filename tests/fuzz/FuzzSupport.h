@@ -3,11 +3,12 @@
 // corpus in the ordinary suite.
 #pragma once
 
+#include "TempDir.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -32,41 +33,17 @@ inline constexpr bool kReplaying = false;
 #endif
 
 // A folder of the process's own under the temporary folder, removed at exit.
-class ScratchFolder {
-public:
-    static const ScratchFolder& Get()
-    {
-        static const ScratchFolder folder;
-        return folder;
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& path() const { return m_path; }
-
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-private:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantor-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a scratch folder");
-        m_path = pattern;
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-
-    std::filesystem::path m_path;
-};
+inline const test::TempDir& Scratch()
+{
+    static const test::TempDir folder;
+    return folder;
+}
 
 // Writes the input to the file of that name in the scratch folder, replacing
 // what the previous input left there: one path serves the whole run.
 inline std::string WriteInputFile(const std::string& name, const uint8_t* data, size_t size)
 {
-    const std::string path = ScratchFolder::Get().file(name);
+    const std::string path = Scratch().file(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     out.close();

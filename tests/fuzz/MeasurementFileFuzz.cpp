@@ -109,7 +109,7 @@ void Convert(const std::string& path, bool other)
 {
     const LocaleItems locale = Locale(other);
     const int language = other ? kEnglish : kFrench;
-    const std::string output = fuzz::ScratchFolder::Get().file("converted.prn");
+    const std::string output = fuzz::Scratch().file("converted.prn");
     std::remove(output.c_str());
     MeasurementFileGeometry geometry;
     const MeasurementFileStatus fileStatus = ReadMeasurementGeometry(path, geometry);

@@ -25,7 +25,7 @@ const std::string kKey = "Software\\VantorPC";
 const std::string& Root()
 {
     static const std::string root = [] {
-        const std::string path = fuzz::ScratchFolder::Get().file("config");
+        const std::string path = fuzz::Scratch().file("config");
         std::filesystem::create_directories(path + "/Software");
         return path;
     }();
@@ -46,7 +46,7 @@ void LoadEverything(const SettingsStore& store)
 {
     FUZZ_CHECK(store.keyExists(kKey));
     ProgramState state;
-    LoadSettings(store, kKey, fuzz::ScratchFolder::Get().file("home"), state);
+    LoadSettings(store, kKey, fuzz::Scratch().file("home"), state);
     SerialLibrary serial;
     LoadPortTable(store, kKey, serial);
 
