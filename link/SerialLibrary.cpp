@@ -225,26 +225,33 @@ int MsLeft(int64_t deadlineUs, int64_t nowUs)
     return static_cast<int>((deadlineUs - nowUs + 999) / 1000);
 }
 
+// The port's clock; a port of no library runs on the system's.
+const SerialLibrary::WaitClock& ClockOf(const SerialPort& port)
+{
+    static const SerialLibrary::WaitClock kSystem;
+    return port.library ? port.library->waitClock() : kSystem;
+}
+
 int64_t NowUs(const SerialPort& port)
 {
-    const auto* clock = port.library ? &port.library->waitClock() : nullptr;
-    return clock && clock->nowUs ? clock->nowUs() : MonotonicUs();
+    const auto& clock = ClockOf(port);
+    return clock.nowUs ? clock.nowUs() : MonotonicUs();
 }
 
 void WaitForInputOn(SerialPort& port, int ms)
 {
-    const auto* clock = port.library ? &port.library->waitClock() : nullptr;
-    if (clock && clock->waitForInput)
-        clock->waitForInput(port, ms);
+    const auto& clock = ClockOf(port);
+    if (clock.waitForInput)
+        clock.waitForInput(port, ms);
     else
         WaitForInput(port, ms);
 }
 
 void SleepOn(const SerialPort& port, int ms)
 {
-    const auto* clock = port.library ? &port.library->waitClock() : nullptr;
-    if (clock && clock->sleep)
-        clock->sleep(ms);
+    const auto& clock = ClockOf(port);
+    if (clock.sleep)
+        clock.sleep(ms);
     else
         SleepMs(ms);
 }
