@@ -9,9 +9,9 @@ class QWidget;
 
 namespace vantor {
 
-void OpenSettingsFile(const DialogContext& context, QWidget* owner);
-void NewSettingsFile(const DialogContext& context, QWidget* owner, const FileType& type);
+void openSettingsFile(const DialogContext& context, QWidget* owner);
+void newSettingsFile(const DialogContext& context, QWidget* owner, const FileType& type);
 // Opens the dialog of the type on the current file, in file mode.
-void RunFileDialog(const DialogContext& context, QWidget* owner, const FileType& type);
+void runFileDialog(const DialogContext& context, QWidget* owner, const FileType& type);
 
 }  // namespace vantor

@@ -26,10 +26,10 @@ constexpr LabelBinding kLabels[] = {{1282, UploadQuestion}, {1280, InitYes}, {12
 
 }  // namespace
 
-int InitialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const QDateTime& now,
+int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const QDateTime& now,
                    const std::function<void()>& pause)
 {
-    if (WriteBlockImage(link, kClockBlock, ClockImage(now)) != 0)
+    if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0)
         return -1;
     const uint8_t resetBoth[4] = {0, 1, 0, 1};
     const struct {
@@ -52,7 +52,7 @@ int InitialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const QD
             image.resize(step.block->imageSize());
             step.defaults->encodeDefaults(image);
         }
-        if (WriteBlockImage(link, *step.block, image) != 0)
+        if (writeBlockImage(link, *step.block, image) != 0)
             return -1;
     }
     return 0;
@@ -64,18 +64,18 @@ InitialisationDialog::InitialisationDialog(const DialogContext& context, QWidget
     // A caption, but no close box: the answer is Yes or No.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     for (const CheckBinding& b : kChecks)
-        on(b.control, Notification::Clicked, [this] { ReadChecks(*this, kChecks, m_context.state); });
+        on(b.control, Notification::Clicked, [this] { readChecks(*this, kChecks, m_context.state); });
     on(1281, Notification::Clicked, [this] { reject(); });
 
     QApplication::beep();
     const int language = context.language();
     setWindowTitle(QString::fromUtf8(UploadCaption.text(language)));
     context.state.initialisation = InitialisationChoice{};
-    ShowLabels(*this, kLabels, language);
-    ShowChecks(*this, kChecks, context);
+    showLabels(*this, kLabels, language);
+    showChecks(*this, kChecks, context);
 }
 
-void RunInitialisation(const DialogContext& context, QWidget* owner)
+void runInitialisation(const DialogContext& context, QWidget* owner)
 {
     const BroadcastAddress address(context.state.settings.link);
     InitialisationDialog dialog(context, owner);
@@ -85,7 +85,7 @@ void RunInitialisation(const DialogContext& context, QWidget* owner)
     int result;
     {
         WaitWindow wait(owner, language);
-        result = InitialiseUnit(context.link, context.state.initialisation, context.now());
+        result = initialiseUnit(context.link, context.state.initialisation, context.now());
     }
     if (result != 0)
         context.prompts.messageBox(owner, UploadCaption.text(language), UploadFailure.text(language), BoxIcon::Error,

@@ -34,8 +34,8 @@ private:
 // default calibration, factory, CAN (with the calibration) and maker blocks
 // that are chosen, pausing before every write after the first. Stops at the
 // first failure. 0 or -1.
-int InitialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const QDateTime& now,
-                   const std::function<void()>& pause = PauseBetweenWrites);
+int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const QDateTime& now,
+                   const std::function<void()>& pause = pauseBetweenWrites);
 
 // Asks which blocks to write; Yes (or Enter) confirms, No cancels.
 class InitialisationDialog : public TemplateDialog {
@@ -49,6 +49,6 @@ private:
 
 // The Initialization command of the main menu: the dialog, the writes under the
 // wait window, and one message saying how it went.
-void RunInitialisation(const DialogContext& context, QWidget* owner);
+void runInitialisation(const DialogContext& context, QWidget* owner);
 
 }  // namespace vantor

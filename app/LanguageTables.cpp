@@ -2,7 +2,7 @@
 
 namespace vantor {
 
-const char* ChoiceText(const ChoiceList& list, int count, bool bilingual, int index, int language)
+const char* choiceText(const ChoiceList& list, int count, bool bilingual, int index, int language)
 {
     if (index < 0 || index >= count)
         return nullptr;

@@ -31,14 +31,14 @@ struct ChoiceList {
 // index + count * language for a bilingual list. nullptr when index is not below
 // count, is negative, or the slot falls outside the list; the caller then shows
 // its own placeholder. The language is used as given, so it must be 0 or 1.
-const char* ChoiceText(const ChoiceList& list, int count, bool bilingual, int index, int language);
+const char* choiceText(const ChoiceList& list, int count, bool bilingual, int index, int language);
 
 namespace lang {
 
 namespace detail {
 
 template <std::size_t N>
-constexpr ChoiceList SingleList(const char* const (&texts)[N])
+constexpr ChoiceList singleList(const char* const (&texts)[N])
 {
     static_assert(N <= 26);
     ChoiceList list{};
@@ -51,7 +51,7 @@ constexpr ChoiceList SingleList(const char* const (&texts)[N])
 
 // Both halves must have the same length, or the English choices would be shifted.
 template <std::size_t N>
-constexpr ChoiceList BilingualList(const char* const (&french)[N], const char* const (&english)[N])
+constexpr ChoiceList bilingualList(const char* const (&french)[N], const char* const (&english)[N])
 {
     static_assert(2 * N <= 26);
     ChoiceList list{};
@@ -69,94 +69,94 @@ constexpr ChoiceList BilingualList(const char* const (&french)[N], const char* c
 // ---- Choice lists: number of choices, and the dialogs that show them.
 
 // Single-language, 7 choices; CAN settings.
-inline constexpr ChoiceList ListCanBitRate = detail::SingleList(
+inline constexpr ChoiceList ListCanBitRate = detail::singleList(
     {"1 MHz", "500 KHz", "250 KHz", "125 KHz", "62.5 KHz", "31.25 KHz", "15.625 KHz"});
 // Single-language, 8 choices; factory settings, comparison.
-inline constexpr ChoiceList ListFrequency = detail::SingleList(
+inline constexpr ChoiceList ListFrequency = detail::singleList(
     {"2MHz", "1 MHz", "500KHz", "250KHz", "125KHz", "62.5KHz", "31.25KHz", "15.625KHz"});
 // Bilingual, 7 choices; factory settings, comparison.
 // The double space in "Tx U.  Rx U." is part of the text.
-inline constexpr ChoiceList ListTxRxMode = detail::BilingualList(
+inline constexpr ChoiceList ListTxRxMode = detail::bilingualList(
     {"TxRx AM./AV.", "Tx AM. Rx AV.", "Tx AV. Rx AM.", "Tx AV. Rx AV.", "Tx AM. Rx AM.", "Rx AM.", "Rx AV."},
     {"TxRx U./D.", "Tx U. Rx D.", "Tx D. Rx U.", "Tx D. Rx D.", "Tx U.  Rx U.", "Rx D.", "Rx U."});
 // Bilingual, 2 choices; factory settings, comparison.
-inline constexpr ChoiceList ListFunction = detail::BilingualList(
+inline constexpr ChoiceList ListFunction = detail::bilingualList(
     {"Mesure", "Simulation"},
     {"Measure", "Simulation"});
 // Single-language, 6 choices; factory settings, comparison.
-inline constexpr ChoiceList ListInstrumentLanguage = detail::SingleList(
+inline constexpr ChoiceList ListInstrumentLanguage = detail::singleList(
     {"Francais", "English", "Espanol", "Italiano", "Deutsch", "Portugues"});
 // Bilingual, 7 choices; calibration, comparison.
-inline constexpr ChoiceList ListRelayType = detail::BilingualList(
+inline constexpr ChoiceList ListRelayType = detail::bilingualList(
     {"Ouvert", "Totalisateur 1", "Totalisateur 2", "Defaut Debit", "Sens Debit", "Seuil Debit", "Fermé"},
     {"Open", "TOT. 1", "TOT. 2", "Fault Q", "Dir. Q", "Alarm Q", "Close"});
 // Single-language, 12 choices; calibration, comparison.
-inline constexpr ChoiceList ListPulseWidth = detail::SingleList(
+inline constexpr ChoiceList ListPulseWidth = detail::singleList(
     {"17 ms", "33 ms", "50 ms", "67 ms", "83 ms", "100 ms", "117 ms", "133 ms", "150 ms", "167 ms", "183 ms", "200 ms"});
 // Bilingual, 10 choices; calibration, comparison, measurement.
-inline constexpr ChoiceList ListTotalizerUnit = detail::BilingualList(
+inline constexpr ChoiceList ListTotalizerUnit = detail::bilingualList(
     {"cl", "dl", "1l", "10l", "100l", "1m3", "10m3", "100m3", "USGal", "UKGal"},
     {"cl", "dl", "1l", "10l", "100l", "1m3", "10m3", "100m3", "USGal", "UKGal"});
 // Single-language, 3 choices; calibration, comparison, measurement.
-inline constexpr ChoiceList ListTotalizerSign = detail::SingleList(
+inline constexpr ChoiceList ListTotalizerSign = detail::singleList(
     {"(+/-)", "(+)", "(-)"});
 // Bilingual, 2 choices; calibration, comparison.
-inline constexpr ChoiceList ListAutoManual = detail::BilingualList(
+inline constexpr ChoiceList ListAutoManual = detail::bilingualList(
     {"Automatique", "Manuel"},
     {"Automatic", "Manual"});
 // Bilingual, 12 choices; calibration, factory settings, comparison, measurement, logger conversion.
 // " l/s" and " l/h" begin with a space on purpose.
-inline constexpr ChoiceList ListFlowUnit = detail::BilingualList(
+inline constexpr ChoiceList ListFlowUnit = detail::bilingualList(
     {" l/s", "l/mn", " l/h", "m3/s", "m3/h", "m3/j", "USGl/s", "USGl/h", "USGl/j", "UKGl/s", "UKGl/h", "UKGl/j"},
     {" l/s", "l/mn", " l/h", "m3/s", "m3/h", "m3/d", "USGl/s", "USGl/h", "USGl/d", "UKGl/s", "UKGl/h", "UKGl/d"});
 // Bilingual, 2 choices; calibration, comparison.
-inline constexpr ChoiceList ListProduct = detail::BilingualList(
+inline constexpr ChoiceList ListProduct = detail::bilingualList(
     {"Eau", "Autre"},
     {"Water", "Other"});
 // Bilingual, 2 choices; calibration, comparison.
-inline constexpr ChoiceList ListManualAuto = detail::BilingualList(
+inline constexpr ChoiceList ListManualAuto = detail::bilingualList(
     {"Manuel", "Automatique"},
     {"Manual", "Automatic"});
 // Bilingual, 2 choices; calibration, comparison.
-inline constexpr ChoiceList ListStopOn = detail::BilingualList(
+inline constexpr ChoiceList ListStopOn = detail::bilingualList(
     {"Front", "Zero"},
     {"Rising Edge", "Zero Crossing"});
 // Bilingual, 3 choices; calibration, comparison.
 // Two spaces before the bracket.
-inline constexpr ChoiceList ListMounting = detail::BilingualList(
+inline constexpr ChoiceList ListMounting = detail::bilingualList(
     {"Direct  (/)", "Reflex1  (V)", "Reflex2  (W)"},
     {"Direct  (/)", "Reflex1  (V)", "Reflex2  (W)"});
 // Bilingual, 13 choices; calibration, comparison.
-inline constexpr ChoiceList ListMaterial = detail::BilingualList(
+inline constexpr ChoiceList ListMaterial = detail::bilingualList(
     {"Nylon", "Teflon", "Polyethy.", "Plexi", "Pvc", "Verre", "Cuivre", "Fonte", "Fonte Grise", "Inox", "Acier", "Aluminium", "Fibrociment"},
     {"Nylon", "Ptfe", "Polyethy.", "Plexi", "Pvc", "Glass", "Copper", "Cast Iron", "Gray C.Iron", "St. Steel", "Steel", "Aluminium", "Asbestos"});
 // Bilingual, 2 choices; calibration, comparison.
-inline constexpr ChoiceList ListPolarity = detail::BilingualList(
+inline constexpr ChoiceList ListPolarity = detail::bilingualList(
     {"Inverse", "Normal"},
     {"Reverse", "Normal"});
 // Single-language, 2 choices; measurement.
-inline constexpr ChoiceList ListHardware = detail::SingleList(
+inline constexpr ChoiceList ListHardware = detail::singleList(
     {"Vantor-H", "Vantor-K"});
 // Single-language, 4 choices; measurement.
 // A model index past the list shows "*****" (ChoiceText gives nullptr).
-inline constexpr ChoiceList ListModel = detail::SingleList(
+inline constexpr ChoiceList ListModel = detail::singleList(
     {"Vantor-A", "Vantor-B", "Vantor-G", "Vantor-P"});
 // Bilingual, 2 choices; measurement.
-inline constexpr ChoiceList ListFaultState = detail::BilingualList(
+inline constexpr ChoiceList ListFaultState = detail::bilingualList(
     {"Pas de Défaut", "Défaut"},
     {"No Fault", "Fault"});
 // Bilingual, 2 choices; measurement.
-inline constexpr ChoiceList ListAutoManuTag = detail::BilingualList(
+inline constexpr ChoiceList ListAutoManuTag = detail::bilingualList(
     {"(Auto)", "(Manu)"},
     {"(Auto)", "(Manu)"});
 // Single-language, 6 choices; options.
-inline constexpr ChoiceList ListBauds = detail::SingleList(
+inline constexpr ChoiceList ListBauds = detail::singleList(
     {"300", "600", "1200", "2400", "4800", "9600"});
 // Single-language, 4 choices; options.
-inline constexpr ChoiceList ListCom = detail::SingleList(
+inline constexpr ChoiceList ListCom = detail::singleList(
     {"Com1", "Com2", "Com3", "Com4"});
 // Single-language, 2 choices; options.
-inline constexpr ChoiceList ListLanguage = detail::SingleList(
+inline constexpr ChoiceList ListLanguage = detail::singleList(
     {"Français", "English"});
 
 // ---- Text pairs, grouped by the dialog or function that shows them.

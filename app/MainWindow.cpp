@@ -44,11 +44,11 @@ MainWindow::MainWindow(Program& program)
       m_options(std::make_unique<OptionsDialog>(program, this))
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(programIcon());
 
     // The menu bar sits above the template's client area.
     m_menuBar->setNativeMenuBar(false);
-    BuildMenu();
+    buildMenu();
     const int barHeight = m_menuBar->sizeHint().height();
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != m_menuBar)
@@ -80,12 +80,12 @@ MainWindow::MainWindow(Program& program)
     // Opening.
     centreOn(nullptr);
     setWindowTitle(QString::fromStdString(program.versions.internalName));
-    m_program.link.InvalidateProbeCatalogue();
+    m_program.link.invalidateProbeCatalogue();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::BuildMenu()
+void MainWindow::buildMenu()
 {
     const int language = m_program.state.settings.language;
     // The platform's boxes and file dialogs speak the menu's language.
@@ -148,10 +148,10 @@ void MainWindow::BuildMenu()
 
 void MainWindow::unitMode() { m_program.state.file.fileMode = false; }
 
-void MainWindow::openFile() { OpenSettingsFile(m_program.context(), this); }
-void MainWindow::newCalibrationFile() { NewSettingsFile(m_program.context(), this, filetypes::kCalibration); }
-void MainWindow::newFactoryFile() { NewSettingsFile(m_program.context(), this, filetypes::kFactory); }
-void MainWindow::newMakerFile() { NewSettingsFile(m_program.context(), this, filetypes::kMaker); }
+void MainWindow::openFile() { openSettingsFile(m_program.context(), this); }
+void MainWindow::newCalibrationFile() { newSettingsFile(m_program.context(), this, filetypes::kCalibration); }
+void MainWindow::newFactoryFile() { newSettingsFile(m_program.context(), this, filetypes::kFactory); }
+void MainWindow::newMakerFile() { newSettingsFile(m_program.context(), this, filetypes::kMaker); }
 void MainWindow::exitProgram() { accept(); }
 
 
@@ -159,7 +159,7 @@ template <typename Dialog>
 void MainWindow::runOnUnit()
 {
     unitMode();
-    RunDialog<Dialog>(m_program.context(), this);
+    runDialog<Dialog>(m_program.context(), this);
 }
 
 void MainWindow::measurement() { runOnUnit<MeasurementDialog>(); }
@@ -167,12 +167,12 @@ void MainWindow::calibration() { runOnUnit<CalibrationDialog>(); }
 void MainWindow::canSettings() { runOnUnit<CanDialog>(); }
 void MainWindow::factorySettings() { runOnUnit<FactoryDialog>(); }
 void MainWindow::makerSettings() { runOnUnit<MakerDialog>(); }
-void MainWindow::initialisation() { RunInitialisation(m_program.context(), this); }
+void MainWindow::initialisation() { runInitialisation(m_program.context(), this); }
 
 void MainWindow::showOptions()
 {
     m_options->run();
-    BuildMenu();
+    buildMenu();
 }
 
 void MainWindow::about()

@@ -19,7 +19,7 @@ public:
     ~MainWindow() override;
 
     // Builds the menu bar in the current language from the access flags.
-    void BuildMenu();
+    void buildMenu();
     QMenuBar* menuBar() const { return m_menuBar; }
     OptionsDialog& options() { return *m_options; }
 

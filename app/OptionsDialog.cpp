@@ -52,9 +52,9 @@ void OptionsDialog::opening()
     const DialogContext context = m_program.context();
     centreOn(parentWidget());
     setWindowTitle(QString::fromUtf8(lang::OptCaption.text(context.language())));
-    ShowLabels(*this, kLabels, context.language());
-    ShowNumbers(*this, kNumbers, m_program.state);
-    FillChoices(*this, kChoices, context);
+    showLabels(*this, kLabels, context.language());
+    showNumbers(*this, kNumbers, m_program.state);
+    fillChoices(*this, kChoices, context);
     setControlText(1269, QString::fromStdString(m_program.state.settings.spreadsheetPath));
 }
 
@@ -66,12 +66,12 @@ int OptionsDialog::run()
 
 void OptionsDialog::choiceConfirmed()
 {
-    ReadChoices(*this, kChoices, m_program.state);
+    readChoices(*this, kChoices, m_program.state);
     // A new language relabels the dialog at once; the caption follows next time.
-    ShowLabels(*this, kLabels, m_program.context().language());
+    showLabels(*this, kLabels, m_program.context().language());
 }
 
-void OptionsDialog::addressLeft() { ReadNumbers(*this, kNumbers, m_program.state); }
+void OptionsDialog::addressLeft() { readNumbers(*this, kNumbers, m_program.state); }
 
 void OptionsDialog::browse()
 {
@@ -83,7 +83,7 @@ void OptionsDialog::browse()
 #else
     request.filter = std::string(lang::OptSpreadSheet.text(language)) + "|*|";
 #endif
-    request.initialFolder = FolderOf(m_program.state.settings.spreadsheetPath);
+    request.initialFolder = folderOf(m_program.state.settings.spreadsheetPath);
     request.mustExist = true;
     const std::optional<std::string> chosen = m_program.prompts.openFileName(request);
     if (!chosen)
@@ -104,11 +104,11 @@ void OptionsDialog::connectToUnit()
     {
         WaitWindow wait(this, context.language());
         const LinkSettings remembered = link;
-        m_program.link.MarkProbeCatalogueRead();  // the scan sends no catalogue read
-        found = DetectUnit(m_program.link, link);
-        m_program.link.InvalidateProbeCatalogue();  // the next transaction reads the new unit's
+        m_program.link.markProbeCatalogueRead();  // the scan sends no catalogue read
+        found = detectUnit(m_program.link, link);
+        m_program.link.invalidateProbeCatalogue();  // the next transaction reads the new unit's
         if (found)
-            link.jbusAddress = ReplyImage(m_program.state.buffers)[1];
+            link.jbusAddress = replyImage(m_program.state.buffers)[1];
         else
             link = remembered;
     }
@@ -119,8 +119,8 @@ void OptionsDialog::connectToUnit()
     else
         context.prompts.messageBox(this, lang::OptConnectCaption.text(context.language()),
                                    lang::OptConnectFailure.text(context.language()), BoxIcon::Error, BoxButtons::Ok);
-    SelectChoices(*this, kChoices, m_program.state);
-    ShowNumbers(*this, kNumbers, m_program.state);
+    selectChoices(*this, kChoices, m_program.state);
+    showNumbers(*this, kNumbers, m_program.state);
     m_scanning = false;
 }
 

@@ -28,6 +28,6 @@ DialogContext Program::context()
     return c;
 }
 
-std::string Program::settingsKey() const { return SettingsKey(applicationName); }
+std::string Program::settingsKey() const { return vantor::settingsKey(applicationName); }
 
 }  // namespace vantor

@@ -37,8 +37,8 @@ public:
     std::string commandLine;
     // What the dialogs take from the computer; tests put their own in place.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
-    std::function<LocaleItems()> locale = UserLocaleItems;
-    ProgramStarter startProgram = StartProgram;
+    std::function<LocaleItems()> locale = userLocaleItems;
+    ProgramStarter startProgram = startProgram;
     // Qt's own texts follow the program's language.
     QtTranslations qtTranslations;
 };

@@ -19,20 +19,20 @@ constexpr std::array<BuiltInProbe, 24> kBuiltInProbes = {{
     {"", 0, {}},          {"", 0, {}},          {"", 0, {}},           {"", 0, {}},
 }};
 
-int32_t InRange(int32_t value, int32_t low, int32_t high, int32_t fallback)
+int32_t inRange(int32_t value, int32_t low, int32_t high, int32_t fallback)
 {
     return value >= low && value <= high ? value : fallback;
 }
 
-std::string Subkey(const std::string& key, const char* name) { return key + "\\" + name; }
+std::string subkey(const std::string& key, const char* name) { return key + "\\" + name; }
 
 }  // namespace
 
-const std::array<BuiltInProbe, 24>& BuiltInProbeCatalogue() { return kBuiltInProbes; }
+const std::array<BuiltInProbe, 24>& builtInProbeCatalogue() { return kBuiltInProbes; }
 
-std::string SettingsKey(const std::string& applicationName) { return "Software\\" + applicationName; }
+std::string settingsKey(const std::string& applicationName) { return "Software\\" + applicationName; }
 
-AccessFlags DecodeSwitches(const std::string& commandLine)
+AccessFlags decodeSwitches(const std::string& commandLine)
 {
     auto has = [&](const char* s) { return commandLine.find(s) != std::string::npos; };
     AccessFlags flags;
@@ -48,7 +48,7 @@ AccessFlags DecodeSwitches(const std::string& commandLine)
     return flags;
 }
 
-bool InstallationCheck(const SettingsStore& store, const std::string& key, Prompts& prompts)
+bool installationCheck(const SettingsStore& store, const std::string& key, Prompts& prompts)
 {
     if (store.keyExists(key))
         return true;
@@ -57,23 +57,23 @@ bool InstallationCheck(const SettingsStore& store, const std::string& key, Promp
     return false;
 }
 
-void LoadSettings(const SettingsStore& store, const std::string& key, const std::string& dataHome, ProgramState& state)
+void loadSettings(const SettingsStore& store, const std::string& key, const std::string& dataHome, ProgramState& state)
 {
     Settings& s = state.settings;
     s.currentFolder = store.readText(key, "LastPathName", "");
     s.spreadsheetPath = store.readText(key, "LastFileSpName", "");
     s.prnFolder = store.readText(key, "LastPathPrnFileName", "");
     // Values that index tables fall back to their defaults when out of range.
-    s.link.portIndex = InRange(store.readNumber(key, "Com", 0), 0, 3, 0);
+    s.link.portIndex = inRange(store.readNumber(key, "Com", 0), 0, 3, 0);
     s.link.jbusAddress = static_cast<float>(store.readNumber(key, "Jbus", 1));
-    s.language = InRange(store.readNumber(key, "Language", 0), 0, 1, 0);
-    s.link.baudIndex = InRange(store.readNumber(key, "Bauds", 5), 0, 5, 5);
+    s.language = inRange(store.readNumber(key, "Language", 0), 0, 1, 0);
+    s.link.baudIndex = inRange(store.readNumber(key, "Bauds", 5), 0, 5, 5);
 
     bool anyName = false;
     for (int i = 0; i < kProbeCount; ++i) {
         const std::string name = std::to_string(i);
-        state.catalogue.names[i] = store.readText(Subkey(key, "Probe"), name, "");
-        state.catalogue.angles[i] = static_cast<int16_t>(store.readNumber(Subkey(key, "Angle"), name, 0) & 0xFFFF);
+        state.catalogue.names[i] = store.readText(subkey(key, "Probe"), name, "");
+        state.catalogue.angles[i] = static_cast<int16_t>(store.readNumber(subkey(key, "Angle"), name, 0) & 0xFFFF);
         anyName = anyName || !state.catalogue.names[i].empty();
     }
     if (anyName)
@@ -90,7 +90,7 @@ void LoadSettings(const SettingsStore& store, const std::string& key, const std:
     s.prnFolder = s.currentFolder;
 }
 
-void SaveSettings(SettingsStore& store, const std::string& key, const ProgramState& state)
+void saveSettings(SettingsStore& store, const std::string& key, const ProgramState& state)
 {
     const Settings& s = state.settings;
     store.writeText(key, "LastPathName", s.currentFolder);
@@ -103,24 +103,24 @@ void SaveSettings(SettingsStore& store, const std::string& key, const ProgramSta
     store.writeNumber(key, "Bauds", s.link.baudIndex);
     for (int i = 0; i < kProbeCount; ++i) {
         const std::string name = std::to_string(i);
-        store.writeText(Subkey(key, "Probe"), name, state.catalogue.names[i]);
-        store.writeNumber(Subkey(key, "Angle"), name, state.catalogue.angles[i]);
+        store.writeText(subkey(key, "Probe"), name, state.catalogue.names[i]);
+        store.writeNumber(subkey(key, "Angle"), name, state.catalogue.angles[i]);
     }
 }
 
-void LoadPortTable(const SettingsStore& store, const std::string& key, SerialLibrary& serial)
+void loadPortTable(const SettingsStore& store, const std::string& key, SerialLibrary& serial)
 {
     for (int i = 0; i < kPortCount; ++i) {
-        const std::string device = store.readText(Subkey(key, "Ports"), "Com" + std::to_string(i + 1), "");
+        const std::string device = store.readText(subkey(key, "Ports"), "Com" + std::to_string(i + 1), "");
         if (!device.empty())
             serial.setDevicePath(i, device);
     }
 }
 
-void SavePortTable(SettingsStore& store, const std::string& key, const std::array<std::string, 4>& devices)
+void savePortTable(SettingsStore& store, const std::string& key, const std::array<std::string, 4>& devices)
 {
     for (int i = 0; i < kPortCount; ++i)
-        store.writeText(Subkey(key, "Ports"), "Com" + std::to_string(i + 1), devices[i]);
+        store.writeText(subkey(key, "Ports"), "Com" + std::to_string(i + 1), devices[i]);
 }
 
 }  // namespace vantor

@@ -15,22 +15,22 @@ namespace vantor {
 class SerialLibrary;
 
 // "Software\" followed by the application name.
-std::string SettingsKey(const std::string& applicationName);
+std::string settingsKey(const std::string& applicationName);
 
 // Each switch is a plain, case-sensitive substring of the command line.
-AccessFlags DecodeSwitches(const std::string& commandLine);
+AccessFlags decodeSwitches(const std::string& commandLine);
 
 // True when the settings key exists; otherwise says the program must be installed.
-bool InstallationCheck(const SettingsStore& store, const std::string& key, Prompts& prompts);
+bool installationCheck(const SettingsStore& store, const std::string& key, Prompts& prompts);
 
 // dataHome: the per-user folder the first run keeps its data folder in.
-void LoadSettings(const SettingsStore& store, const std::string& key, const std::string& dataHome,
+void loadSettings(const SettingsStore& store, const std::string& key, const std::string& dataHome,
                   ProgramState& state);
-void SaveSettings(SettingsStore& store, const std::string& key, const ProgramState& state);
+void saveSettings(SettingsStore& store, const std::string& key, const ProgramState& state);
 
 // The serial device that stands for Com1 to Com4, as the installation recorded it.
-void LoadPortTable(const SettingsStore& store, const std::string& key, SerialLibrary& serial);
-void SavePortTable(SettingsStore& store, const std::string& key, const std::array<std::string, 4>& devices);
+void loadPortTable(const SettingsStore& store, const std::string& key, SerialLibrary& serial);
+void savePortTable(SettingsStore& store, const std::string& key, const std::array<std::string, 4>& devices);
 
 struct BuiltInProbe {
     char name[12];  // up to 11 characters, zero-padded
@@ -38,6 +38,6 @@ struct BuiltInProbe {
     uint8_t unused[6];
 };
 // The probes the program knows before it has met an instrument.
-const std::array<BuiltInProbe, 24>& BuiltInProbeCatalogue();
+const std::array<BuiltInProbe, 24>& builtInProbeCatalogue();
 
 }  // namespace vantor

@@ -6,7 +6,7 @@
 
 namespace vantor {
 
-std::string JoinCommandLine(const std::vector<std::string>& arguments)
+std::string joinCommandLine(const std::vector<std::string>& arguments)
 {
     std::string line;
     for (const std::string& a : arguments) {
@@ -17,28 +17,28 @@ std::string JoinCommandLine(const std::vector<std::string>& arguments)
     return line;
 }
 
-bool PrepareProgram(Program& program, const std::string& commandLine, const std::string& dataHome)
+bool prepareProgram(Program& program, const std::string& commandLine, const std::string& dataHome)
 {
     program.commandLine = commandLine;
-    program.versions = ReadVersionStrings();
-    program.state.access = DecodeSwitches(commandLine);
+    program.versions = readVersionStrings();
+    program.state.access = decodeSwitches(commandLine);
     const std::string key = program.settingsKey();
-    if (!InstallationCheck(program.store, key, program.prompts))
+    if (!installationCheck(program.store, key, program.prompts))
         return false;
-    LoadSettings(program.store, key, dataHome, program.state);
-    LoadPortTable(program.store, key, program.serial);
+    loadSettings(program.store, key, dataHome, program.state);
+    loadPortTable(program.store, key, program.serial);
     return true;
 }
 
-void RunProgram(Program& program, const std::string& commandLine, const std::string& dataHome)
+void runProgram(Program& program, const std::string& commandLine, const std::string& dataHome)
 {
-    if (!PrepareProgram(program, commandLine, dataHome))
+    if (!prepareProgram(program, commandLine, dataHome))
         return;
     {
         MainWindow window(program);
         window.exec();
     }
-    SaveSettings(program.store, program.settingsKey(), program.state);
+    saveSettings(program.store, program.settingsKey(), program.state);
 }
 
 }  // namespace vantor

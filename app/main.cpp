@@ -13,7 +13,7 @@
 
 namespace {
 
-void Usage()
+void usage()
 {
     std::printf("usage: vantorpc [-x [-kTrQ [init]]] [-Can]\n"
                 "  Configures and monitors Vantor ultrasonic flowmeters over a serial link.\n"
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     // Answered before any window: it needs no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
-            Usage();
+            usage();
             return 0;
         }
     }
@@ -53,6 +53,6 @@ int main(int argc, char** argv)
     vantor::Program program(prompts, store);
     const std::string dataHome =
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
-    vantor::RunProgram(program, vantor::JoinCommandLine(arguments), dataHome);
+    vantor::runProgram(program, vantor::joinCommandLine(arguments), dataHome);
     return 0;
 }

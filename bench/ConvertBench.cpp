@@ -23,13 +23,13 @@ namespace {
 constexpr double kGoalSeconds = 1.0;
 constexpr double kGoalRatio = 20.0;
 
-double Seconds(std::chrono::steady_clock::time_point start)
+double seconds(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // A record a second from 1 January 2026, with values of every size.
-bool WriteSample(const std::string& path, int64_t records)
+bool writeSample(const std::string& path, int64_t records)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
@@ -53,13 +53,13 @@ bool WriteSample(const std::string& path, int64_t records)
         v.hour = static_cast<int32_t>(secondsOfDay / 3600);
         v.minute = static_cast<int32_t>(secondsOfDay / 60 % 60);
         v.second = static_cast<int32_t>(secondsOfDay % 60);
-        EncodeImage(kMeasurementTable, v, std::span<uint8_t>(frame.data() + 3, kMeasurementBlock.imageSize()));
+        encodeImage(kMeasurementTable, v, std::span<uint8_t>(frame.data() + 3, kMeasurementBlock.imageSize()));
         written = std::fwrite(frame.data(), 1, frame.size(), file) == frame.size();
     }
     return std::fclose(file) == 0 && written;
 }
 
-bool AppendLine(const std::string& path, const char* mode, const char* bytes, size_t size)
+bool appendLine(const std::string& path, const char* mode, const char* bytes, size_t size)
 {
     std::FILE* file = std::fopen(path.c_str(), mode);
     if (!file)
@@ -68,27 +68,27 @@ bool AppendLine(const std::string& path, const char* mode, const char* bytes, si
     return std::fclose(file) == 0 && written;
 }
 
-bool ConvertOneByOne(const std::string& input, const std::string& output, const ConversionOptions& options)
+bool convertOneByOne(const std::string& input, const std::string& output, const ConversionOptions& options)
 {
     MeasurementFileGeometry geometry;
-    if (ReadMeasurementGeometry(input, geometry) != MeasurementFileStatus::Ok)
+    if (readMeasurementGeometry(input, geometry) != MeasurementFileStatus::Ok)
         return false;
     ConversionFormatter formatter(options);
-    if (!AppendLine(output, "wb", formatter.header().data(), formatter.header().size()))
+    if (!appendLine(output, "wb", formatter.header().data(), formatter.header().size()))
         return false;
     std::vector<uint8_t> frame(geometry.recordLength);
     char line[ConversionFormatter::kMaxLineSize];
     for (int64_t i = 0; i < geometry.recordCount; ++i) {
-        if (!ReadMeasurementRecord(input, geometry, i, frame))
+        if (!readMeasurementRecord(input, geometry, i, frame))
             return false;
         const size_t size = formatter.formatRecord(frame, i, line);
-        if (!AppendLine(output, "ab", line, size))
+        if (!appendLine(output, "ab", line, size))
             return false;
     }
     return true;
 }
 
-bool SameBytes(const std::string& a, const std::string& b)
+bool sameBytes(const std::string& a, const std::string& b)
 {
     std::FILE* fa = std::fopen(a.c_str(), "rb");
     std::FILE* fb = std::fopen(b.c_str(), "rb");
@@ -124,16 +124,16 @@ int main(int argc, char** argv)
     ConversionOptions options;
     options.language = 1;
     options.locale.decimalSeparator.assign(1, ',');
-    if (WriteSample(input, records)) {
+    if (writeSample(input, records)) {
         auto start = std::chrono::steady_clock::now();
-        const ConversionResult result = ConvertMeasurementFile(input, converted, options, [](const ConversionProgress&) {
+        const ConversionResult result = convertMeasurementFile(input, converted, options, [](const ConversionProgress&) {
             return true;  // as the dialog asks for it
         });
-        const double fast = Seconds(start);
+        const double fast = seconds(start);
         start = std::chrono::steady_clock::now();
-        const bool slowDone = ConvertOneByOne(input, baseline, options);
-        const double slow = Seconds(start);
-        const bool same = result.status == ConversionStatus::Done && slowDone && SameBytes(converted, baseline);
+        const bool slowDone = convertOneByOne(input, baseline, options);
+        const double slow = seconds(start);
+        const bool same = result.status == ConversionStatus::Done && slowDone && sameBytes(converted, baseline);
         std::printf("%lld records, %.1f MB in, %.1f MB out\n", static_cast<long long>(records),
                     static_cast<double>(std::filesystem::file_size(input)) / 1e6,
                     static_cast<double>(std::filesystem::file_size(converted)) / 1e6);

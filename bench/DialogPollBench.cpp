@@ -20,7 +20,7 @@ using namespace vantor;
 
 namespace {
 
-double ProcessCpuSeconds()
+double processCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -48,12 +48,12 @@ int main(int argc, char** argv)
     MeasurementDialog dialog(program.context(), nullptr);
     dialog.opening();
     dialog.show();
-    const double cpuStart = ProcessCpuSeconds();
+    const double cpuStart = processCpuSeconds();
     const auto wallStart = std::chrono::steady_clock::now();
     QTimer::singleShot(seconds * 1000, &application, &QApplication::quit);
     application.exec();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    const double cpu = ProcessCpuSeconds() - cpuStart;
+    const double cpu = processCpuSeconds() - cpuStart;
     std::printf("measurement dialog: %.3f s of processor time over %.1f s: %.2f%% of one core (%s)\n", cpu, wall,
                 100.0 * cpu / wall, dialog.controlText(1006).isEmpty() ? "polling" : "status: failing");
     std::filesystem::remove_all(store);

@@ -15,7 +15,7 @@ using namespace vantor;
 
 namespace {
 
-double ThreadCpuMs()
+double threadCpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_THREAD, &usage);
@@ -24,7 +24,7 @@ double ThreadCpuMs()
     return static_cast<double>(micros) / 1e3;
 }
 
-double WallMs(std::chrono::steady_clock::time_point start)
+double wallMs(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -50,33 +50,33 @@ int main(int argc, char** argv)
         JbusMaster master(serial, settings, buffers);
 
         simulator.injectFault(sim::Fault::Silence, 3);
-        master.JbusRequest(3, 0x1100, 28);
+        master.jbusRequest(3, 0x1100, 28);
         auto start = std::chrono::steady_clock::now();
-        double cpu = ThreadCpuMs();
-        const int silent = master.JbusTransact(6);
-        cpu = ThreadCpuMs() - cpu;
-        const double wall = WallMs(start);
+        double cpu = threadCpuMs();
+        const int silent = master.jbusTransact(6);
+        cpu = threadCpuMs() - cpu;
+        const double wall = wallMs(start);
         std::printf("silent instrument: result %d, %.0f ms wall, %.2f ms processor, %.3f%% of the wall time\n",
                     silent, wall, cpu, 100.0 * cpu / wall);
         if (silent != -1 || cpu / wall >= 0.02)
             status = 1;
 
         // A read of 28 registers: 8 request and 61 reply bytes on the line.
-        const double expected = WireTimeMs(69, 9600) + ReadTimeouts(5).interByteMs + turnaroundMs;
+        const double expected = wireTimeMs(69, 9600) + readTimeouts(5).interByteMs + turnaroundMs;
         double total = 0, worst = 0;
         for (int i = 0; i < reads; ++i) {
-            master.JbusRequest(3, 0x1100, 28);
+            master.jbusRequest(3, 0x1100, 28);
             start = std::chrono::steady_clock::now();
-            if (master.JbusTransact(6) != 0)
+            if (master.jbusTransact(6) != 0)
                 status = 1;
-            const double ms = WallMs(start);
+            const double ms = wallMs(start);
             total += ms;
             worst = std::max(worst, ms);
         }
         const double mean = total / reads;
         std::printf("read of 28 registers at 9600 baud: mean %.1f ms, worst %.1f ms over %d reads; "
                     "line timing %.1f ms (wire %d + gap %d + turnaround %d): %+.1f%%\n",
-                    mean, worst, reads, expected, WireTimeMs(69, 9600), ReadTimeouts(5).interByteMs, turnaroundMs,
+                    mean, worst, reads, expected, wireTimeMs(69, 9600), readTimeouts(5).interByteMs, turnaroundMs,
                     100.0 * (mean - expected) / expected);
         if (mean > expected * 1.1 || mean < expected * 0.9)
             status = 1;

@@ -20,7 +20,7 @@ using namespace vantor;
 
 namespace {
 
-long ResidentKiB()
+long residentKiB()
 {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -30,7 +30,7 @@ long ResidentKiB()
     return -1;
 }
 
-long Descriptors()
+long descriptors()
 {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
 }
@@ -79,12 +79,12 @@ int main(int argc, char** argv)
                              spoiled ? "spoiled" : "clean");
             }
             if (i == 999) {
-                settledKiB = ResidentKiB();
-                settledDescriptors = Descriptors();
+                settledKiB = residentKiB();
+                settledDescriptors = descriptors();
             }
         }
-        const long endKiB = ResidentKiB();
-        const long endDescriptors = Descriptors();
+        const long endKiB = residentKiB();
+        const long endDescriptors = descriptors();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("soak: %ld polls in %.0f s, %d spoiled by faults, %d failed, %d reported as something else\n",
                     polls, seconds, faults, failures, mismatches);

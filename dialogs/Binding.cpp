@@ -16,11 +16,11 @@ namespace {
 
 constexpr int kMaxChoiceLength = 99;
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+QString utf8(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 
-std::string FormatDouble(const char* format, double value)
+std::string formatDouble(const char* format, double value)
 {
     char out[128];
     // The format comes from a binding table, never from outside.
@@ -39,14 +39,14 @@ std::string FormatDouble(const char* format, double value)
     return text;
 }
 
-double ParseNumber(const std::string& text)
+double parseNumber(const std::string& text)
 {
     // atof itself, in the C locale whatever the user interface's locale says.
     static const locale_t kCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return strtod_l(text.c_str(), nullptr, kCLocale);
 }
 
-float ToFloat(double value)
+float toFloat(double value)
 {
     // Beyond what a float holds the conversion is undefined: go to the infinities,
     // which the limits then clamp.
@@ -57,7 +57,7 @@ float ToFloat(double value)
     return static_cast<float>(value);
 }
 
-double AutoDecimals(float value, int& decimalsCount)
+double autoDecimals(float value, int& decimalsCount)
 {
     const double v = static_cast<double>(value);
     const double a = std::fabs(v);
@@ -85,29 +85,29 @@ double AutoDecimals(float value, int& decimalsCount)
     return v < 0 ? -result : result;
 }
 
-std::string FormatBoundNumber(const char* format, float value, int& decimalsCount)
+std::string formatBoundNumber(const char* format, float value, int& decimalsCount)
 {
     if (format && *format)
-        return FormatDouble(format, static_cast<double>(value));
-    const double rounded = AutoDecimals(value, decimalsCount);
+        return formatDouble(format, static_cast<double>(value));
+    const double rounded = autoDecimals(value, decimalsCount);
     const std::string automatic = "%." + std::to_string(decimalsCount) + "f";
-    return FormatDouble(automatic.c_str(), rounded);
+    return formatDouble(automatic.c_str(), rounded);
 }
 
-void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
+void showLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
 {
     for (const LabelBinding& b : table)
-        dialog.setControlText(b.control, Utf8(b.label.text(language)));
+        dialog.setControlText(b.control, utf8(b.label.text(language)));
 }
 
-void ShowToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
+void showToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
 {
     for (const LabelBinding& b : table)
         if (QWidget* w = dialog.control(b.control))
-            w->setToolTip(Utf8(b.label.text(language)));
+            w->setToolTip(utf8(b.label.text(language)));
 }
 
-void ClampNumbers(std::span<const NumberBinding> table, ProgramState& state)
+void clampNumbers(std::span<const NumberBinding> table, ProgramState& state)
 {
     for (const NumberBinding& b : table) {
         float& value = b.value(state);
@@ -119,14 +119,14 @@ void ClampNumbers(std::span<const NumberBinding> table, ProgramState& state)
     }
 }
 
-void ClampChoices(std::span<const ChoiceBinding> table, ProgramState& state)
+void clampChoices(std::span<const ChoiceBinding> table, ProgramState& state)
 {
     for (const ChoiceBinding& b : table)
         if (int32_t& value = b.value(state); value >= b.count)
             value = 0;
 }
 
-std::vector<ChoiceBinding> WithProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes)
+std::vector<ChoiceBinding> withProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes)
 {
     std::vector<ChoiceBinding> bound(table.begin(), table.end());
     for (ChoiceBinding& b : bound)
@@ -135,29 +135,29 @@ std::vector<ChoiceBinding> WithProbeList(std::span<const ChoiceBinding> table, c
     return bound;
 }
 
-void SetProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue)
+void setProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue)
 {
     probes.texts.fill("");
     for (size_t i = 0; i < kProbeCount; ++i)
         probes.texts[i] = catalogue.names[i].c_str();
 }
 
-void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
 {
-    ClampNumbers(table, state);
+    clampNumbers(table, state);
     for (const NumberBinding& b : table)
         dialog.setControlText(b.control,
-                              QString::fromStdString(FormatBoundNumber(b.format, b.value(state), state.decimalsCount)));
+                              QString::fromStdString(formatBoundNumber(b.format, b.value(state), state.decimalsCount)));
 }
 
-void ReadNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+void readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
 {
     for (const NumberBinding& b : table)
-        b.value(state) = ToFloat(ParseNumber(dialog.controlText(b.control).toStdString()));
-    ShowNumbers(dialog, table, state);
+        b.value(state) = toFloat(parseNumber(dialog.controlText(b.control).toStdString()));
+    showNumbers(dialog, table, state);
 }
 
-void FillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)
+void fillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)
 {
     const int language = context.language();
     for (size_t i = 0; i < table.size(); ++i) {
@@ -171,18 +171,18 @@ void FillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, c
             continue;
         combo->clear();
         for (int c = 0; c < b.count; ++c) {
-            const char* text = ChoiceText(*b.list, b.count, b.bilingual == 1, c, language);
+            const char* text = choiceText(*b.list, b.count, b.bilingual == 1, c, language);
             if (!text || !*text)
                 break;  // an empty text ends the list
-            combo->addItem(Utf8(text).left(kMaxChoiceLength));
+            combo->addItem(utf8(text).left(kMaxChoiceLength));
         }
-        ClampChoices({&b, 1}, context.state);
+        clampChoices({&b, 1}, context.state);
         const int32_t value = b.value(context.state);
         combo->setCurrentIndex(value < combo->count() ? value : -1);
     }
 }
 
-void SelectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state)
+void selectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state)
 {
     for (const ChoiceBinding& b : table) {
         if (auto* combo = dialog.control<QComboBox>(b.control)) {
@@ -192,22 +192,22 @@ void SelectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table,
     }
 }
 
-void ReadChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state)
+void readChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state)
 {
     for (const ChoiceBinding& b : table)
         if (auto* combo = dialog.control<QComboBox>(b.control))
             b.value(state) = combo->currentIndex();
 }
 
-void ShowChoiceTexts(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)
+void showChoiceTexts(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)
 {
     for (const ChoiceBinding& b : table) {
-        const char* text = ChoiceText(*b.list, b.count, b.bilingual == 1, b.value(context.state), context.language());
-        dialog.setControlText(b.control, text ? Utf8(text) : QStringLiteral("*****"));
+        const char* text = choiceText(*b.list, b.count, b.bilingual == 1, b.value(context.state), context.language());
+        dialog.setControlText(b.control, text ? utf8(text) : QStringLiteral("*****"));
     }
 }
 
-void ShowChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, const DialogContext& context)
+void showChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, const DialogContext& context)
 {
     for (size_t i = 0; i < table.size(); ++i) {
         if (i >= kMaxCheckControls) {
@@ -215,20 +215,20 @@ void ShowChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, con
             return;
         }
         const CheckBinding& b = table[i];
-        dialog.setControlText(b.control, Utf8(b.caption.text(context.language())));
+        dialog.setControlText(b.control, utf8(b.caption.text(context.language())));
         if (auto* box = dialog.control<QCheckBox>(b.control))
             box->setChecked(b.value(context.state) != 0);
     }
 }
 
-void ReadChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state)
+void readChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state)
 {
     for (const CheckBinding& b : table)
         if (auto* box = dialog.control<QCheckBox>(b.control))
             b.value(state) = box->isChecked() ? 1 : 0;
 }
 
-void SetChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state)
+void setChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state)
 {
     for (const CheckBinding& b : table)
         if (auto* box = dialog.control<QCheckBox>(b.control))

@@ -51,41 +51,41 @@ inline constexpr size_t kMaxCheckControls = 50;
 
 // Brings each value into what its control can show, storing it back, as showing
 // it does: numbers clamped to their limits, an index past its list to 0.
-void ClampNumbers(std::span<const NumberBinding> table, ProgramState& state);
-void ClampChoices(std::span<const ChoiceBinding> table, ProgramState& state);
+void clampNumbers(std::span<const NumberBinding> table, ProgramState& state);
+void clampChoices(std::span<const ChoiceBinding> table, ProgramState& state);
 
 // A choice table whose null lists stand for the probe catalogue: the copy
 // points them at `probes`, which SetProbeNames fills.
-std::vector<ChoiceBinding> WithProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes);
-void SetProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue);
+std::vector<ChoiceBinding> withProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes);
+void setProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue);
 
-void ShowLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
+void showLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // The bitmap buttons' tooltips: what each does, in the language.
-void ShowToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
+void showToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // Clamps each value into its limits, stores it back and shows it.
-void ShowNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
+void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
 // Parses every edit box of the table, then shows the whole table again.
-void ReadNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
-void FillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
-void SelectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
-void ReadChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
-void ShowChoiceTexts(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
-void ShowChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, const DialogContext& context);
-void ReadChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state);
-void SetChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state);
+void readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
+void fillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
+void selectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
+void readChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
+void showChoiceTexts(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
+void showChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, const DialogContext& context);
+void readChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state);
+void setChecks(TemplateDialog& dialog, std::span<const CheckBinding> table, ProgramState& state);
 
 // The value rounded for display, at most about five significant digits; the
 // number of decimals to show it with goes to decimalsCount.
-double AutoDecimals(float value, int& decimalsCount);
+double autoDecimals(float value, int& decimalsCount);
 // The text of a number as a bound edit box shows it.
-std::string FormatBoundNumber(const char* format, float value, int& decimalsCount);
+std::string formatBoundNumber(const char* format, float value, int& decimalsCount);
 // Reads a number as the C library's atof does, with a point as the decimal
 // separator whatever the locale: leading blanks skipped, the longest valid
 // prefix taken, 0 when there is none.
-double ParseNumber(const std::string& text);
+double parseNumber(const std::string& text);
 // A double as a float, the values no float holds becoming infinities.
-float ToFloat(double value);
+float toFloat(double value);
 // printf-style formatting of one double, always with a decimal point.
-std::string FormatDouble(const char* format, double value);
+std::string formatDouble(const char* format, double value);
 
 }  // namespace vantor

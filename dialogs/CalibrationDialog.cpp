@@ -9,7 +9,7 @@ namespace {
 
 using namespace lang;
 
-CalibrationValues& Cal(ProgramState& s) { return s.record.calibration; }
+CalibrationValues& cal(ProgramState& s) { return s.record.calibration; }
 
 constexpr LabelBinding kLabels[] = {
     {1401, MeasProbe},        {1402, CalProbeMounting}, {1078, CalLength},       {1080, MeasMillimetres},
@@ -27,7 +27,7 @@ constexpr LabelBinding kLabels[] = {
 };
 
 #define NUMBER(id, field, format, low, high) \
-    {id, [](ProgramState& s) -> float& { return Cal(s).field; }, format, low, high}
+    {id, [](ProgramState& s) -> float& { return cal(s).field; }, format, low, high}
 constexpr NumberBinding kNumbers[] = {
     NUMBER(1082, extDiameter, "%.1f", 10, 2200),
     NUMBER(1079, length, "%.1f", 20, 6000),
@@ -52,7 +52,7 @@ constexpr NumberBinding kNumbers[] = {
 #undef NUMBER
 
 #define CHOICE(id, field, count, list, bilingual) \
-    {id, [](ProgramState& s) -> int32_t& { return Cal(s).field; }, count, list, bilingual}
+    {id, [](ProgramState& s) -> int32_t& { return cal(s).field; }, count, list, bilingual}
 constexpr ChoiceBinding kChoices[] = {
     CHOICE(1054, probe, 24, nullptr, 0),  // the probe catalogue
     CHOICE(1052, polarity, 2, &ListPolarity, 1),
@@ -99,7 +99,7 @@ constexpr ParameterForm kForm{&templates::kCalibration, CalCaption, &filetypes::
 
 }  // namespace
 
-const ParameterForm& CalibrationDialog::Form() { return kForm; }
+const ParameterForm& CalibrationDialog::form() { return kForm; }
 
 CalibrationDialog::CalibrationDialog(const DialogContext& context, QWidget* owner)
     : ParameterDialog(kForm, context, owner)
@@ -134,7 +134,7 @@ void CalibrationDialog::afterUpload()
 {
     // The options are for one upload only, whatever became of it.
     state().upload = UploadOptions{};
-    SetChecks(*this, kChecks, state());
+    setChecks(*this, kChecks, state());
 }
 
 }  // namespace vantor

@@ -10,7 +10,7 @@ class CalibrationDialog : public ParameterDialog {
     Q_OBJECT
 public:
     CalibrationDialog(const DialogContext& context, QWidget* owner);
-    static const ParameterForm& Form();
+    static const ParameterForm& form();
 
 protected:
     void applyRules() override;

@@ -57,7 +57,7 @@ constexpr ParameterForm kForm{&templates::kCan, CanCaption, &filetypes::kCan, kL
 
 }  // namespace
 
-const ParameterForm& CanDialog::Form() { return kForm; }
+const ParameterForm& CanDialog::form() { return kForm; }
 
 CanDialog::CanDialog(const DialogContext& context, QWidget* owner) : ParameterDialog(kForm, context, owner) {}
 

@@ -10,7 +10,7 @@ class CanDialog : public ParameterDialog {
     Q_OBJECT
 public:
     CanDialog(const DialogContext& context, QWidget* owner);
-    static const ParameterForm& Form();
+    static const ParameterForm& form();
 };
 
 }  // namespace vantor

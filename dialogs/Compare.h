@@ -30,12 +30,12 @@ struct DeviationReport {
 
 // The report between the instrument's values and the file's, held by two
 // copies of the program's variables, in the language given.
-DeviationReport MakeDeviationReport(const ComparedBlock& block, ProgramState& instrument, ProgramState& file,
+DeviationReport makeDeviationReport(const ComparedBlock& block, ProgramState& instrument, ProgramState& file,
                                     const std::string& comparedPath, const QDateTime& now, const LocaleItems& locale,
                                     int language);
 
 // The COMPARE command. The parameter record shows the instrument's values again
 // afterwards; the file state names the report.
-void CompareWithFile(QWidget* owner, const DialogContext& context, const ComparedBlock& block);
+void compareWithFile(QWidget* owner, const DialogContext& context, const ComparedBlock& block);
 
 }  // namespace vantor

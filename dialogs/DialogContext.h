@@ -26,12 +26,12 @@ struct DialogContext {
     BlockLink& link;
     Prompts& prompts;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
-    std::function<LocaleItems()> locale = UserLocaleItems;
-    ProgramStarter startProgram = StartProgram;
+    std::function<LocaleItems()> locale = userLocaleItems;
+    ProgramStarter startProgram = startProgram;
     // Where printouts go; tests put a printer of their own here.
-    PrinterSource defaultPrinter = SystemDefaultPrinter;
+    PrinterSource defaultPrinter = systemDefaultPrinter;
     // The heading of printouts: the program's name, as on the main window's caption.
-    std::string applicationTitle = ReadVersionString("InternalName");
+    std::string applicationTitle = readVersionString("InternalName");
 
     int32_t language() const { return state.settings.language == kEnglish ? kEnglish : kFrench; }
     // A printout made now, PDF files proposed in the current folder.

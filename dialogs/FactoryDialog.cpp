@@ -9,7 +9,7 @@ namespace {
 
 using namespace lang;
 
-FactoryValues& Fac(ProgramState& s) { return s.record.factory; }
+FactoryValues& fac(ProgramState& s) { return s.record.factory; }
 
 constexpr LabelBinding kLabels[] = {
     {1430, FacLanguage},  {1431, FacFunction},  {1164, FacQSimulation}, {1166, FacJeeterQ},
@@ -27,7 +27,7 @@ constexpr LabelBinding kLabels[] = {
 };
 
 #define NUMBER(id, field, format, low, high) \
-    {id, [](ProgramState& s) -> float& { return Fac(s).field; }, format, low, high}
+    {id, [](ProgramState& s) -> float& { return fac(s).field; }, format, low, high}
 constexpr NumberBinding kNumbers[] = {
     NUMBER(1165, qSimulation, "%.3f", -999.999, 999.999),
     NUMBER(1167, jitterQ, "%.0f", 0, 100),
@@ -55,7 +55,7 @@ constexpr NumberBinding kNumbers[] = {
 #undef NUMBER
 
 #define CHOICE(id, field, count, list, bilingual) \
-    {id, [](ProgramState& s) -> int32_t& { return Fac(s).field; }, count, list, bilingual}
+    {id, [](ProgramState& s) -> int32_t& { return fac(s).field; }, count, list, bilingual}
 constexpr ChoiceBinding kChoices[] = {
     CHOICE(1159, language, 6, &ListInstrumentLanguage, 0),
     CHOICE(1161, function, 2, &ListFunction, 1),
@@ -82,7 +82,7 @@ constexpr ParameterForm kForm{&templates::kFactory, FacCaption, &filetypes::kFac
 
 }  // namespace
 
-const ParameterForm& FactoryDialog::Form() { return kForm; }
+const ParameterForm& FactoryDialog::form() { return kForm; }
 
 FactoryDialog::FactoryDialog(const DialogContext& context, QWidget* owner) : ParameterDialog(kForm, context, owner) {}
 
@@ -98,7 +98,7 @@ void FactoryDialog::afterUpload()
 {
     // The factory block may change the probes: the catalogue is read again
     // before the next transaction, even when the upload was declined.
-    context().link.InvalidateProbeCatalogue();
+    context().link.invalidateProbeCatalogue();
 }
 
 }  // namespace vantor

@@ -11,7 +11,7 @@ class FactoryDialog : public ParameterDialog {
     Q_OBJECT
 public:
     FactoryDialog(const DialogContext& context, QWidget* owner);
-    static const ParameterForm& Form();
+    static const ParameterForm& form();
 
 protected:
     void applyRules() override;

@@ -28,7 +28,7 @@ constexpr ParameterForm kForm{&templates::kMaker, MakCaption, &filetypes::kMaker
 
 }  // namespace
 
-const ParameterForm& MakerDialog::Form() { return kForm; }
+const ParameterForm& MakerDialog::form() { return kForm; }
 
 MakerDialog::MakerDialog(const DialogContext& context, QWidget* owner) : ParameterDialog(kForm, context, owner) {}
 

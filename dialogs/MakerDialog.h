@@ -10,7 +10,7 @@ class MakerDialog : public ParameterDialog {
     Q_OBJECT
 public:
     MakerDialog(const DialogContext& context, QWidget* owner);
-    static const ParameterForm& Form();
+    static const ParameterForm& form();
 };
 
 }  // namespace vantor

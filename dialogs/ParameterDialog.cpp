@@ -21,7 +21,7 @@ constexpr LabelBinding kToolTips[] = {
 
 ParameterDialog::ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner)
     : TemplateDialog(*form.dialogTemplate, owner), m_form(form), m_context(context),
-      m_choices(WithProbeList(form.choices, &m_probeList))
+      m_choices(withProbeList(form.choices, &m_probeList))
 {
 
     for (const NumberBinding& b : form.numbers)
@@ -52,30 +52,30 @@ bool ParameterDialog::opening()
         int read;
         {
             WaitWindow wait(parentWidget(), language);
-            m_context.link.master().JbusRequest(3, block.firstRegister, block.registerCount);
-            read = m_context.link.JbusBlockTransact(6);
+            m_context.link.master().jbusRequest(3, block.firstRegister, block.registerCount);
+            read = m_context.link.jbusBlockTransact(6);
         }
         if (read != 0)
             return false;
-        type.codec->decode(ReplyImage(s.buffers).first(block.imageSize()), s.record);
+        type.codec->decode(replyImage(s.buffers).first(block.imageSize()), s.record);
         setControlText(kFileName, QString());
         if (offersComparison())
             control(kCompare)->show();
     } else {
-        const FileStatus status = LoadSettingsFile(s.file.currentFilePath, type, ReplyImage(s.buffers), s.record);
+        const FileStatus status = loadSettingsFile(s.file.currentFilePath, type, replyImage(s.buffers), s.record);
         if (status != FileStatus::Ok) {
-            ReportFileError(m_context, parentWidget(), status, s.file.currentFilePath, type);
+            reportFileError(m_context, parentWidget(), status, s.file.currentFilePath, type);
             return false;
         }
         setControlText(kFileName, QString::fromStdString(s.file.currentFilePath));
     }
     // The names as they stand after the read, which may have fetched the catalogue.
-    SetProbeNames(m_probeList, s.catalogue);
-    ShowLabels(*this, m_form.labels, language);
-    ShowToolTips(*this, kToolTips, language);
-    ShowNumbers(*this, m_form.numbers, s);
-    FillChoices(*this, m_choices, m_context);
-    ShowChecks(*this, m_form.checks, m_context);
+    setProbeNames(m_probeList, s.catalogue);
+    showLabels(*this, m_form.labels, language);
+    showToolTips(*this, kToolTips, language);
+    showNumbers(*this, m_form.numbers, s);
+    fillChoices(*this, m_choices, m_context);
+    showChecks(*this, m_form.checks, m_context);
     applyRules();
     return true;
 }
@@ -93,35 +93,35 @@ void ParameterDialog::offerComparison()
     if (!offersComparison())
         return;
     const ProgramState& s = state();
-    const bool unchanged = m_form.fileType->codec->matchesLastRead(s.record, ReplyImage(s.buffers));
+    const bool unchanged = m_form.fileType->codec->matchesLastRead(s.record, replyImage(s.buffers));
     control(kCompare)->setVisible(unchanged && !s.file.fileMode);
 }
 
 void ParameterDialog::numberLeft()
 {
-    ReadNumbers(*this, m_form.numbers, state());
+    readNumbers(*this, m_form.numbers, state());
     applyRules();
     offerComparison();
 }
 
 void ParameterDialog::choiceConfirmed()
 {
-    ReadChoices(*this, m_choices, state());
+    readChoices(*this, m_choices, state());
     applyRules();
     offerComparison();
 }
 
-void ParameterDialog::checkClicked() { ReadChecks(*this, m_form.checks, state()); }
+void ParameterDialog::checkClicked() { readChecks(*this, m_form.checks, state()); }
 
 void ParameterDialog::saveToDisk()
 {
     const FileType& type = *m_form.fileType;
-    if (!AskSaveFile(m_context, this, type))
+    if (!askSaveFile(m_context, this, type))
         return;
     const std::string& path = state().file.currentFilePath;
-    const FileStatus status = WriteSettingsFile(path, type, state().record);
+    const FileStatus status = writeSettingsFile(path, type, state().record);
     if (status != FileStatus::Ok) {
-        ReportFileError(m_context, this, status, path, type);
+        reportFileError(m_context, this, status, path, type);
         return;
     }
     setControlText(kFileName, QString::fromStdString(path));
@@ -133,12 +133,12 @@ void ParameterDialog::print()
     for (int id : m_form.offPaper)
         offPaper.push_back(control(id));
     ControlsOffPaper hidden(*this, offPaper, control(kPrint));
-    PrintDialogImage(*this, {m_form.printTitle, true, QPageLayout::Landscape}, m_context.printSurroundings());
+    printDialogImage(*this, {m_form.printTitle, true, QPageLayout::Landscape}, m_context.printSurroundings());
 }
 
 void ParameterDialog::upload()
 {
-    const bool done = UploadBlock(this, m_context, uploadOptions(), *m_form.fileType->codec);
+    const bool done = uploadBlock(this, m_context, uploadOptions(), *m_form.fileType->codec);
     afterUpload();
     if (done)
         accept();
@@ -146,7 +146,7 @@ void ParameterDialog::upload()
 
 void ParameterDialog::compare()
 {
-    CompareWithFile(this, m_context,
+    compareWithFile(this, m_context,
                     ComparedBlock{m_form.fileType, m_form.numbers, m_form.numberNames, m_choices, m_form.choiceNames});
 }
 

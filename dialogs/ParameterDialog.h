@@ -84,7 +84,7 @@ private:
 
 // Creates the dialog, runs it and destroys it, as every menu command does.
 template <typename Dialog>
-void RunDialog(const DialogContext& context, QWidget* owner)
+void runDialog(const DialogContext& context, QWidget* owner)
 {
     Dialog dialog(context, owner);
     dialog.run();

@@ -19,7 +19,7 @@ constexpr BilingualText kCannotOpen{"Impossible de lire le fichier\n", "Cannot r
 constexpr BilingualText kReplace{"Ce fichier existe déjà. Le remplacer ?\n", "This file already exists. Replace it?\n"};
 constexpr BilingualText kInvalid{"Ce fichier n'a pas le format attendu :\n", "This file does not have the expected format:\n"};
 
-std::string TypeEntry(const FileType& type, int language)
+std::string typeEntry(const FileType& type, int language)
 {
     const std::string ext = type.extension;
     return std::string(type.name.text(language)) + " (*." + ext + ")|*." + ext + "|";
@@ -27,24 +27,24 @@ std::string TypeEntry(const FileType& type, int language)
 
 // atoi: the leading decimal number of the text, 0 when there is none; kept
 // within what an int holds.
-int LeadingNumber(const std::string& text)
+int leadingNumber(const std::string& text)
 {
     const long long value = std::strtoll(text.c_str(), nullptr, 10);
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX - 1));
 }
 
-bool AskFile(const DialogContext& context, QWidget* owner, const FileType& type, bool save)
+bool askFile(const DialogContext& context, QWidget* owner, const FileType& type, bool save)
 {
     FileRequest request;
     request.owner = owner;
-    request.filter = TypeEntry(type, context.language());
+    request.filter = typeEntry(type, context.language());
     request.initialFolder = context.state.settings.currentFolder;
     request.mustExist = !save;
     const std::optional<std::string> chosen =
         save ? context.prompts.saveFileName(request) : context.prompts.openFileName(request);
     if (!chosen)
         return false;
-    const std::string path = WithExtension(*chosen, type.extension);
+    const std::string path = withExtension(*chosen, type.extension);
     // The dialog asked about the name typed, not the one with the type's extension.
     if (save && path != *chosen && QFileInfo::exists(QString::fromStdString(path))) {
         const int language = context.language();
@@ -53,28 +53,28 @@ bool AskFile(const DialogContext& context, QWidget* owner, const FileType& type,
             return false;
     }
     context.state.file.currentFilePath = path;
-    context.state.settings.currentFolder = FolderOf(context.state.file.currentFilePath);
+    context.state.settings.currentFolder = folderOf(context.state.file.currentFilePath);
     return true;
 }
 
 }  // namespace
 
-std::string FolderOf(const std::string& path)
+std::string folderOf(const std::string& path)
 {
     const size_t at = path.find_last_of("/\\");
     return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
-std::string WithExtension(const std::string& path, const std::string& extension)
+std::string withExtension(const std::string& path, const std::string& extension)
 {
-    const size_t nameStart = FolderOf(path).size();
+    const size_t nameStart = folderOf(path).size();
     const size_t point = path.rfind('.');
     // Only a point inside the file name, and not its first character, starts an extension.
     const bool hasExtension = point != std::string::npos && point > nameStart;
     return (hasExtension ? path.substr(0, point) : path) + "." + extension;
 }
 
-std::string NewFileName(const std::string& folderText, const std::string& prefix, const std::string& extension)
+std::string newFileName(const std::string& folderText, const std::string& prefix, const std::string& extension)
 {
     // The name is built in the folder that is searched, separator or not.
     std::string folder = folderText;
@@ -92,17 +92,17 @@ std::string NewFileName(const std::string& folderText, const std::string& prefix
         if (at < 0)
             continue;
         const QString rest = name.mid(at + static_cast<qsizetype>(prefix.size())).section('.', 0, 0);
-        highest = std::max(highest, LeadingNumber(rest.toStdString()));
+        highest = std::max(highest, leadingNumber(rest.toStdString()));
     }
     return folder + prefix + std::to_string(highest + 1) + "." + extension;
 }
 
-const FileType* FileTypeOf(const std::string& path)
+const FileType* fileTypeOf(const std::string& path)
 {
     // The order in which an extension is matched.
     static constexpr const FileType* kTypes[] = {&filetypes::kMeasurement, &filetypes::kCalibration,
                                                  &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan};
-    const std::string name = path.substr(FolderOf(path).size());
+    const std::string name = path.substr(folderOf(path).size());
     const size_t point = name.rfind('.');
     const std::string extension = point == std::string::npos ? std::string() : name.substr(point + 1);
     for (const FileType* type : kTypes)
@@ -111,7 +111,7 @@ const FileType* FileTypeOf(const std::string& path)
     return nullptr;
 }
 
-const FileType* SettingsFileTypeOf(const BlockInfo& block)
+const FileType* settingsFileTypeOf(const BlockInfo& block)
 {
     for (const FileType* type : {&filetypes::kCalibration, &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan})
         if (type->codec->block == &block)
@@ -119,7 +119,7 @@ const FileType* SettingsFileTypeOf(const BlockInfo& block)
     return nullptr;
 }
 
-std::string OpenFilter(const AccessFlags& access, int language)
+std::string openFilter(const AccessFlags& access, int language)
 {
     std::string filter = "(*.*)|*.mes;*.eta";
     if (access.can)
@@ -129,28 +129,28 @@ std::string OpenFilter(const AccessFlags& access, int language)
     if (access.maker)
         filter += ";*.hdm";
     filter += "|";
-    filter += TypeEntry(filetypes::kMeasurement, language);
-    filter += TypeEntry(filetypes::kCalibration, language);
+    filter += typeEntry(filetypes::kMeasurement, language);
+    filter += typeEntry(filetypes::kCalibration, language);
     if (access.can)
-        filter += TypeEntry(filetypes::kCan, language);
+        filter += typeEntry(filetypes::kCan, language);
     if (access.factory)
-        filter += TypeEntry(filetypes::kFactory, language);
+        filter += typeEntry(filetypes::kFactory, language);
     if (access.maker)
-        filter += TypeEntry(filetypes::kMaker, language);
+        filter += typeEntry(filetypes::kMaker, language);
     return filter;
 }
 
-bool AskSaveFile(const DialogContext& context, QWidget* owner, const FileType& type)
+bool askSaveFile(const DialogContext& context, QWidget* owner, const FileType& type)
 {
-    return AskFile(context, owner, type, true);
+    return askFile(context, owner, type, true);
 }
 
-bool AskCompareFile(const DialogContext& context, QWidget* owner, const FileType& type)
+bool askCompareFile(const DialogContext& context, QWidget* owner, const FileType& type)
 {
-    return AskFile(context, owner, type, false);
+    return askFile(context, owner, type, false);
 }
 
-FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> image)
+FileStatus writeSettingsFile(const std::string& path, std::span<const uint8_t> image)
 {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
@@ -161,31 +161,31 @@ FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> i
     return file.commit() ? FileStatus::Ok : FileStatus::CannotWrite;
 }
 
-FileStatus WriteSettingsFile(const std::string& path, const FileType& type, const ParameterRecord& record)
+FileStatus writeSettingsFile(const std::string& path, const FileType& type, const ParameterRecord& record)
 {
     std::vector<uint8_t> image(type.codec->block->imageSize());
     type.codec->encode(record, image);
-    return WriteSettingsFile(path, image);
+    return writeSettingsFile(path, image);
 }
 
-FileStatus WriteDefaultSettingsFile(const std::string& path, const FileType& type)
+FileStatus writeDefaultSettingsFile(const std::string& path, const FileType& type)
 {
     std::vector<uint8_t> image(type.codec->block->imageSize());
     type.codec->encodeDefaults(image);
-    return WriteSettingsFile(path, image);
+    return writeSettingsFile(path, image);
 }
 
-FileStatus LoadSettingsFile(const std::string& path, const FileType& type, std::span<uint8_t> image,
+FileStatus loadSettingsFile(const std::string& path, const FileType& type, std::span<uint8_t> image,
                             ParameterRecord& record)
 {
     image = image.first(type.codec->block->imageSize());
-    const FileStatus status = ReadSettingsFile(path, image);
+    const FileStatus status = readSettingsFile(path, image);
     if (status == FileStatus::Ok)
         type.codec->decode(image, record);
     return status;
 }
 
-FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image)
+FileStatus readSettingsFile(const std::string& path, std::span<uint8_t> image)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
@@ -201,7 +201,7 @@ FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image)
     return FileStatus::Ok;
 }
 
-void ReportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
+void reportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
                      const FileType& type)
 {
     const int language = context.language();

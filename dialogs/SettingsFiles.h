@@ -31,43 +31,43 @@ inline constexpr FileType kMaker{"hdm", lang::FileMakerSettings, &kMakerCodec};
 
 // The type of a path, by its file name's extension compared case-sensitively
 // with mes, eta, rus, hdm and can in that order; null when none matches.
-const FileType* FileTypeOf(const std::string& path);
+const FileType* fileTypeOf(const std::string& path);
 // The settings file type of a block; null for a block no settings file holds.
-const FileType* SettingsFileTypeOf(const BlockInfo& block);
+const FileType* settingsFileTypeOf(const BlockInfo& block);
 
 enum class FileStatus { Ok, CannotOpen, CannotWrite, Invalid };
 
 // Everything up to and including the last separator; empty when there is none.
-std::string FolderOf(const std::string& path);
+std::string folderOf(const std::string& path);
 // The path with its file name's own extension replaced (or added): unit.txt -> unit.eta.
-std::string WithExtension(const std::string& path, const std::string& extension);
+std::string withExtension(const std::string& path, const std::string& extension);
 // A name not yet taken in the folder: prefix.ext, then prefix<highest + 1>.ext.
-std::string NewFileName(const std::string& folder, const std::string& prefix, const std::string& extension);
+std::string newFileName(const std::string& folder, const std::string& prefix, const std::string& extension);
 // The Open dialog's filter: the combined entry, then one entry per type offered.
-std::string OpenFilter(const AccessFlags& access, int language);
+std::string openFilter(const AccessFlags& access, int language);
 
 // The save and compare dialogs. On true the file state names the chosen file
 // (with the type's extension) and its folder.
-bool AskSaveFile(const DialogContext& context, QWidget* owner, const FileType& type);
-bool AskCompareFile(const DialogContext& context, QWidget* owner, const FileType& type);
+bool askSaveFile(const DialogContext& context, QWidget* owner, const FileType& type);
+bool askCompareFile(const DialogContext& context, QWidget* owner, const FileType& type);
 
 // The block's register image of the type's settings file: the record's values
 // (or the defaults) encoded and written behind the length word.
-FileStatus WriteSettingsFile(const std::string& path, const FileType& type, const ParameterRecord& record);
-FileStatus WriteDefaultSettingsFile(const std::string& path, const FileType& type);
+FileStatus writeSettingsFile(const std::string& path, const FileType& type, const ParameterRecord& record);
+FileStatus writeDefaultSettingsFile(const std::string& path, const FileType& type);
 // Reads the type's settings file into the image and decodes it into the record;
 // on failure neither is touched.
-FileStatus LoadSettingsFile(const std::string& path, const FileType& type, std::span<uint8_t> image,
+FileStatus loadSettingsFile(const std::string& path, const FileType& type, std::span<uint8_t> image,
                             ParameterRecord& record);
 
 // Writes the image behind its length word. The old file is replaced only once
 // the new one is completely written.
-FileStatus WriteSettingsFile(const std::string& path, std::span<const uint8_t> image);
+FileStatus writeSettingsFile(const std::string& path, std::span<const uint8_t> image);
 // Reads a file whose length word equals the image size and that holds exactly
 // that many bytes behind it; anything else is refused and leaves the image untouched.
-FileStatus ReadSettingsFile(const std::string& path, std::span<uint8_t> image);
+FileStatus readSettingsFile(const std::string& path, std::span<uint8_t> image);
 // Tells the user, in the current language, what went wrong with the file.
-void ReportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
+void reportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
                      const FileType& type);
 
 }  // namespace vantor

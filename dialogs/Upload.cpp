@@ -10,7 +10,7 @@
 
 namespace vantor {
 
-std::array<uint8_t, 6> ClockImage(const QDateTime& when)
+std::array<uint8_t, 6> clockImage(const QDateTime& when)
 {
     const QDate d = when.date();
     const QTime t = when.time();
@@ -18,13 +18,13 @@ std::array<uint8_t, 6> ClockImage(const QDateTime& when)
             static_cast<uint8_t>(t.hour()),        static_cast<uint8_t>(t.minute()), static_cast<uint8_t>(t.second())};
 }
 
-void PauseBetweenWrites()
+void pauseBetweenWrites()
 {
     constexpr int kPauseBetweenWritesMs = 600;
     QThread::msleep(kPauseBetweenWritesMs);
 }
 
-bool UploadBlock(QWidget* dialog, const DialogContext& context, const UploadRequest& request, const BlockCodec& codec)
+bool uploadBlock(QWidget* dialog, const DialogContext& context, const UploadRequest& request, const BlockCodec& codec)
 {
     const int language = context.language();
     if (context.prompts.messageBox(dialog, lang::UploadCaption.text(language), lang::UploadQuestion.text(language),
@@ -35,19 +35,19 @@ bool UploadBlock(QWidget* dialog, const DialogContext& context, const UploadRequ
     {
         WaitWindow wait(dialog, language);
         if (request.syncClock) {
-            result = WriteBlockImage(context.link, kClockBlock, ClockImage(context.now()));
-            PauseBetweenWrites();
+            result = writeBlockImage(context.link, kClockBlock, clockImage(context.now()));
+            pauseBetweenWrites();
         }
         if (result == 0 && (request.resetTotalizer1 || request.resetTotalizer2)) {
             const uint8_t resets[4] = {0, static_cast<uint8_t>(request.resetTotalizer1 ? 1 : 0), 0,
                                        static_cast<uint8_t>(request.resetTotalizer2 ? 1 : 0)};
-            result = WriteBlockImage(context.link, kTotalizerResetBlock, resets);
-            PauseBetweenWrites();
+            result = writeBlockImage(context.link, kTotalizerResetBlock, resets);
+            pauseBetweenWrites();
         }
         if (result == 0) {
             std::vector<uint8_t> image(codec.block->imageSize());
             codec.encode(context.state.record, image);
-            result = WriteBlockImage(context.link, *codec.block, image);
+            result = writeBlockImage(context.link, *codec.block, image);
         }
     }
     if (result != 0) {

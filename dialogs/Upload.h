@@ -19,15 +19,15 @@ struct UploadRequest {
 };
 
 // The clock block's six bytes for a local date and time.
-std::array<uint8_t, 6> ClockImage(const QDateTime& when);
+std::array<uint8_t, 6> clockImage(const QDateTime& when);
 
 // The instrument needs this long between two consecutive writes; the pause
 // blocks, as the instrument's own timing asks.
-void PauseBetweenWrites();
+void pauseBetweenWrites();
 
 // Asks for confirmation, then writes the clock, the totalizer resets and the
 // block (encoded from the parameter record), in that order, stopping at the
 // first failure (which it reports). True when every write was made.
-bool UploadBlock(QWidget* dialog, const DialogContext& context, const UploadRequest& request, const BlockCodec& codec);
+bool uploadBlock(QWidget* dialog, const DialogContext& context, const UploadRequest& request, const BlockCodec& codec);
 
 }  // namespace vantor

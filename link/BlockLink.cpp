@@ -14,7 +14,7 @@ constexpr int kDetectPorts = 3;
 
 BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(master), m_catalogue(catalogue) {}
 
-int BlockLink::JbusBlockTransact(int length)
+int BlockLink::jbusBlockTransact(int length)
 {
     if (m_master.busy())
         return -1;  // the running transaction's buffers are not ours to touch
@@ -24,32 +24,32 @@ int BlockLink::JbusBlockTransact(int length)
         const size_t kept = std::min<size_t>(length > 0 ? static_cast<size_t>(length) : 0, saved.size());
         std::copy_n(buffers.request.begin(), kept, saved.begin());
 
-        if (ReadProbeCatalogue() != 0)
+        if (readProbeCatalogue() != 0)
             return -1;
         std::copy_n(saved.begin(), kept, buffers.request.begin());
     }
-    return m_master.JbusTransact(length);
+    return m_master.jbusTransact(length);
 }
 
-int BlockLink::ReadProbeCatalogue()
+int BlockLink::readProbeCatalogue()
 {
-    m_master.JbusRequest(3, kCatalogueFirst, kCatalogueCount);
-    if (m_master.JbusTransact(6) != 0)
+    m_master.jbusRequest(3, kCatalogueFirst, kCatalogueCount);
+    if (m_master.jbusTransact(6) != 0)
         return -1;
-    ParseProbeCatalogue(ReplyImage(m_master.buffers()).first(2 * kCatalogueCount), m_catalogue);
+    parseProbeCatalogue(replyImage(m_master.buffers()).first(2 * kCatalogueCount), m_catalogue);
     m_catalogue.read = true;
     return 0;
 }
 
-bool DetectUnit(BlockLink& link, LinkSettings& settings)
+bool detectUnit(BlockLink& link, LinkSettings& settings)
 {
     settings.jbusAddress = 0.0f;
     for (int port = 0; port < kDetectPorts; ++port) {
         settings.portIndex = port;
         for (int baud = 0; baud < static_cast<int>(kBaudRates.size()); ++baud) {
             settings.baudIndex = baud;
-            link.master().JbusRequest(3, kAddressRegister, 1);
-            if (link.JbusBlockTransact(6) == 0)
+            link.master().jbusRequest(3, kAddressRegister, 1);
+            if (link.jbusBlockTransact(6) == 0)
                 return true;
         }
     }

@@ -14,13 +14,13 @@ public:
 
     // Sends the request already built in the request buffer (length before the
     // CRC), after reading the probe catalogue if it is not read yet. 0 or -1.
-    int JbusBlockTransact(int length);
+    int jbusBlockTransact(int length);
 
     // Reads the catalogue now, whatever the flag says; the request buffer is used. 0 or -1.
-    int ReadProbeCatalogue();
+    int readProbeCatalogue();
 
-    void InvalidateProbeCatalogue() { m_catalogue.read = false; }
-    void MarkProbeCatalogueRead() { m_catalogue.read = true; }
+    void invalidateProbeCatalogue() { m_catalogue.read = false; }
+    void markProbeCatalogueRead() { m_catalogue.read = true; }
 
     JbusMaster& master() { return m_master; }
     ProbeCatalogue& catalogue() { return m_catalogue; }
@@ -34,6 +34,6 @@ private:
 // address 0 until the instrument answers the read of its address register.
 // On success the settings are left at the port and speed that answered; on
 // failure the caller restores its own.
-bool DetectUnit(BlockLink& link, LinkSettings& settings);
+bool detectUnit(BlockLink& link, LinkSettings& settings);
 
 }  // namespace vantor

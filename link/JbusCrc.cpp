@@ -2,7 +2,7 @@
 
 namespace vantor {
 
-uint16_t JbusCrc16(const uint8_t* bytes, uint16_t length)
+uint16_t jbusCrc16(const uint8_t* bytes, uint16_t length)
 {
     uint16_t crc = 0xFFFF;
     for (uint16_t i = 0; i < length; ++i) {

@@ -12,7 +12,7 @@
 
 namespace vantor {
 
-const char* LinkFailureText(LinkFailure failure)
+const char* linkFailureText(LinkFailure failure)
 {
     switch (failure) {
     case LinkFailure::None: return "no failure";
@@ -30,7 +30,7 @@ const char* LinkFailureText(LinkFailure failure)
     return "unknown failure";
 }
 
-const char* TraceVerdictText(TraceVerdict verdict)
+const char* traceVerdictText(TraceVerdict verdict)
 {
     switch (verdict) {
     case TraceVerdict::Good: return "good";
@@ -42,14 +42,14 @@ const char* TraceVerdictText(TraceVerdict verdict)
     return "unknown";
 }
 
-JbusTimeouts ReadTimeouts(int baudIndex)
+JbusTimeouts readTimeouts(int baudIndex)
 {
     if (baudIndex <= 1)
         return {1000, 400};
     return {400, 150};
 }
 
-int WireTimeMs(int bytes, int32_t baud)
+int wireTimeMs(int bytes, int32_t baud)
 {
     if (baud <= 0)
         return 0;
@@ -57,7 +57,7 @@ int WireTimeMs(int bytes, int32_t baud)
     return static_cast<int>((bits + baud - 1) / baud);
 }
 
-uint8_t JbusAddressByte(float address)
+uint8_t jbusAddressByte(float address)
 {
     const double whole = std::trunc(static_cast<double>(address));
     if (!(whole > -2147483649.0 && whole < 2147483648.0))
@@ -73,16 +73,16 @@ JbusMaster::JbusMaster(SerialLibrary& serial, const LinkSettings& settings, Link
 JbusMaster::~JbusMaster()
 {
     if (m_port)
-        JbusClose();
+        jbusClose();
 }
 
-void JbusMaster::JbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count)
+void JbusMaster::jbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count)
 {
     // A handler run from the idle hook must not rewrite the request being retried.
     if (m_busy)
         return;
     auto& q = m_buffers.request;
-    q[0] = JbusAddressByte(m_settings.jbusAddress);
+    q[0] = jbusAddressByte(m_settings.jbusAddress);
     q[1] = function;
     q[2] = static_cast<uint8_t>(firstRegister >> 8);
     q[3] = static_cast<uint8_t>(firstRegister);
@@ -92,13 +92,13 @@ void JbusMaster::JbusRequest(uint8_t function, uint16_t firstRegister, uint16_t 
         q[6] = static_cast<uint8_t>((count & 0xFF) * 2);
 }
 
-int JbusMaster::JbusOpen()
+int JbusMaster::jbusOpen()
 {
     if (m_port)
-        JbusClose();
+        jbusClose();
     const int baudIndex = m_settings.baudIndex;
     const int32_t baud = baudIndex >= 0 && baudIndex < static_cast<int>(kBaudRates.size()) ? kBaudRates[baudIndex] : 0;
-    m_port = &m_serial.OpenPort(m_settings.portIndex, baud, 'N', 8, 2);
+    m_port = &m_serial.openPort(m_settings.portIndex, baud, 'N', 8, 2);
     if (m_port->status == kSerialOk)
         return 0;
     switch (m_port->status) {
@@ -114,41 +114,41 @@ int JbusMaster::JbusOpen()
     return -1;
 }
 
-int JbusMaster::JbusClose()
+int JbusMaster::jbusClose()
 {
     if (!m_port)
         return 0;
     SerialPort* port = m_port;
     m_port = nullptr;
-    return port->ops.ClosePort(*port) == kSerialOk ? 0 : -1;
+    return port->ops.closePort(*port) == kSerialOk ? 0 : -1;
 }
 
-int JbusMaster::JbusPurge()
+int JbusMaster::jbusPurge()
 {
     if (!m_port)
         return -1;
-    const int purged = m_port->ops.PurgeOutput(*m_port);
-    const int drained = DrainInput(*m_port);
+    const int purged = m_port->ops.purgeOutput(*m_port);
+    const int drained = drainInput(*m_port);
     return purged == kSerialOk && drained == kSerialOk ? 0 : -1;
 }
 
-int JbusMaster::Send(int length)
+int JbusMaster::send(int length)
 {
-    JbusPurge();
+    jbusPurge();
     for (int i = 0; i < length; ++i) {
-        if (m_port->ops.WriteByte(*m_port, m_buffers.request[i]) != kSerialOk)
+        if (m_port->ops.writeByte(*m_port, m_buffers.request[i]) != kSerialOk)
             return -1;
     }
     return 0;
 }
 
-bool JbusMaster::Attempt(int length, int expected, int replyTimeoutMs, int interByteMs)
+bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int interByteMs)
 {
     auto& reply = m_buffers.reply;
-    m_port->ops.SetRts(*m_port, true);
+    m_port->ops.setRts(*m_port, true);
     std::fill_n(reply.begin(), std::min<size_t>(expected, reply.size()), 0);
-    const int64_t sendStartUs = MonotonicUs();
-    const int sent = Send(length);
+    const int64_t sendStartUs = monotonicUs();
+    const int sent = send(length);
     m_buffers.lastResult = sent;
     m_buffers.received = 0;
     trace(TraceDirection::Sent, std::span<const uint8_t>(m_buffers.request.data(), static_cast<size_t>(length)),
@@ -158,34 +158,34 @@ bool JbusMaster::Attempt(int length, int expected, int replyTimeoutMs, int inter
     // An RS-485 adapter switched by RTS transmits only while RTS is up, so RTS
     // comes down once the last byte has left; the instrument cannot begin its
     // reply before that either, and the reply time-out starts from there.
-    const int wireMs = WireTimeMs(length, kBaudRates[m_settings.baudIndex]);
-    const int leftMs = wireMs - static_cast<int>((MonotonicUs() - sendStartUs) / 1000);
+    const int wireMs = wireTimeMs(length, kBaudRates[m_settings.baudIndex]);
+    const int leftMs = wireMs - static_cast<int>((monotonicUs() - sendStartUs) / 1000);
     if (leftMs > 0)
-        DelayMs(*m_port, leftMs);
-    m_port->ops.SetRts(*m_port, false);
-    int byte = ReadByteTimed(*m_port, replyTimeoutMs);
+        delayMs(*m_port, leftMs);
+    m_port->ops.setRts(*m_port, false);
+    int byte = readByteTimed(*m_port, replyTimeoutMs);
     if (byte < 0)
-        return Verdict(TraceVerdict::Silence, 0);
+        return verdict(TraceVerdict::Silence, 0);
     uint32_t count = 0;
     do {
         if (count < reply.size())
             reply[count] = static_cast<uint8_t>(byte);
         ++count;
-        byte = ReadByteTimed(*m_port, interByteMs);
+        byte = readByteTimed(*m_port, interByteMs);
     } while (byte >= 0);
     m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
 
     if (sent != 0)
-        return Verdict(TraceVerdict::SendFailed, count);
+        return verdict(TraceVerdict::SendFailed, count);
     if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > reply.size())
-        return Verdict(TraceVerdict::WrongLength, count);
+        return verdict(TraceVerdict::WrongLength, count);
     const uint16_t got = static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8));
-    if (got != JbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2)))
-        return Verdict(TraceVerdict::BadCrc, count);
-    return Verdict(TraceVerdict::Good, count);
+    if (got != jbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2)))
+        return verdict(TraceVerdict::BadCrc, count);
+    return verdict(TraceVerdict::Good, count);
 }
 
-bool JbusMaster::Verdict(TraceVerdict verdict, uint32_t received)
+bool JbusMaster::verdict(TraceVerdict verdict, uint32_t received)
 {
     switch (verdict) {
     case TraceVerdict::Good: m_lastFailure = LinkFailure::None; break;
@@ -205,7 +205,7 @@ void JbusMaster::trace(TraceDirection direction, std::span<const uint8_t> bytes,
         m_tracer(TraceEvent{direction, bytes, verdict});
 }
 
-int JbusMaster::JbusTransact(int length)
+int JbusMaster::jbusTransact(int length)
 {
     // The idle hook runs user-interface handlers while we wait; none of them may
     // start a second transaction on the same buffers.
@@ -220,13 +220,13 @@ int JbusMaster::JbusTransact(int length)
         return -1;
     }
     m_busy = true;
-    const JbusTimeouts timeouts = ReadTimeouts(m_settings.baudIndex);
+    const JbusTimeouts timeouts = readTimeouts(m_settings.baudIndex);
 
     int result = -1;
-    if (JbusOpen() == 0) {
-        JbusPurge();
+    if (jbusOpen() == 0) {
+        jbusPurge();
         auto& q = m_buffers.request;
-        const uint16_t crc = JbusCrc16(q.data(), static_cast<uint16_t>(length));
+        const uint16_t crc = jbusCrc16(q.data(), static_cast<uint16_t>(length));
         q[length] = static_cast<uint8_t>(crc);
         q[length + 1] = static_cast<uint8_t>(crc >> 8);
 
@@ -236,13 +236,13 @@ int JbusMaster::JbusTransact(int length)
             expected = 2 * ((q[4] << 8) | q[5]) + 5;
             replyTimeoutMs = timeouts.replyMs;
         }
-        for (int attempt = 0; attempt < kAttempts && result != 0; ++attempt) {
-            if (Attempt(length + 2, expected, replyTimeoutMs, timeouts.interByteMs))
+        for (int tries = 0; tries < kAttempts && result != 0; ++tries) {
+            if (attempt(length + 2, expected, replyTimeoutMs, timeouts.interByteMs))
                 result = 0;
         }
     }
     // Also after a failed open: the record holds the device until it is closed.
-    JbusClose();
+    jbusClose();
     m_buffers.lastResult = result;
     m_busy = false;
     return result;

@@ -26,7 +26,7 @@ enum class LinkFailure {
     BadCrc,
 };
 
-const char* LinkFailureText(LinkFailure failure);
+const char* linkFailureText(LinkFailure failure);
 
 struct JbusTimeouts {
     int replyMs;      // wait for the first reply byte
@@ -34,20 +34,20 @@ struct JbusTimeouts {
 };
 
 // Time-outs of a read at the given baud index.
-JbusTimeouts ReadTimeouts(int baudIndex);
+JbusTimeouts readTimeouts(int baudIndex);
 inline constexpr int kWriteReplyTimeoutMs = 1000;
 inline constexpr int kAttempts = 3;
 
 // Time the given bytes take on the line: 11 bit times each.
-int WireTimeMs(int bytes, int32_t baud);
+int wireTimeMs(int bytes, int32_t baud);
 
 // Low byte of the address truncated toward zero.
-uint8_t JbusAddressByte(float address);
+uint8_t jbusAddressByte(float address);
 
 // One frame on the line as the master saw it, for a technician's trace.
 enum class TraceDirection { Sent, Received };
 enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc };
-const char* TraceVerdictText(TraceVerdict verdict);
+const char* traceVerdictText(TraceVerdict verdict);
 struct TraceEvent {
     TraceDirection direction;
     std::span<const uint8_t> bytes;
@@ -63,13 +63,13 @@ public:
     JbusMaster& operator=(const JbusMaster&) = delete;
 
     // Builds bytes 0 to 5 of the request (and the byte count of function 16).
-    void JbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count);
+    void jbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count);
     // Sends the first length bytes of the request with their CRC; 0 or -1.
-    int JbusTransact(int length);
+    int jbusTransact(int length);
 
-    int JbusOpen();
-    int JbusClose();
-    int JbusPurge();
+    int jbusOpen();
+    int jbusClose();
+    int jbusPurge();
 
     bool busy() const { return m_busy; }
     LinkFailure lastFailure() const { return m_lastFailure; }
@@ -79,10 +79,10 @@ public:
     void setTracer(FrameTracer tracer) { m_tracer = std::move(tracer); }
 
 private:
-    int Send(int length);
-    bool Attempt(int length, int expected, int replyTimeoutMs, int interByteMs);
+    int send(int length);
+    bool attempt(int length, int expected, int replyTimeoutMs, int interByteMs);
     // Says how the attempt ended, to the tracer and in the last failure.
-    bool Verdict(TraceVerdict verdict, uint32_t received);
+    bool verdict(TraceVerdict verdict, uint32_t received);
     void trace(TraceDirection direction, std::span<const uint8_t> bytes, TraceVerdict verdict);
 
     SerialLibrary& m_serial;

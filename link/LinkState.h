@@ -28,19 +28,19 @@ struct LinkBuffers {
 };
 
 // The register image of the last read reply.
-inline std::span<const uint8_t> ReplyImage(const LinkBuffers& buffers)
+inline std::span<const uint8_t> replyImage(const LinkBuffers& buffers)
 {
     return std::span<const uint8_t>(buffers.reply).subspan(LinkBuffers::kReplyImage);
 }
 
 // The same place, where a settings file is read into as a block read would put it.
-inline std::span<uint8_t> ReplyImage(LinkBuffers& buffers)
+inline std::span<uint8_t> replyImage(LinkBuffers& buffers)
 {
     return std::span<uint8_t>(buffers.reply).subspan(LinkBuffers::kReplyImage);
 }
 
 // The data area of a write request, where encoders build the image to send.
-inline std::span<uint8_t> RequestImage(LinkBuffers& buffers)
+inline std::span<uint8_t> requestImage(LinkBuffers& buffers)
 {
     return std::span<uint8_t>(buffers.request).subspan(LinkBuffers::kRequestImage);
 }

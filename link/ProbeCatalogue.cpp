@@ -4,7 +4,7 @@
 
 namespace vantor {
 
-void ParseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalogue)
+void parseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalogue)
 {
     for (size_t i = 0; i < kProbeCount; ++i) {
         const size_t at = kProbeEntrySize * i;
@@ -14,7 +14,7 @@ void ParseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalog
         for (size_t c = 0; c < kProbeNameLength && image[at + c] != 0; ++c)
             name.push_back(static_cast<char>(image[at + c]));
         // The instrument speaks Windows-1252; the program keeps its texts in UTF-8.
-        catalogue.names[i] = FromWindows1252(name);
+        catalogue.names[i] = fromWindows1252(name);
         catalogue.angles[i] = static_cast<int16_t>((image[at + 8] << 8) | image[at + 9]);
     }
 }

@@ -20,6 +20,6 @@ struct ProbeCatalogue {
 
 // Fills names and angles from the catalogue block's image (240 bytes). A shorter
 // image leaves the entries it does not hold untouched.
-void ParseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalogue);
+void parseProbeCatalogue(std::span<const uint8_t> image, ProbeCatalogue& catalogue);
 
 }  // namespace vantor

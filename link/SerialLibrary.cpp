@@ -11,33 +11,33 @@ namespace vantor {
 
 namespace {
 
-int Unsupported(SerialPort& port)
+int unsupported(SerialPort& port)
 {
     port.status = kSerialUnsupported;
     return kSerialUnsupported;
 }
-int UnsupportedByte(SerialPort& port, uint8_t) { return Unsupported(port); }
-int UnsupportedFlag(SerialPort& port, bool) { return Unsupported(port); }
-int UnsupportedInt(SerialPort& port, int) { return Unsupported(port); }
-int UnsupportedLine(SerialPort& port, int32_t, char, int, int) { return Unsupported(port); }
-int UnsupportedWrite(SerialPort& port, const uint8_t*, uint32_t) { return Unsupported(port); }
-int UnsupportedRead(SerialPort& port, uint8_t*, uint32_t) { return Unsupported(port); }
+int unsupportedByte(SerialPort& port, uint8_t) { return unsupported(port); }
+int unsupportedFlag(SerialPort& port, bool) { return unsupported(port); }
+int unsupportedInt(SerialPort& port, int) { return unsupported(port); }
+int unsupportedLine(SerialPort& port, int32_t, char, int, int) { return unsupported(port); }
+int unsupportedWrite(SerialPort& port, const uint8_t*, uint32_t) { return unsupported(port); }
+int unsupportedRead(SerialPort& port, uint8_t*, uint32_t) { return unsupported(port); }
 
-int DefaultClose(SerialPort& port)
+int defaultClose(SerialPort& port)
 {
     if (port.library)
         port.library->release(port);
     return kSerialOk;
 }
 
-int DefaultDump(SerialPort& port, const LineSink& sink)
+int defaultDump(SerialPort& port, const LineSink& sink)
 {
     sink("Port dump not supported for this driver");
     sink("");
-    return Unsupported(port);
+    return unsupported(port);
 }
 
-SerialPort& DefaultClearStatus(SerialPort& port)
+SerialPort& defaultClearStatus(SerialPort& port)
 {
     port.status = kSerialOk;
     return port;
@@ -46,21 +46,21 @@ SerialPort& DefaultClearStatus(SerialPort& port)
 }  // namespace
 
 const SerialOps kDefaultSerialOps = {
-    Unsupported,      Unsupported,
-    UnsupportedByte,  DefaultClose,
-    UnsupportedLine,  UnsupportedFlag,
-    UnsupportedFlag,  UnsupportedFlag,
-    UnsupportedFlag,  UnsupportedFlag,
-    Unsupported,      Unsupported,
-    Unsupported,      Unsupported,
-    Unsupported,      UnsupportedWrite,
-    UnsupportedRead,  DefaultDump,
-    UnsupportedInt,   Unsupported,
-    Unsupported,      Unsupported,
-    Unsupported,      DefaultClearStatus,
+    unsupported,      unsupported,
+    unsupportedByte,  defaultClose,
+    unsupportedLine,  unsupportedFlag,
+    unsupportedFlag,  unsupportedFlag,
+    unsupportedFlag,  unsupportedFlag,
+    unsupported,      unsupported,
+    unsupported,      unsupported,
+    unsupported,      unsupportedWrite,
+    unsupportedRead,  defaultDump,
+    unsupportedInt,   unsupported,
+    unsupported,      unsupported,
+    unsupported,      defaultClearStatus,
 };
 
-int32_t MapSystemError(int error)
+int32_t mapSystemError(int error)
 {
     switch (error) {
     case ENOENT:
@@ -101,7 +101,7 @@ SerialLibrary::~SerialLibrary()
 {
     while (m_live) {
         SerialPort* head = m_live;
-        head->ops.ClosePort(*head);
+        head->ops.closePort(*head);
         if (m_live == head)  // a close that failed to unlink must not loop forever
             release(*head);
     }
@@ -177,19 +177,19 @@ void SerialLibrary::release(SerialPort& port)
     delete &port;
 }
 
-SerialPort& SerialLibrary::OpenPort(int32_t portNumber, int32_t baud, char parity, int dataBits,
+SerialPort& SerialLibrary::openPort(int32_t portNumber, int32_t baud, char parity, int dataBits,
                                     int stopBits)
 {
     if (portNumber < 0 || portNumber >= kPortCount) {
-        SerialPort& port = OpenDevice(std::string(), portNumber, baud, parity, dataBits, stopBits);
+        SerialPort& port = openDevice(std::string(), portNumber, baud, parity, dataBits, stopBits);
         if (&port != &m_placeholder)
             port.status = kSerialBadPort;
         return port;
     }
-    return OpenDevice(m_devicePaths[portNumber], portNumber, baud, parity, dataBits, stopBits);
+    return openDevice(m_devicePaths[portNumber], portNumber, baud, parity, dataBits, stopBits);
 }
 
-SerialPort& SerialLibrary::OpenDevice(const std::string& path, int32_t portNumber, int32_t baud,
+SerialPort& SerialLibrary::openDevice(const std::string& path, int32_t portNumber, int32_t baud,
                                       char parity, int dataBits, int stopBits)
 {
     SerialPort* port = allocate<SerialPort>();
@@ -213,96 +213,96 @@ SerialPort& SerialLibrary::OpenDevice(const std::string& path, int32_t portNumbe
     if (m_opener)
         m_opener(*port, path, baud, parity, dataBits, stopBits);
     else
-        OpenTermiosDevice(*port, path, baud, parity, dataBits, stopBits);
+        openTermiosDevice(*port, path, baud, parity, dataBits, stopBits);
     return *port;
 }
 
 namespace {
 
 // Whole milliseconds left until the deadline, rounded up so a wait never ends early.
-int MsLeft(int64_t deadlineUs, int64_t nowUs)
+int msLeft(int64_t deadlineUs, int64_t nowUs)
 {
     return static_cast<int>((deadlineUs - nowUs + 999) / 1000);
 }
 
 // The port's clock; a port of no library runs on the system's.
-const SerialLibrary::WaitClock& ClockOf(const SerialPort& port)
+const SerialLibrary::WaitClock& clockOf(const SerialPort& port)
 {
     static const SerialLibrary::WaitClock kSystem;
     return port.library ? port.library->waitClock() : kSystem;
 }
 
-int64_t NowUs(const SerialPort& port)
+int64_t nowUs(const SerialPort& port)
 {
-    const auto& clock = ClockOf(port);
-    return clock.nowUs ? clock.nowUs() : MonotonicUs();
+    const auto& clock = clockOf(port);
+    return clock.nowUs ? clock.nowUs() : monotonicUs();
 }
 
-void WaitForInputOn(SerialPort& port, int ms)
+void waitForInputOn(SerialPort& port, int ms)
 {
-    const auto& clock = ClockOf(port);
+    const auto& clock = clockOf(port);
     if (clock.waitForInput)
         clock.waitForInput(port, ms);
     else
-        WaitForInput(port, ms);
+        waitForInput(port, ms);
 }
 
-void SleepOn(const SerialPort& port, int ms)
+void sleepOn(const SerialPort& port, int ms)
 {
-    const auto& clock = ClockOf(port);
+    const auto& clock = clockOf(port);
     if (clock.sleep)
         clock.sleep(ms);
     else
-        SleepMs(ms);
+        sleepMs(ms);
 }
 
 }  // namespace
 
-int ReadByteTimed(SerialPort& port, int timeoutMs)
+int readByteTimed(SerialPort& port, int timeoutMs)
 {
-    const int64_t deadline = NowUs(port) + int64_t{timeoutMs} * 1000;
+    const int64_t deadline = nowUs(port) + int64_t{timeoutMs} * 1000;
     for (;;) {
-        if (port.ops.RxCount(port) != 0)
-            return port.ops.ReadByte(port);
+        if (port.ops.rxCount(port) != 0)
+            return port.ops.readByte(port);
         const int idle = port.library ? port.library->runIdleHook(port) : 0;
         if (idle < 0) {
             port.status = idle;
             return idle;
         }
-        const int64_t now = NowUs(port);
+        const int64_t now = nowUs(port);
         if (timeoutMs != -1 && now >= deadline) {
             // The hook may have run long: a byte that came meanwhile is still in time.
-            return port.ops.RxCount(port) > 0 ? port.ops.ReadByte(port) : kSerialTimeout;
+            return port.ops.rxCount(port) > 0 ? port.ops.readByte(port) : kSerialTimeout;
         }
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
         int slice = interval;
         if (timeoutMs != -1) {
-            const int left = MsLeft(deadline, now);
+            const int left = msLeft(deadline, now);
             slice = interval < 0 ? left : std::min(left, interval);
         }
-        WaitForInputOn(port, slice);
+        waitForInputOn(port, slice);
     }
 }
 
-int DelayMs(SerialPort& port, int ms)
+int delayMs(SerialPort& port, int ms)
 {
-    const int64_t deadline = NowUs(port) + int64_t{ms} * 1000;
-    for (int64_t now = NowUs(port); now < deadline; now = NowUs(port)) {
+    const int64_t deadline = nowUs(port) + int64_t{ms} * 1000;
+    for (int64_t now = nowUs(port); now < deadline; now = nowUs(port)) {
         const int idle = port.library ? port.library->runIdleHook(port) : 0;
         if (idle < 0)
             return idle;
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
-        const int left = MsLeft(deadline, now);
-        SleepOn(port, interval < 0 ? left : std::min(left, interval));
+        const int left = msLeft(deadline, now);
+        sleepOn(port, interval < 0 ? left : std::min(left, interval));
     }
     return kSerialOk;
 }
 
-int DrainInput(SerialPort& port)
+int drainInput(SerialPort& port)
 {
     uint8_t scratch[64];
     for (;;) {
-        const int r = port.ops.ReadBlock(port, scratch, sizeof scratch);
+        const int r = port.ops.readBlock(port, scratch, sizeof scratch);
         if (r < 0 && r != kSerialTimeout)
             return r;
         if (port.transferred == 0)

@@ -53,30 +53,30 @@ using LineSink = std::function<void(const std::string&)>;
 
 // The operation slots, in slot order.
 struct SerialOps {
-    int (*ReadByte)(SerialPort&);
-    int (*Slot1)(SerialPort&);
-    int (*WriteByte)(SerialPort&, uint8_t);
-    int (*ClosePort)(SerialPort&);
-    int (*SetLine)(SerialPort&, int32_t baud, char parity, int dataBits, int stopBits);
-    int (*SetXonXoff)(SerialPort&, bool on);
-    int (*SetRtsCts)(SerialPort&, bool on);
-    int (*SetDtrDsr)(SerialPort&, bool on);
-    int (*SetDtr)(SerialPort&, bool on);
-    int (*SetRts)(SerialPort&, bool on);
-    int (*TxFree)(SerialPort&);
-    int (*TxCount)(SerialPort&);
-    int (*RxFree)(SerialPort&);
-    int (*RxCount)(SerialPort&);
-    int (*PurgeOutput)(SerialPort&);
-    int (*WriteBlock)(SerialPort&, const uint8_t* bytes, uint32_t length);
-    int (*ReadBlock)(SerialPort&, uint8_t* buffer, uint32_t wanted);
-    int (*Dump)(SerialPort&, const LineSink& sink);
-    int (*SendBreak)(SerialPort&, int ms);
-    int (*ModemStatus)(SerialPort&);
-    int (*LineStatus)(SerialPort&);
-    int (*ClearLineStatus)(SerialPort&);
-    int (*Slot22)(SerialPort&);
-    SerialPort& (*ClearStatus)(SerialPort&);
+    int (*readByte)(SerialPort&);
+    int (*slot1)(SerialPort&);
+    int (*writeByte)(SerialPort&, uint8_t);
+    int (*closePort)(SerialPort&);
+    int (*setLine)(SerialPort&, int32_t baud, char parity, int dataBits, int stopBits);
+    int (*setXonXoff)(SerialPort&, bool on);
+    int (*setRtsCts)(SerialPort&, bool on);
+    int (*setDtrDsr)(SerialPort&, bool on);
+    int (*setDtr)(SerialPort&, bool on);
+    int (*setRts)(SerialPort&, bool on);
+    int (*txFree)(SerialPort&);
+    int (*txCount)(SerialPort&);
+    int (*rxFree)(SerialPort&);
+    int (*rxCount)(SerialPort&);
+    int (*purgeOutput)(SerialPort&);
+    int (*writeBlock)(SerialPort&, const uint8_t* bytes, uint32_t length);
+    int (*readBlock)(SerialPort&, uint8_t* buffer, uint32_t wanted);
+    int (*dump)(SerialPort&, const LineSink& sink);
+    int (*sendBreak)(SerialPort&, int ms);
+    int (*modemStatus)(SerialPort&);
+    int (*lineStatus)(SerialPort&);
+    int (*clearLineStatus)(SerialPort&);
+    int (*slot22)(SerialPort&);
+    SerialPort& (*clearStatus)(SerialPort&);
 };
 
 // The default operations: every slot stores and returns -24, except ClosePort
@@ -113,9 +113,9 @@ public:
 
     // Opens the device held for port index 0..3. Never returns null: a failure is
     // in the record's status, and the record must still be closed by the caller.
-    SerialPort& OpenPort(int32_t portNumber, int32_t baud, char parity, int dataBits, int stopBits);
+    SerialPort& openPort(int32_t portNumber, int32_t baud, char parity, int dataBits, int stopBits);
     // Same, for an explicit device path (tools and tests).
-    SerialPort& OpenDevice(const std::string& path, int32_t portNumber, int32_t baud, char parity,
+    SerialPort& openDevice(const std::string& path, int32_t portNumber, int32_t baud, char parity,
                            int dataBits, int stopBits);
 
     void setDevicePath(int portNumber, std::string path);
@@ -175,13 +175,13 @@ private:
 
 // Waits up to timeoutMs (-1: no limit) for a byte; returns it, -8 on time-out,
 // or the idle hook's negative result.
-int ReadByteTimed(SerialPort& port, int timeoutMs);
+int readByteTimed(SerialPort& port, int timeoutMs);
 // Waits ms milliseconds, running the idle hook; 0 or the hook's negative result.
-int DelayMs(SerialPort& port, int ms);
+int delayMs(SerialPort& port, int ms);
 // Reads and discards whatever has been received.
-int DrainInput(SerialPort& port);
+int drainInput(SerialPort& port);
 
 // Maps an errno value, or a legacy driver code (negative), to a status code.
-int32_t MapSystemError(int error);
+int32_t mapSystemError(int error);
 
 }  // namespace vantor

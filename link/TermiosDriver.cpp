@@ -17,22 +17,22 @@ namespace {
 
 constexpr uint32_t kQueueSize = 1050;
 
-int Fail(SerialPort& port, int32_t code)
+int fail(SerialPort& port, int32_t code)
 {
     port.status = code;
     return code;
 }
 
-int Apply(SerialPort& port)
+int apply(SerialPort& port)
 {
     if (tcsetattr(port.driver->fd, TCSANOW, &port.driver->line) != 0)
-        return Fail(port, MapSystemError(errno));
+        return fail(port, mapSystemError(errno));
     return kSerialOk;
 }
 
 // Stands for the error query of the Windows driver: turns the driver's error
 // counters into accumulated flags. Pseudo-terminals keep no counters.
-void RefreshErrors(SerialPort& port)
+void refreshErrors(SerialPort& port)
 {
     TermiosData& d = *port.driver;
     serial_icounter_struct c{};
@@ -53,7 +53,7 @@ void RefreshErrors(SerialPort& port)
     d.haveCounters = true;
 }
 
-int Waiting(int fd, unsigned long request)
+int queuedBytes(int fd, unsigned long request)
 {
     int n = 0;
     return ioctl(fd, request, &n) == 0 ? n : 0;
@@ -70,7 +70,7 @@ constexpr SpeedCode kSpeeds[] = {
     {57600, B57600}, {115200, B115200},
 };
 
-bool SpeedFor(int32_t baud, speed_t& speed)
+bool speedFor(int32_t baud, speed_t& speed)
 {
     for (const auto& s : kSpeeds) {
         if (s.baud == baud) {
@@ -83,7 +83,7 @@ bool SpeedFor(int32_t baud, speed_t& speed)
 
 }  // namespace
 
-int32_t BaudOfSpeed(speed_t speed)
+int32_t baudOfSpeed(speed_t speed)
 {
     for (const auto& s : kSpeeds)
         if (s.speed == speed)
@@ -93,23 +93,23 @@ int32_t BaudOfSpeed(speed_t speed)
 
 namespace {
 
-int ModemLines(SerialPort& port)
+int modemLines(SerialPort& port)
 {
     int bits = 0;
     return ioctl(port.driver->fd, TIOCMGET, &bits) == 0 ? bits : 0;
 }
 
-void ChangeModemLine(SerialPort& port, int line, bool on)
+void changeModemLine(SerialPort& port, int line, bool on)
 {
     // Pseudo-terminals have no modem lines; that is not an error for the caller.
     ioctl(port.driver->fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
-int ReadBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
 {
-    RefreshErrors(port);
+    refreshErrors(port);
     port.transferred = 0;
-    const int waiting = Waiting(port.driver->fd, FIONREAD);
+    const int waiting = queuedBytes(port.driver->fd, FIONREAD);
     if (waiting <= 0 || wanted == 0)
         return kSerialTimeout;
     ssize_t n;
@@ -122,11 +122,11 @@ int ReadBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
     return kSerialOk;
 }
 
-int WriteBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
+int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
 {
     TermiosData& d = *port.driver;
-    RefreshErrors(port);
-    const int queued = Waiting(d.fd, TIOCOUTQ);
+    refreshErrors(port);
+    const int queued = queuedBytes(d.fd, TIOCOUTQ);
     const uint32_t room = queued >= static_cast<int>(d.txQueueSize) ? 0 : d.txQueueSize - static_cast<uint32_t>(queued);
     const uint32_t count = std::min(length, room);
     ssize_t n = 0;
@@ -140,130 +140,130 @@ int WriteBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
         return kSerialOk;
     if (n < 0 && errno != EAGAIN)
         d.errorFlags |= kErrTxFull;
-    return Fail(port, kSerialTxFull);
+    return fail(port, kSerialTxFull);
 }
 
-int ReadByte(SerialPort& port)
+int readByte(SerialPort& port)
 {
     uint8_t byte = 0;
-    const int r = ReadBlock(port, &byte, 1);
+    const int r = readBlock(port, &byte, 1);
     return r == kSerialOk ? byte : r;
 }
 
-int WriteByte(SerialPort& port, uint8_t byte)
+int writeByte(SerialPort& port, uint8_t byte)
 {
-    return WriteBlock(port, &byte, 1);
+    return writeBlock(port, &byte, 1);
 }
 
-int ClosePort(SerialPort& port)
+int closePort(SerialPort& port)
 {
     TermiosData& d = *port.driver;
-    ChangeModemLine(port, TIOCM_DTR, false);
-    ChangeModemLine(port, TIOCM_RTS, false);
+    changeModemLine(port, TIOCM_DTR, false);
+    changeModemLine(port, TIOCM_RTS, false);
     // Unsent output would make close() wait for a line that may be dead.
     tcflush(d.fd, TCOFLUSH);
     ioctl(d.fd, TIOCNXCL);
-    const int result = close(d.fd) == 0 ? kSerialOk : MapSystemError(errno);
+    const int result = close(d.fd) == 0 ? kSerialOk : mapSystemError(errno);
     d.fd = -1;
     port.library->release(port);
     return result;
 }
 
-int SetLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopBits)
+int setLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopBits)
 {
     termios t = port.driver->line;
-    const int32_t built = BuildLineSettings(t, baud, parity, dataBits, stopBits);
+    const int32_t built = buildLineSettings(t, baud, parity, dataBits, stopBits);
     if (built != kSerialOk)
-        return Fail(port, built);
+        return fail(port, built);
     port.driver->line = t;
-    Apply(port);
+    apply(port);
     return port.status;
 }
 
-int SetFlag(SerialPort& port, tcflag_t termios::*field, tcflag_t bits, bool on)
+int setFlag(SerialPort& port, tcflag_t termios::*field, tcflag_t bits, bool on)
 {
     termios& t = port.driver->line;
     if (on)
         t.*field |= bits;
     else
         t.*field &= ~bits;
-    return Apply(port);
+    return apply(port);
 }
 
-int SetXonXoff(SerialPort& port, bool on) { return SetFlag(port, &termios::c_iflag, IXON | IXOFF, on); }
-int SetRtsCts(SerialPort& port, bool on) { return SetFlag(port, &termios::c_cflag, CRTSCTS, on); }
+int setXonXoff(SerialPort& port, bool on) { return setFlag(port, &termios::c_iflag, IXON | IXOFF, on); }
+int setRtsCts(SerialPort& port, bool on) { return setFlag(port, &termios::c_cflag, CRTSCTS, on); }
 
-int SetDtr(SerialPort& port, bool on)
+int setDtr(SerialPort& port, bool on)
 {
-    ChangeModemLine(port, TIOCM_DTR, on);
+    changeModemLine(port, TIOCM_DTR, on);
     return kSerialOk;
 }
 
-int SetRts(SerialPort& port, bool on)
+int setRts(SerialPort& port, bool on)
 {
     if (!port.driver->kernelRs485)
-        ChangeModemLine(port, TIOCM_RTS, on);
+        changeModemLine(port, TIOCM_RTS, on);
     return kSerialOk;
 }
 
-int TxCount(SerialPort& port)
+int txCount(SerialPort& port)
 {
-    RefreshErrors(port);
-    return Waiting(port.driver->fd, TIOCOUTQ);
+    refreshErrors(port);
+    return queuedBytes(port.driver->fd, TIOCOUTQ);
 }
 
-int TxFree(SerialPort& port)
+int txFree(SerialPort& port)
 {
-    return static_cast<int>(port.driver->txQueueSize) - TxCount(port);
+    return static_cast<int>(port.driver->txQueueSize) - txCount(port);
 }
 
-int RxCount(SerialPort& port)
+int rxCount(SerialPort& port)
 {
-    RefreshErrors(port);
-    return Waiting(port.driver->fd, FIONREAD);
+    refreshErrors(port);
+    return queuedBytes(port.driver->fd, FIONREAD);
 }
 
-int RxFree(SerialPort& port)
+int rxFree(SerialPort& port)
 {
-    return static_cast<int>(port.driver->rxQueueSize) - RxCount(port);
+    return static_cast<int>(port.driver->rxQueueSize) - rxCount(port);
 }
 
-int PurgeOutput(SerialPort& port)
+int purgeOutput(SerialPort& port)
 {
     if (tcflush(port.driver->fd, TCOFLUSH) != 0)
-        return Fail(port, MapSystemError(errno));
+        return fail(port, mapSystemError(errno));
     return kSerialOk;
 }
 
-int SendBreak(SerialPort& port, int ms)
+int sendBreak(SerialPort& port, int ms)
 {
     ioctl(port.driver->fd, TIOCSBRK);
-    DelayMs(port, ms);
+    delayMs(port, ms);
     ioctl(port.driver->fd, TIOCCBRK);
     return kSerialOk;
 }
 
-int ModemStatus(SerialPort& port)
+int modemStatus(SerialPort& port)
 {
-    const int lines = ModemLines(port);
+    const int lines = modemLines(port);
     return (lines & TIOCM_CTS ? kModemCts : 0) | (lines & TIOCM_DSR ? kModemDsr : 0) |
            (lines & TIOCM_RI ? kModemRing : 0) | (lines & TIOCM_CD ? kModemCarrier : 0);
 }
 
-int LineStatus(SerialPort& port)
+int lineStatus(SerialPort& port)
 {
-    RefreshErrors(port);
+    refreshErrors(port);
     return static_cast<int>(port.driver->errorFlags & (kErrBreak | kErrFrame | kErrOverrun | kErrParity));
 }
 
-int ClearLineStatus(SerialPort& port)
+int clearLineStatus(SerialPort& port)
 {
     port.driver->errorFlags = 0;
     return kSerialOk;
 }
 
 // Parity codes as the dump has always shown them: 0 none, 1 odd, 2 even, 3 mark, 4 space.
-int ParityCode(const termios& t)
+int parityCode(const termios& t)
 {
     if (!(t.c_cflag & PARENB))
         return 0;
@@ -272,7 +272,7 @@ int ParityCode(const termios& t)
     return t.c_cflag & PARODD ? 1 : 2;
 }
 
-int DataBits(const termios& t)
+int dataBits(const termios& t)
 {
     switch (t.c_cflag & CSIZE) {
     case CS5: return 5;
@@ -282,17 +282,17 @@ int DataBits(const termios& t)
     }
 }
 
-int Dump(SerialPort& port, const LineSink& sink)
+int dump(SerialPort& port, const LineSink& sink)
 {
     TermiosData& d = *port.driver;
     termios t = d.line;
     tcgetattr(d.fd, &t);
-    const int lines = ModemLines(port);
+    const int lines = modemLines(port);
     const int rtsControl = t.c_cflag & CRTSCTS ? 2 : (lines & TIOCM_RTS ? 1 : 0);
     const int dtrControl = lines & TIOCM_DTR ? 1 : 0;
-    const int lineStatus = LineStatus(port);
-    const int modem = ModemStatus(port);
-    const int rxCount = RxCount(port), txCount = TxCount(port);
+    const int errors = lineStatus(port);
+    const int modem = modemStatus(port);
+    const int rxQueued = rxCount(port), txQueued = txCount(port);
     const uint32_t e = d.errorFlags;
     char text[160];
     auto emit = [&](auto... args) {
@@ -300,8 +300,8 @@ int Dump(SerialPort& port, const LineSink& sink)
         sink(text);
     };
     sink("");
-    emit("Port type:  Linux termios  BaudRate: %-6d  ByteSize: %1d  Parity: %1d", BaudOfSpeed(cfgetospeed(&t)),
-         DataBits(t), ParityCode(t));
+    emit("Port type:  Linux termios  BaudRate: %-6d  ByteSize: %1d  Parity: %1d", baudOfSpeed(cfgetospeed(&t)),
+         dataBits(t), parityCode(t));
     emit("StopBits: %1d fBinary: %1d  fRtsControl: %1d", t.c_cflag & CSTOPB ? 2 : 0, 1, rtsControl);
     emit("Parity: %1d  OutCtsFlow: %1d  OutDsrFlow: %1d  DtrControl: %1d  OutX: %1d  InX: %1d",
          t.c_cflag & PARENB ? 1 : 0, t.c_cflag & CRTSCTS ? 1 : 0, 0, dtrControl, t.c_iflag & IXON ? 1 : 0,
@@ -309,10 +309,10 @@ int Dump(SerialPort& port, const LineSink& sink)
     emit("Null: %1d  DtrControl: %1d  RtsControl: %1d  XonChar: %02x  XoffChar: %02x", 0, dtrControl,
          rtsControl, t.c_cc[VSTART], t.c_cc[VSTOP]);
     emit("XonLim: %-5u XoffLim: %-5u EofChr: %02x  EvtChr: %02x", d.rxQueueSize / 4, d.rxQueueSize / 4, 0, 0);
-    emit("RX count/free: %5d/%-5d  TX count/free: %5d/%-5d  BREAK/FE/OE/PE: %d%d%d%d", rxCount,
-         static_cast<int>(d.rxQueueSize) - rxCount, txCount, static_cast<int>(d.txQueueSize) - txCount,
-         lineStatus & kErrBreak ? 1 : 0, lineStatus & kErrFrame ? 1 : 0, lineStatus & kErrOverrun ? 1 : 0,
-         lineStatus & kErrParity ? 1 : 0);
+    emit("RX count/free: %5d/%-5d  TX count/free: %5d/%-5d  BREAK/FE/OE/PE: %d%d%d%d", rxQueued,
+         static_cast<int>(d.rxQueueSize) - rxQueued, txQueued, static_cast<int>(d.txQueueSize) - txQueued,
+         errors & kErrBreak ? 1 : 0, errors & kErrFrame ? 1 : 0, errors & kErrOverrun ? 1 : 0,
+         errors & kErrParity ? 1 : 0);
     emit("CE_BREAK:%d  CE_FRAME:%d  CE_MODE:%d CE_OVERRUN:%d", e & kErrBreak ? 1 : 0, e & kErrFrame ? 1 : 0,
          e & kErrMode ? 1 : 0, e & kErrOverrun ? 1 : 0);
     emit("CE_RXOVER:%d CE_RXPARITY:%d CE_TXFULL:%d  CTS/DSR/RI/CD: %d%d%d%d", e & kErrRxOver ? 1 : 0,
@@ -324,10 +324,10 @@ int Dump(SerialPort& port, const LineSink& sink)
 
 }  // namespace
 
-int32_t BuildLineSettings(termios& t, int32_t baud, char parity, int dataBits, int stopBits)
+int32_t buildLineSettings(termios& t, int32_t baud, char parity, int dataBits, int stopBits)
 {
     speed_t speed{};
-    if (baud > 115200 || !SpeedFor(baud, speed))
+    if (baud > 115200 || !speedFor(baud, speed))
         return kSerialBadBaud;
     termios next = t;
     cfsetispeed(&next, speed);
@@ -359,7 +359,7 @@ int32_t BuildLineSettings(termios& t, int32_t baud, char parity, int dataBits, i
     return kSerialOk;
 }
 
-void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
                        int stopBits)
 {
     TermiosData& d = *port.driver;
@@ -372,13 +372,13 @@ void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
         fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        port.status = MapSystemError(errno);
+        port.status = mapSystemError(errno);
         return;
     }
     // Two programs must never share an instrument: the advisory lock holds even
     // for root, whom the kernel's exclusive mode lets through.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &d.saved) != 0) {
-        port.status = errno == ENOTTY ? kSerialNoSuchPort : MapSystemError(errno);
+        port.status = errno == ENOTTY ? kSerialNoSuchPort : mapSystemError(errno);
         close(fd);
         return;
     }
@@ -400,35 +400,35 @@ void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
     d.line.c_cc[VTIME] = 0;
     d.line.c_cc[VSTART] = 0x11;
     d.line.c_cc[VSTOP] = 0x13;
-    ChangeModemLine(port, TIOCM_DTR | TIOCM_RTS, true);
+    changeModemLine(port, TIOCM_DTR | TIOCM_RTS, true);
 
-    SetLine(port, baud, parity, dataBits, stopBits);
+    setLine(port, baud, parity, dataBits, stopBits);
 
     SerialOps& ops = port.ops;
-    ops.ReadByte = ReadByte;
-    ops.WriteByte = WriteByte;
-    ops.ClosePort = ClosePort;
-    ops.SetLine = SetLine;
-    ops.SetXonXoff = SetXonXoff;
-    ops.SetRtsCts = SetRtsCts;
+    ops.readByte = readByte;
+    ops.writeByte = writeByte;
+    ops.closePort = closePort;
+    ops.setLine = setLine;
+    ops.setXonXoff = setXonXoff;
+    ops.setRtsCts = setRtsCts;
     // No DSR handshake under termios: SetDtrDsr keeps its default.
-    ops.SetDtr = SetDtr;
-    ops.SetRts = SetRts;
-    ops.TxFree = TxFree;
-    ops.TxCount = TxCount;
-    ops.RxFree = RxFree;
-    ops.RxCount = RxCount;
-    ops.PurgeOutput = PurgeOutput;
-    ops.WriteBlock = WriteBlock;
-    ops.ReadBlock = ReadBlock;
-    ops.Dump = Dump;
-    ops.SendBreak = SendBreak;
-    ops.ModemStatus = ModemStatus;
-    ops.LineStatus = LineStatus;
-    ops.ClearLineStatus = ClearLineStatus;
+    ops.setDtr = setDtr;
+    ops.setRts = setRts;
+    ops.txFree = txFree;
+    ops.txCount = txCount;
+    ops.rxFree = rxFree;
+    ops.rxCount = rxCount;
+    ops.purgeOutput = purgeOutput;
+    ops.writeBlock = writeBlock;
+    ops.readBlock = readBlock;
+    ops.dump = dump;
+    ops.sendBreak = sendBreak;
+    ops.modemStatus = modemStatus;
+    ops.lineStatus = lineStatus;
+    ops.clearLineStatus = clearLineStatus;
 }
 
-void SleepMs(int ms)
+void sleepMs(int ms)
 {
     if (ms <= 0)
         return;
@@ -437,20 +437,20 @@ void SleepMs(int ms)
     poll(nullptr, 0, ms);
 }
 
-void WaitForInput(SerialPort& port, int ms)
+void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)
         return;
     const int fd = port.driver ? port.driver->fd : -1;
     if (fd < 0) {
-        SleepMs(ms < 0 ? 1000 : ms);
+        sleepMs(ms < 0 ? 1000 : ms);
         return;
     }
     pollfd p{fd, POLLIN, 0};
     const int r = poll(&p, 1, ms);
     // A hung-up line reports itself readable forever: sleep instead of spinning.
-    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && Waiting(fd, FIONREAD) == 0)
-        SleepMs(ms < 0 ? 1000 : ms);
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && queuedBytes(fd, FIONREAD) == 0)
+        sleepMs(ms < 0 ? 1000 : ms);
 }
 
 }  // namespace vantor

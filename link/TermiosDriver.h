@@ -27,19 +27,19 @@ struct TermiosData {
 
 // The line settings for a speed, parity letter (either case), data and stop
 // bits, built into t; a bad argument leaves t as it was and gives its code.
-int32_t BuildLineSettings(termios& t, int32_t baud, char parity, int dataBits, int stopBits);
+int32_t buildLineSettings(termios& t, int32_t baud, char parity, int dataBits, int stopBits);
 
 // Opens the device and fills the driver slots. Failures are left in port.status.
-void OpenTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity,
+void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity,
                        int dataBits, int stopBits);
 
 // Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
-void WaitForInput(SerialPort& port, int ms);
+void waitForInput(SerialPort& port, int ms);
 
 // Baud rate of a termios speed code; 0 for a rate we do not use.
-int32_t BaudOfSpeed(speed_t speed);
+int32_t baudOfSpeed(speed_t speed);
 
 // Sleeps ms milliseconds.
-void SleepMs(int ms);
+void sleepMs(int ms);
 
 }  // namespace vantor

@@ -33,7 +33,7 @@ const char* const kUnknownUnit = "*****";
 constexpr ValueRef<M> kLineFields[] = {&M::flow,  &M::speed, &M::flowUnit, &M::velocity, &M::month,
                                        &M::year,  &M::hour,  &M::day,      &M::second,   &M::minute};
 
-constexpr std::array<Descriptor<M>, std::size(kLineFields)> LineRows()
+constexpr std::array<Descriptor<M>, std::size(kLineFields)> lineRows()
 {
     std::array<Descriptor<M>, std::size(kLineFields)> rows{};
     size_t found = 0;
@@ -45,24 +45,24 @@ constexpr std::array<Descriptor<M>, std::size(kLineFields)> LineRows()
         throw "a field of the line has no row in the measurement table";
     return rows;
 }
-constexpr auto kLineRows = LineRows();
+constexpr auto kLineRows = lineRows();
 
-char* AppendText(char* out, std::string_view text)
+char* appendText(char* out, std::string_view text)
 {
     std::memcpy(out, text.data(), text.size());
     return out + text.size();
 }
 
 // The value as AutoDecimals rounds it, with its decimals, as "%.*f" writes it.
-char* AppendNumber(char* out, float value)
+char* appendNumber(char* out, float value)
 {
     int decimals = 0;
-    const double rounded = AutoDecimals(value, decimals);
+    const double rounded = autoDecimals(value, decimals);
     return std::to_chars(out, out + 48, rounded, std::chars_format::fixed, decimals).ptr;
 }
 
 // The first character of the locale's separator, in the output's code page.
-char DecimalSeparatorOf(const LocaleItems& locale)
+char decimalSeparatorOf(const LocaleItems& locale)
 {
     const std::string& separator = locale.decimalSeparator;
     if (separator.empty())
@@ -75,24 +75,24 @@ char DecimalSeparatorOf(const LocaleItems& locale)
         length = 3;
     else if (lead >= 0xC0)
         length = 2;
-    const std::string encoded = ToWindows1252(std::string_view(separator).substr(0, length));
+    const std::string encoded = toWindows1252(std::string_view(separator).substr(0, length));
     return encoded.empty() ? '.' : encoded[0];
 }
 
 }  // namespace
 
 ConversionFormatter::ConversionFormatter(const ConversionOptions& options)
-    : m_options(options), m_decimal(DecimalSeparatorOf(options.locale)), m_timeAt(kTimesOfDay, kNotFormatted)
+    : m_options(options), m_decimal(decimalSeparatorOf(options.locale)), m_timeAt(kTimesOfDay, kNotFormatted)
 {
     const int language = options.language;
     const std::string header = std::string("N\xC2\xB0\t") + lang::ConvDate.text(language) + "\t" +
                                lang::ConvTime.text(language) + "\t" + lang::MeasFlow.text(language) + "\t" +
                                lang::CalQUnit.text(language) + "\t" + lang::MeasSpeed.text(language) + "\t" +
                                lang::MeasVelocity.text(language) + "\n";
-    m_header = ToWindows1252(header);
+    m_header = toWindows1252(header);
     for (int i = 0; i < 12; ++i) {
-        const char* unit = ChoiceText(lang::ListFlowUnit, 12, true, i, language == 1 ? 1 : 0);
-        m_units.push_back(ToWindows1252(unit ? unit : kUnknownUnit));
+        const char* unit = choiceText(lang::ListFlowUnit, 12, true, i, language == 1 ? 1 : 0);
+        m_units.push_back(toWindows1252(unit ? unit : kUnknownUnit));
     }
 }
 
@@ -100,31 +100,31 @@ char* ConversionFormatter::appendDate(char* out, int day, int month, int year)
 {
     const int key = (year << 16) | (month << 8) | day;
     if (key != m_dateKey) {
-        m_date = ToWindows1252(FormatLocaleDate(m_options.locale, day, month, year));
+        m_date = toWindows1252(formatLocaleDate(m_options.locale, day, month, year));
         m_dateKey = key;
     }
-    return AppendText(out, m_date);
+    return appendText(out, m_date);
 }
 
 char* ConversionFormatter::appendTime(char* out, int hour, int minute, int second)
 {
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
-        return AppendText(out, ToWindows1252(FormatLocaleTime(m_options.locale, hour, minute, second)));
+        return appendText(out, toWindows1252(formatLocaleTime(m_options.locale, hour, minute, second)));
     uint32_t& at = m_timeAt[static_cast<size_t>((hour * 60 + minute) * 60 + second)];
     if (at == kNotFormatted) {
         // A length byte, then the text: FormatLocaleTime never writes more than 159 bytes.
-        const std::string text = ToWindows1252(FormatLocaleTime(m_options.locale, hour, minute, second));
+        const std::string text = toWindows1252(formatLocaleTime(m_options.locale, hour, minute, second));
         at = static_cast<uint32_t>(m_timeTexts.size());
         m_timeTexts += static_cast<char>(std::min<size_t>(text.size(), 255));
         m_timeTexts.append(text, 0, std::min<size_t>(text.size(), 255));
     }
     const size_t length = static_cast<uint8_t>(m_timeTexts[at]);
-    return AppendText(out, std::string_view(m_timeTexts).substr(at + 1, length));
+    return appendText(out, std::string_view(m_timeTexts).substr(at + 1, length));
 }
 
 size_t ConversionFormatter::formatRecord(std::span<const uint8_t> frame, int64_t index, char* out)
 {
-    DecodeImage(DescriptorTable<M>(kLineRows), frame.subspan(kImageOffset, kMeasurementBlock.imageSize()), m_values);
+    decodeImage(DescriptorTable<M>(kLineRows), frame.subspan(kImageOffset, kMeasurementBlock.imageSize()), m_values);
     const M& v = m_values;
     char* p = std::to_chars(out, out + 24, index + 1).ptr;
     *p++ = '\t';
@@ -132,15 +132,15 @@ size_t ConversionFormatter::formatRecord(std::span<const uint8_t> frame, int64_t
     *p++ = '\t';
     p = appendTime(p, v.hour, v.minute, v.second);
     *p++ = '\t';
-    p = AppendNumber(p, v.flow);
+    p = appendNumber(p, v.flow);
     *p++ = '\t';
     p = v.flowUnit >= 0 && v.flowUnit < static_cast<int>(m_units.size())
-            ? AppendText(p, m_units[static_cast<size_t>(v.flowUnit)])
-            : AppendText(p, kUnknownUnit);
+            ? appendText(p, m_units[static_cast<size_t>(v.flowUnit)])
+            : appendText(p, kUnknownUnit);
     *p++ = '\t';
-    p = AppendNumber(p, v.speed);
+    p = appendNumber(p, v.speed);
     *p++ = '\t';
-    p = AppendNumber(p, v.velocity);
+    p = appendNumber(p, v.velocity);
     *p++ = '\t';
     *p++ = '\n';
     if (m_decimal != '.')
@@ -150,11 +150,11 @@ size_t ConversionFormatter::formatRecord(std::span<const uint8_t> frame, int64_t
 
 std::string ConversionFormatter::lastDateTime() const
 {
-    return FormatLocaleDate(m_options.locale, m_values.day, m_values.month, 2000 + m_values.year) + " " +
-           FormatLocaleTime(m_options.locale, m_values.hour, m_values.minute, m_values.second);
+    return formatLocaleDate(m_options.locale, m_values.day, m_values.month, 2000 + m_values.year) + " " +
+           formatLocaleTime(m_options.locale, m_values.hour, m_values.minute, m_values.second);
 }
 
-ConversionResult ConvertMeasurementFile(const std::string& input, const std::string& output,
+ConversionResult convertMeasurementFile(const std::string& input, const std::string& output,
                                         const ConversionOptions& options, const ConversionProgressFn& progress,
                                         int64_t progressInterval)
 {
@@ -228,7 +228,7 @@ ConversionResult ConvertMeasurementFile(const std::string& input, const std::str
     return result;
 }
 
-std::string ProposedOutputName(const std::string& inputPath)
+std::string proposedOutputName(const std::string& inputPath)
 {
     const size_t separator = inputPath.find_last_of("/\\");
     std::string name = separator == std::string::npos ? inputPath : inputPath.substr(separator + 1);
@@ -237,7 +237,7 @@ std::string ProposedOutputName(const std::string& inputPath)
     return name;
 }
 
-std::string ConversionProblem(const ConversionResult& result, const std::string& input, const std::string& output,
+std::string conversionProblem(const ConversionResult& result, const std::string& input, const std::string& output,
                               int language)
 {
     static constexpr BilingualText kNothingConverted{"Aucun enregistrement n'a été converti.\n",
@@ -245,7 +245,7 @@ std::string ConversionProblem(const ConversionResult& result, const std::string&
     static constexpr BilingualText kCannotWrite{"Impossible d'écrire le fichier\n", "Cannot write the file\n"};
     switch (result.status) {
     case ConversionStatus::Refused:
-        return kNothingConverted.text(language) + MeasurementFileProblem(result.fileStatus, input, language);
+        return kNothingConverted.text(language) + measurementFileProblem(result.fileStatus, input, language);
     case ConversionStatus::CannotWrite:
         return std::string(kNothingConverted.text(language)) + kCannotWrite.text(language) + output;
     case ConversionStatus::Done:

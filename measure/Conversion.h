@@ -86,15 +86,15 @@ inline constexpr int64_t kConversionProgressInterval = 4096;
 // Converts `input` into `output`. The text goes to a temporary file beside
 // the output that replaces it only once complete: a refused, failed or
 // cancelled conversion leaves any older output as it was.
-ConversionResult ConvertMeasurementFile(const std::string& input, const std::string& output,
+ConversionResult convertMeasurementFile(const std::string& input, const std::string& output,
                                         const ConversionOptions& options, const ConversionProgressFn& progress = {},
                                         int64_t progressInterval = kConversionProgressInterval);
 
 // The output name offered for an input path: its file name with every ".mes" made ".prn".
-std::string ProposedOutputName(const std::string& inputPath);
+std::string proposedOutputName(const std::string& inputPath);
 
 // What to tell the user about a conversion that did not complete (UTF-8).
-std::string ConversionProblem(const ConversionResult& result, const std::string& input, const std::string& output,
+std::string conversionProblem(const ConversionResult& result, const std::string& input, const std::string& output,
                               int language);
 
 }  // namespace vantor

@@ -33,7 +33,7 @@ constexpr LabelBinding kLabels[] = {
 
 constexpr BilingualText kCannotStart{"Impossible de lancer le tableur\n", "Cannot start the spreadsheet program\n"};
 
-QString Number(int64_t value) { return QString::number(static_cast<qlonglong>(value)); }
+QString number(int64_t value) { return QString::number(static_cast<qlonglong>(value)); }
 
 }  // namespace
 
@@ -48,13 +48,13 @@ bool ConvertFileDialog::opening()
     const int language = m_context.language();
     centreOn(parentWidget());
     setWindowTitle(QString::fromUtf8(ConvConvertFile.text(language)));
-    ShowLabels(*this, kLabels, language);
+    showLabels(*this, kLabels, language);
 
     m_input = m_context.state.file.currentFilePath;
     MeasurementFileGeometry geometry;
-    const MeasurementFileStatus status = ReadMeasurementGeometry(m_input, geometry);
+    const MeasurementFileStatus status = readMeasurementGeometry(m_input, geometry);
     if (status != MeasurementFileStatus::Ok) {
-        showError(MeasurementFileProblem(status, m_input, language));
+        showError(measurementFileProblem(status, m_input, language));
         return false;
     }
     setControlText(kInputPath, QString::fromStdString(m_input));
@@ -64,17 +64,17 @@ bool ConvertFileDialog::opening()
     request.title = ConvFileOut.text(language);
     request.filter = std::string(ConvFileOut.text(language)) + "(*.prn)|*.prn|";
     request.initialFolder = m_context.state.settings.prnFolder;
-    request.initialName = ProposedOutputName(m_input);
+    request.initialName = proposedOutputName(m_input);
     const std::optional<std::string> chosen = m_context.prompts.saveFileName(request);
     if (!chosen)
         return false;
     m_output = *chosen;
-    m_context.state.settings.prnFolder = FolderOf(m_output);
+    m_context.state.settings.prnFolder = folderOf(m_output);
     setControlText(kOutputPath, QString::fromStdString(m_output));
 
     m_total = geometry.recordCount;
     m_progressScale = m_total / INT_MAX + 1;
-    setControlText(kTotalRecords, Number(m_total));
+    setControlText(kTotalRecords, number(m_total));
     if (auto* bar = control<QProgressBar>(kProgressBar)) {
         bar->setRange(0, static_cast<int>(m_total / m_progressScale));
         bar->setValue(0);
@@ -107,13 +107,13 @@ void ConvertFileDialog::convert()
     m_busy = true;
     const int language = m_context.language();
     const ConversionOptions options{language, m_context.locale()};
-    const ConversionResult result = ConvertMeasurementFile(
+    const ConversionResult result = convertMeasurementFile(
         m_input, m_output, options, [this](const ConversionProgress& progress) { return showProgress(progress); });
     m_busy = false;
     if (result.status == ConversionStatus::Cancelled)
         return;  // the dialog is closing
     if (result.status != ConversionStatus::Done) {
-        showError(ConversionProblem(result, m_input, m_output, language));
+        showError(conversionProblem(result, m_input, m_output, language));
         return;
     }
     const std::string& spreadsheet = m_context.state.settings.spreadsheetPath;
@@ -127,7 +127,7 @@ void ConvertFileDialog::convert()
 
 bool ConvertFileDialog::showProgress(const ConversionProgress& progress)
 {
-    setControlText(kCurrentRecord, Number(progress.done));
+    setControlText(kCurrentRecord, number(progress.done));
     setControlText(kFirstDate, QString::fromStdString(progress.firstDateTime));
     setControlText(kLastDate, QString::fromStdString(progress.lastDateTime));
     if (auto* bar = control<QProgressBar>(kProgressBar))

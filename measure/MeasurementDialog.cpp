@@ -42,7 +42,7 @@ enum Control {
 constexpr int kPollTimer = 1;
 constexpr int kPollPeriodMs = 1000;
 
-MeasurementValues& Meas(ProgramState& s) { return s.record.measurement; }
+MeasurementValues& meas(ProgramState& s) { return s.record.measurement; }
 
 constexpr LabelBinding kLabels[] = {
     {1026, MeasFlow},       {1028, MeasSpeed},           {1046, MeasMetresPerSecond}, {1030, MeasVelocity},
@@ -61,7 +61,7 @@ constexpr LabelBinding kToolTips[] = {
 
 constexpr double kBound = 9999999;
 #define NUMBER(id, field, format, low) \
-    {id, [](ProgramState& s) -> float& { return Meas(s).field; }, format, low, kBound}
+    {id, [](ProgramState& s) -> float& { return meas(s).field; }, format, low, kBound}
 constexpr NumberBinding kNumbers[] = {
     NUMBER(1027, flow, "", -kBound),   NUMBER(1029, speed, "", -kBound),
     NUMBER(1031, velocity, "%.0f", 0), NUMBER(1148, kh, "%.3f", 0),
@@ -72,7 +72,7 @@ constexpr NumberBinding kNumbers[] = {
 #undef NUMBER
 
 #define CHOICE(id, field, count, list, bilingual) \
-    {id, [](ProgramState& s) -> int32_t& { return Meas(s).field; }, count, list, bilingual}
+    {id, [](ProgramState& s) -> int32_t& { return meas(s).field; }, count, list, bilingual}
 constexpr ChoiceBinding kChoices[] = {
     CHOICE(1150, probeIndex, 24, nullptr, 0),  // the probe catalogue
     CHOICE(1034, flowUnit, 12, &ListFlowUnit, 1),
@@ -103,7 +103,7 @@ constexpr BilingualText kCannotRecord{"L'enregistrement est arrêté : impossibl
                                       "Recording stopped: cannot write the file\n"};
 
 // The texts' "%d" fields filled in order.
-std::string Filled(const char* format, std::initializer_list<long long> values)
+std::string filled(const char* format, std::initializer_list<long long> values)
 {
     std::string text = format;
     size_t from = 0;
@@ -118,7 +118,7 @@ std::string Filled(const char* format, std::initializer_list<long long> values)
     return text;
 }
 
-std::string Totalizer(int32_t value)
+std::string totalizer(int32_t value)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%09ld", static_cast<long>(value));
@@ -129,7 +129,7 @@ std::string Totalizer(int32_t value)
 
 MeasurementDialog::MeasurementDialog(const DialogContext& context, QWidget* owner)
     : TemplateDialog(templates::kMeasurement, owner), m_context(context), m_poller(context.link, context.state),
-      m_choices(WithProbeList(kChoices, &m_probeList))
+      m_choices(withProbeList(kChoices, &m_probeList))
 {
     QWidget* area = control(kChartArea);
     m_chart = new TrendChart(area);
@@ -154,7 +154,7 @@ bool MeasurementDialog::opening()
     const int language = m_context.language();
     centreOn(parentWidget());
     setWindowTitle(QString::fromUtf8(MeasCaption.text(language)));
-    ShowToolTips(*this, kToolTips, language);
+    showToolTips(*this, kToolTips, language);
     showControls({kSaveDisk, kStopRecording, kPageDown, kPageUp, kPrint, kTableur, kHome, kEnd}, false);
     m_recorder.stop();
     if (!state.file.fileMode) {
@@ -164,10 +164,10 @@ bool MeasurementDialog::opening()
         return true;
     }
     const std::string& path = state.file.currentFilePath;
-    const MeasurementFileStatus status = ReadMeasurementGeometry(path, m_replay);
+    const MeasurementFileStatus status = readMeasurementGeometry(path, m_replay);
     if (status != MeasurementFileStatus::Ok) {
         m_context.prompts.messageBox(parentWidget(), FileMeasurement.text(language),
-                                     MeasurementFileProblem(status, path, language), BoxIcon::Error, BoxButtons::Ok);
+                                     measurementFileProblem(status, path, language), BoxIcon::Error, BoxButtons::Ok);
         return false;
     }
     showControls({kPrint, kTableur}, true);
@@ -213,13 +213,13 @@ void MeasurementDialog::refresh()
     const int language = m_context.language();
     MeasurementValues& m = state.record.measurement;
 
-    SetProbeNames(m_probeList, state.catalogue);
-    ShowLabels(*this, kLabels, language);
-    setControlText(kVersionText, QString::fromStdString(FromWindows1252(m.softwareVersion.data())));
-    ShowNumbers(*this, kNumbers, state);
-    ShowChoiceTexts(*this, m_choices, m_context);
+    setProbeNames(m_probeList, state.catalogue);
+    showLabels(*this, kLabels, language);
+    setControlText(kVersionText, QString::fromStdString(fromWindows1252(m.softwareVersion.data())));
+    showNumbers(*this, kNumbers, state);
+    showChoiceTexts(*this, m_choices, m_context);
     for (const NibbleText& n : kNibbleTexts) {
-        const char* text = ChoiceText(*n.list, n.count, n.bilingual, m.*n.value, language);
+        const char* text = choiceText(*n.list, n.count, n.bilingual, m.*n.value, language);
         setControlText(n.control, text ? QString::fromUtf8(text) : QStringLiteral("*****"));
     }
 
@@ -228,17 +228,17 @@ void MeasurementDialog::refresh()
     showControls({1007, 1008, 1138}, angled);
 
     const LocaleItems locale = m_context.locale();
-    setControlText(kDateTime, QString::fromStdString(FormatLocaleDate(locale, m.day, m.month, 2000 + m.year) + " " +
-                                                     FormatLocaleTime(locale, m.hour, m.minute, m.second)));
-    setControlText(kT1Value, QString::fromStdString(Totalizer(m.totalizer1)));
-    setControlText(kT2Value, QString::fromStdString(Totalizer(m.totalizer2)));
+    setControlText(kDateTime, QString::fromStdString(formatLocaleDate(locale, m.day, m.month, 2000 + m.year) + " " +
+                                                     formatLocaleTime(locale, m.hour, m.minute, m.second)));
+    setControlText(kT1Value, QString::fromStdString(totalizer(m.totalizer1)));
+    setControlText(kT2Value, QString::fromStdString(totalizer(m.totalizer2)));
 
     if (state.file.fileMode)
         return;
     std::copy(m_flowHistory.begin() + 1, m_flowHistory.end(), m_flowHistory.begin());
     m_flowHistory.back() = m.flow;  // clamped by the display
     const float qMax = m_poller.qMax();
-    const char* unit = ChoiceText(ListFlowUnit, 12, true, m.flowUnit, language);
+    const char* unit = choiceText(ListFlowUnit, 12, true, m.flowUnit, language);
     TrendChartArgs chart;
     chart.values.assign(m_flowHistory.begin(), m_flowHistory.end());
     chart.bottom = chart.bottomLabel = -qMax;
@@ -251,7 +251,7 @@ void MeasurementDialog::startRecording()
 {
     if (m_recorder.state() != MeasurementRecorder::State::Idle || m_context.state.file.fileMode)
         return;
-    if (!AskSaveFile(m_context, this, filetypes::kMeasurement))
+    if (!askSaveFile(m_context, this, filetypes::kMeasurement))
         return;
     m_recorder.start(m_context.state.file.currentFilePath);
     showControls({kSaveDisk}, false);
@@ -272,7 +272,7 @@ void MeasurementDialog::recordStep()
         return;
     const int language = m_context.language();
     if (m_recorder.record(m_poller.frame())) {
-        setControlText(kStatusLine, QString::fromUtf8(Filled(MeasRecordNumber.text(language), {m_recorder.count()})));
+        setControlText(kStatusLine, QString::fromUtf8(filled(MeasRecordNumber.text(language), {m_recorder.count()})));
         return;
     }
     // What was written stays; polling goes on, and SAVEDISK comes back with the next poll.
@@ -296,15 +296,15 @@ void MeasurementDialog::showRecord()
     ProgramState& state = m_context.state;
     const int language = m_context.language();
     std::span<uint8_t> frame(state.buffers.reply.data(), m_replay.recordLength);
-    if (!ReadMeasurementRecord(state.file.currentFilePath, m_replay, m_cursor, frame)) {
-        setControlText(kStatusLine, QString::fromStdString(MeasurementFileProblem(MeasurementFileStatus::CannotOpen,
+    if (!readMeasurementRecord(state.file.currentFilePath, m_replay, m_cursor, frame)) {
+        setControlText(kStatusLine, QString::fromStdString(measurementFileProblem(MeasurementFileStatus::CannotOpen,
                                                                                   state.file.currentFilePath, language)));
         return;
     }
     state.buffers.received = m_replay.recordLength;
-    setControlText(kStatusLine, QString::fromUtf8(Filled(MeasRecordCounter.text(language),
+    setControlText(kStatusLine, QString::fromUtf8(filled(MeasRecordCounter.text(language),
                                                          {m_replay.recordCount, m_cursor + 1})));
-    DecodeImage(kMeasurementTable, ReplyImage(state.buffers).first(kMeasurementBlock.imageSize()),
+    decodeImage(kMeasurementTable, replyImage(state.buffers).first(kMeasurementBlock.imageSize()),
                 state.record.measurement);
     refresh();
 }
@@ -326,7 +326,7 @@ void MeasurementDialog::print()
     ControlsOffPaper hidden(*this, buttons, control(kPrint));
     // The date of printing says when a replayed file was looked at; a live
     // measurement shows its own clock.
-    PrintDialogImage(*this, {"Measurement", m_context.state.file.fileMode, QPageLayout::Portrait},
+    printDialogImage(*this, {"Measurement", m_context.state.file.fileMode, QPageLayout::Portrait},
                      m_context.printSurroundings());
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int64_t kHeaderSize = 2;
 
-MeasurementFileStatus Check(int64_t fileSize, const uint8_t header[2], MeasurementFileGeometry& geometry)
+MeasurementFileStatus check(int64_t fileSize, const uint8_t header[2], MeasurementFileGeometry& geometry)
 {
     if (fileSize < kHeaderSize)
         return MeasurementFileStatus::TooShort;
@@ -24,7 +24,7 @@ MeasurementFileStatus Check(int64_t fileSize, const uint8_t header[2], Measureme
 }
 
 // Writes all of it, or says why not.
-bool WriteAll(int fd, std::span<const uint8_t> bytes)
+bool writeAll(int fd, std::span<const uint8_t> bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -40,7 +40,7 @@ bool WriteAll(int fd, std::span<const uint8_t> bytes)
 
 }  // namespace
 
-MeasurementFileStatus ReadMeasurementGeometry(const std::string& path, MeasurementFileGeometry& geometry)
+MeasurementFileStatus readMeasurementGeometry(const std::string& path, MeasurementFileGeometry& geometry)
 {
     MeasurementRecordReader reader;
     const MeasurementFileStatus status = reader.open(path);
@@ -48,7 +48,7 @@ MeasurementFileStatus ReadMeasurementGeometry(const std::string& path, Measureme
     return status;
 }
 
-bool ReadMeasurementRecord(const std::string& path, const MeasurementFileGeometry& geometry, int64_t index,
+bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometry& geometry, int64_t index,
                            std::span<uint8_t> frame)
 {
     if (index < 0 || index >= geometry.recordCount || frame.size() < geometry.recordLength)
@@ -62,7 +62,7 @@ bool ReadMeasurementRecord(const std::string& path, const MeasurementFileGeometr
     return read;
 }
 
-std::string MeasurementFileProblem(MeasurementFileStatus status, const std::string& path, int language)
+std::string measurementFileProblem(MeasurementFileStatus status, const std::string& path, int language)
 {
     static constexpr BilingualText kCannotOpen{"Impossible de lire le fichier\n", "Cannot read the file\n"};
     static constexpr BilingualText kTooShort{"Ce fichier est trop court pour être un fichier mesure :\n",
@@ -104,7 +104,7 @@ MeasurementFileStatus MeasurementRecordReader::open(const std::string& path)
         return MeasurementFileStatus::CannotOpen;
     }
     const size_t got = std::fread(header, 1, 2, m_file);
-    const MeasurementFileStatus status = Check(got == 2 ? info.st_size : 0, header, m_geometry);
+    const MeasurementFileStatus status = check(got == 2 ? info.st_size : 0, header, m_geometry);
     if (status != MeasurementFileStatus::Ok) {
         std::fclose(m_file);
         m_file = nullptr;
@@ -139,9 +139,9 @@ bool MeasurementRecorder::record(std::span<const uint8_t> frame)
     bool written = fd >= 0;
     if (written && first) {
         const uint8_t length[2] = {static_cast<uint8_t>(frame.size() & 0xFF), static_cast<uint8_t>(frame.size() >> 8)};
-        written = WriteAll(fd, length);
+        written = writeAll(fd, length);
     }
-    written = written && WriteAll(fd, frame) && ::fdatasync(fd) == 0;
+    written = written && writeAll(fd, frame) && ::fdatasync(fd) == 0;
     if (fd >= 0)
         written = ::close(fd) == 0 && written;
     if (!written) {

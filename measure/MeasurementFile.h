@@ -32,13 +32,13 @@ struct MeasurementFileGeometry {
 };
 
 // Reads and checks the file's geometry; on anything but Ok nothing may be read from it.
-MeasurementFileStatus ReadMeasurementGeometry(const std::string& path, MeasurementFileGeometry& geometry);
+MeasurementFileStatus readMeasurementGeometry(const std::string& path, MeasurementFileGeometry& geometry);
 // Reads record `index` into `frame` (its first recordLength bytes). False when
 // the file cannot be read there.
-bool ReadMeasurementRecord(const std::string& path, const MeasurementFileGeometry& geometry, int64_t index,
+bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometry& geometry, int64_t index,
                            std::span<uint8_t> frame);
 // What to tell the user about a file refused for `status`, with its path.
-std::string MeasurementFileProblem(MeasurementFileStatus status, const std::string& path, int language);
+std::string measurementFileProblem(MeasurementFileStatus status, const std::string& path, int language);
 
 // Reads a measurement file's records in order through one buffered stream.
 class MeasurementRecordReader {

@@ -9,18 +9,18 @@ namespace vantor {
 bool MeasurementPoller::poll()
 {
     if (!m_calibrationLoaded) {
-        m_link.master().JbusRequest(3, kCalibrationBlock.firstRegister, kCalibrationBlock.registerCount);
-        if (m_link.JbusBlockTransact(6) == 0) {
-            kCalibrationCodec.decode(ReplyImage(m_state.buffers).first(kCalibrationBlock.imageSize()), m_state.record);
+        m_link.master().jbusRequest(3, kCalibrationBlock.firstRegister, kCalibrationBlock.registerCount);
+        if (m_link.jbusBlockTransact(6) == 0) {
+            kCalibrationCodec.decode(replyImage(m_state.buffers).first(kCalibrationBlock.imageSize()), m_state.record);
             m_qMax = m_state.record.calibration.maxQ;
             m_calibrationLoaded = true;
         }
     }
-    m_link.master().JbusRequest(3, kMeasurementBlock.firstRegister, kMeasurementBlock.registerCount);
-    const bool read = m_link.JbusBlockTransact(6) == 0;
+    m_link.master().jbusRequest(3, kMeasurementBlock.firstRegister, kMeasurementBlock.registerCount);
+    const bool read = m_link.jbusBlockTransact(6) == 0;
     if (!read || !m_calibrationLoaded)
         return false;
-    DecodeImage(kMeasurementTable, ReplyImage(m_state.buffers).first(kMeasurementBlock.imageSize()),
+    decodeImage(kMeasurementTable, replyImage(m_state.buffers).first(kMeasurementBlock.imageSize()),
                 m_state.record.measurement);
     return true;
 }

@@ -14,7 +14,7 @@ const QColor kBackground(192, 192, 192);
 constexpr int kLabelRise = 8;
 constexpr int kLabelIndent = 5;
 
-void DrawLabel(QPainter& painter, int x, int y, const QString& text)
+void drawLabel(QPainter& painter, int x, int y, const QString& text)
 {
     const QRect box = painter.fontMetrics().boundingRect(text);
     painter.fillRect(QRect(x, y, box.width(), painter.fontMetrics().height()), kBackground);
@@ -28,7 +28,7 @@ int TrendGeometry::yOf(double value, double bottom, double top) const
     return static_cast<int>((value - top) / (bottom - top) * yEnd);
 }
 
-TrendGeometry LayTrendChart(QSize area, int rows, int columns)
+TrendGeometry layTrendChart(QSize area, int rows, int columns)
 {
     TrendGeometry g;
     g.columnWidth = columns > 0 ? area.width() / columns : 0;
@@ -38,16 +38,16 @@ TrendGeometry LayTrendChart(QSize area, int rows, int columns)
     return g;
 }
 
-std::string TrendLabel(float value, const std::string& unit)
+std::string trendLabel(float value, const std::string& unit)
 {
     char text[64];
     std::snprintf(text, sizeof text, " %+.1f", static_cast<double>(value));
     return text + unit + " ";
 }
 
-void DrawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
+void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
 {
-    const TrendGeometry g = LayTrendChart(area, args.rows, args.columns);
+    const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(QRect(QPoint(0, 0), area), kBackground);
@@ -72,9 +72,9 @@ void DrawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
     font.setPointSize(8);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    DrawLabel(painter, kLabelIndent, -kLabelRise, QString::fromStdString(TrendLabel(args.topLabel, args.unit)));
-    DrawLabel(painter, kLabelIndent, g.yEnd - kLabelRise,
-              QString::fromStdString(TrendLabel(args.bottomLabel, args.unit)));
+    drawLabel(painter, kLabelIndent, -kLabelRise, QString::fromStdString(trendLabel(args.topLabel, args.unit)));
+    drawLabel(painter, kLabelIndent, g.yEnd - kLabelRise,
+              QString::fromStdString(trendLabel(args.bottomLabel, args.unit)));
 
     // A zero range has no scale: neither zero line nor curve.
     const double bottom = args.bottom, top = args.top;
@@ -84,7 +84,7 @@ void DrawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
             painter.setPen(frame);
             painter.drawLine(0, y0, g.xEnd, y0);
             painter.setPen(Qt::black);
-            DrawLabel(painter, kLabelIndent, y0 - kLabelRise, QStringLiteral(" 0.0 "));
+            drawLabel(painter, kLabelIndent, y0 - kLabelRise, QStringLiteral(" 0.0 "));
         }
         painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         // The curve starts after the first sample strictly inside the range and
@@ -126,7 +126,7 @@ void TrendChart::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().window());
         return;
     }
-    DrawTrendChart(painter, size(), m_args);
+    drawTrendChart(painter, size(), m_args);
 }
 
 }  // namespace vantor

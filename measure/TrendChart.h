@@ -35,13 +35,13 @@ struct TrendGeometry {
     // The row of a value between top (0) and bottom (yEnd), truncated toward zero.
     int yOf(double value, double bottom, double top) const;
 };
-TrendGeometry LayTrendChart(QSize area, int rows, int columns);
+TrendGeometry layTrendChart(QSize area, int rows, int columns);
 
 // " %+.1f%s ": the signed value, one decimal, the unit, a blank on each side.
-std::string TrendLabel(float value, const std::string& unit);
+std::string trendLabel(float value, const std::string& unit);
 
 // Draws the whole chart into an area of the given size at the painter's origin.
-void DrawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args);
+void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args);
 
 // The chart as a control: it keeps the last arguments and draws them whenever
 // it is painted, so a repaint shows the chart again instead of erasing it.

@@ -29,17 +29,17 @@ struct BlockCodec {
 // Names of the rows of a table that do not read the same in both images; a
 // byte that no row covers is named by its position.
 template <typename Group>
-std::vector<std::string> DifferingRows(DescriptorTable<Group> table, std::span<const uint8_t> a,
+std::vector<std::string> differingRows(DescriptorTable<Group> table, std::span<const uint8_t> a,
                                        std::span<const uint8_t> b)
 {
     std::vector<std::string> names;
     const size_t size = std::min(a.size(), b.size());
     std::vector<bool> covered(size, false);
     for (const auto& row : table) {
-        if (!codec::RowFits(row.type, row.offset, row.parameter, size))
+        if (!codec::rowFits(row.type, row.offset, row.parameter, size))
             continue;
         const auto first = static_cast<size_t>(row.offset);
-        const auto width = static_cast<size_t>(ImageWidth(row.type, row.parameter));
+        const auto width = static_cast<size_t>(imageWidth(row.type, row.parameter));
         bool differs = false;
         for (size_t i = first; i < first + width; ++i) {
             covered[i] = true;
@@ -62,25 +62,25 @@ std::vector<std::string> DifferingRows(DescriptorTable<Group> table, std::span<c
 }
 
 template <auto& Table, auto Member, auto& Block>
-constexpr BlockCodec MakeBlockCodec()
+constexpr BlockCodec makeBlockCodec()
 {
     return {
         &Block,
-        [](std::span<const uint8_t> image, ParameterRecord& record) { DecodeImage(Table, image, record.*Member); },
-        [](const ParameterRecord& record, std::span<uint8_t> image) { EncodeImage(Table, record.*Member, image); },
-        [](std::span<uint8_t> image) { EncodeDefaults(Table, image); },
+        [](std::span<const uint8_t> image, ParameterRecord& record) { decodeImage(Table, image, record.*Member); },
+        [](const ParameterRecord& record, std::span<uint8_t> image) { encodeImage(Table, record.*Member, image); },
+        [](std::span<uint8_t> image) { encodeDefaults(Table, image); },
         [](const ParameterRecord& record, std::span<const uint8_t> lastRead) {
-            return ImageMatchesLastRead(Table, record.*Member, lastRead, Block.registerCount);
+            return imageMatchesLastRead(Table, record.*Member, lastRead, Block.registerCount);
         },
-        [](std::span<const uint8_t> a, std::span<const uint8_t> b) { return DifferingRows(Table, a, b); },
+        [](std::span<const uint8_t> a, std::span<const uint8_t> b) { return differingRows(Table, a, b); },
     };
 }
 
 inline constexpr BlockCodec kCalibrationCodec =
-    MakeBlockCodec<kCalibrationTable, &ParameterRecord::calibration, kCalibrationBlock>();
-inline constexpr BlockCodec kFactoryCodec = MakeBlockCodec<kFactoryTable, &ParameterRecord::factory, kFactoryBlock>();
-inline constexpr BlockCodec kMakerCodec = MakeBlockCodec<kMakerTable, &ParameterRecord::maker, kMakerBlock>();
-inline constexpr BlockCodec kCanCodec = MakeBlockCodec<kCanTable, &ParameterRecord::can, kCanBlock>();
-inline constexpr BlockCodec kClockCodec = MakeBlockCodec<kClockTable, &ParameterRecord::clock, kClockBlock>();
+    makeBlockCodec<kCalibrationTable, &ParameterRecord::calibration, kCalibrationBlock>();
+inline constexpr BlockCodec kFactoryCodec = makeBlockCodec<kFactoryTable, &ParameterRecord::factory, kFactoryBlock>();
+inline constexpr BlockCodec kMakerCodec = makeBlockCodec<kMakerTable, &ParameterRecord::maker, kMakerBlock>();
+inline constexpr BlockCodec kCanCodec = makeBlockCodec<kCanTable, &ParameterRecord::can, kCanBlock>();
+inline constexpr BlockCodec kClockCodec = makeBlockCodec<kClockTable, &ParameterRecord::clock, kClockBlock>();
 
 }  // namespace vantor

@@ -12,24 +12,24 @@ namespace vantor {
 
 // Reads the block and, on success, decodes it into the group. 0 or -1.
 template <typename Group>
-int ReadParameterBlock(BlockLink& link, DescriptorTable<Group> table, const BlockInfo& block, Group& group)
+int readParameterBlock(BlockLink& link, DescriptorTable<Group> table, const BlockInfo& block, Group& group)
 {
-    link.master().JbusRequest(3, block.firstRegister, block.registerCount);
-    if (link.JbusBlockTransact(6) != 0)
+    link.master().jbusRequest(3, block.firstRegister, block.registerCount);
+    if (link.jbusBlockTransact(6) != 0)
         return -1;
-    DecodeImage(table, ReplyImage(link.master().buffers()).first(block.imageSize()), group);
+    decodeImage(table, replyImage(link.master().buffers()).first(block.imageSize()), group);
     return 0;
 }
 
 // Writes an image to the block's registers in one function 16 request; bytes
 // the image does not give are sent as zero. 0 or -1.
-inline int WriteBlockImage(BlockLink& link, const BlockInfo& block, std::span<const uint8_t> image)
+inline int writeBlockImage(BlockLink& link, const BlockInfo& block, std::span<const uint8_t> image)
 {
-    link.master().JbusRequest(16, block.firstRegister, block.registerCount);
-    std::span<uint8_t> data = RequestImage(link.master().buffers()).first(block.imageSize());
+    link.master().jbusRequest(16, block.firstRegister, block.registerCount);
+    std::span<uint8_t> data = requestImage(link.master().buffers()).first(block.imageSize());
     std::fill(data.begin(), data.end(), uint8_t{0});
     std::copy_n(image.begin(), std::min(image.size(), data.size()), data.begin());
-    return link.JbusBlockTransact(7 + block.imageSize());
+    return link.jbusBlockTransact(7 + block.imageSize());
 }
 
 }  // namespace vantor

@@ -48,7 +48,7 @@ template <typename Group>
 using DescriptorTable = std::span<const Descriptor<Group>>;
 
 // Bytes a row occupies in the image (a bit or a nibble occupies its byte).
-constexpr int ImageWidth(uint8_t type, int16_t parameter)
+constexpr int imageWidth(uint8_t type, int16_t parameter)
 {
     switch (type) {
     case kFloat32:
@@ -67,7 +67,7 @@ constexpr int ImageWidth(uint8_t type, int16_t parameter)
 }
 
 // Scale of a row: its divisor for the scaled types, 1 for the others.
-constexpr int RowScale(uint8_t type, int16_t parameter)
+constexpr int rowScale(uint8_t type, int16_t parameter)
 {
     return type >= kScaledU16 && type <= kScaledI16 && parameter > 0 ? parameter : 1;
 }

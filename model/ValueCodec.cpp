@@ -7,7 +7,7 @@ namespace vantor::codec {
 
 namespace {
 
-uint32_t BigEndian(const uint8_t* at, int bytes)
+uint32_t bigEndian(const uint8_t* at, int bytes)
 {
     uint32_t v = 0;
     for (int i = 0; i < bytes; ++i)
@@ -15,13 +15,13 @@ uint32_t BigEndian(const uint8_t* at, int bytes)
     return v;
 }
 
-void OrBigEndian(uint8_t* at, int bytes, uint32_t v)
+void orBigEndian(uint8_t* at, int bytes, uint32_t v)
 {
     for (int i = bytes - 1; i >= 0; --i, v >>= 8)
         at[i] |= static_cast<uint8_t>(v);
 }
 
-int64_t SignExtend(uint32_t v, int bits)
+int64_t signExtend(uint32_t v, int bits)
 {
     const int64_t sign = int64_t{1} << (bits - 1);
     const int64_t value = v & ((int64_t{1} << bits) - 1);
@@ -30,7 +30,7 @@ int64_t SignExtend(uint32_t v, int bits)
 
 // Rounds half away from zero. Values no integer can hold saturate instead of
 // being undefined; nothing in range is affected.
-int64_t RoundHalfAway(double x)
+int64_t roundHalfAway(double x)
 {
     if (std::isnan(x))
         return 0;
@@ -44,36 +44,36 @@ int64_t RoundHalfAway(double x)
 
 }  // namespace
 
-bool RowFits(uint8_t type, int16_t offset, int16_t parameter, size_t imageSize)
+bool rowFits(uint8_t type, int16_t offset, int16_t parameter, size_t imageSize)
 {
-    const int width = ImageWidth(type, parameter);
+    const int width = imageWidth(type, parameter);
     return width > 0 && offset >= 0 && static_cast<size_t>(offset) + static_cast<size_t>(width) <= imageSize;
 }
 
-double DecodeNumber(uint8_t type, int16_t parameter, const uint8_t* at)
+double decodeNumber(uint8_t type, int16_t parameter, const uint8_t* at)
 {
-    const double scale = RowScale(type, parameter);
+    const double scale = rowScale(type, parameter);
     switch (type) {
     case kFloat32: {
-        const uint32_t bits = BigEndian(at, 4);
+        const uint32_t bits = bigEndian(at, 4);
         float f;
         std::memcpy(&f, &bits, sizeof f);
         return static_cast<double>(f);
     }
-    case kInt32: return static_cast<double>(SignExtend(BigEndian(at, 4), 32));
-    case kUint16: return BigEndian(at, 2);
+    case kInt32: return static_cast<double>(signExtend(bigEndian(at, 4), 32));
+    case kUint16: return bigEndian(at, 2);
     case kByte: return at[0];
     case kBit: return (at[0] >> (parameter & 7)) & 1;
     case kNibble: return parameter != 0 ? at[0] >> 4 : at[0] & 0x0F;
-    case kScaledU16: return BigEndian(at, 2) / scale;
-    case kScaledI24: return static_cast<double>(SignExtend(BigEndian(at, 3), 24)) / scale;
+    case kScaledU16: return bigEndian(at, 2) / scale;
+    case kScaledI24: return static_cast<double>(signExtend(bigEndian(at, 3), 24)) / scale;
     case kScaledU8: return at[0] / scale;
-    case kScaledI16: return static_cast<double>(SignExtend(BigEndian(at, 2), 16)) / scale;
+    case kScaledI16: return static_cast<double>(signExtend(bigEndian(at, 2), 16)) / scale;
     default: return 0;
     }
 }
 
-uint32_t RawOf(uint8_t type, int16_t parameter, double value)
+uint32_t rawOf(uint8_t type, int16_t parameter, double value)
 {
     switch (type) {
     case kFloat32: {
@@ -85,29 +85,29 @@ uint32_t RawOf(uint8_t type, int16_t parameter, double value)
     case kScaledU16:
     case kScaledI24:
     case kScaledU8:
-    case kScaledI16: return static_cast<uint32_t>(RoundHalfAway(value * RowScale(type, parameter)));
-    default: return static_cast<uint32_t>(RoundHalfAway(std::trunc(value)));
+    case kScaledI16: return static_cast<uint32_t>(roundHalfAway(value * rowScale(type, parameter)));
+    default: return static_cast<uint32_t>(roundHalfAway(std::trunc(value)));
     }
 }
 
-void PutRaw(uint8_t type, int16_t parameter, uint32_t raw, uint8_t* at)
+void putRaw(uint8_t type, int16_t parameter, uint32_t raw, uint8_t* at)
 {
     switch (type) {
     case kFloat32:
-    case kInt32: OrBigEndian(at, 4, raw); break;
+    case kInt32: orBigEndian(at, 4, raw); break;
     case kUint16:
     case kScaledU16:
-    case kScaledI16: OrBigEndian(at, 2, raw); break;
+    case kScaledI16: orBigEndian(at, 2, raw); break;
     case kByte:
     case kScaledU8: at[0] |= static_cast<uint8_t>(raw); break;
     case kBit: at[0] |= static_cast<uint8_t>((raw & 1) << (parameter & 7)); break;
     case kNibble: at[0] |= static_cast<uint8_t>(parameter != 0 ? raw << 4 : raw & 0x0F); break;
-    case kScaledI24: OrBigEndian(at, 3, raw); break;
+    case kScaledI24: orBigEndian(at, 3, raw); break;
     default: break;
     }
 }
 
-void DecodeText(const uint8_t* at, size_t length, char* out, size_t capacity)
+void decodeText(const uint8_t* at, size_t length, char* out, size_t capacity)
 {
     if (capacity == 0)
         return;

@@ -16,7 +16,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: render-icon SIZE FILE [SIZE FILE...]\n");
         return 2;
     }
-    const QIcon icon = vantor::ProgramIcon();
+    const QIcon icon = vantor::programIcon();
     for (int i = 1; i + 1 < argc; i += 2) {
         const int side = std::atoi(argv[i]);
         const QPixmap pixmap = icon.pixmap(QSize(side, side));

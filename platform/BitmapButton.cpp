@@ -25,7 +25,7 @@ QChar BitmapButton::currentFace() const
 void BitmapButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const QPixmap face = Picture(text() + currentFace(), devicePixelRatioF(), size());
+    const QPixmap face = picture(text() + currentFace(), devicePixelRatioF(), size());
     if (!face.isNull()) {
         p.drawPixmap(0, 0, face);
         return;

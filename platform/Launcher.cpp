@@ -5,7 +5,7 @@
 
 namespace vantor {
 
-bool StartProgram(const std::string& program, const std::vector<std::string>& arguments)
+bool startProgram(const std::string& program, const std::vector<std::string>& arguments)
 {
     QStringList list;
     for (const std::string& a : arguments)

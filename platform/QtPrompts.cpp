@@ -27,7 +27,7 @@ BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, cons
     return BoxAnswer::Ok;
 }
 
-std::string QtFileFilter(const std::string& filter)
+std::string qtFileFilter(const std::string& filter)
 {
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList entries;
@@ -46,14 +46,14 @@ std::string QtFileFilter(const std::string& filter)
 
 namespace {
 
-std::optional<std::string> Chosen(const QString& path)
+std::optional<std::string> chosen(const QString& path)
 {
     if (path.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(path).toStdString();
 }
 
-QString StartPath(const FileRequest& request)
+QString startPath(const FileRequest& request)
 {
     return QDir(QString::fromStdString(request.initialFolder)).filePath(QString::fromStdString(request.initialName));
 }
@@ -64,18 +64,18 @@ std::optional<std::string> QtPrompts::openFileName(const FileRequest& request)
 {
     QFileDialog::Options options;
     const QString path = QFileDialog::getOpenFileName(request.owner, QString::fromStdString(request.title),
-                                                      StartPath(request),
-                                                      QString::fromStdString(QtFileFilter(request.filter)), nullptr,
+                                                      startPath(request),
+                                                      QString::fromStdString(qtFileFilter(request.filter)), nullptr,
                                                       options);
-    return Chosen(path);
+    return chosen(path);
 }
 
 std::optional<std::string> QtPrompts::saveFileName(const FileRequest& request)
 {
     const QString path = QFileDialog::getSaveFileName(request.owner, QString::fromStdString(request.title),
-                                                      StartPath(request),
-                                                      QString::fromStdString(QtFileFilter(request.filter)));
-    return Chosen(path);
+                                                      startPath(request),
+                                                      QString::fromStdString(qtFileFilter(request.filter)));
+    return chosen(path);
 }
 
 }  // namespace vantor

@@ -14,6 +14,6 @@ public:
 };
 
 // Turns "Desc|*.a|Other|*.b;*.c|" into the file dialog's "Desc (*.a);;Other (*.b *.c)".
-std::string QtFileFilter(const std::string& filter);
+std::string qtFileFilter(const std::string& filter);
 
 }  // namespace vantor

@@ -10,7 +10,7 @@ namespace vantor {
 
 namespace {
 
-QStringList Components(const std::string& keyPath)
+QStringList components(const std::string& keyPath)
 {
     return QString::fromStdString(keyPath).split('\\', Qt::SkipEmptyParts);
 }
@@ -19,14 +19,14 @@ QStringList Components(const std::string& keyPath)
 
 SettingsStore::SettingsStore(std::string root) : m_root(std::move(root)) {}
 
-std::string SettingsStore::DefaultRoot()
+std::string SettingsStore::defaultRoot()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
 }
 
 SettingsStore::Place SettingsStore::placeOf(const std::string& keyPath) const
 {
-    QStringList parts = Components(keyPath);
+    QStringList parts = components(keyPath);
 #ifdef Q_OS_WIN
     return {("HKEY_CURRENT_USER\\" + parts.join('\\')).toStdString(), std::string()};
 #else
@@ -85,12 +85,12 @@ bool SettingsStore::createKey(const std::string& keyPath)
 
 namespace {
 
-QString ValueKey(const std::string& group, const std::string& name)
+QString valueKey(const std::string& group, const std::string& name)
 {
     return group.empty() ? QString::fromStdString(name) : QString::fromStdString(group + "/" + name);
 }
 
-QSettings::Format Format()
+QSettings::Format settingsFormat()
 {
 #ifdef Q_OS_WIN
     return QSettings::NativeFormat;
@@ -99,7 +99,7 @@ QSettings::Format Format()
 #endif
 }
 
-bool Readable(const std::string& file)
+bool readable(const std::string& file)
 {
 #ifdef Q_OS_WIN
     (void)file;
@@ -115,10 +115,10 @@ std::string SettingsStore::readText(const std::string& keyPath, const std::strin
                                     const std::string& fallback) const
 {
     const Place place = placeOf(keyPath);
-    if (!Readable(place.file))
+    if (!readable(place.file))
         return fallback;
-    QSettings settings(QString::fromStdString(place.file), Format());
-    const QVariant value = settings.value(ValueKey(place.group, name));
+    QSettings settings(QString::fromStdString(place.file), settingsFormat());
+    const QVariant value = settings.value(valueKey(place.group, name));
     if (!value.isValid())
         return fallback;
     return value.toString().toStdString();
@@ -127,10 +127,10 @@ std::string SettingsStore::readText(const std::string& keyPath, const std::strin
 int32_t SettingsStore::readNumber(const std::string& keyPath, const std::string& name, int32_t fallback) const
 {
     const Place place = placeOf(keyPath);
-    if (!Readable(place.file))
+    if (!readable(place.file))
         return fallback;
-    QSettings settings(QString::fromStdString(place.file), Format());
-    const QVariant value = settings.value(ValueKey(place.group, name));
+    QSettings settings(QString::fromStdString(place.file), settingsFormat());
+    const QVariant value = settings.value(valueKey(place.group, name));
     bool ok = false;
     const qlonglong number = value.toString().toLongLong(&ok);
     if (!value.isValid() || !ok || number < INT32_MIN || number > UINT32_MAX)
@@ -144,8 +144,8 @@ void SettingsStore::writeText(const std::string& keyPath, const std::string& nam
     const Place place = placeOf(keyPath);
     if (!createKey(keyPath))
         return;
-    QSettings settings(QString::fromStdString(place.file), Format());
-    settings.setValue(ValueKey(place.group, name), QString::fromStdString(text));
+    QSettings settings(QString::fromStdString(place.file), settingsFormat());
+    settings.setValue(valueKey(place.group, name), QString::fromStdString(text));
 }
 
 void SettingsStore::writeNumber(const std::string& keyPath, const std::string& name, int32_t value)
@@ -153,11 +153,11 @@ void SettingsStore::writeNumber(const std::string& keyPath, const std::string& n
     const Place place = placeOf(keyPath);
     if (!createKey(keyPath))
         return;
-    QSettings settings(QString::fromStdString(place.file), Format());
+    QSettings settings(QString::fromStdString(place.file), settingsFormat());
 #ifdef Q_OS_WIN
-    settings.setValue(ValueKey(place.group, name), value);  // a REG_DWORD
+    settings.setValue(valueKey(place.group, name), value);  // a REG_DWORD
 #else
-    settings.setValue(ValueKey(place.group, name), QString::number(value));
+    settings.setValue(valueKey(place.group, name), QString::number(value));
 #endif
 }
 

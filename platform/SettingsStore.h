@@ -13,9 +13,9 @@ namespace vantor {
 class SettingsStore {
 public:
     // root: the folder the key files live in; the user's configuration folder by default.
-    explicit SettingsStore(std::string root = DefaultRoot());
+    explicit SettingsStore(std::string root = defaultRoot());
 
-    static std::string DefaultRoot();
+    static std::string defaultRoot();
 
     // True when the key exists and can be written.
     bool keyExists(const std::string& keyPath) const;

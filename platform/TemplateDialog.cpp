@@ -35,7 +35,7 @@ constexpr Accelerator kSharedAccelerators[] = {
 
 // The width a control needs to show its text whole; 0 when it has no text
 // to fit (edit boxes, pictures, bitmap buttons, framed paths).
-int NeededWidth(QWidget* w)
+int neededWidth(QWidget* w)
 {
     if (qobject_cast<BitmapButton*>(w))
         return 0;
@@ -66,7 +66,7 @@ int NeededWidth(QWidget* w)
 
 }  // namespace
 
-std::span<const Accelerator> SharedAccelerators() { return kSharedAccelerators; }
+std::span<const Accelerator> sharedAccelerators() { return kSharedAccelerators; }
 
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent, bool sharedKeys)
     : QDialog(parent), m_templateId(dialogTemplate.id), m_sharedKeys(sharedKeys)
@@ -132,14 +132,14 @@ QWidget* TemplateDialog::makeControl(const ControlTemplate& c)
     }
     case ControlKind::Picture: {
         auto* label = new QLabel(this);
-        label->setPixmap(Picture(text, devicePixelRatioF()));
+        label->setPixmap(picture(text, devicePixelRatioF()));
         label->setAlignment(Qt::AlignCenter);
         return label;
     }
     case ControlKind::Icon: {
         auto* label = new QLabel(this);
         const QPoint extent = toPixels(c.width, c.height);
-        label->setPixmap(ProgramIcon().pixmap(std::min(extent.x(), extent.y()), std::min(extent.x(), extent.y())));
+        label->setPixmap(programIcon().pixmap(std::min(extent.x(), extent.y()), std::min(extent.x(), extent.y())));
         return label;
     }
     case ControlKind::Edit: return new QLineEdit(text, this);
@@ -305,7 +305,7 @@ void TemplateDialog::fitTexts()
     for (auto& [edges, members] : columns) {
         int delta = 0;
         for (QWidget* w : members)
-            delta = std::max(delta, NeededWidth(w) - w->width());
+            delta = std::max(delta, neededWidth(w) - w->width());
         if (delta <= 0)
             continue;
         const QWidget* first = members.front();

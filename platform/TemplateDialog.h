@@ -32,7 +32,7 @@ struct HandlerEntry {
 };
 
 // The accelerators every dialog with the shared key filter uses.
-std::span<const Accelerator> SharedAccelerators();
+std::span<const Accelerator> sharedAccelerators();
 
 class TemplateDialog : public QDialog {
     Q_OBJECT

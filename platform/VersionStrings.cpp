@@ -4,7 +4,7 @@
 
 namespace vantor {
 
-std::string ReadVersionString(const std::string& entry)
+std::string readVersionString(const std::string& entry)
 {
     if (entry == "InternalName")
         return kVersionInternalName;
@@ -19,14 +19,14 @@ std::string ReadVersionString(const std::string& entry)
     return std::string();
 }
 
-VersionStrings ReadVersionStrings()
+VersionStrings readVersionStrings()
 {
     VersionStrings v;
-    v.internalName = ReadVersionString("InternalName");
-    v.fileVersion = ReadVersionString("FileVersion");
-    v.fileDescription = ReadVersionString("FileDescription");
-    v.legalCopyright = ReadVersionString("LegalCopyright");
-    v.companyName = ReadVersionString("CompanyName");
+    v.internalName = readVersionString("InternalName");
+    v.fileVersion = readVersionString("FileVersion");
+    v.fileDescription = readVersionString("FileDescription");
+    v.legalCopyright = readVersionString("LegalCopyright");
+    v.companyName = readVersionString("CompanyName");
     return v;
 }
 

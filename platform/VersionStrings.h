@@ -14,8 +14,8 @@ struct VersionStrings {
 };
 
 // The entry of the program's own version block, or the empty text.
-std::string ReadVersionString(const std::string& entry);
+std::string readVersionString(const std::string& entry);
 // The five entries, read in the order start-up reads them.
-VersionStrings ReadVersionStrings();
+VersionStrings readVersionStrings();
 
 }  // namespace vantor

@@ -17,7 +17,7 @@ constexpr std::array<char32_t, 32> kHighControls{
 };
 
 // The byte for a code point, or '?' when the code page has none.
-char EncodeCodePoint(char32_t cp)
+char encodeCodePoint(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
@@ -28,7 +28,7 @@ char EncodeCodePoint(char32_t cp)
     return '?';
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
+void appendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -45,7 +45,7 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 }  // namespace
 
-std::string ToWindows1252(std::string_view utf8)
+std::string toWindows1252(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
@@ -89,22 +89,22 @@ std::string ToWindows1252(std::string_view utf8)
             ++i;
             continue;
         }
-        out += EncodeCodePoint(cp);
+        out += encodeCodePoint(cp);
         i += length;
     }
     return out;
 }
 
-std::string FromWindows1252(std::string_view bytes)
+std::string fromWindows1252(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() * 2);
     for (const char c : bytes) {
         const auto byte = static_cast<std::uint8_t>(c);
         if (byte >= 0x80 && byte <= 0x9F)
-            AppendUtf8(out, kHighControls[byte - 0x80u]);
+            appendUtf8(out, kHighControls[byte - 0x80u]);
         else
-            AppendUtf8(out, byte);
+            appendUtf8(out, byte);
     }
     return out;
 }

@@ -9,7 +9,7 @@ namespace vantor {
 namespace {
 
 // The first run of non-letters between two fields of a short format: its separator.
-std::string SeparatorIn(const QString& format, const QString& fields, const std::string& fallback)
+std::string separatorIn(const QString& format, const QString& fields, const std::string& fallback)
 {
     int i = 0;
     while (i < format.size() && !fields.contains(format[i]))
@@ -24,7 +24,7 @@ std::string SeparatorIn(const QString& format, const QString& fields, const std:
 
 }  // namespace
 
-LocaleItems LocaleItemsOf(const QLocale& locale)
+LocaleItems localeItemsOf(const QLocale& locale)
 {
     LocaleItems items;
     items.decimalSeparator = QString(locale.decimalPoint()).toStdString();
@@ -41,17 +41,17 @@ LocaleItems LocaleItemsOf(const QLocale& locale)
         items.dateOrder = 0;
     else
         items.dateOrder = 1;
-    items.dateSeparator = SeparatorIn(date, QStringLiteral("dMy"), "/");
-    items.timeSeparator = SeparatorIn(time, QStringLiteral("hHm"), ":");
+    items.dateSeparator = separatorIn(date, QStringLiteral("dMy"), "/");
+    items.timeSeparator = separatorIn(time, QStringLiteral("hHm"), ":");
     items.timeFormat = time.contains('a', Qt::CaseInsensitive) ? 0 : 1;
     items.morning = locale.amText().toStdString();
     items.afternoon = locale.pmText().toStdString();
     return items;
 }
 
-LocaleItems UserLocaleItems() { return LocaleItemsOf(QLocale::system()); }
+LocaleItems userLocaleItems() { return localeItemsOf(QLocale::system()); }
 
-std::string FormatLocaleDate(const LocaleItems& items, int day, int month, int year)
+std::string formatLocaleDate(const LocaleItems& items, int day, int month, int year)
 {
     const char* sep = items.dateSeparator.c_str();
     char out[160];
@@ -64,7 +64,7 @@ std::string FormatLocaleDate(const LocaleItems& items, int day, int month, int y
     return out;
 }
 
-std::string FormatLocaleTime(const LocaleItems& items, int hour, int minute, int second)
+std::string formatLocaleTime(const LocaleItems& items, int hour, int minute, int second)
 {
     const char* sep = items.timeSeparator.c_str();
     char out[160];

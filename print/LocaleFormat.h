@@ -18,11 +18,11 @@ struct LocaleItems {
 };
 
 // The items of a locale.
-LocaleItems LocaleItemsOf(const QLocale& locale);
+LocaleItems localeItemsOf(const QLocale& locale);
 // The items of the user's locale, read afresh at every call.
-LocaleItems UserLocaleItems();
+LocaleItems userLocaleItems();
 
-std::string FormatLocaleDate(const LocaleItems& items, int day, int month, int year);
-std::string FormatLocaleTime(const LocaleItems& items, int hour, int minute, int second);
+std::string formatLocaleDate(const LocaleItems& items, int day, int month, int year);
+std::string formatLocaleTime(const LocaleItems& items, int hour, int minute, int second);
 
 }  // namespace vantor

@@ -6,7 +6,7 @@ namespace vantor {
 
 namespace {
 
-double Scale(int screen, int printer)
+double scale(int screen, int printer)
 {
     printer = std::min(printer, kPrinterResolutionCap);
     // A device that reports no resolution is taken at the other's.
@@ -17,12 +17,12 @@ double Scale(int screen, int printer)
 
 }  // namespace
 
-PageGeometry ComputePageGeometry(Resolution screen, Resolution printer, int printableWidth, int printableHeight,
+PageGeometry computePageGeometry(Resolution screen, Resolution printer, int printableWidth, int printableHeight,
                                  int clientWidth, int clientHeight)
 {
     PageGeometry g;
-    g.kx = Scale(screen.x, printer.x);
-    g.ky = Scale(screen.y, printer.y);
+    g.kx = scale(screen.x, printer.x);
+    g.ky = scale(screen.y, printer.y);
     g.width = static_cast<int>(clientWidth * g.kx);
     g.height = static_cast<int>(clientHeight * g.ky);
     g.x0 = printableWidth / 2 - g.width / 2;

@@ -24,7 +24,7 @@ struct PageGeometry {
 // pixels at the capped resolution; client: the dialog's client size in pixels.
 // The scale is the larger resolution over the smaller one, so a printer coarser
 // than the screen enlarges the picture instead of reducing it.
-PageGeometry ComputePageGeometry(Resolution screen, Resolution printer, int printableWidth, int printableHeight,
+PageGeometry computePageGeometry(Resolution screen, Resolution printer, int printableWidth, int printableHeight,
                                  int clientWidth, int clientHeight);
 
 }  // namespace vantor

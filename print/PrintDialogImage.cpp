@@ -18,7 +18,7 @@ namespace {
 
 // "Arial", or the sans-serif face the platform puts in its place, 10 points at
 // the printer's resolution.
-QFont HeadingFont()
+QFont headingFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
@@ -27,15 +27,15 @@ QFont HeadingFont()
     return font;
 }
 
-QString DateLine(const PrintSurroundings& s)
+QString dateLine(const PrintSurroundings& s)
 {
     const QDate date = s.printedAt.date();
     const QTime time = s.printedAt.time();
-    return QString::fromStdString(FormatLocaleDate(s.locale, date.day(), date.month(), date.year()) + " " +
-                                  FormatLocaleTime(s.locale, time.hour(), time.minute(), time.second()));
+    return QString::fromStdString(formatLocaleDate(s.locale, date.day(), date.month(), date.year()) + " " +
+                                  formatLocaleTime(s.locale, time.hour(), time.minute(), time.second()));
 }
 
-std::optional<std::string> AskPdfPath(QWidget& dialog, const PrintJob& job, const PrintSurroundings& s)
+std::optional<std::string> askPdfPath(QWidget& dialog, const PrintJob& job, const PrintSurroundings& s)
 {
     FileRequest request;
     request.owner = &dialog;
@@ -46,7 +46,7 @@ std::optional<std::string> AskPdfPath(QWidget& dialog, const PrintJob& job, cons
     return s.prompts.saveFileName(request);
 }
 
-std::unique_ptr<QPrinter> PdfPrinter(const std::string& path)
+std::unique_ptr<QPrinter> pdfPrinter(const std::string& path)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
@@ -56,7 +56,7 @@ std::unique_ptr<QPrinter> PdfPrinter(const std::string& path)
 
 // The page: four frames, the picture over their inside, the heading above. False
 // when the printer refused the job or the file could not be written.
-bool PrintPage(QPrinter& printer, const QPixmap& picture, const QWidget& dialog, const PrintJob& job,
+bool printPage(QPrinter& printer, const QPixmap& picture, const QWidget& dialog, const PrintJob& job,
                const PrintSurroundings& s)
 {
     if (picture.isNull())
@@ -66,7 +66,7 @@ bool PrintPage(QPrinter& printer, const QPixmap& picture, const QWidget& dialog,
     if (printer.resolution() > kPrinterResolutionCap)
         printer.setResolution(kPrinterResolutionCap);
     const PageGeometry g =
-        ComputePageGeometry({dialog.logicalDpiX(), dialog.logicalDpiY()}, {printer.logicalDpiX(), printer.logicalDpiY()},
+        computePageGeometry({dialog.logicalDpiX(), dialog.logicalDpiY()}, {printer.logicalDpiX(), printer.logicalDpiY()},
                             printer.width(), printer.height(), dialog.width(), dialog.height());
 
     QPainter painter;
@@ -78,23 +78,23 @@ bool PrintPage(QPrinter& printer, const QPixmap& picture, const QWidget& dialog,
         painter.drawRect(g.x0 - k, g.y0 - k, g.width + 2 * k - 1, g.height + 2 * k - 1);
     painter.drawPixmap(QRect(g.x0, g.y0, g.width, g.height), picture);
 
-    painter.setFont(HeadingFont());
+    painter.setFont(headingFont());
     const int ascent = painter.fontMetrics().ascent();
     // Each text's top-left corner at its point, left-aligned with the picture.
     if (job.dateLine)
-        painter.drawText(g.x0, g.y0 / 2 + ascent, DateLine(s));
+        painter.drawText(g.x0, g.y0 / 2 + ascent, dateLine(s));
     painter.drawText(g.x0, g.y0 / 4 + ascent, QString::fromStdString(s.applicationTitle));
     return painter.end() && printer.printerState() != QPrinter::Error;
 }
 
-QString Destination(const QPrinter& printer)
+QString destination(const QPrinter& printer)
 {
     return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
 }
 
 }  // namespace
 
-std::unique_ptr<QPrinter> SystemDefaultPrinter()
+std::unique_ptr<QPrinter> systemDefaultPrinter()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
@@ -102,7 +102,7 @@ std::unique_ptr<QPrinter> SystemDefaultPrinter()
     return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
 }
 
-void PrintDialogImage(QWidget& dialog, const PrintJob& job, const PrintSurroundings& s)
+void printDialogImage(QWidget& dialog, const PrintJob& job, const PrintSurroundings& s)
 {
     // The picture first, as the dialog stands now: the prompt and the wait
     // window that follow must not be on it.
@@ -110,20 +110,20 @@ void PrintDialogImage(QWidget& dialog, const PrintJob& job, const PrintSurroundi
     std::unique_ptr<QPrinter> printer = s.defaultPrinter ? s.defaultPrinter() : nullptr;
     if (!printer) {
         // Many desktops have no default printer: the page goes to a file instead.
-        const std::optional<std::string> path = AskPdfPath(dialog, job, s);
+        const std::optional<std::string> path = askPdfPath(dialog, job, s);
         if (!path)
             return;
-        printer = PdfPrinter(*path);
+        printer = pdfPrinter(*path);
     }
     bool printed;
     {
         WaitWindow wait(&dialog, s.language);
-        printed = PrintPage(*printer, picture, dialog, job, s);
+        printed = printPage(*printer, picture, dialog, job, s);
     }
     if (!printed)
         s.prompts.messageBox(&dialog, lang::PrintCaption.text(s.language),
                              std::string(lang::PrintFailure.text(s.language)) + "\n" +
-                                 Destination(*printer).toStdString(),
+                                 destination(*printer).toStdString(),
                              BoxIcon::Error, BoxButtons::Ok);
 }
 

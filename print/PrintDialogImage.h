@@ -25,7 +25,7 @@ class Prompts;
 // The printer a printout goes to, or nothing when there is none.
 using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 // The system's default printer (CUPS on Linux), or nothing.
-std::unique_ptr<QPrinter> SystemDefaultPrinter();
+std::unique_ptr<QPrinter> systemDefaultPrinter();
 
 struct PrintJob {
     std::string title;  // the document's name, and the name proposed for a PDF; not printed
@@ -41,12 +41,12 @@ struct PrintSurroundings {
     std::string pdfFolder;         // where a PDF is proposed when there is no printer
     QDateTime printedAt;
     LocaleItems locale;
-    PrinterSource defaultPrinter = SystemDefaultPrinter;
+    PrinterSource defaultPrinter = systemDefaultPrinter;
 };
 
 // Prints the dialog's client area as currently shown (hidden controls are not
 // in the picture). A failed printout is reported to the user.
-void PrintDialogImage(QWidget& dialog, const PrintJob& job, const PrintSurroundings& surroundings);
+void printDialogImage(QWidget& dialog, const PrintJob& job, const PrintSurroundings& surroundings);
 
 // The caller's part of a printout: while this lives, the given controls are
 // hidden and no control holds the keyboard focus, so neither shows on the

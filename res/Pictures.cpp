@@ -14,7 +14,7 @@ const QColor kBlue(0x1f, 0x5a, 0x96);
 const QColor kLightBlue(0x7f, 0xb2, 0xe5);
 const QColor kFace(0xe8, 0xec, 0xf0);
 
-QPixmap Canvas(QSize size, qreal dpr)
+QPixmap canvas(QSize size, qreal dpr)
 {
     QPixmap pixmap(size * dpr);
     pixmap.setDevicePixelRatio(dpr);
@@ -22,7 +22,7 @@ QPixmap Canvas(QSize size, qreal dpr)
     return pixmap;
 }
 
-void DrawMain(QPainter& p, QSize size)
+void drawMain(QPainter& p, QSize size)
 {
     const qreal w = size.width(), h = size.height();
     QLinearGradient sky(0, 0, 0, h);
@@ -68,7 +68,7 @@ void DrawMain(QPainter& p, QSize size)
     p.drawText(QRectF(0, h * 0.30, w, h * 0.12), Qt::AlignCenter, QStringLiteral("Ultrasonic transit-time flowmeters"));
 }
 
-void DrawHourglass(QPainter& p, QSize size)
+void drawHourglass(QPainter& p, QSize size)
 {
     const qreal w = size.width(), h = size.height();
     QPainterPath glass;
@@ -84,7 +84,7 @@ void DrawHourglass(QPainter& p, QSize size)
     p.drawPath(glass);
 }
 
-void DrawSymbol(QPainter& p, const QString& caption, QRectF r)
+void drawSymbol(QPainter& p, const QString& caption, QRectF r)
 {
     p.setPen(QPen(kBlue, std::max(1.0, r.width() / 14), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
@@ -144,7 +144,7 @@ void DrawSymbol(QPainter& p, const QString& caption, QRectF r)
     }
 }
 
-bool IsButtonCaption(const QString& caption)
+bool isButtonCaption(const QString& caption)
 {
     static const QStringList kCaptions = {QStringLiteral("SAVEDISK"), QStringLiteral("PRINT"),
                                           QStringLiteral("TRANSFERT"), QStringLiteral("COMPARE"),
@@ -155,7 +155,7 @@ bool IsButtonCaption(const QString& caption)
 }
 
 // A button face: U raised, D pressed, F raised with the focus marked.
-void DrawFace(QPainter& p, const QString& caption, QChar face, QSize size)
+void drawFace(QPainter& p, const QString& caption, QChar face, QSize size)
 {
     const QRectF all(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
     const bool down = face == QLatin1Char('D');
@@ -165,7 +165,7 @@ void DrawFace(QPainter& p, const QString& caption, QChar face, QSize size)
     const qreal side = std::min(size.width(), size.height()) * 0.6;
     QRectF symbol(0, 0, side, side);
     symbol.moveCenter(all.center() + (down ? QPointF(1, 1) : QPointF(0, 0)));
-    DrawSymbol(p, caption, symbol);
+    drawSymbol(p, caption, symbol);
     if (face == QLatin1Char('F')) {
         p.setPen(QPen(kBlue, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
@@ -175,16 +175,16 @@ void DrawFace(QPainter& p, const QString& caption, QChar face, QSize size)
 
 }  // namespace
 
-bool HasPicture(const QString& name)
+bool hasPicture(const QString& name)
 {
     if (name == QLatin1String(kMainPicture) || name == QLatin1String(kWaitPicture))
         return true;
-    return name.size() > 1 && QStringLiteral("UDF").contains(name.back()) && IsButtonCaption(name.chopped(1));
+    return name.size() > 1 && QStringLiteral("UDF").contains(name.back()) && isButtonCaption(name.chopped(1));
 }
 
-QPixmap Picture(const QString& name, qreal dpr, QSize size)
+QPixmap picture(const QString& name, qreal dpr, QSize size)
 {
-    if (!HasPicture(name))
+    if (!hasPicture(name))
         return QPixmap();
     if (name == QLatin1String(kMainPicture))
         size = QSize(376, 252);
@@ -192,23 +192,23 @@ QPixmap Picture(const QString& name, qreal dpr, QSize size)
         size = size.isValid() ? size : QSize(16, 16);
     else if (!size.isValid())
         size = QSize(32, 32);
-    QPixmap pixmap = Canvas(size, dpr);
+    QPixmap pixmap = canvas(size, dpr);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     if (name == QLatin1String(kMainPicture))
-        DrawMain(p, size);
+        drawMain(p, size);
     else if (name == QLatin1String(kWaitPicture))
-        DrawHourglass(p, size);
+        drawHourglass(p, size);
     else
-        DrawFace(p, name.chopped(1), name.back(), size);
+        drawFace(p, name.chopped(1), name.back(), size);
     return pixmap;
 }
 
-QIcon ProgramIcon()
+QIcon programIcon()
 {
     QIcon icon;
     for (int side : {16, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap = Canvas(QSize(side, side), 1.0);
+        QPixmap pixmap = canvas(QSize(side, side), 1.0);
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);

@@ -15,9 +15,9 @@ inline constexpr const char* kWaitPicture = "WAIT";  // resource 204
 
 // The named picture at its natural size, or at `size` for button faces.
 // A name nobody draws gives a null pixmap.
-QPixmap Picture(const QString& name, qreal devicePixelRatio, QSize size = QSize());
-bool HasPicture(const QString& name);
+QPixmap picture(const QString& name, qreal devicePixelRatio, QSize size = QSize());
+bool hasPicture(const QString& name);
 
-QIcon ProgramIcon();  // resource 128
+QIcon programIcon();  // resource 128
 
 }  // namespace vantor

@@ -29,10 +29,10 @@ constexpr uint16_t kCatalogueCount = kProbeCatalogueBlock.registerCount;
 
 // A new instrument holds the default image of each block, as a new settings file does.
 template <typename Group>
-std::vector<uint8_t> Defaults(DescriptorTable<Group> table, const BlockInfo& block)
+std::vector<uint8_t> defaults(DescriptorTable<Group> table, const BlockInfo& block)
 {
     std::vector<uint8_t> image(block.imageSize());
-    EncodeDefaults(table, std::span<uint8_t>(image));
+    encodeDefaults(table, std::span<uint8_t>(image));
     return image;
 }
 
@@ -53,41 +53,41 @@ constexpr double kLitresPerSecond[12] = {
 // Litres per totalizer pulse for each pulse weight.
 constexpr double kLitresPerPulse[10] = {0.01, 0.1, 1, 10, 100, 1000, 10000, 100000, 3.785411784, 4.54609};
 
-int32_t Int24(const std::vector<uint8_t>& b, size_t at)
+int32_t int24(const std::vector<uint8_t>& b, size_t at)
 {
     int32_t v = (b[at] << 16) | (b[at + 1] << 8) | b[at + 2];
     return v & 0x800000 ? v - 0x1000000 : v;
 }
-int Uint16(const std::vector<uint8_t>& b, size_t at) { return (b[at] << 8) | b[at + 1]; }
+int uint16(const std::vector<uint8_t>& b, size_t at) { return (b[at] << 8) | b[at + 1]; }
 
-void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
+void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         b[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
 }
-void PutFloat(std::vector<uint8_t>& b, size_t at, float f)
+void putFloat(std::vector<uint8_t>& b, size_t at, float f)
 {
     uint32_t bits;
     std::memcpy(&bits, &f, 4);
-    PutU32(b, at, bits);
+    putU32(b, at, bits);
 }
-void PutU16(std::vector<uint8_t>& b, size_t at, uint16_t v)
+void putU16(std::vector<uint8_t>& b, size_t at, uint16_t v)
 {
     b[at] = static_cast<uint8_t>(v >> 8);
     b[at + 1] = static_cast<uint8_t>(v);
 }
 
 // Whole pulses counted, wrapping like a nine-digit counter.
-int32_t PulsesOf(double litres, double litresPerPulse)
+int32_t pulsesOf(double litres, double litresPerPulse)
 {
     return static_cast<int32_t>(std::fmod(std::trunc(litres / litresPerPulse), 1e9));
 }
 
 }  // namespace
 
-void AppendCrc(std::vector<uint8_t>& frame)
+void appendCrc(std::vector<uint8_t>& frame)
 {
-    const uint16_t crc = JbusCrc16(frame.data(), static_cast<uint16_t>(frame.size()));
+    const uint16_t crc = jbusCrc16(frame.data(), static_cast<uint16_t>(frame.size()));
     frame.push_back(static_cast<uint8_t>(crc));
     frame.push_back(static_cast<uint8_t>(crc >> 8));
 }
@@ -103,16 +103,16 @@ Instrument::Instrument(uint8_t address, int64_t nowMs) : m_startMs(nowMs), m_las
     allow(kMeasurementFirst, kMeasurementCount, false);
     allow(kCatalogueFirst, kCatalogueCount, false);
 
-    setImage(kCalibrationFirst, Defaults(kCalibrationTable, kCalibrationBlock));
-    setImage(kMakerFirst, Defaults(kMakerTable, kMakerBlock));
-    setImage(kCanFirst, Defaults(kCanTable, kCanBlock));
-    setImage(kFactoryFirst, Defaults(kFactoryTable, kFactoryBlock));
+    setImage(kCalibrationFirst, defaults(kCalibrationTable, kCalibrationBlock));
+    setImage(kMakerFirst, defaults(kMakerTable, kMakerBlock));
+    setImage(kCanFirst, defaults(kCanTable, kCanBlock));
+    setImage(kFactoryFirst, defaults(kFactoryTable, kFactoryBlock));
     setAddress(address);
 
     std::vector<uint8_t> catalogue(2 * kCatalogueCount, 0);
     for (size_t i = 0; i < kProbes.size(); ++i) {
         std::strncpy(reinterpret_cast<char*>(&catalogue[10 * i]), kProbes[i].name, 8);
-        PutU16(catalogue, 10 * i + 8, static_cast<uint16_t>(kProbes[i].angle));
+        putU16(catalogue, 10 * i + 8, static_cast<uint16_t>(kProbes[i].angle));
     }
     setImage(kCatalogueFirst, catalogue);
 
@@ -202,7 +202,7 @@ int64_t Instrument::clockSeconds(int64_t nowMs) const
 double Instrument::flowAt(int64_t nowMs) const
 {
     const std::vector<uint8_t> cal = image(kCalibrationFirst, kCalibrationCount);
-    const double maxQ = Int24(cal, 35) / 10.0;
+    const double maxQ = int24(cal, 35) / 10.0;
     const double t = static_cast<double>(nowMs - m_startMs) / 1000.0;
     // A slow swell that dips below zero now and then, always within +/-MaxQ.
     return maxQ * (0.3 + 0.6 * std::sin(2 * M_PI * t / 90.0));
@@ -229,25 +229,25 @@ void Instrument::updateMeasurement(int64_t nowMs)
 
     const double t = static_cast<double>(nowMs - m_startMs) / 1000.0;
     const double soundSpeed = 1482.0 + 3.0 * std::sin(2 * M_PI * t / 600.0);
-    const double innerMm = std::max(1.0, Int24(cal, 1) / 10.0 - 2 * Uint16(cal, 24) / 10.0);
+    const double innerMm = std::max(1.0, int24(cal, 1) / 10.0 - 2 * uint16(cal, 24) / 10.0);
     const double area = M_PI * innerMm * innerMm / 4e6;
     const double velocity = flow * kLitresPerSecond[qUnit] / 1000.0 / area;
-    const double pathMm = std::max(1.0, Int24(cal, 8) / 10.0);
+    const double pathMm = std::max(1.0, int24(cal, 8) / 10.0);
 
     std::vector<uint8_t> m(2 * kMeasurementCount, 0);
-    PutFloat(m, 0, static_cast<float>(flow));
-    PutFloat(m, 4, static_cast<float>(soundSpeed));
-    PutU32(m, 8, static_cast<uint32_t>(PulsesOf(m_volume1, kLitresPerPulse[pulseWeight])));
-    PutU32(m, 12, static_cast<uint32_t>(PulsesOf(m_volume2, kLitresPerPulse[pulseWeight])));
+    putFloat(m, 0, static_cast<float>(flow));
+    putFloat(m, 4, static_cast<float>(soundSpeed));
+    putU32(m, 8, static_cast<uint32_t>(pulsesOf(m_volume1, kLitresPerPulse[pulseWeight])));
+    putU32(m, 12, static_cast<uint32_t>(pulsesOf(m_volume2, kLitresPerPulse[pulseWeight])));
     m[16] = static_cast<uint8_t>(((cal[38] & 0x0F) << 4) | (cal[40] & 0x0F));
     m[17] = static_cast<uint8_t>(((pulseWeight & 0x0F) << 4) | (pulseWeight & 0x0F));
     m[18] = static_cast<uint8_t>(qUnit);
     m[21] = cal[5];
     m[22] = 0;
-    PutU16(m, 24, static_cast<uint16_t>(static_cast<int16_t>(std::lround(velocity))));
-    PutFloat(m, 26, static_cast<float>(Uint16(cal, 6) / 1000.0));
-    PutFloat(m, 30, static_cast<float>(2e9 * pathMm / 1000.0 * velocity / (soundSpeed * soundSpeed)));
-    PutFloat(m, 34, static_cast<float>(pathMm / 1000.0 / soundSpeed * 1e6));
+    putU16(m, 24, static_cast<uint16_t>(static_cast<int16_t>(std::lround(velocity))));
+    putFloat(m, 26, static_cast<float>(uint16(cal, 6) / 1000.0));
+    putFloat(m, 30, static_cast<float>(2e9 * pathMm / 1000.0 * velocity / (soundSpeed * soundSpeed)));
+    putFloat(m, 34, static_cast<float>(pathMm / 1000.0 / soundSpeed * 1e6));
 
     const std::time_t clock = static_cast<std::time_t>(clockSeconds(nowMs));
     std::tm c{};
@@ -258,9 +258,9 @@ void Instrument::updateMeasurement(int64_t nowMs)
     m[41] = static_cast<uint8_t>(c.tm_mday);
     m[42] = static_cast<uint8_t>(c.tm_sec);
     m[43] = static_cast<uint8_t>(c.tm_min);
-    PutU16(m, 44, cal[49]);
-    PutU16(m, 46, 0);
-    PutFloat(m, 48, static_cast<float>(Int24(cal, 11) / 10.0));
+    putU16(m, 44, cal[49]);
+    putU16(m, 46, 0);
+    putFloat(m, 48, static_cast<float>(int24(cal, 11) / 10.0));
     m[52] = static_cast<uint8_t>(cal[15] + std::lround(2 * std::sin(t / 7.0)));
     m[54] = static_cast<uint8_t>(92 + std::lround(5 * std::sin(t / 11.0)));
     std::memcpy(&m[56], kVersion, 12);
@@ -289,16 +289,16 @@ void Instrument::afterWrite(uint16_t first, uint16_t count, int64_t nowMs)
 void Instrument::exception(uint8_t function, uint8_t code, std::vector<uint8_t>& reply) const
 {
     reply = {address(), static_cast<uint8_t>(function | 0x80), code};
-    AppendCrc(reply);
+    appendCrc(reply);
 }
 
-bool Instrument::Handle(const std::vector<uint8_t>& frame, int64_t nowMs, std::vector<uint8_t>& reply)
+bool Instrument::handle(const std::vector<uint8_t>& frame, int64_t nowMs, std::vector<uint8_t>& reply)
 {
     reply.clear();
     if (frame.size() < 4)
         return false;
     const uint16_t crc = static_cast<uint16_t>(frame[frame.size() - 2] | (frame[frame.size() - 1] << 8));
-    if (crc != JbusCrc16(frame.data(), static_cast<uint16_t>(frame.size() - 2)))
+    if (crc != jbusCrc16(frame.data(), static_cast<uint16_t>(frame.size() - 2)))
         return false;
     if (frame[0] != 0 && frame[0] != address())
         return false;
@@ -329,7 +329,7 @@ bool Instrument::Handle(const std::vector<uint8_t>& frame, int64_t nowMs, std::v
         reply = {address(), 3, static_cast<uint8_t>(2 * count)};
         const std::vector<uint8_t> data = image(first, count);
         reply.insert(reply.end(), data.begin(), data.end());
-        AppendCrc(reply);
+        appendCrc(reply);
         return true;
     }
 
@@ -345,7 +345,7 @@ bool Instrument::Handle(const std::vector<uint8_t>& frame, int64_t nowMs, std::v
     afterWrite(first, count, nowMs);
     // The reply goes out under the address the instrument answers to after the write.
     reply = {address(), 16, frame[2], frame[3], frame[4], frame[5]};
-    AppendCrc(reply);
+    appendCrc(reply);
     return true;
 }
 

@@ -28,7 +28,7 @@ public:
 
     // Answers one frame, CRC included. Returns false when the instrument stays
     // silent (bad CRC, another address, a frame too short to mean anything).
-    bool Handle(const std::vector<uint8_t>& frame, int64_t nowMs, std::vector<uint8_t>& reply);
+    bool handle(const std::vector<uint8_t>& frame, int64_t nowMs, std::vector<uint8_t>& reply);
 
     uint16_t reg(uint16_t r) const { return m_regs[r]; }
     void setReg(uint16_t r, uint16_t value) { m_regs[r] = value; }
@@ -74,6 +74,6 @@ private:
 };
 
 // Appends the CRC, low byte first.
-void AppendCrc(std::vector<uint8_t>& frame);
+void appendCrc(std::vector<uint8_t>& frame);
 
 }  // namespace vantor::sim

@@ -22,13 +22,13 @@ namespace vantor::sim {
 
 namespace {
 
-int64_t NowUs()
+int64_t nowUs()
 {
     using namespace std::chrono;
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-int64_t ByteTimeUs(int32_t baud)
+int64_t byteTimeUs(int32_t baud)
 {
     return baud > 0 ? 11'000'000 / baud : 0;
 }
@@ -90,21 +90,21 @@ struct Simulator::Line {
         termios t{};
         if (master < 0 || tcgetattr(master, &t) != 0)
             return 0;
-        return BaudOfSpeed(cfgetospeed(&t));
+        return baudOfSpeed(cfgetospeed(&t));
     }
 
     int64_t frameCompleteUs(int32_t baud) const
     {
         // A request is over once all of it has crossed the line and 3.5 characters
         // of silence have followed.
-        const int64_t byteUs = ByteTimeUs(baud > 0 ? baud : 9600);
+        const int64_t byteUs = byteTimeUs(baud > 0 ? baud : 9600);
         const int64_t crossed = firstUs + byteUs * static_cast<int64_t>(incoming.size());
         return std::max(crossed, lastUs) + std::max<int64_t>(byteUs * 7 / 2, 1750);
     }
 };
 
 Simulator::Simulator(const std::vector<std::string>& paths, SimOptions options)
-    : m_instrument(options.address, MonotonicMs()), m_baud(options.baud), m_turnaroundMs(options.turnaroundMs)
+    : m_instrument(options.address, monotonicMs()), m_baud(options.baud), m_turnaroundMs(options.turnaroundMs)
 {
     if (paths.empty())
         throw std::runtime_error("no line to simulate");
@@ -261,7 +261,7 @@ std::optional<int> Simulator::takeFault(Fault fault)
 
 void Simulator::schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs)
 {
-    const int64_t byteUs = ByteTimeUs(m_baud);
+    const int64_t byteUs = byteTimeUs(m_baud);
     int64_t due = startUs;
     for (size_t i = 0; i < bytes.size(); ++i) {
         if (static_cast<int>(i) == pauseAtByte)
@@ -291,7 +291,7 @@ void Simulator::completeFrame(Line& line, int index, int64_t nowUs)
         kept = m_instrument.image(writeFirst, writeCount);
 
     std::vector<uint8_t> reply;
-    const bool answers = heard.heard && m_instrument.Handle(heard.bytes, MonotonicMs(), reply);
+    const bool answers = heard.heard && m_instrument.handle(heard.bytes, monotonicMs(), reply);
     if (ignoreWrite)
         m_instrument.setImage(writeFirst, kept);
     if (answers && !takeFault(Fault::Silence)) {
@@ -300,7 +300,7 @@ void Simulator::completeFrame(Line& line, int index, int64_t nowUs)
         if (const auto code = takeFault(Fault::Exception)) {
             reply = {m_instrument.address(), static_cast<uint8_t>(heard.bytes[1] | 0x80),
                      static_cast<uint8_t>(*code > 0 ? *code : 4)};
-            AppendCrc(reply);
+            appendCrc(reply);
         }
         if (takeFault(Fault::BadCrc))
             reply.back() ^= 0x5A;
@@ -346,7 +346,7 @@ void Simulator::run()
         timespec timeout{};
         timespec* wait = nullptr;
         if (nextUs != INT64_MAX) {
-            const int64_t left = std::max<int64_t>(0, nextUs - NowUs());
+            const int64_t left = std::max<int64_t>(0, nextUs - nowUs());
             timeout.tv_sec = static_cast<time_t>(left / 1'000'000);
             timeout.tv_nsec = static_cast<long>(left % 1'000'000) * 1000;
             wait = &timeout;
@@ -360,7 +360,7 @@ void Simulator::run()
             while (read(m_wakePipe[0], drain, sizeof drain) > 0) {
             }
         }
-        const int64_t nowUs = NowUs();
+        const int64_t now = nowUs();
         for (size_t k = 1; k < fds.size(); ++k) {
             Line& line = *m_lines[owners[k]];
             if (!(fds[k].revents & POLLIN) || line.master != fds[k].fd)
@@ -370,19 +370,19 @@ void Simulator::run()
             if (n <= 0)
                 continue;
             if (line.incoming.empty()) {
-                line.firstUs = nowUs;
+                line.firstUs = now;
                 line.incomingBaud = line.masterSpeed();
             }
-            line.lastUs = nowUs;
+            line.lastUs = now;
             line.incoming.insert(line.incoming.end(), buffer, buffer + n);
         }
         for (size_t i = 0; i < m_lines.size(); ++i) {
             Line& line = *m_lines[i];
             if (line.master < 0)
                 continue;
-            if (!line.incoming.empty() && nowUs >= line.frameCompleteUs(line.incomingBaud))
-                completeFrame(line, static_cast<int>(i), nowUs);
-            while (!line.outgoing.empty() && line.outgoing.front().first <= nowUs) {
+            if (!line.incoming.empty() && now >= line.frameCompleteUs(line.incomingBaud))
+                completeFrame(line, static_cast<int>(i), now);
+            while (!line.outgoing.empty() && line.outgoing.front().first <= now) {
                 const uint8_t byte = line.outgoing.front().second;
                 line.outgoing.pop_front();
                 [[maybe_unused]] ssize_t n = write(line.master, &byte, 1);

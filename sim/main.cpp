@@ -11,7 +11,7 @@
 
 namespace {
 
-void Usage()
+void usage()
 {
     std::fprintf(stderr,
                  "usage: vantor-sim [--baud B] [--address A] [--turnaround MS] [--registers FILE] [--ignore-writes N]\n"
@@ -21,7 +21,7 @@ void Usage()
                  "  SIGUSR1 writes the registers to FILE; SIGINT or SIGTERM ends the simulation.\n");
 }
 
-bool ParseNumber(const char* text, long low, long high, long& value)
+bool parseNumber(const char* text, long low, long high, long& value)
 {
     char* end = nullptr;
     value = std::strtol(text, &end, 0);
@@ -39,32 +39,32 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         long value = 0;
         const bool hasValue = i + 1 < argc;
-        if (arg == "--baud" && hasValue && ParseNumber(argv[i + 1], 300, 115200, value)) {
+        if (arg == "--baud" && hasValue && parseNumber(argv[i + 1], 300, 115200, value)) {
             options.baud = static_cast<int32_t>(value);
             ++i;
-        } else if (arg == "--address" && hasValue && ParseNumber(argv[i + 1], 1, 255, value)) {
+        } else if (arg == "--address" && hasValue && parseNumber(argv[i + 1], 1, 255, value)) {
             options.address = static_cast<uint8_t>(value);
             ++i;
-        } else if (arg == "--turnaround" && hasValue && ParseNumber(argv[i + 1], 0, 10000, value)) {
+        } else if (arg == "--turnaround" && hasValue && parseNumber(argv[i + 1], 0, 10000, value)) {
             options.turnaroundMs = static_cast<int>(value);
             ++i;
-        } else if (arg == "--ignore-writes" && hasValue && ParseNumber(argv[i + 1], 0, 1000000, value)) {
+        } else if (arg == "--ignore-writes" && hasValue && parseNumber(argv[i + 1], 0, 1000000, value)) {
             options.ignoredWrites = static_cast<int>(value);
             ++i;
         } else if (arg == "--registers" && hasValue) {
             registersFile = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
-            Usage();
+            usage();
             return 0;
         } else if (!arg.empty() && arg[0] != '-') {
             paths.push_back(arg);
         } else {
-            Usage();
+            usage();
             return 2;
         }
     }
     if (paths.empty()) {
-        Usage();
+        usage();
         return 2;
     }
 

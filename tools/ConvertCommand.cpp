@@ -12,7 +12,7 @@ namespace vantor::ctl {
 namespace {
 
 // One line for a message that may span several.
-std::string OneLine(std::string text)
+std::string oneLine(std::string text)
 {
     std::replace(text.begin(), text.end(), '\n', ' ');
     return text;
@@ -20,13 +20,13 @@ std::string OneLine(std::string text)
 
 }  // namespace
 
-int Convert(Tool& tool, const Args& args)
+int convertCommand(Tool& tool, const Args& args)
 {
     static const char* const kUsage = "convert takes FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C]";
     std::string input, output;
     ConversionOptions options;
     options.language = tool.state.settings.language == kEnglish ? kEnglish : kFrench;
-    options.locale = UserLocaleItems();
+    options.locale = userLocaleItems();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -39,22 +39,22 @@ int Convert(Tool& tool, const Args& args)
         } else if (input.empty() && !arg.empty() && arg[0] != '-') {
             input = arg;
         } else {
-            return Fail(kUsage);
+            return fail(kUsage);
         }
     }
     if (input.empty())
-        return Fail(kUsage);
+        return fail(kUsage);
     if (output.empty()) {
-        output = FolderOf(input) + ProposedOutputName(input);
+        output = folderOf(input) + proposedOutputName(input);
         // A name without ".mes" proposes itself: never write over the input.
         if (output == input)
-            return Fail("no .mes in the name of " + input + ", give --out");
+            return fail("no .mes in the name of " + input + ", give --out");
     }
-    const ConversionResult result = ConvertMeasurementFile(input, output, options);
+    const ConversionResult result = convertMeasurementFile(input, output, options);
     if (result.status == ConversionStatus::Refused)
-        return Fail(OneLine(MeasurementFileProblem(result.fileStatus, input, kEnglish)));
+        return fail(oneLine(measurementFileProblem(result.fileStatus, input, kEnglish)));
     if (result.status != ConversionStatus::Done)
-        return Fail("cannot write " + output);
+        return fail("cannot write " + output);
     return 0;
 }
 

@@ -15,7 +15,7 @@ namespace vantor::ctl {
 using Args = std::vector<std::string>;
 
 // Prints "vantorctl: reason" on standard error; returns the exit status 1.
-int Fail(const std::string& reason);
+int fail(const std::string& reason);
 
 struct Tool {
     ProgramState state;
@@ -29,14 +29,14 @@ struct Tool {
 };
 
 // Commands on parameter blocks and settings files.
-int ReadBlock(Tool& tool, Args args);
-int SaveBlock(Tool& tool, const Args& args);
-int Upload(Tool& tool, Args args);
-int Compare(Tool& tool, const Args& args);
-int Initialise(Tool& tool, const Args& args);
+int readBlockCommand(Tool& tool, Args args);
+int saveBlockCommand(Tool& tool, const Args& args);
+int uploadCommand(Tool& tool, Args args);
+int compareCommand(Tool& tool, const Args& args);
+int initialiseCommand(Tool& tool, const Args& args);
 
 // Commands on the measurement.
-int Poll(Tool& tool, const Args& args);
-int Convert(Tool& tool, const Args& args);
+int pollCommand(Tool& tool, const Args& args);
+int convertCommand(Tool& tool, const Args& args);
 
 }  // namespace vantor::ctl

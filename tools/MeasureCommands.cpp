@@ -23,9 +23,9 @@ namespace {
 
 std::atomic<bool> g_stopped{false};
 
-void Stop(int) { g_stopped = true; }
+void stop(int) { g_stopped = true; }
 
-bool ParseCount(const std::string& text, long low, long high, long& value)
+bool parseCount(const std::string& text, long low, long high, long& value)
 {
     char* end = nullptr;
     value = std::strtol(text.c_str(), &end, 10);
@@ -33,7 +33,7 @@ bool ParseCount(const std::string& text, long low, long high, long& value)
 }
 
 // Sleeps until the deadline or a signal, without spinning.
-void WaitUntil(std::chrono::steady_clock::time_point deadline)
+void waitUntil(std::chrono::steady_clock::time_point deadline)
 {
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -43,51 +43,51 @@ void WaitUntil(std::chrono::steady_clock::time_point deadline)
     }
 }
 
-std::string Number(const char* format, float value, ProgramState& state)
+std::string number(const char* format, float value, ProgramState& state)
 {
-    return FormatBoundNumber(format, value, state.decimalsCount);
+    return formatBoundNumber(format, value, state.decimalsCount);
 }
 
-std::string Choice(const ChoiceList& list, int count, bool bilingual, int32_t index, int language)
+std::string choice(const ChoiceList& list, int count, bool bilingual, int32_t index, int language)
 {
-    const char* text = ChoiceText(list, count, bilingual, index, language);
+    const char* text = choiceText(list, count, bilingual, index, language);
     return text ? text : "*****";
 }
 
-void PrintMeasurement(ProgramState& state)
+void printMeasurement(ProgramState& state)
 {
     const MeasurementValues& m = state.record.measurement;
     const int language = state.settings.language;
     std::printf("%04d-%02d-%02d %02d:%02d:%02d  flow %s %s  speed %s m/s  velocity %s m/s  T1 %09ld  T2 %09ld  %s\n",
-                2000 + m.year, m.month, m.day, m.hour, m.minute, m.second, Number("", m.flow, state).c_str(),
-                Choice(lang::ListFlowUnit, 12, true, m.flowUnit, language).c_str(), Number("", m.speed, state).c_str(),
-                Number("%.0f", std::max(0.0f, m.velocity), state).c_str(), static_cast<long>(m.totalizer1),
-                static_cast<long>(m.totalizer2), Choice(lang::ListFaultState, 2, true, m.faultState, language).c_str());
+                2000 + m.year, m.month, m.day, m.hour, m.minute, m.second, number("", m.flow, state).c_str(),
+                choice(lang::ListFlowUnit, 12, true, m.flowUnit, language).c_str(), number("", m.speed, state).c_str(),
+                number("%.0f", std::max(0.0f, m.velocity), state).c_str(), static_cast<long>(m.totalizer1),
+                static_cast<long>(m.totalizer2), choice(lang::ListFaultState, 2, true, m.faultState, language).c_str());
     std::fflush(stdout);
 }
 
 }  // namespace
 
-int Poll(Tool& tool, const Args& given)
+int pollCommand(Tool& tool, const Args& given)
 {
     long intervalMs = 1000, count = -1;
     std::string recordPath;
     for (size_t i = 0; i < given.size(); ++i) {
         const bool hasValue = i + 1 < given.size();
-        if (given[i] == "--interval" && hasValue && ParseCount(given[i + 1], 10, 3600000, intervalMs))
+        if (given[i] == "--interval" && hasValue && parseCount(given[i + 1], 10, 3600000, intervalMs))
             ++i;
-        else if (given[i] == "--count" && hasValue && ParseCount(given[i + 1], 1, LONG_MAX, count))
+        else if (given[i] == "--count" && hasValue && parseCount(given[i + 1], 1, LONG_MAX, count))
             ++i;
         else if (given[i] == "--record" && hasValue)
             recordPath = given[++i];
         else
-            return Fail("poll takes --interval MS (10 or more), --count N and --record FILE.mes");
+            return fail("poll takes --interval MS (10 or more), --count N and --record FILE.mes");
     }
-    if (!recordPath.empty() && FileTypeOf(recordPath) != &filetypes::kMeasurement)
-        return Fail(recordPath + ": a recording is a .mes file");
+    if (!recordPath.empty() && fileTypeOf(recordPath) != &filetypes::kMeasurement)
+        return fail(recordPath + ": a recording is a .mes file");
 
     struct sigaction action {};
-    action.sa_handler = Stop;
+    action.sa_handler = stop;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
@@ -100,18 +100,18 @@ int Poll(Tool& tool, const Args& given)
     auto next = std::chrono::steady_clock::now();
     for (long done = 0; (count < 0 || done < count) && !g_stopped; ++done) {
         if (done > 0)
-            WaitUntil(next);
+            waitUntil(next);
         if (g_stopped)
             break;
         next += period;
         if (!poller.poll()) {
             // As the dialog does: say so, and try again at the next tick.
             std::printf("%s (%s)\n", lang::MeasCommFailure.text(tool.state.settings.language),
-                        LinkFailureText(tool.master.lastFailure()));
+                        linkFailureText(tool.master.lastFailure()));
             std::fflush(stdout);
             continue;
         }
-        PrintMeasurement(tool.state);
+        printMeasurement(tool.state);
         if (!recorder.record(poller.frame())) {
             std::fprintf(stderr, "vantorctl: recording stopped: cannot write %s\n", recordPath.c_str());
             recordingFailed = true;

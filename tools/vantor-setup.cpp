@@ -24,7 +24,7 @@
 
 namespace {
 
-void Usage(FILE* out)
+void usage(FILE* out)
 {
     std::fprintf(out,
                  "usage: vantor-setup [--com1 DEVICE] [--com2 DEVICE] [--com3 DEVICE] [--com4 DEVICE]\n"
@@ -42,7 +42,7 @@ void Usage(FILE* out)
 }
 
 // The folder standing for /dev: tests point it at a folder of fake devices.
-QString DeviceRoot()
+QString deviceRoot()
 {
     const char* root = std::getenv("VANTOR_DEVICE_ROOT");
     return root != nullptr && *root != '\0' ? QString::fromLocal8Bit(root) : QStringLiteral("/dev");
@@ -56,10 +56,10 @@ struct Adapter {
 
 // USB serial adapters: those with a stable name first, in name order, then the
 // kernel's devices no stable name points to.
-std::vector<Adapter> SerialAdapters()
+std::vector<Adapter> serialAdapters()
 {
     std::vector<Adapter> found;
-    const QDir root(DeviceRoot());
+    const QDir root(deviceRoot());
     const QDir byId(root.filePath(QStringLiteral("serial/by-id")));
     for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString target = entry.canonicalFilePath();
@@ -78,7 +78,7 @@ std::vector<Adapter> SerialAdapters()
 }
 
 // The stable name of a device given by its kernel name, or the device as given.
-std::string StableName(const std::string& device, const std::vector<Adapter>& adapters)
+std::string stableName(const std::string& device, const std::vector<Adapter>& adapters)
 {
     const QString canonical = QFileInfo(QString::fromStdString(device)).canonicalFilePath();
     if (canonical.isEmpty())
@@ -97,7 +97,7 @@ enum class Access {
     Denied,               // any other reason
 };
 
-std::string UserName()
+std::string userName()
 {
     if (const passwd* user = getpwuid(getuid()))
         return user->pw_name;
@@ -105,7 +105,7 @@ std::string UserName()
     return name != nullptr ? name : "$USER";
 }
 
-bool SessionHasGroup(gid_t group)
+bool sessionHasGroup(gid_t group)
 {
     if (getegid() == group)
         return true;
@@ -116,7 +116,7 @@ bool SessionHasGroup(gid_t group)
 }
 
 // Member by the group database: listed in it, or the group is the user's own.
-bool ListedInGroup(const group& g)
+bool listedInGroup(const group& g)
 {
     const passwd* user = getpwuid(getuid());
     if (user == nullptr)
@@ -129,7 +129,7 @@ bool ListedInGroup(const group& g)
     return false;
 }
 
-Access CheckAccess(const std::string& device)
+Access checkAccess(const std::string& device)
 {
     struct stat info {};
     if (stat(device.c_str(), &info) != 0)
@@ -139,19 +139,19 @@ Access CheckAccess(const std::string& device)
     const group* dialout = getgrnam("dialout");
     constexpr mode_t kGroupReadWrite = S_IRGRP | S_IWGRP;
     if (dialout == nullptr || info.st_gid != dialout->gr_gid || (info.st_mode & kGroupReadWrite) != kGroupReadWrite ||
-        SessionHasGroup(dialout->gr_gid))
+        sessionHasGroup(dialout->gr_gid))
         return Access::Denied;
-    return ListedInGroup(*dialout) ? Access::DialoutSinceLogin : Access::NotInDialout;
+    return listedInGroup(*dialout) ? Access::DialoutSinceLogin : Access::NotInDialout;
 }
 
 // One line per port that cannot be opened, then what fixes it. The device is not
 // opened: opening a serial line raises its control lines.
-void ReportAccess(const std::array<std::string, 4>& devices)
+void reportAccess(const std::array<std::string, 4>& devices)
 {
     bool joinDialout = false, logInAgain = false;
     for (int i = 0; i < 4; ++i) {
         const char* device = devices[i].c_str();
-        switch (CheckAccess(devices[i])) {
+        switch (checkAccess(devices[i])) {
         case Access::Ok: break;
         case Access::Missing:
             std::printf("Com%d: %s %s\n", i + 1, device,
@@ -174,12 +174,12 @@ void ReportAccess(const std::array<std::string, 4>& devices)
     if (joinDialout)
         std::printf("To open the serial ports, join the dialout group with this command, then log out and back in:\n"
                     "    sudo usermod -aG dialout %s\n",
-                    UserName().c_str());
+                    userName().c_str());
     else if (logInAgain)
         std::printf("Log out and back in to open the serial ports.\n");
 }
 
-void PrintAdapters(const std::vector<Adapter>& adapters)
+void printAdapters(const std::vector<Adapter>& adapters)
 {
     std::fputs(adapters.empty() ? "USB serial adapters found: none\n" : "USB serial adapters found:\n", stdout);
     for (const Adapter& adapter : adapters) {
@@ -190,7 +190,7 @@ void PrintAdapters(const std::vector<Adapter>& adapters)
     }
 }
 
-void PrintPorts(const std::array<std::string, 4>& devices)
+void printPorts(const std::array<std::string, 4>& devices)
 {
     for (int i = 0; i < 4; ++i)
         std::printf("Com%d = %s\n", i + 1, devices[i].c_str());
@@ -201,7 +201,7 @@ void PrintPorts(const std::array<std::string, 4>& devices)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    const std::string key = vantor::SettingsKey("VantorPC");
+    const std::string key = vantor::settingsKey("VantorPC");
     vantor::SettingsStore store;
 
     std::array<std::string, 4> given;
@@ -215,10 +215,10 @@ int main(int argc, char** argv)
         } else if (arg.size() == 6 && arg.rfind("--com", 0) == 0 && arg[5] >= '1' && arg[5] <= '4' && i + 1 < argc) {
             given[arg[5] - '1'] = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
-            Usage(stdout);
+            usage(stdout);
             return 0;
         } else {
-            Usage(stderr);
+            usage(stderr);
             return 2;
         }
     }
@@ -227,8 +227,8 @@ int main(int argc, char** argv)
     if (ifMissing && installed)
         return 0;
 
-    const std::vector<Adapter> adapters = SerialAdapters();
-    PrintAdapters(adapters);
+    const std::vector<Adapter> adapters = serialAdapters();
+    printAdapters(adapters);
 
     std::array<std::string, 4> recorded;  // empty: nothing recorded for the port
     for (int i = 0; i < 4; ++i)
@@ -242,8 +242,8 @@ int main(int argc, char** argv)
         std::array<std::string, 4> devices;
         for (int i = 0; i < 4; ++i)
             devices[i] = recorded[i].empty() ? "/dev/ttyS" + std::to_string(i) : recorded[i];
-        PrintPorts(devices);
-        ReportAccess(devices);
+        printPorts(devices);
+        reportAccess(devices);
         return 0;
     }
 
@@ -251,7 +251,7 @@ int main(int argc, char** argv)
     // taken by another port, its default.
     std::array<std::string, 4> devices;
     for (int i = 0; i < 4; ++i)
-        devices[i] = StableName(!given[i].empty() ? given[i] : recorded[i], adapters);
+        devices[i] = stableName(!given[i].empty() ? given[i] : recorded[i], adapters);
     size_t next = 0;
     for (int i = 0; i < 4; ++i) {
         if (!devices[i].empty())
@@ -266,9 +266,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vantor-setup: cannot create %s\n", store.location(key).c_str());
         return 1;
     }
-    vantor::SavePortTable(store, key, devices);
-    PrintPorts(devices);
+    vantor::savePortTable(store, key, devices);
+    printPorts(devices);
     std::printf("Settings of VantorPC: %s\n", store.location(key).c_str());
-    ReportAccess(devices);
+    reportAccess(devices);
     return 0;
 }

@@ -17,7 +17,7 @@
 
 namespace vantor::ctl {
 
-int Fail(const std::string& reason)
+int fail(const std::string& reason)
 {
     std::fprintf(stderr, "vantorctl: %s\n", reason.c_str());
     return 1;
@@ -26,27 +26,27 @@ int Fail(const std::string& reason)
 int Tool::failure() const
 {
     switch (master.lastFailure()) {
-    case LinkFailure::PortMissing: return Fail("port missing: " + device);
-    case LinkFailure::PortBusy: return Fail("port busy: " + device);
+    case LinkFailure::PortMissing: return fail("port missing: " + device);
+    case LinkFailure::PortBusy: return fail("port busy: " + device);
     case LinkFailure::PortDenied: {
         // Serial devices belong to a group (dialout on Debian) whose members may open them.
         struct stat info {};
         const group* owner = stat(device.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
         const std::string name = owner ? owner->gr_name : "dialout";
-        return Fail("permission denied: " + device + " (join the group " + name + ": sudo usermod -aG " + name +
+        return fail("permission denied: " + device + " (join the group " + name + ": sudo usermod -aG " + name +
                     " $USER, then log in again)");
     }
-    case LinkFailure::PortUnavailable: return Fail("port cannot be opened: " + device);
-    case LinkFailure::NoAnswer: return Fail("no answer");
+    case LinkFailure::PortUnavailable: return fail("port cannot be opened: " + device);
+    case LinkFailure::NoAnswer: return fail("no answer");
     case LinkFailure::WrongLength:
-    case LinkFailure::BadCrc: return Fail("bad reply");
-    default: return Fail(LinkFailureText(master.lastFailure()));
+    case LinkFailure::BadCrc: return fail("bad reply");
+    default: return fail(linkFailureText(master.lastFailure()));
     }
 }
 
 namespace {
 
-void Usage()
+void usage()
 {
     std::fprintf(stderr,
                  "usage: vantorctl [--device PATH] [--baud B] [--address A] [--trace] COMMAND\n"
@@ -80,7 +80,7 @@ void Usage()
                  "Numbers are decimal or 0x hexadecimal. Speeds: 300 600 1200 2400 4800 9600 (default 9600).\n");
 }
 
-bool ParseNumber(const std::string& text, long low, long high, long& value)
+bool parseNumber(const std::string& text, long low, long high, long& value)
 {
     char* end = nullptr;
     errno = 0;
@@ -88,53 +88,53 @@ bool ParseNumber(const std::string& text, long low, long high, long& value)
     return errno == 0 && end != text.c_str() && *end == '\0' && value >= low && value <= high;
 }
 
-int Read(Tool& tool, const std::vector<std::string>& args)
+int readCommand(Tool& tool, const std::vector<std::string>& args)
 {
     long first = 0, count = 0;
-    if (args.size() != 2 || !ParseNumber(args[0], 0, 0xFFFF, first) || !ParseNumber(args[1], 1, 125, count))
-        return Fail("read takes FIRST (0 to 0xFFFF) and COUNT (1 to 125)");
-    tool.master.JbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
-    if (tool.master.JbusTransact(6) != 0)
+    if (args.size() != 2 || !parseNumber(args[0], 0, 0xFFFF, first) || !parseNumber(args[1], 1, 125, count))
+        return fail("read takes FIRST (0 to 0xFFFF) and COUNT (1 to 125)");
+    tool.master.jbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
+    if (tool.master.jbusTransact(6) != 0)
         return tool.failure();
-    const auto image = ReplyImage(tool.state.buffers);
+    const auto image = replyImage(tool.state.buffers);
     for (long i = 0; i < count; ++i)
         std::printf("%s%02X%02X", i ? " " : "", image[2 * i], image[2 * i + 1]);
     std::printf("\n");
     return 0;
 }
 
-int Write(Tool& tool, const std::vector<std::string>& args)
+int writeCommand(Tool& tool, const std::vector<std::string>& args)
 {
     long first = 0;
-    if (args.size() < 2 || args.size() > 124 || !ParseNumber(args[0], 0, 0xFFFF, first))
-        return Fail("write takes FIRST (0 to 0xFFFF) and 1 to 123 values");
+    if (args.size() < 2 || args.size() > 124 || !parseNumber(args[0], 0, 0xFFFF, first))
+        return fail("write takes FIRST (0 to 0xFFFF) and 1 to 123 values");
     const auto count = static_cast<uint16_t>(args.size() - 1);
-    tool.master.JbusRequest(16, static_cast<uint16_t>(first), count);
-    auto image = RequestImage(tool.state.buffers);
+    tool.master.jbusRequest(16, static_cast<uint16_t>(first), count);
+    auto image = requestImage(tool.state.buffers);
     for (uint16_t i = 0; i < count; ++i) {
         long value = 0;
-        if (!ParseNumber(args[i + 1], 0, 0xFFFF, value))
-            return Fail("bad register value: " + args[i + 1]);
+        if (!parseNumber(args[i + 1], 0, 0xFFFF, value))
+            return fail("bad register value: " + args[i + 1]);
         image[2 * i] = static_cast<uint8_t>(value >> 8);
         image[2 * i + 1] = static_cast<uint8_t>(value);
     }
-    if (tool.master.JbusTransact(7 + 2 * count) != 0)
+    if (tool.master.jbusTransact(7 + 2 * count) != 0)
         return tool.failure();
     return 0;
 }
 
-int Catalogue(Tool& tool, const std::vector<std::string>& args)
+int catalogueCommand(Tool& tool, const std::vector<std::string>& args)
 {
     if (!args.empty())
-        return Fail("catalogue takes no argument");
-    if (tool.link.ReadProbeCatalogue() != 0)
+        return fail("catalogue takes no argument");
+    if (tool.link.readProbeCatalogue() != 0)
         return tool.failure();
     for (int i = 0; i < kProbeCount; ++i)
         std::printf("%2d %-8s %d\n", i, tool.state.catalogue.names[i].c_str(), tool.state.catalogue.angles[i]);
     return 0;
 }
 
-int Detect(Tool& tool, const std::vector<std::string>& args)
+int detectCommand(Tool& tool, const std::vector<std::string>& args)
 {
     if (args.size() == 2 && args[0] == "--ports") {
         std::istringstream list(args[1]);
@@ -142,21 +142,21 @@ int Detect(Tool& tool, const std::vector<std::string>& args)
         for (int port = 0; port < 3 && std::getline(list, path, ','); ++port)
             tool.serial.setDevicePath(port, path);
     } else if (!args.empty()) {
-        return Fail("detect takes --ports PATH0,PATH1,PATH2");
+        return fail("detect takes --ports PATH0,PATH1,PATH2");
     } else if (!tool.device.empty()) {
         tool.serial.setDevicePath(0, tool.device);
     }
     // As the options dialog's Connect does: no catalogue read during the scan.
     const LinkSettings remembered = tool.state.settings.link;
-    tool.link.MarkProbeCatalogueRead();
-    const bool found = DetectUnit(tool.link, tool.state.settings.link);
-    tool.link.InvalidateProbeCatalogue();
+    tool.link.markProbeCatalogueRead();
+    const bool found = detectUnit(tool.link, tool.state.settings.link);
+    tool.link.invalidateProbeCatalogue();
     if (!found) {
         tool.state.settings.link = remembered;
-        return Fail("no instrument found on " + tool.serial.devicePath(0) + ", " + tool.serial.devicePath(1) +
+        return fail("no instrument found on " + tool.serial.devicePath(0) + ", " + tool.serial.devicePath(1) +
                     ", " + tool.serial.devicePath(2));
     }
-    const int address = ReplyImage(tool.state.buffers)[1];
+    const int address = replyImage(tool.state.buffers)[1];
     std::printf("port=%d device=%s baud=%d address=%d\n", tool.state.settings.link.portIndex,
                 tool.serial.devicePath(tool.state.settings.link.portIndex).c_str(), kBaudRates[tool.state.settings.link.baudIndex], address);
     return 0;
@@ -164,13 +164,13 @@ int Detect(Tool& tool, const std::vector<std::string>& args)
 
 // The program's own settings, when installed: its ports, speed and address are
 // the defaults that the flags override.
-void LoadProgramSettings(Tool& tool)
+void loadProgramSettings(Tool& tool)
 {
     const SettingsStore store;
-    const std::string key = SettingsKey("VantorPC");
+    const std::string key = settingsKey("VantorPC");
     if (!store.keyExists(key))
         return;
-    LoadPortTable(store, key, tool.serial);
+    loadPortTable(store, key, tool.serial);
     const int32_t port = store.readNumber(key, "Com", 0);
     const int32_t baud = store.readNumber(key, "Bauds", 5);
     tool.state.settings.link.portIndex = port >= 0 && port < kPortCount ? port : 0;
@@ -181,7 +181,7 @@ void LoadProgramSettings(Tool& tool)
 
 // Every frame on standard error: milliseconds since the start, direction,
 // bytes and verdict. What a technician sends back from the field.
-void TraceFrames(Tool& tool)
+void traceFrames(Tool& tool)
 {
     const auto start = std::chrono::steady_clock::now();
     tool.master.setTracer([start](const TraceEvent& event) {
@@ -193,7 +193,7 @@ void TraceFrames(Tool& tool)
             hex += text;
         }
         std::fprintf(stderr, "%10.1f ms %s %s%s%s\n", ms, event.direction == TraceDirection::Sent ? "sent" : "recv",
-                     hex.c_str(), hex.empty() ? "" : "  ", TraceVerdictText(event.verdict));
+                     hex.c_str(), hex.empty() ? "" : "  ", traceVerdictText(event.verdict));
     });
 }
 
@@ -206,7 +206,7 @@ int main(int argc, char** argv)
     using namespace vantor;
     using namespace vantor::ctl;
     Tool tool;
-    LoadProgramSettings(tool);
+    loadProgramSettings(tool);
     std::vector<std::string> command;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -215,61 +215,61 @@ int main(int argc, char** argv)
             command.push_back(arg);
         } else if (arg == "--device" && i + 1 < argc) {
             tool.device = argv[++i];
-        } else if (arg == "--baud" && i + 1 < argc && ParseNumber(argv[i + 1], 1, 115200, value)) {
+        } else if (arg == "--baud" && i + 1 < argc && parseNumber(argv[i + 1], 1, 115200, value)) {
             ++i;
             tool.state.settings.link.baudIndex = -1;
             for (size_t b = 0; b < kBaudRates.size(); ++b)
                 if (kBaudRates[b] == value)
                     tool.state.settings.link.baudIndex = static_cast<int32_t>(b);
             if (tool.state.settings.link.baudIndex < 0)
-                return Fail("unsupported speed " + std::to_string(value));
-        } else if (arg == "--address" && i + 1 < argc && ParseNumber(argv[i + 1], 0, 255, value)) {
+                return fail("unsupported speed " + std::to_string(value));
+        } else if (arg == "--address" && i + 1 < argc && parseNumber(argv[i + 1], 0, 255, value)) {
             ++i;
             tool.state.settings.link.jbusAddress = static_cast<float>(value);
         } else if (arg == "--trace") {
-            TraceFrames(tool);
+            traceFrames(tool);
         } else if (arg == "--help" || arg == "-h") {
-            Usage();
+            usage();
             return 0;
         } else if (!arg.empty() && arg[0] != '-') {
             command.push_back(arg);
         } else {
-            Usage();
+            usage();
             return 1;
         }
     }
     if (command.empty()) {
-        Usage();
+        usage();
         return 1;
     }
     const std::vector<std::string> args(command.begin() + 1, command.end());
     if (command[0] == "detect")
-        return Detect(tool, args);
+        return detectCommand(tool, args);
     if (command[0] == "convert")
-        return Convert(tool, args);
+        return convertCommand(tool, args);
     if (!tool.device.empty()) {
         tool.serial.setDevicePath(tool.state.settings.link.portIndex, tool.device);
     } else {
         tool.device = tool.serial.devicePath(tool.state.settings.link.portIndex);  // the program's own port
     }
     if (command[0] == "read")
-        return Read(tool, args);
+        return readCommand(tool, args);
     if (command[0] == "write")
-        return Write(tool, args);
+        return writeCommand(tool, args);
     if (command[0] == "read-block")
-        return ReadBlock(tool, args);
+        return readBlockCommand(tool, args);
     if (command[0] == "catalogue")
-        return Catalogue(tool, args);
+        return catalogueCommand(tool, args);
     if (command[0] == "save-block")
-        return SaveBlock(tool, args);
+        return saveBlockCommand(tool, args);
     if (command[0] == "upload")
-        return Upload(tool, args);
+        return uploadCommand(tool, args);
     if (command[0] == "compare")
-        return Compare(tool, args);
+        return compareCommand(tool, args);
     if (command[0] == "init")
-        return Initialise(tool, args);
+        return initialiseCommand(tool, args);
     if (command[0] == "poll")
-        return Poll(tool, args);
-    Usage();
+        return pollCommand(tool, args);
+    usage();
     return 1;
 }

@@ -20,7 +20,7 @@ namespace {
 
 enum class Damage { Empty, Truncated, OneByteTooLong, RandomBytes, Folder, Unreadable, Vanished };
 
-const char* Name(Damage d)
+const char* name(Damage d)
 {
     switch (d) {
     case Damage::Empty: return "empty";
@@ -34,7 +34,7 @@ const char* Name(Damage d)
     return "";
 }
 
-std::string Bytes(const std::string& path)
+std::string bytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -67,7 +67,7 @@ protected:
     }
 
     // The bytes a damaged file of the type holds; a good file is a whole one.
-    static std::string Damaged(const FileType& type, Damage damage, std::mt19937& random)
+    static std::string damaged(const FileType& type, Damage damage, std::mt19937& random)
     {
         const bool measurement = type.codec == nullptr;
         std::string whole;
@@ -110,18 +110,18 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
             if (type->codec == nullptr && damage == Damage::OneByteTooLong)
                 continue;
             for (int language : {kFrench, kEnglish}) {
-                SCOPED_TRACE(std::string(type->extension) + ", " + Name(damage) + (language ? " (English)" : " (French)"));
+                SCOPED_TRACE(std::string(type->extension) + ", " + name(damage) + (language ? " (English)" : " (French)"));
                 program.state.settings.language = language;
                 const std::string path = dir.file(std::string("bad.") + type->extension);
                 std::filesystem::remove_all(path);
                 if (damage == Damage::Folder) {
                     std::filesystem::create_directory(path);
                 } else if (damage != Damage::Vanished) {
-                    std::ofstream(path, std::ios::binary) << Damaged(*type, damage, random);
+                    std::ofstream(path, std::ios::binary) << damaged(*type, damage, random);
                     if (damage == Damage::Unreadable)
                         chmod(path.c_str(), 0);
                 }
-                const std::string before = std::filesystem::is_regular_file(path) ? Bytes(path) : "";
+                const std::string before = std::filesystem::is_regular_file(path) ? bytes(path) : "";
                 program.state.record = {};
                 program.state.record.calibration.extDiameter = 777;
                 program.state.record.factory.qRef = 777;
@@ -140,7 +140,7 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
                 });
                 {
                     const AsOrdinaryUser user;
-                    OpenSettingsFile(program.context(), nullptr);
+                    openSettingsFile(program.context(), nullptr);
                 }
                 QCoreApplication::processEvents();
 
@@ -159,7 +159,7 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
                 EXPECT_EQ(program.state.record.measurement.flow, 777.0f);
                 if (std::filesystem::is_regular_file(path)) {
                     chmod(path.c_str(), 0644);
-                    EXPECT_EQ(Bytes(path), before) << "nothing written";
+                    EXPECT_EQ(bytes(path), before) << "nothing written";
                 }
                 EXPECT_EQ(damage == Damage::Folder, std::filesystem::is_directory(path));
             }

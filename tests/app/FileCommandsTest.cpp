@@ -31,7 +31,7 @@ protected:
     std::string shownCaption, shownText;
 };
 
-std::vector<uint8_t> Bytes(const std::string& path)
+std::vector<uint8_t> bytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -43,7 +43,7 @@ TEST_F(FileCommandsTest, NewCalibrationFileHoldsTheDefaultImage)
 {
     program.state.settings.language = kEnglish;
     closeNextDialog(1082);
-    NewSettingsFile(program.context(), nullptr, filetypes::kCalibration);
+    newSettingsFile(program.context(), nullptr, filetypes::kCalibration);
     const std::string path = dir.file("New.eta");
     EXPECT_EQ(program.state.file.currentFilePath, path);
     EXPECT_TRUE(program.state.file.fileMode);
@@ -54,17 +54,17 @@ TEST_F(FileCommandsTest, NewCalibrationFileHoldsTheDefaultImage)
         0x01, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x0A, 0x00, 0x0A, 0x06, 0x00, 0x09, 0x00, 0x05, 0xDC, 0x00,
         0xC8, 0x00, 0x05, 0x00, 0x0A, 0x00, 0x00, 0x64, 0x01, 0x05, 0x00, 0x00, 0x00, 0x00, 0x03, 0xE8,
         0x00, 0x03, 0xE8, 0x03, 0x00, 0x00, 0x00, 0x01, 0x01, 0x01};
-    EXPECT_EQ(Bytes(path), expected);
+    EXPECT_EQ(bytes(path), expected);
 
     closeNextDialog(1082);
-    NewSettingsFile(program.context(), nullptr, filetypes::kCalibration);
+    newSettingsFile(program.context(), nullptr, filetypes::kCalibration);
     EXPECT_EQ(program.state.file.currentFilePath, dir.file("New1.eta"));
 }
 
 TEST_F(FileCommandsTest, OpenChoosesTheDialogByExtension)
 {
     closeNextDialog(1082);
-    NewSettingsFile(program.context(), nullptr, filetypes::kCalibration);
+    newSettingsFile(program.context(), nullptr, filetypes::kCalibration);
     program.state.file.fileMode = false;
     shownCaption.clear();
     const std::string path = dir.file("Nouveau.eta");
@@ -72,7 +72,7 @@ TEST_F(FileCommandsTest, OpenChoosesTheDialogByExtension)
 
     prompts.chooseNextFile(path);
     closeNextDialog(1011);
-    OpenSettingsFile(program.context(), nullptr);
+    openSettingsFile(program.context(), nullptr);
     EXPECT_TRUE(program.state.file.fileMode);
     EXPECT_TRUE(prompts.boxes().empty());
     EXPECT_EQ(shownCaption, "Etalonnage");
@@ -87,13 +87,13 @@ TEST_F(FileCommandsTest, UnknownOrUpperCaseExtensionsOpenNothing)
     for (const char* name : {"unit.ETA", "unit.txt", "unit"}) {
         program.state.file.fileMode = false;
         prompts.chooseNextFile(dir.file("sub/") + name);
-        OpenSettingsFile(program.context(), nullptr);
+        openSettingsFile(program.context(), nullptr);
         EXPECT_FALSE(program.state.file.fileMode) << name;
         EXPECT_EQ(program.state.file.currentFilePath, dir.file("sub/") + name);
         EXPECT_EQ(program.state.settings.currentFolder, dir.file("sub/"));
     }
     program.state.settings.currentFolder = "kept/";
-    OpenSettingsFile(program.context(), nullptr);  // cancelled
+    openSettingsFile(program.context(), nullptr);  // cancelled
     EXPECT_EQ(program.state.settings.currentFolder, "kept/");
 }
 
@@ -125,15 +125,15 @@ TEST_P(NewFileTest, HoldsTheDefaultImageAndOpensItsDialog)
     const NewFileCase& c = GetParam();
     program.state.settings.language = kEnglish;
     closeNextDialog(c.control);
-    NewSettingsFile(program.context(), nullptr, *c.type);
+    newSettingsFile(program.context(), nullptr, *c.type);
     const std::string path = dir.file(std::string("New.") + c.type->extension);
     EXPECT_EQ(program.state.file.currentFilePath, path);
     EXPECT_EQ(shownCaption, c.caption);
     EXPECT_EQ(shownText, c.shown);
-    EXPECT_EQ(Bytes(path), c.bytes);
+    EXPECT_EQ(bytes(path), c.bytes);
 
     closeNextDialog(c.control);
-    NewSettingsFile(program.context(), nullptr, *c.type);
+    newSettingsFile(program.context(), nullptr, *c.type);
     EXPECT_EQ(program.state.file.currentFilePath, dir.file(std::string("New1.") + c.type->extension));
 }
 
@@ -154,10 +154,10 @@ TEST_P(OpenFileTest, OpensTheBlocksDialogWhateverTheAccessFlags)
     const OpenFileCase& c = GetParam();
     program.state.access = {};
     const std::string path = dir.file(std::string("unit.") + c.extension);
-    ASSERT_EQ(WriteDefaultSettingsFile(path, *c.type), FileStatus::Ok);
+    ASSERT_EQ(writeDefaultSettingsFile(path, *c.type), FileStatus::Ok);
     prompts.chooseNextFile(path);
     closeNextDialog(1011);
-    OpenSettingsFile(program.context(), nullptr);
+    openSettingsFile(program.context(), nullptr);
     EXPECT_TRUE(program.state.file.fileMode);
     EXPECT_TRUE(prompts.boxes().empty());
     EXPECT_EQ(shownCaption, c.caption);
@@ -178,7 +178,7 @@ TEST_F(FileCommandsTest, OpenReplaysAMeasurementFile)
     std::ofstream(path, std::ios::binary) << bytes;
     prompts.chooseNextFile(path);
     closeNextDialog(1006);
-    OpenSettingsFile(program.context(), nullptr);
+    openSettingsFile(program.context(), nullptr);
     EXPECT_EQ(shownCaption, "Mesure");
     EXPECT_EQ(shownText, "Nbre d'Enregistrement=1  N° d'Enregistrement=1");
 }

@@ -60,7 +60,7 @@ protected:
             if (leftOpen)
                 dialog->reject();
         });
-        RunInitialisation(context, nullptr);
+        runInitialisation(context, nullptr);
     }
 
     static void click(TemplateDialog& dialog, int id) { dialog.control<QAbstractButton>(id)->click(); }
@@ -208,7 +208,7 @@ TEST_F(InitialisationTest, ClockIsWrittenFromTheGivenTime)
     state.settings.link.jbusAddress = 0;
     int pauses = 0;
     const QDateTime when(QDate(2001, 3, 1), QTime(14, 5, 9));
-    EXPECT_EQ(InitialiseUnit(link, InitialisationChoice{}, when, [&pauses] { ++pauses; }), 0);
+    EXPECT_EQ(initialiseUnit(link, InitialisationChoice{}, when, [&pauses] { ++pauses; }), 0);
     EXPECT_EQ(simulator->image(kClock, 3), (std::vector<uint8_t>{1, 3, 1, 14, 5, 9}));
     EXPECT_EQ(pauses, 5) << "one before every write after the first";
 }

@@ -12,14 +12,14 @@ using namespace vantor;
 
 namespace {
 
-int UsedSlots(const lang::ChoiceListInfo& info)
+int usedSlots(const lang::ChoiceListInfo& info)
 {
     return info.bilingual ? 2 * info.count : info.count;
 }
 
-std::string Choice(const ChoiceList& list, int count, bool bilingual, int index, int language)
+std::string choice(const ChoiceList& list, int count, bool bilingual, int index, int language)
 {
-    const char* text = ChoiceText(list, count, bilingual, index, language);
+    const char* text = choiceText(list, count, bilingual, index, language);
     return text ? text : "<null>";
 }
 
@@ -64,11 +64,11 @@ TEST(LanguageTables, ListsFillExactlyTheirSlots)
     for (const auto& info : lang::kAllLists) {
         ASSERT_NE(info.list, nullptr) << info.key;
         ASSERT_GT(info.count, 0) << info.key;
-        ASSERT_LE(UsedSlots(info), 26) << info.key;
+        ASSERT_LE(usedSlots(info), 26) << info.key;
         for (int slot = 0; slot < 26; ++slot) {
             const char* text = info.list->texts[slot];
             ASSERT_NE(text, nullptr) << info.key << " slot " << slot;
-            if (slot < UsedSlots(info)) {
+            if (slot < usedSlots(info)) {
                 EXPECT_GT(std::strlen(text), 0u) << info.key << " slot " << slot;
                 EXPECT_LE(std::strlen(text), 99u) << info.key << " slot " << slot;
             } else {
@@ -84,13 +84,13 @@ TEST(LanguageTables, ChoiceTextReadsTheLanguageHalf)
         for (int language = 0; language < 2; ++language) {
             const int offset = info.bilingual ? info.count * language : 0;
             for (int i = 0; i < info.count; ++i) {
-                EXPECT_EQ(ChoiceText(*info.list, info.count, info.bilingual, i, language),
+                EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, i, language),
                           info.list->texts[i + offset])
                     << info.key << " choice " << i << " language " << language;
             }
-            EXPECT_EQ(ChoiceText(*info.list, info.count, info.bilingual, info.count, language), nullptr)
+            EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, info.count, language), nullptr)
                 << info.key;
-            EXPECT_EQ(ChoiceText(*info.list, info.count, info.bilingual, -1, language), nullptr) << info.key;
+            EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, -1, language), nullptr) << info.key;
         }
     }
 }
@@ -98,50 +98,50 @@ TEST(LanguageTables, ChoiceTextReadsTheLanguageHalf)
 TEST(LanguageTables, ChoiceTextUsesTheBoundCount)
 {
     // Bound with 6 choices, the English half starts at slot 6.
-    EXPECT_EQ(Choice(lang::ListFlowUnit, 6, true, 0, 1), "USGl/s");
-    EXPECT_EQ(Choice(lang::ListFlowUnit, 6, true, 5, 0), "m3/j");
-    EXPECT_EQ(Choice(lang::ListFlowUnit, 6, true, 6, 0), "<null>");
+    EXPECT_EQ(choice(lang::ListFlowUnit, 6, true, 0, 1), "USGl/s");
+    EXPECT_EQ(choice(lang::ListFlowUnit, 6, true, 5, 0), "m3/j");
+    EXPECT_EQ(choice(lang::ListFlowUnit, 6, true, 6, 0), "<null>");
     // A slot past the end of the list is refused even when the index is below count.
-    EXPECT_EQ(Choice(lang::ListMaterial, 14, true, 13, 1), "<null>");
-    EXPECT_EQ(Choice(lang::ListMaterial, 27, false, 26, 0), "<null>");
-    EXPECT_EQ(Choice(lang::ListMaterial, 0, false, 0, 0), "<null>");
+    EXPECT_EQ(choice(lang::ListMaterial, 14, true, 13, 1), "<null>");
+    EXPECT_EQ(choice(lang::ListMaterial, 27, false, 26, 0), "<null>");
+    EXPECT_EQ(choice(lang::ListMaterial, 0, false, 0, 0), "<null>");
 }
 
 TEST(LanguageTables, MaterialChoices)
 {
-    EXPECT_EQ(Choice(lang::ListMaterial, 13, true, 3, 0), "Plexi");
-    EXPECT_EQ(Choice(lang::ListMaterial, 13, true, 3, 1), "Plexi");
-    EXPECT_EQ(Choice(lang::ListMaterial, 13, true, 1, 0), "Teflon");
-    EXPECT_EQ(Choice(lang::ListMaterial, 13, true, 1, 1), "Ptfe");
-    EXPECT_EQ(Choice(lang::ListMaterial, 13, true, 12, 0), "Fibrociment");
-    EXPECT_EQ(Choice(lang::ListMaterial, 13, true, 12, 1), "Asbestos");
+    EXPECT_EQ(choice(lang::ListMaterial, 13, true, 3, 0), "Plexi");
+    EXPECT_EQ(choice(lang::ListMaterial, 13, true, 3, 1), "Plexi");
+    EXPECT_EQ(choice(lang::ListMaterial, 13, true, 1, 0), "Teflon");
+    EXPECT_EQ(choice(lang::ListMaterial, 13, true, 1, 1), "Ptfe");
+    EXPECT_EQ(choice(lang::ListMaterial, 13, true, 12, 0), "Fibrociment");
+    EXPECT_EQ(choice(lang::ListMaterial, 13, true, 12, 1), "Asbestos");
 }
 
 TEST(LanguageTables, FlowUnitChoices)
 {
-    EXPECT_EQ(Choice(lang::ListFlowUnit, 12, true, 5, 0), "m3/j");
-    EXPECT_EQ(Choice(lang::ListFlowUnit, 12, true, 5, 1), "m3/d");
+    EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 5, 0), "m3/j");
+    EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 5, 1), "m3/d");
     for (int language = 0; language < 2; ++language) {
-        EXPECT_EQ(Choice(lang::ListFlowUnit, 12, true, 0, language), " l/s");
-        EXPECT_EQ(Choice(lang::ListFlowUnit, 12, true, 1, language), "l/mn");
-        EXPECT_EQ(Choice(lang::ListFlowUnit, 12, true, 2, language), " l/h");
+        EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 0, language), " l/s");
+        EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 1, language), "l/mn");
+        EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 2, language), " l/h");
     }
-    EXPECT_EQ(Choice(lang::ListFlowUnit, 12, true, 11, 1), "UKGl/d");
+    EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 11, 1), "UKGl/d");
 }
 
 TEST(LanguageTables, ModelChoices)
 {
-    EXPECT_EQ(Choice(lang::ListModel, 4, false, 3, 0), "Vantor-P");
-    EXPECT_EQ(Choice(lang::ListModel, 4, false, 3, 1), "Vantor-P");
-    EXPECT_EQ(ChoiceText(lang::ListModel, 4, false, 4, 0), nullptr);
-    EXPECT_EQ(ChoiceText(lang::ListModel, 4, false, 4, 1), nullptr);
+    EXPECT_EQ(choice(lang::ListModel, 4, false, 3, 0), "Vantor-P");
+    EXPECT_EQ(choice(lang::ListModel, 4, false, 3, 1), "Vantor-P");
+    EXPECT_EQ(choiceText(lang::ListModel, 4, false, 4, 0), nullptr);
+    EXPECT_EQ(choiceText(lang::ListModel, 4, false, 4, 1), nullptr);
 }
 
 TEST(LanguageTables, SingleLanguageListIgnoresTheLanguage)
 {
-    EXPECT_EQ(Choice(lang::ListLanguage, 2, false, 0, 1), "Fran\xC3\xA7" "ais");
-    EXPECT_EQ(Choice(lang::ListLanguage, 2, false, 1, 0), "English");
-    EXPECT_EQ(Choice(lang::ListBauds, 6, false, 5, 1), "9600");
+    EXPECT_EQ(choice(lang::ListLanguage, 2, false, 0, 1), "Fran\xC3\xA7" "ais");
+    EXPECT_EQ(choice(lang::ListLanguage, 2, false, 1, 0), "English");
+    EXPECT_EQ(choice(lang::ListBauds, 6, false, 5, 1), "9600");
 }
 
 TEST(LanguageTables, MenuFile)
@@ -166,9 +166,9 @@ TEST(LanguageTables, AccentsTabsAndNewlinesAreByteExact)
 
 TEST(LanguageTables, SpacesAtTheEdgesAndDoubled)
 {
-    EXPECT_EQ(Choice(lang::ListTxRxMode, 7, true, 4, 1), "Tx U.  Rx U.");
-    EXPECT_EQ(Choice(lang::ListTxRxMode, 7, true, 4, 0), "Tx AM. Rx AM.");
-    EXPECT_EQ(Choice(lang::ListMounting, 3, true, 2, 1), "Reflex2  (W)");
+    EXPECT_EQ(choice(lang::ListTxRxMode, 7, true, 4, 1), "Tx U.  Rx U.");
+    EXPECT_EQ(choice(lang::ListTxRxMode, 7, true, 4, 0), "Tx AM. Rx AM.");
+    EXPECT_EQ(choice(lang::ListMounting, 3, true, 2, 1), "Reflex2  (W)");
     EXPECT_EQ(std::string(lang::AboutPrefix.text(0)), "A Propos de ");
     EXPECT_EQ(std::string(lang::AboutPrefix.text(1)), "About ");
     EXPECT_EQ(std::string(lang::CmpLookFile.text(1)), "Look File ");

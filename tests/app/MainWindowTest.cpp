@@ -19,7 +19,7 @@ using namespace vantor;
 namespace {
 
 // A menu as text: entries by their text, "-" for a separator, "Title>[...]" for a submenu.
-std::string Describe(const QMenu* menu)
+std::string describe(const QMenu* menu)
 {
     std::string out;
     for (const QAction* action : menu->actions()) {
@@ -28,18 +28,18 @@ std::string Describe(const QMenu* menu)
         if (action->isSeparator())
             out += "-";
         else if (action->menu())
-            out += action->text().toStdString() + ">[" + Describe(action->menu()) + "]";
+            out += action->text().toStdString() + ">[" + describe(action->menu()) + "]";
         else
             out += action->text().toStdString();
     }
     return out;
 }
 
-std::vector<std::string> DescribeBar(const QMenuBar* bar)
+std::vector<std::string> describeBar(const QMenuBar* bar)
 {
     std::vector<std::string> out;
     for (const QAction* action : bar->actions())
-        out.push_back(action->text().toStdString() + ": " + Describe(action->menu()));
+        out.push_back(action->text().toStdString() + ": " + describe(action->menu()));
     return out;
 }
 
@@ -47,7 +47,7 @@ class MainWindowTest : public test::AppFixture {
 protected:
     void SetUp() override
     {
-        program.versions = ReadVersionStrings();
+        program.versions = readVersionStrings();
         for (int i = 0; i < kPortCount; ++i)
             program.serial.setDevicePath(i, dir.file("absent" + std::to_string(i)));
     }
@@ -59,7 +59,7 @@ protected:
 TEST_F(MainWindowTest, MenusWithoutSwitchesInFrench)
 {
     MainWindow window(program);
-    EXPECT_EQ(DescribeBar(window.menuBar()),
+    EXPECT_EQ(describeBar(window.menuBar()),
               (std::vector<std::string>{"&Fichier: &Ouvrir, -, &Nouveau>[&Etalonnage], -, &Quitter",
                                         "&Dialogue: &Mesure, -, &Etalonnage", "&Configuration: &Configuration",
                                         "&A Propos de ...: &A Propos de ..."}));
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, MenusWithoutSwitchesInFrench)
 
     const auto menus = window.menuBar()->findChildren<QMenu*>().size();
     for (int i = 0; i < 3; ++i)
-        window.BuildMenu();
+        window.buildMenu();
     // Old menus go once control is back in an event loop.
     QEventLoop loop;
     QTimer::singleShot(0, &loop, &QEventLoop::quit);
@@ -77,10 +77,10 @@ TEST_F(MainWindowTest, MenusWithoutSwitchesInFrench)
 
 TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)
 {
-    program.state.access = DecodeSwitches("-x -kTrQ init -Can");
+    program.state.access = decodeSwitches("-x -kTrQ init -Can");
     program.state.settings.language = kEnglish;
     MainWindow window(program);
-    EXPECT_EQ(DescribeBar(window.menuBar()),
+    EXPECT_EQ(describeBar(window.menuBar()),
               (std::vector<std::string>{
                   "&File: &Open, -, &New>[&Configuration, -, &Factory Settings, -, &HYDROMAST Settings], -, E&xit",
                   "&Dialogue: &Measurement, -, &Configuration, -, &CAN, -, &Factory Settings, -, &HYDROMAST Settings, "
@@ -93,17 +93,17 @@ TEST_F(MainWindowTest, MenusFollowTheLanguageWhateverTheSwitches)
     program.state.settings.language = kEnglish;
     {
         MainWindow window(program);
-        EXPECT_EQ(DescribeBar(window.menuBar()),
+        EXPECT_EQ(describeBar(window.menuBar()),
                   (std::vector<std::string>{"&File: &Open, -, &New>[&Configuration], -, E&xit",
                                             "&Dialogue: &Measurement, -, &Configuration", "&Options: &Options",
                                             "&About ...: &About ..."}));
     }
     program.state.settings.language = kFrench;
-    program.state.access = DecodeSwitches("-x -Can");
+    program.state.access = decodeSwitches("-x -Can");
     MainWindow window(program);
-    EXPECT_EQ(DescribeBar(window.menuBar()).at(0),
+    EXPECT_EQ(describeBar(window.menuBar()).at(0),
               "&Fichier: &Ouvrir, -, &Nouveau>[&Etalonnage, -, &Réglage Usine], -, &Quitter");
-    EXPECT_EQ(DescribeBar(window.menuBar()).at(1),
+    EXPECT_EQ(describeBar(window.menuBar()).at(1),
               "&Dialogue: &Mesure, -, &Etalonnage, -, &CAN, -, &Réglage Usine");
 }
 
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, OptionsRelabelAtOnceAndTheMenuFollows)
         EXPECT_EQ(options.windowTitle().toStdString(), "Configuration");
         EXPECT_EQ(text(options, 1093), "Langue");
         EXPECT_EQ(text(options, 1267), "Parcourir");
-        test::Choose(options.control<QComboBox>(1001), 1);
+        test::choose(options.control<QComboBox>(1001), 1);
         EXPECT_EQ(program.state.settings.language, kEnglish);
         EXPECT_EQ(text(options, 1093), "Language");
         EXPECT_EQ(text(options, 1004), "SpreadSheet");
@@ -167,18 +167,18 @@ TEST_F(MainWindowTest, OptionsAddressIsClampedAndShownWithoutDecimals)
     auto* address = options.control<QLineEdit>(1146);
     EXPECT_EQ(address->text().toStdString(), "1");
     address->setText("300");
-    test::LoseFocus(address);
+    test::loseFocus(address);
     EXPECT_EQ(address->text().toStdString(), "255");
     EXPECT_EQ(program.state.settings.link.jbusAddress, 255.0f);
     address->setText("12.7");
-    test::LoseFocus(address);
+    test::loseFocus(address);
     EXPECT_EQ(address->text().toStdString(), "13");
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "the value keeps its decimals";
-    EXPECT_EQ(ReadVersionString("InternalName"), "VantorPC");
+    EXPECT_EQ(readVersionString("InternalName"), "VantorPC");
 
     // Port and speed are taken when confirmed in their lists, and kept on closing.
-    test::Choose(options.control<QComboBox>(1000), 2);
-    test::Choose(options.control<QComboBox>(1002), 3);
+    test::choose(options.control<QComboBox>(1000), 2);
+    test::choose(options.control<QComboBox>(1002), 3);
     EXPECT_EQ(program.state.settings.link.portIndex, 2);
     EXPECT_EQ(program.state.settings.link.baudIndex, 3);
     EXPECT_EQ(options.control<QComboBox>(1001)->itemText(0).toStdString(), "Français");
@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
     MainWindow window(program);
     EXPECT_EQ(buttons(), "Oui Non OK ");
     QTimer::singleShot(0, &window.options(), [&] {
-        test::Choose(window.options().control<QComboBox>(1001), 1);
+        test::choose(window.options().control<QComboBox>(1001), 1);
         window.options().close();
     });
     window.sendCommand(104);

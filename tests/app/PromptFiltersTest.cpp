@@ -29,11 +29,11 @@ protected:
             const DialogContext context = program.context();
             for (const FileType* type : {&filetypes::kMeasurement, &filetypes::kCalibration, &filetypes::kCan,
                                          &filetypes::kFactory, &filetypes::kMaker}) {
-                AskSaveFile(context, nullptr, *type);
-                AskCompareFile(context, nullptr, *type);
+                askSaveFile(context, nullptr, *type);
+                askCompareFile(context, nullptr, *type);
             }
             FileRequest open;
-            open.filter = OpenFilter(program.state.access, language);
+            open.filter = openFilter(program.state.access, language);
             prompts.openFileName(open);
             OptionsDialog options(program, nullptr);
             options.browse();
@@ -55,7 +55,7 @@ TEST_F(PromptFiltersTest, EachEntryNamesItsPatternsOnce)
     const std::vector<std::string> filters = askedFilters();
     ASSERT_EQ(filters.size(), 2u * 13);
     for (const std::string& filter : filters) {
-        const QString shown = QString::fromStdString(QtFileFilter(filter));
+        const QString shown = QString::fromStdString(qtFileFilter(filter));
         for (const QString& entry : shown.split(QStringLiteral(";;"))) {
             EXPECT_EQ(entry.count('('), 1) << entry.toStdString();
             const QString patterns = entry.section('(', 1).chopped(1);
@@ -63,8 +63,8 @@ TEST_F(PromptFiltersTest, EachEntryNamesItsPatternsOnce)
                 EXPECT_EQ(entry.count(pattern), 1) << pattern.toStdString() << " in " << entry.toStdString();
         }
     }
-    EXPECT_EQ(QtFileFilter("Calibration File (*.eta)|*.eta|"), "Calibration File (*.eta)");
-    EXPECT_EQ(QtFileFilter("(*.*)|*.mes;*.eta|Measurement File (*.mes)|*.mes|"),
+    EXPECT_EQ(qtFileFilter("Calibration File (*.eta)|*.eta|"), "Calibration File (*.eta)");
+    EXPECT_EQ(qtFileFilter("(*.*)|*.mes;*.eta|Measurement File (*.mes)|*.mes|"),
               "(*.mes *.eta);;Measurement File (*.mes)");
-    EXPECT_EQ(QtFileFilter("Fichier de Sortie(*.prn)|*.prn|"), "Fichier de Sortie (*.prn)");
+    EXPECT_EQ(qtFileFilter("Fichier de Sortie(*.prn)|*.prn|"), "Fichier de Sortie (*.prn)");
 }

@@ -15,7 +15,7 @@ namespace {
 
 class SettingsTest : public test::AppFixture {
 protected:
-    const std::string key = SettingsKey("VantorPC");
+    const std::string key = settingsKey("VantorPC");
     void install() { ASSERT_TRUE(store.createKey(key)); }
 };
 
@@ -37,18 +37,18 @@ TEST(Switches, NestedCaseSensitiveSubstrings)
         {"a-xb", true, false, false, false},
     };
     for (const auto& c : cases) {
-        const AccessFlags f = DecodeSwitches(c.line);
+        const AccessFlags f = decodeSwitches(c.line);
         EXPECT_EQ(f.factory, c.factory) << c.line;
         EXPECT_EQ(f.maker, c.maker) << c.line;
         EXPECT_EQ(f.init, c.init) << c.line;
         EXPECT_EQ(f.can, c.can) << c.line;
     }
-    EXPECT_EQ(JoinCommandLine({"-x", "-kTrQ", "init"}), "-x -kTrQ init");
+    EXPECT_EQ(joinCommandLine({"-x", "-kTrQ", "init"}), "-x -kTrQ init");
 }
 
 TEST_F(SettingsTest, MissingStoreSaysSoAndWritesNothing)
 {
-    RunProgram(program, "-x", dataHome());
+    runProgram(program, "-x", dataHome());
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].caption, "");
     EXPECT_EQ(prompts.boxes()[0].text, "Programm must be installed correctly\nwith Setup.exe");
@@ -61,14 +61,14 @@ TEST_F(SettingsTest, MissingStoreSaysSoAndWritesNothing)
 TEST_F(SettingsTest, FirstRunDefaults)
 {
     install();
-    ASSERT_TRUE(PrepareProgram(program, "", dataHome()));
+    ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     const ProgramState& s = program.state;
     EXPECT_EQ(s.settings.link.portIndex, 0);
     EXPECT_EQ(s.settings.link.baudIndex, 5);
     EXPECT_EQ(s.settings.link.jbusAddress, 1.0f);
     EXPECT_EQ(s.settings.language, kFrench);
-    EXPECT_EQ(s.catalogue.names[0], BuiltInProbeCatalogue()[0].name);
-    EXPECT_EQ(s.catalogue.angles[8], BuiltInProbeCatalogue()[8].angle);
+    EXPECT_EQ(s.catalogue.names[0], builtInProbeCatalogue()[0].name);
+    EXPECT_EQ(s.catalogue.angles[8], builtInProbeCatalogue()[8].angle);
     int filled = 0;
     for (const auto& name : s.catalogue.names)
         filled += !name.empty();
@@ -84,7 +84,7 @@ TEST_F(SettingsTest, AStoredCatalogueKeepsTheFoldersAsStored)
 {
     install();
     store.writeText(key + "\\Probe", "5", "XY");
-    ASSERT_TRUE(PrepareProgram(program, "", dataHome()));
+    ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     EXPECT_EQ(program.state.settings.currentFolder, "");
     EXPECT_EQ(program.state.catalogue.names[5], "XY");
     EXPECT_EQ(program.state.catalogue.names[0], "");
@@ -98,14 +98,14 @@ TEST_F(SettingsTest, ValuesRoundTripThroughTheStore)
     store.writeNumber(key + "\\Angle", "3", 65535);
     store.writeText(key + "\\Probe", "0", "P0");
     store.writeText(key, "LastFileSpName", std::string(300, 'z'));  // any length is fine
-    ASSERT_TRUE(PrepareProgram(program, "", dataHome()));
+    ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     EXPECT_EQ(program.state.settings.link.jbusAddress, 247.0f);
     EXPECT_EQ(program.state.catalogue.angles[3], -1);
     EXPECT_EQ(program.state.settings.spreadsheetPath.size(), 300u);
 
     program.state.settings.link.jbusAddress = 12.7f;
     program.state.settings.language = kEnglish;
-    SaveSettings(store, key, program.state);
+    saveSettings(store, key, program.state);
     EXPECT_EQ(store.readNumber(key, "Jbus", 0), 12);
     EXPECT_EQ(store.readNumber(key + "\\Angle", "3", 0), -1);
     EXPECT_EQ(static_cast<uint32_t>(store.readNumber(key + "\\Angle", "3", 0)), 0xFFFFFFFFu) << "all bits set";
@@ -120,7 +120,7 @@ TEST_F(SettingsTest, OutOfRangeIndexesLoadAsTheirDefaults)
     store.writeNumber(key, "Bauds", -1);
     store.writeNumber(key, "Language", 2);
     store.writeText(key, "Jbus", "not a number");
-    ASSERT_TRUE(PrepareProgram(program, "", dataHome()));
+    ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     EXPECT_EQ(program.state.settings.link.portIndex, 0);
     EXPECT_EQ(program.state.settings.link.baudIndex, 5);
     EXPECT_EQ(program.state.settings.language, 0);
@@ -130,8 +130,8 @@ TEST_F(SettingsTest, OutOfRangeIndexesLoadAsTheirDefaults)
 TEST_F(SettingsTest, PortTableMapsComPortsToDevices)
 {
     install();
-    SavePortTable(store, key, {"/dev/ttyUSB0", "/dev/ttyS1", "", "/dev/serial/by-id/x"});
-    ASSERT_TRUE(PrepareProgram(program, "", dataHome()));
+    savePortTable(store, key, {"/dev/ttyUSB0", "/dev/ttyS1", "", "/dev/serial/by-id/x"});
+    ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     EXPECT_EQ(program.serial.devicePath(0), "/dev/ttyUSB0");
     EXPECT_EQ(program.serial.devicePath(2), "/dev/ttyS2") << "an empty entry keeps the default";
     EXPECT_EQ(program.serial.devicePath(3), "/dev/serial/by-id/x");
@@ -169,7 +169,7 @@ TEST_F(SettingsTest, ADamagedStoreLoadsTheDefaults)
     for (const auto& c : cases) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << c.bytes;
         program.state = {};
-        ASSERT_TRUE(PrepareProgram(program, "", dataHome())) << c.name;
+        ASSERT_TRUE(prepareProgram(program, "", dataHome())) << c.name;
         const ProgramState& s = program.state;
         EXPECT_GE(s.settings.link.portIndex, 0) << c.name;
         EXPECT_LT(s.settings.link.portIndex, kPortCount) << c.name;
@@ -186,7 +186,7 @@ TEST_F(SettingsTest, AFolderInPlaceOfTheStoreIsNoInstallation)
     const std::string file = store.location(key);
     std::filesystem::remove(file);
     std::filesystem::create_directory(file);
-    EXPECT_FALSE(PrepareProgram(program, "", dataHome()));
+    EXPECT_FALSE(prepareProgram(program, "", dataHome()));
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].text, "Programm must be installed correctly\nwith Setup.exe");
 }

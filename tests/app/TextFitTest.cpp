@@ -29,7 +29,7 @@ using namespace vantor;
 namespace {
 
 // The texts of a control that do not fit it, each with the room it had.
-std::vector<std::string> CutTexts(QWidget* w)
+std::vector<std::string> cutTexts(QWidget* w)
 {
     std::vector<std::string> cut;
     const auto check = [&](const QString& text, int room, const QFontMetrics& metrics) {
@@ -65,7 +65,7 @@ protected:
     {
         program.state.settings.currentFolder = dir.path().string() + "/";
         for (const FileType* type : {&filetypes::kCalibration, &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan})
-            WriteDefaultSettingsFile(dir.file(std::string("unit.") + type->extension), *type);
+            writeDefaultSettingsFile(dir.file(std::string("unit.") + type->extension), *type);
         std::string frame = {77, 0, 1, 3, 72};
         frame.resize(2 + 77, '\0');
         std::ofstream(dir.file("run.mes"), std::ios::binary) << frame;
@@ -92,7 +92,7 @@ protected:
             EXPECT_NE(button->toolTip(), button->text()) << name << ": no internal name as a tooltip";
         }
         for (QWidget* w : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            for (const std::string& text : CutTexts(w))
+            for (const std::string& text : cutTexts(w))
                 ADD_FAILURE() << name << ", control " << w->property("controlId").toInt() << " ("
                               << w->metaObject()->className() << "): " << text << " is cut";
         }

@@ -33,24 +33,24 @@ constexpr ChoiceList kColours{{"Rouge", "Vert", "Bleu", "Red", "Green", "Blue", 
 constexpr ChoiceList kShort{{"A", "B", "", "D", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
                              "", "", "", "", "", ""}};
 
-float& First(ProgramState& s) { return s.record.calibration.extDiameter; }
-float& Second(ProgramState& s) { return s.record.calibration.length; }
-int32_t& Index(ProgramState& s) { return s.record.calibration.material; }
-int32_t& Other(ProgramState& s) { return s.record.calibration.product; }
-uint8_t& FlagA(ProgramState& s) { return s.record.can.flow; }
-uint8_t& FlagB(ProgramState& s) { return s.record.can.fault; }
+float& first(ProgramState& s) { return s.record.calibration.extDiameter; }
+float& second(ProgramState& s) { return s.record.calibration.length; }
+int32_t& index(ProgramState& s) { return s.record.calibration.material; }
+int32_t& other(ProgramState& s) { return s.record.calibration.product; }
+uint8_t& flagA(ProgramState& s) { return s.record.can.flow; }
+uint8_t& flagB(ProgramState& s) { return s.record.can.fault; }
 
 constexpr NumberBinding kNumbers[] = {
-    {20, First, "", 10, 2200},
-    {21, Second, "%.1f", 0, 1000},
+    {20, first, "", 10, 2200},
+    {21, second, "%.1f", 0, 1000},
 };
 constexpr ChoiceBinding kChoices[] = {
-    {30, Index, 3, &kColours, 1},
-    {31, Other, 4, &kShort, 0},
+    {30, index, 3, &kColours, 1},
+    {31, other, 4, &kShort, 0},
 };
 constexpr CheckBinding kChecks[] = {
-    {50, FlagA, {"Débit", "Flow"}},
-    {51, FlagB, {"Défaut", "Fault"}},
+    {50, flagA, {"Débit", "Flow"}},
+    {51, flagB, {"Défaut", "Fault"}},
 };
 
 class BindingTest : public ::testing::Test {
@@ -69,7 +69,7 @@ protected:
 
 }  // namespace
 
-TEST(AutoDecimals, Examples)
+TEST(autoDecimals, Examples)
 {
     const struct {
         float value;
@@ -82,41 +82,41 @@ TEST(AutoDecimals, Examples)
     };
     for (const auto& c : cases) {
         int decimals = -1;
-        EXPECT_EQ(FormatBoundNumber("", c.value, decimals), c.shown) << c.value;
+        EXPECT_EQ(formatBoundNumber("", c.value, decimals), c.shown) << c.value;
     }
     int decimals = -1;
-    EXPECT_EQ(AutoDecimals(12.3456f, decimals), static_cast<double>(12.3456f));
+    EXPECT_EQ(autoDecimals(12.3456f, decimals), static_cast<double>(12.3456f));
     EXPECT_EQ(decimals, 2);
 }
 
-TEST(ParseNumber, ReadsLikeAtofWithAPoint)
+TEST(parseNumber, ReadsLikeAtofWithAPoint)
 {
-    EXPECT_EQ(ParseNumber("12,5"), 12.0) << "a comma ends the number";
-    EXPECT_EQ(ParseNumber("  -3.25xyz"), -3.25);
-    EXPECT_EQ(ParseNumber("+7"), 7.0);
-    EXPECT_EQ(ParseNumber("abc"), 0.0);
-    EXPECT_EQ(ParseNumber(""), 0.0);
-    EXPECT_EQ(ParseNumber("--5"), 0.0);
-    EXPECT_EQ(ParseNumber("1e3"), 1000.0);
-    EXPECT_EQ(ParseNumber("0x1A"), 26.0);
-    EXPECT_TRUE(std::isinf(ParseNumber("1e400")));
-    EXPECT_TRUE(std::isinf(ToFloat(1e300)));
-    EXPECT_EQ(ToFloat(-1e300), -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(FormatDouble("%.1f", 26.1), "26.1");
+    EXPECT_EQ(parseNumber("12,5"), 12.0) << "a comma ends the number";
+    EXPECT_EQ(parseNumber("  -3.25xyz"), -3.25);
+    EXPECT_EQ(parseNumber("+7"), 7.0);
+    EXPECT_EQ(parseNumber("abc"), 0.0);
+    EXPECT_EQ(parseNumber(""), 0.0);
+    EXPECT_EQ(parseNumber("--5"), 0.0);
+    EXPECT_EQ(parseNumber("1e3"), 1000.0);
+    EXPECT_EQ(parseNumber("0x1A"), 26.0);
+    EXPECT_TRUE(std::isinf(parseNumber("1e400")));
+    EXPECT_TRUE(std::isinf(toFloat(1e300)));
+    EXPECT_EQ(toFloat(-1e300), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(formatDouble("%.1f", 26.1), "26.1");
 }
 
 TEST_F(BindingTest, NumbersAreClampedAndShown)
 {
     state.record.calibration.extDiameter = 10.0f;
     state.record.calibration.length = 1000.0f;
-    ShowNumbers(dialog, kNumbers, state);
+    showNumbers(dialog, kNumbers, state);
     EXPECT_EQ(state.record.calibration.extDiameter, 10.0f) << "the bounds are allowed";
     EXPECT_EQ(text(20), "10.00");
     EXPECT_EQ(text(21), "1000.0");
 
     state.record.calibration.extDiameter = std::nextafter(10.0f, 0.0f);
     state.record.calibration.length = std::numeric_limits<float>::quiet_NaN();
-    ShowNumbers(dialog, kNumbers, state);
+    showNumbers(dialog, kNumbers, state);
     EXPECT_EQ(state.record.calibration.extDiameter, 10.0f);
     EXPECT_EQ(state.record.calibration.length, 0.0f) << "not a number becomes the minimum";
     EXPECT_EQ(state.decimalsCount, 2);
@@ -124,19 +124,19 @@ TEST_F(BindingTest, NumbersAreClampedAndShown)
 
 TEST_F(BindingTest, ReadingOneBoxRedisplaysTheWholeTable)
 {
-    ShowNumbers(dialog, kNumbers, state);
+    showNumbers(dialog, kNumbers, state);
     dialog.control<QLineEdit>(20)->setText("3000");
     dialog.control<QLineEdit>(21)->setText("  12,5 mm");
-    ReadNumbers(dialog, kNumbers, state);
+    readNumbers(dialog, kNumbers, state);
     EXPECT_EQ(state.record.calibration.extDiameter, 2200.0f);
     EXPECT_EQ(text(20), "2200");
     EXPECT_EQ(state.record.calibration.length, 12.0f);
     EXPECT_EQ(text(21), "12.0");
     dialog.control<QLineEdit>(21)->setText("1e400");
-    ReadNumbers(dialog, kNumbers, state);
+    readNumbers(dialog, kNumbers, state);
     EXPECT_EQ(text(21), "1000.0") << "too large for a float: the maximum";
     dialog.control<QLineEdit>(20)->setText("oops");
-    ReadNumbers(dialog, kNumbers, state);
+    readNumbers(dialog, kNumbers, state);
     EXPECT_EQ(state.record.calibration.extDiameter, 10.0f) << "text that is no number reads 0, then clamps";
 }
 
@@ -145,7 +145,7 @@ TEST_F(BindingTest, ChoicesFillByLanguageAndReset)
     state.record.calibration.material = 3;  // equal to the count
     state.record.calibration.product = -1;
     state.settings.language = kEnglish;
-    FillChoices(dialog, kChoices, context);
+    fillChoices(dialog, kChoices, context);
     EXPECT_EQ(state.record.calibration.material, 0);
     ASSERT_EQ(combo(30)->count(), 3);
     EXPECT_EQ(combo(30)->itemText(2).toStdString(), "Blue");
@@ -155,27 +155,27 @@ TEST_F(BindingTest, ChoicesFillByLanguageAndReset)
     EXPECT_EQ(state.record.calibration.product, -1);
 
     combo(30)->setCurrentIndex(2);
-    ReadChoices(dialog, kChoices, state);
+    readChoices(dialog, kChoices, state);
     EXPECT_EQ(state.record.calibration.material, 2);
     EXPECT_EQ(state.record.calibration.product, -1);
     state.record.calibration.material = 1;
-    SelectChoices(dialog, kChoices, state);
+    selectChoices(dialog, kChoices, state);
     EXPECT_EQ(combo(30)->currentIndex(), 1);
 
     state.settings.language = kFrench;
-    FillChoices(dialog, kChoices, context);
+    fillChoices(dialog, kChoices, context);
     EXPECT_EQ(combo(30)->itemText(1).toStdString(), "Vert");
 }
 
 TEST_F(BindingTest, ChoiceTextsShowStarsOutsideTheList)
 {
-    const ChoiceBinding shown[] = {{40, Index, 3, &kColours, 1}};
+    const ChoiceBinding shown[] = {{40, index, 3, &kColours, 1}};
     state.settings.language = kEnglish;
     state.record.calibration.material = 1;
-    ShowChoiceTexts(dialog, shown, context);
+    showChoiceTexts(dialog, shown, context);
     EXPECT_EQ(text(40), "Green");
     state.record.calibration.material = 3;
-    ShowChoiceTexts(dialog, shown, context);
+    showChoiceTexts(dialog, shown, context);
     EXPECT_EQ(text(40), "*****");
 }
 
@@ -183,31 +183,31 @@ TEST_F(BindingTest, ChecksShowCaptionsAndStates)
 {
     state.record.can.flow = 1;
     state.settings.language = kFrench;
-    ShowChecks(dialog, kChecks, context);
+    showChecks(dialog, kChecks, context);
     EXPECT_EQ(text(50), "Débit");
     EXPECT_TRUE(dialog.control<QCheckBox>(50)->isChecked());
     EXPECT_FALSE(dialog.control<QCheckBox>(51)->isChecked());
     dialog.control<QCheckBox>(51)->setChecked(true);
-    ReadChecks(dialog, kChecks, state);
+    readChecks(dialog, kChecks, state);
     EXPECT_EQ(state.record.can.fault, 1);
     state.record.can.flow = 0;
-    SetChecks(dialog, kChecks, state);
+    setChecks(dialog, kChecks, state);
     EXPECT_FALSE(dialog.control<QCheckBox>(50)->isChecked());
 }
 
 TEST_F(BindingTest, TablesPastTheLimitsSaySo)
 {
-    std::vector<ChoiceBinding> lists(51, ChoiceBinding{30, Index, 3, &kColours, 1});
+    std::vector<ChoiceBinding> lists(51, ChoiceBinding{30, index, 3, &kColours, 1});
     lists[50].control = 31;
-    FillChoices(dialog, lists, context);
+    fillChoices(dialog, lists, context);
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].text, "Taille ComboBox Trop faible");
     EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
     EXPECT_EQ(combo(31)->count(), 0) << "the lists past the limit stay empty";
 
-    std::vector<CheckBinding> checks(51, CheckBinding{50, FlagA, {"a", "a"}});
+    std::vector<CheckBinding> checks(51, CheckBinding{50, flagA, {"a", "a"}});
     checks[50].control = 51;
-    ShowChecks(dialog, checks, context);
+    showChecks(dialog, checks, context);
     ASSERT_EQ(prompts.boxes().size(), 2u);
     EXPECT_EQ(prompts.boxes()[1].text, "Taille Button Trop faible");
     EXPECT_EQ(text(51), "") << "the check boxes past the limit are untouched";

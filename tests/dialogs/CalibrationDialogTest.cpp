@@ -71,42 +71,42 @@ TEST_F(CalibrationDialogTest, VisibilityRules)
 {
     open();
     // Probe 8 has an angle: no length or axial distance.
-    test::Choose(combo(1054), 8);
+    test::choose(combo(1054), 8);
     EXPECT_FALSE(visible(1078));
     EXPECT_FALSE(visible(1070));
-    test::Choose(combo(1054), 2);
+    test::choose(combo(1054), 2);
     EXPECT_TRUE(visible(1079));
     EXPECT_TRUE(visible(1071));
 
-    test::Choose(combo(1064), 0);
+    test::choose(combo(1064), 0);
     EXPECT_FALSE(visible(1074));
     EXPECT_FALSE(visible(1073));
-    test::Choose(combo(1064), 1);
+    test::choose(combo(1064), 1);
     EXPECT_TRUE(visible(1076));
     EXPECT_TRUE(visible(1072));
 
-    test::Choose(combo(1116), 1);  // manual Kh
+    test::choose(combo(1116), 1);  // manual Kh
     EXPECT_TRUE(visible(1117));
     EXPECT_FALSE(visible(1109));
     EXPECT_FALSE(visible(1115));
-    test::Choose(combo(1116), 0);
+    test::choose(combo(1116), 0);
     EXPECT_FALSE(visible(1033));
     EXPECT_TRUE(visible(1107));
     EXPECT_TRUE(visible(1114));
 
-    test::Choose(combo(1131), 2);  // relay 1 on totalizer 2, relay 2 open
-    test::Choose(combo(1133), 0);
+    test::choose(combo(1131), 2);  // relay 1 on totalizer 2, relay 2 open
+    test::choose(combo(1133), 0);
     EXPECT_TRUE(visible(1129));
     EXPECT_FALSE(visible(1140));
-    test::Choose(combo(1131), 5);  // both on flow alarm
-    test::Choose(combo(1133), 5);
+    test::choose(combo(1131), 5);  // both on flow alarm
+    test::choose(combo(1133), 5);
     EXPECT_FALSE(visible(1128));
     EXPECT_TRUE(visible(1134));
     EXPECT_TRUE(visible(1142));
 
-    test::Choose(combo(1055), 0);
+    test::choose(combo(1055), 0);
     EXPECT_EQ(text(1023), "Gain");
-    test::Choose(combo(1055), 1);
+    test::choose(combo(1055), 1);
     EXPECT_EQ(text(1023), "Marge");
 }
 
@@ -118,9 +118,9 @@ TEST_F(CalibrationDialogTest, ComparisonIsOfferedOnlyOnUnchangedValues)
     EXPECT_FALSE(visible(1198));
     type(1109, "1.0");
     EXPECT_TRUE(visible(1198)) << "back to the instrument's value";
-    test::Choose(combo(1085), 3);
+    test::choose(combo(1085), 3);
     EXPECT_FALSE(visible(1198));
-    test::Choose(combo(1085), 6);
+    test::choose(combo(1085), 6);
     EXPECT_TRUE(visible(1198));
 }
 
@@ -189,7 +189,7 @@ TEST_F(CalibrationDialogTest, SaveAndReopenFromTheFile)
 {
     open();
     type(1109, "12.5");
-    test::Choose(combo(1120), 7);
+    test::choose(combo(1120), 7);
     prompts.chooseNextFile(dir.file("unit.txt"));
     dialog->sendCommand(1035);  // SAVEDISK
     const std::string path = dir.file("unit.eta");

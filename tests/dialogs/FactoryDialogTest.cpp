@@ -59,10 +59,10 @@ TEST_F(FactoryDialogTest, SimulationShowsItsSettings)
 {
     open();
     const std::initializer_list<int> simulation = {1164, 1165, 1166, 1167, 1098};
-    test::Choose(combo(1161), 1);
+    test::choose(combo(1161), 1);
     for (int id : simulation)
         EXPECT_TRUE(visible(id)) << id;
-    test::Choose(combo(1161), 0);
+    test::choose(combo(1161), 0);
     for (int id : simulation)
         EXPECT_FALSE(visible(id)) << id;
 }
@@ -95,8 +95,8 @@ TEST_F(FactoryDialogTest, DeclinedUploadStillRereadsTheProbeCatalogue)
     EXPECT_FALSE(state.catalogue.read);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
 
-    link.master().JbusRequest(3, kFactoryFirst, kFactoryCount);
-    ASSERT_EQ(link.JbusBlockTransact(6), 0);
+    link.master().jbusRequest(3, kFactoryFirst, kFactoryCount);
+    ASSERT_EQ(link.jbusBlockTransact(6), 0);
     EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{3, 0x5000}, {3, kFactoryFirst}}));
 }
 

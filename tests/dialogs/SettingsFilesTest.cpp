@@ -23,7 +23,7 @@ protected:
         for (auto [at, value] : changes)
             image[at] = value;
         const std::string path = dir.file(name);
-        EXPECT_EQ(WriteSettingsFile(path, image), FileStatus::Ok);
+        EXPECT_EQ(writeSettingsFile(path, image), FileStatus::Ok);
         return path;
     }
 
@@ -44,32 +44,32 @@ protected:
 TEST_F(SettingsFilesTest, NewFileNamesTakeTheNextNumber)
 {
     const std::string folder = dir.path().string() + "/";
-    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New.eta");
+    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New.eta");
     touch("New.eta");
-    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New1.eta");
+    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New1.eta");
     touch("New1.eta");
     touch("New7.eta");
     touch("new9.ETA");  // the search ignores case, so does the number
     touch("New20.rus");
-    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New10.eta");
-    EXPECT_EQ(NewFileName(folder, "Nouveau", "eta"), folder + "Nouveau.eta");
-    EXPECT_EQ(NewFileName("", "Ecart", "prn"), "Ecart.prn") << "no folder: the working directory";
-    EXPECT_EQ(NewFileName(dir.path().string(), "New", "eta"), folder + "New10.eta") << "a folder without separator";
+    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New10.eta");
+    EXPECT_EQ(newFileName(folder, "Nouveau", "eta"), folder + "Nouveau.eta");
+    EXPECT_EQ(newFileName("", "Ecart", "prn"), "Ecart.prn") << "no folder: the working directory";
+    EXPECT_EQ(newFileName(dir.path().string(), "New", "eta"), folder + "New10.eta") << "a folder without separator";
     touch("New99999999999.eta");
-    EXPECT_EQ(NewFileName(folder, "New", "eta"), folder + "New2147483647.eta") << "numbers stay within an int";
+    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2147483647.eta") << "numbers stay within an int";
 }
 
 TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)
 {
-    EXPECT_EQ(WithExtension("/data/unit", "eta"), "/data/unit.eta");
-    EXPECT_EQ(WithExtension("/data/unit.txt", "eta"), "/data/unit.eta");
-    EXPECT_EQ(WithExtension("/data/site.old/unit", "eta"), "/data/site.old/unit.eta");
-    EXPECT_EQ(WithExtension("C:\\Data\\site.old\\unit", "eta"), "C:\\Data\\site.old\\unit.eta");
-    EXPECT_EQ(WithExtension("/data/.hidden", "eta"), "/data/.hidden.eta");
-    EXPECT_EQ(FolderOf("/data/site.old/unit.eta"), "/data/site.old/");
+    EXPECT_EQ(withExtension("/data/unit", "eta"), "/data/unit.eta");
+    EXPECT_EQ(withExtension("/data/unit.txt", "eta"), "/data/unit.eta");
+    EXPECT_EQ(withExtension("/data/site.old/unit", "eta"), "/data/site.old/unit.eta");
+    EXPECT_EQ(withExtension("C:\\Data\\site.old\\unit", "eta"), "C:\\Data\\site.old\\unit.eta");
+    EXPECT_EQ(withExtension("/data/.hidden", "eta"), "/data/.hidden.eta");
+    EXPECT_EQ(folderOf("/data/site.old/unit.eta"), "/data/site.old/");
 
     prompts.chooseNextFile(dir.file("site.old/unit"));
-    ASSERT_TRUE(AskSaveFile(context, nullptr, filetypes::kCalibration));
+    ASSERT_TRUE(askSaveFile(context, nullptr, filetypes::kCalibration));
     EXPECT_EQ(state.file.currentFilePath, dir.file("site.old/unit.eta"));
     EXPECT_EQ(state.settings.currentFolder, dir.file("site.old/"));
     EXPECT_EQ(prompts.fileRequests().back().filter, "Fichier Etalonnage (*.eta)|*.eta|");
@@ -79,25 +79,25 @@ TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)
     std::ofstream(dir.file("unit.eta")) << "old";
     prompts.chooseNextFile(dir.file("unit"));
     prompts.answerNext(BoxAnswer::No);
-    EXPECT_FALSE(AskSaveFile(context, nullptr, filetypes::kCalibration));
+    EXPECT_FALSE(askSaveFile(context, nullptr, filetypes::kCalibration));
     EXPECT_EQ(prompts.boxes().back().text, "Ce fichier existe déjà. Le remplacer ?\n" + dir.file("unit.eta"));
     prompts.chooseNextFile(dir.file("unit.txt"));
     prompts.answerNext(BoxAnswer::Yes);
-    EXPECT_TRUE(AskSaveFile(context, nullptr, filetypes::kCalibration));
+    EXPECT_TRUE(askSaveFile(context, nullptr, filetypes::kCalibration));
     EXPECT_EQ(state.file.currentFilePath, dir.file("unit.eta"));
 
     state.file.currentFilePath = "unchanged";
-    EXPECT_FALSE(AskCompareFile(context, nullptr, filetypes::kCalibration)) << "cancelled";
+    EXPECT_FALSE(askCompareFile(context, nullptr, filetypes::kCalibration)) << "cancelled";
     EXPECT_EQ(state.file.currentFilePath, "unchanged");
     EXPECT_TRUE(prompts.fileRequests().back().mustExist);
 }
 
 TEST_F(SettingsFilesTest, OpenFilterFollowsTheAccessFlags)
 {
-    EXPECT_EQ(OpenFilter({}, kEnglish),
+    EXPECT_EQ(openFilter({}, kEnglish),
               "(*.*)|*.mes;*.eta|Measurement File (*.mes)|*.mes|Calibration File (*.eta)|*.eta|");
     AccessFlags all{true, true, true, true};
-    EXPECT_EQ(OpenFilter(all, kFrench),
+    EXPECT_EQ(openFilter(all, kFrench),
               "(*.*)|*.mes;*.eta;*.can;*.rus;*.hdm|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|"
               "Fichier Réglage CAN (*.can)|*.can|Fichier Réglage Usine (*.rus)|*.rus|"
               "Fichier Réglage HYDROMAST (*.hdm)|*.hdm|");
@@ -111,15 +111,15 @@ TEST_F(SettingsFilesTest, ReaderRefusesWhatIsNotABlockOfItsSize)
         std::ofstream(dir.file(name), std::ios::binary) << bytes;
         return dir.file(name);
     };
-    EXPECT_EQ(ReadSettingsFile(write("empty.hdm", ""), image), FileStatus::Invalid);
-    EXPECT_EQ(ReadSettingsFile(write("short.hdm", std::string("\x0A\x00\x01\x02", 4)), image), FileStatus::Invalid);
-    EXPECT_EQ(ReadSettingsFile(write("long.hdm", std::string("\xFF\xFF", 2) + std::string(600, 'x')), image),
+    EXPECT_EQ(readSettingsFile(write("empty.hdm", ""), image), FileStatus::Invalid);
+    EXPECT_EQ(readSettingsFile(write("short.hdm", std::string("\x0A\x00\x01\x02", 4)), image), FileStatus::Invalid);
+    EXPECT_EQ(readSettingsFile(write("long.hdm", std::string("\xFF\xFF", 2) + std::string(600, 'x')), image),
               FileStatus::Invalid);
-    EXPECT_EQ(ReadSettingsFile(write("other.hdm", std::string("\x08\x00", 2) + std::string(10, 'x')), image),
+    EXPECT_EQ(readSettingsFile(write("other.hdm", std::string("\x08\x00", 2) + std::string(10, 'x')), image),
               FileStatus::Invalid);
     EXPECT_EQ(image[0], 0xAA) << "nothing is half-loaded";
-    EXPECT_EQ(ReadSettingsFile(dir.file("absent.hdm"), image), FileStatus::CannotOpen);
-    EXPECT_EQ(ReadSettingsFile(write("good.hdm", std::string("\x0A\x00", 2) + "0123456789"), image), FileStatus::Ok);
+    EXPECT_EQ(readSettingsFile(dir.file("absent.hdm"), image), FileStatus::CannotOpen);
+    EXPECT_EQ(readSettingsFile(write("good.hdm", std::string("\x0A\x00", 2) + "0123456789"), image), FileStatus::Ok);
     EXPECT_EQ(image[9], '9');
 }
 
@@ -127,11 +127,11 @@ TEST_F(SettingsFilesTest, AFailedSaveKeepsThePreviousFile)
 {
     const std::string path = dir.file("keep.eta");
     const std::vector<uint8_t> first(56, 1);
-    ASSERT_EQ(WriteSettingsFile(path, first), FileStatus::Ok);
-    EXPECT_EQ(WriteSettingsFile(dir.file("no/such/folder/x.eta"), first), FileStatus::CannotWrite);
+    ASSERT_EQ(writeSettingsFile(path, first), FileStatus::Ok);
+    EXPECT_EQ(writeSettingsFile(dir.file("no/such/folder/x.eta"), first), FileStatus::CannotWrite);
     // A target that cannot be replaced (a folder stands there) leaves everything as it was.
     QDir().mkpath(QString::fromStdString(dir.file("taken.eta")));
-    EXPECT_EQ(WriteSettingsFile(dir.file("taken.eta"), first), FileStatus::CannotWrite);
+    EXPECT_EQ(writeSettingsFile(dir.file("taken.eta"), first), FileStatus::CannotWrite);
     EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("taken.eta"))).isDir());
     const std::vector<uint8_t> bytes = fileBytes(path);
     ASSERT_EQ(bytes.size(), 58u);
@@ -139,7 +139,7 @@ TEST_F(SettingsFilesTest, AFailedSaveKeepsThePreviousFile)
     EXPECT_EQ(QDir(QString::fromStdString(dir.path().string())).entryList({"*.eta*"}, QDir::Files).size(), 1)
         << "no temporary file is left behind";
 
-    ReportFileError(context, nullptr, FileStatus::CannotWrite, "/x/y.eta", filetypes::kCalibration);
+    reportFileError(context, nullptr, FileStatus::CannotWrite, "/x/y.eta", filetypes::kCalibration);
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].text, "Impossible d'écrire le fichier\n/x/y.eta");
 }

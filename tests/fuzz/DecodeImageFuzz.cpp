@@ -18,7 +18,7 @@ namespace {
 
 // A decoded text always ends inside its array, whatever the image held.
 template <typename Group>
-void CheckTexts(DescriptorTable<Group> table, const Group& group)
+void checkTexts(DescriptorTable<Group> table, const Group& group)
 {
     for (const auto& row : table)
         if (auto t = std::get_if<Text Group::*>(&row.value))
@@ -26,24 +26,24 @@ void CheckTexts(DescriptorTable<Group> table, const Group& group)
 }
 
 template <typename Group>
-void DecodeWithTable(DescriptorTable<Group> table, std::span<const uint8_t> image, size_t blockSize)
+void decodeWithTable(DescriptorTable<Group> table, std::span<const uint8_t> image, size_t blockSize)
 {
     Group group{};
-    DecodeImage(table, image, group);
-    CheckTexts(table, group);
+    decodeImage(table, image, group);
+    checkTexts(table, group);
     // What was decoded must encode without trouble into an image of the same size.
     std::vector<uint8_t> encoded(image.size());
-    EncodeImage(table, group, std::span<uint8_t>(encoded));
+    encodeImage(table, group, std::span<uint8_t>(encoded));
     Group again{};
-    DecodeImage(table, std::span<const uint8_t>(encoded), again);
-    CheckTexts(table, again);
+    decodeImage(table, std::span<const uint8_t>(encoded), again);
+    checkTexts(table, again);
     // Images are compared block against block: an image never differs from itself.
     const auto block = image.first(std::min(image.size(), blockSize));
-    FUZZ_CHECK(DifferingRows(table, block, block).empty());
-    (void)DifferingRows(table, block, std::span<const uint8_t>(encoded).first(block.size()));
+    FUZZ_CHECK(differingRows(table, block, block).empty());
+    (void)differingRows(table, block, std::span<const uint8_t>(encoded).first(block.size()));
 }
 
-void DecodeWithCodec(const BlockCodec& codec, std::span<const uint8_t> image)
+void decodeWithCodec(const BlockCodec& codec, std::span<const uint8_t> image)
 {
     ParameterRecord record;
     codec.decode(image, record);
@@ -53,10 +53,10 @@ void DecodeWithCodec(const BlockCodec& codec, std::span<const uint8_t> image)
     (void)codec.differingRows(image.first(std::min(image.size(), defaults.size())), std::span<const uint8_t>(defaults));
 }
 
-void ParseCatalogue(std::span<const uint8_t> image)
+void parseCatalogue(std::span<const uint8_t> image)
 {
     ProbeCatalogue catalogue;
-    ParseProbeCatalogue(image, catalogue);
+    parseProbeCatalogue(image, catalogue);
     for (size_t i = 0; i < kProbeCount; ++i) {
         const size_t at = kProbeEntrySize * i;
         if (at + kProbeEntrySize > image.size()) {
@@ -66,7 +66,7 @@ void ParseCatalogue(std::span<const uint8_t> image)
         // The name converts back to exactly the bytes the instrument sent.
         const auto* raw = reinterpret_cast<const char*>(image.data() + at);
         const std::string sent(raw, strnlen(raw, kProbeNameLength));
-        FUZZ_CHECK(ToWindows1252(catalogue.names[i]) == sent);
+        FUZZ_CHECK(toWindows1252(catalogue.names[i]) == sent);
     }
 }
 
@@ -76,14 +76,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Images come from the link's reply buffer: none is longer.
     const std::span<const uint8_t> image(data, std::min(size, LinkBuffers::kSize));
-    DecodeWithTable(kMeasurementTable, image, kMeasurementBlock.imageSize());
-    DecodeWithTable(kCalibrationTable, image, kCalibrationBlock.imageSize());
-    DecodeWithTable(kCanTable, image, kCanBlock.imageSize());
-    DecodeWithTable(kFactoryTable, image, kFactoryBlock.imageSize());
-    DecodeWithTable(kClockTable, image, kClockBlock.imageSize());
-    DecodeWithTable(kMakerTable, image, kMakerBlock.imageSize());
+    decodeWithTable(kMeasurementTable, image, kMeasurementBlock.imageSize());
+    decodeWithTable(kCalibrationTable, image, kCalibrationBlock.imageSize());
+    decodeWithTable(kCanTable, image, kCanBlock.imageSize());
+    decodeWithTable(kFactoryTable, image, kFactoryBlock.imageSize());
+    decodeWithTable(kClockTable, image, kClockBlock.imageSize());
+    decodeWithTable(kMakerTable, image, kMakerBlock.imageSize());
     for (const BlockCodec* codec : {&kCalibrationCodec, &kFactoryCodec, &kMakerCodec, &kCanCodec, &kClockCodec})
-        DecodeWithCodec(*codec, image);
-    ParseCatalogue(image);
+        decodeWithCodec(*codec, image);
+    parseCatalogue(image);
     return 0;
 }

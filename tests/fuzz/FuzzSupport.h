@@ -17,12 +17,12 @@ namespace vantor::fuzz {
 
 // Stops the run on a broken promise of the code under test, naming it:
 // libFuzzer then keeps the input, as for a crash.
-[[noreturn]] inline void CheckFailed(const char* check, const char* file, int line)
+[[noreturn]] inline void checkFailed(const char* check, const char* file, int line)
 {
     std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, check);
     std::abort();
 }
-#define FUZZ_CHECK(condition) ((condition) ? (void)0 : ::vantor::fuzz::CheckFailed(#condition, __FILE__, __LINE__))
+#define FUZZ_CHECK(condition) ((condition) ? (void)0 : ::vantor::fuzz::checkFailed(#condition, __FILE__, __LINE__))
 
 // True in the suite's replay of the corpora. Fuzzing samples the slowest paths
 // (one input in so many); the replay, a few inputs, sends each through all of them.
@@ -33,7 +33,7 @@ inline constexpr bool kReplaying = false;
 #endif
 
 // A folder of the process's own under the temporary folder, removed at exit.
-inline const test::TempDir& Scratch()
+inline const test::TempDir& scratch()
 {
     static const test::TempDir folder;
     return folder;
@@ -41,9 +41,9 @@ inline const test::TempDir& Scratch()
 
 // Writes the input to the file of that name in the scratch folder, replacing
 // what the previous input left there: one path serves the whole run.
-inline std::string WriteInputFile(const std::string& name, const uint8_t* data, size_t size)
+inline std::string writeInputFile(const std::string& name, const uint8_t* data, size_t size)
 {
-    const std::string path = Scratch().file(name);
+    const std::string path = scratch().file(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     out.close();
@@ -54,7 +54,7 @@ inline std::string WriteInputFile(const std::string& name, const uint8_t* data, 
 
 // One input in `every`, chosen by its content: the same input is always chosen
 // (or not), so that a failure found on a sampled path is found again.
-inline bool Sampled(const uint8_t* data, size_t size, uint32_t every)
+inline bool sampled(const uint8_t* data, size_t size, uint32_t every)
 {
     uint32_t hash = 2166136261u;  // FNV-1a
     for (size_t i = 0; i < size; ++i)

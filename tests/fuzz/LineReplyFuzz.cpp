@@ -114,7 +114,7 @@ struct FakeLine {
 
 FakeLine g_line;
 
-int ReadBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
 {
     port.transferred = 0;
     const int waiting = g_line.received();
@@ -128,14 +128,14 @@ int ReadBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
     return kSerialOk;
 }
 
-int ReadByte(SerialPort& port)
+int readByte(SerialPort& port)
 {
     uint8_t byte = 0;
-    const int r = ReadBlock(port, &byte, 1);
+    const int r = readBlock(port, &byte, 1);
     return r == kSerialOk ? byte : r;
 }
 
-int WriteBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
+int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
 {
     port.transferred = 0;
     for (uint32_t i = 0; i < length; ++i) {
@@ -151,20 +151,20 @@ int WriteBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
     return kSerialOk;
 }
 
-int WriteByte(SerialPort& port, uint8_t byte) { return WriteBlock(port, &byte, 1); }
+int writeByte(SerialPort& port, uint8_t byte) { return writeBlock(port, &byte, 1); }
 
-int RxCount(SerialPort&) { return g_line.received(); }
-int RxFree(SerialPort& port) { return 1050 - RxCount(port); }
+int rxCount(SerialPort&) { return g_line.received(); }
+int rxFree(SerialPort& port) { return 1050 - rxCount(port); }
 
-int TxCount(SerialPort&)
+int txCount(SerialPort&)
 {
     g_line.settle();
     const int64_t left = g_line.lineFreeUs - g_line.nowUs;
     return left > 0 ? static_cast<int>((left + g_line.byteUs - 1) / g_line.byteUs) : 0;
 }
-int TxFree(SerialPort& port) { return 1050 - TxCount(port); }
+int txFree(SerialPort& port) { return 1050 - txCount(port); }
 
-int PurgeOutput(SerialPort&)
+int purgeOutput(SerialPort&)
 {
     // Bytes still queued in the driver never reach the line.
     g_line.settle();
@@ -172,14 +172,14 @@ int PurgeOutput(SerialPort&)
     return kSerialOk;
 }
 
-int SetLine(SerialPort&, int32_t, char, int, int) { return kSerialOk; }
-int SetFlag(SerialPort&, bool)
+int setLine(SerialPort&, int32_t, char, int, int) { return kSerialOk; }
+int setFlag(SerialPort&, bool)
 {
     g_line.settle();
     return kSerialOk;
 }
 
-void OpenFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, int)
+void openFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, int)
 {
     ++g_line.opens;
     if (g_line.openStatus != kSerialOk) {
@@ -187,21 +187,21 @@ void OpenFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, in
         return;
     }
     SerialOps& ops = port.ops;
-    ops.ReadByte = ReadByte;
-    ops.WriteByte = WriteByte;
-    ops.SetLine = SetLine;
-    ops.SetDtr = SetFlag;
-    ops.SetRts = SetFlag;
-    ops.TxFree = TxFree;
-    ops.TxCount = TxCount;
-    ops.RxFree = RxFree;
-    ops.RxCount = RxCount;
-    ops.PurgeOutput = PurgeOutput;
-    ops.WriteBlock = WriteBlock;
-    ops.ReadBlock = ReadBlock;
+    ops.readByte = readByte;
+    ops.writeByte = writeByte;
+    ops.setLine = setLine;
+    ops.setDtr = setFlag;
+    ops.setRts = setFlag;
+    ops.txFree = txFree;
+    ops.txCount = txCount;
+    ops.rxFree = rxFree;
+    ops.rxCount = rxCount;
+    ops.purgeOutput = purgeOutput;
+    ops.writeBlock = writeBlock;
+    ops.readBlock = readBlock;
 }
 
-std::vector<Answer> AnswersOf(fuzz::InputReader& in)
+std::vector<Answer> answersOf(fuzz::InputReader& in)
 {
     std::vector<Answer> answers(1);
     int64_t gapUs = 0;
@@ -226,20 +226,20 @@ std::vector<Answer> AnswersOf(fuzz::InputReader& in)
 }
 
 // A read of five registers that the instrument answers at once and correctly.
-void CleanTransaction(JbusMaster& master, SerialLibrary& serial, LinkBuffers& buffers, int32_t baud)
+void cleanTransaction(JbusMaster& master, SerialLibrary& serial, LinkBuffers& buffers, int32_t baud)
 {
     serial.setIdleHook(nullptr);
     g_line.reset(baud);
     Answer answer;
     std::vector<uint8_t> frame = {1, 3, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    const uint16_t crc = JbusCrc16(frame.data(), static_cast<uint16_t>(frame.size()));
+    const uint16_t crc = jbusCrc16(frame.data(), static_cast<uint16_t>(frame.size()));
     frame.push_back(static_cast<uint8_t>(crc));
     frame.push_back(static_cast<uint8_t>(crc >> 8));
     for (uint8_t b : frame)
         answer.push_back({0, b});
     g_line.answers = {answer};
-    master.JbusRequest(3, 0x3000, 5);
-    FUZZ_CHECK(master.JbusTransact(6) == 0);
+    master.jbusRequest(3, 0x3000, 5);
+    FUZZ_CHECK(master.jbusTransact(6) == 0);
     FUZZ_CHECK(g_line.written.size() == 8);  // one attempt
     FUZZ_CHECK(buffers.received == frame.size());
     FUZZ_CHECK(std::equal(frame.begin(), frame.end(), buffers.reply.begin()));
@@ -267,21 +267,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     SerialLibrary serial;
     serial.setDevicePath(0, "fake");
-    serial.setDeviceOpener(OpenFakeDevice);
+    serial.setDeviceOpener(openFakeDevice);
     serial.setWaitClock({[] { return g_line.nowUs; }, [](SerialPort&, int ms) { g_line.waitForInput(ms); },
                          [](int ms) { g_line.sleep(ms); }});
     LinkBuffers buffers;
     JbusMaster master(serial, settings, buffers);
 
     g_line.reset(baud);
-    g_line.answers = AnswersOf(in);
+    g_line.answers = answersOf(in);
     static constexpr int32_t kOpenFailures[] = {kSerialBusy, kSerialNoSuchPort, kSerialOther};
     if ((options & 0x30) == 0x30)
         g_line.openStatus = kOpenFailures[address % 3];
     if (options & 0x40)
         g_line.refuseAfter = refuseAfter;
 
-    master.JbusRequest(write ? 16 : 3, 0x1100, count);
+    master.jbusRequest(write ? 16 : 3, 0x1100, count);
     int length = 6;
     if (write) {
         length = 7 + 2 * count;
@@ -301,8 +301,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if ((hook & 0x40) && hookCalls == 1) {
                     // A handler run while the transaction waits may not start another,
                     // nor rewrite the request being sent.
-                    master.JbusRequest(3, 0x5000, 120);
-                    FUZZ_CHECK(master.JbusTransact(6) == -1);
+                    master.jbusRequest(3, 0x5000, 120);
+                    FUZZ_CHECK(master.jbusTransact(6) == -1);
                     FUZZ_CHECK(std::equal(request.begin(), request.end(), buffers.request.begin()));
                 }
                 return hookCalls == abortAt ? -1 : 0;
@@ -310,7 +310,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             10 + (hook & 0x3F));
     }
 
-    const int result = master.JbusTransact(length);
+    const int result = master.jbusTransact(length);
     FUZZ_CHECK(result == 0 || result == -1);
     FUZZ_CHECK(buffers.lastResult == result);
     FUZZ_CHECK(!master.busy());
@@ -327,7 +327,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (g_line.refuseAfter < 0) {
             FUZZ_CHECK(g_line.written.size() % frameLength == 0 && !g_line.written.empty());
             FUZZ_CHECK(std::equal(request.begin(), request.end(), g_line.written.begin()));
-            const uint16_t crc = JbusCrc16(g_line.written.data(), static_cast<uint16_t>(length));
+            const uint16_t crc = jbusCrc16(g_line.written.data(), static_cast<uint16_t>(length));
             FUZZ_CHECK(g_line.written[frameLength - 2] == static_cast<uint8_t>(crc) &&
                        g_line.written[frameLength - 1] == static_cast<uint8_t>(crc >> 8));
         }
@@ -336,7 +336,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Only a whole reply of the expected length with a good CRC is taken.
         FUZZ_CHECK(master.lastFailure() == LinkFailure::None);
         FUZZ_CHECK(static_cast<size_t>(expected) <= LinkBuffers::kSize && buffers.received == expected);
-        const uint16_t crc = JbusCrc16(buffers.reply.data(), static_cast<uint16_t>(expected - 2));
+        const uint16_t crc = jbusCrc16(buffers.reply.data(), static_cast<uint16_t>(expected - 2));
         FUZZ_CHECK(buffers.reply[expected - 2] == static_cast<uint8_t>(crc) &&
                    buffers.reply[expected - 1] == static_cast<uint8_t>(crc >> 8));
     } else {
@@ -348,6 +348,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Whatever a failed transaction left behind must not spoil the next one.
     if (result != 0 || fuzz::kReplaying)
-        CleanTransaction(master, serial, buffers, baud);
+        cleanTransaction(master, serial, buffers, baud);
     return 0;
 }

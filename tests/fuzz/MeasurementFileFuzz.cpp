@@ -27,7 +27,7 @@ using namespace vantor;
 namespace {
 
 // The regional settings the replay and the conversion are tried with.
-LocaleItems Locale(bool other)
+LocaleItems localeFor(bool other)
 {
     LocaleItems items;
     if (other) {
@@ -43,36 +43,36 @@ LocaleItems Locale(bool other)
 }
 
 // What the dialog shows of a record, short of the widgets.
-void ShowRecord(const MeasurementValues& m, const LocaleItems& locale, int language)
+void showRecord(const MeasurementValues& m, const LocaleItems& locale, int language)
 {
-    (void)FromWindows1252(m.softwareVersion.data());
-    (void)FormatLocaleDate(locale, m.day, m.month, 2000 + m.year);
-    (void)FormatLocaleTime(locale, m.hour, m.minute, m.second);
-    (void)ChoiceText(lang::ListFlowUnit, 12, true, m.flowUnit, language);
-    (void)ChoiceText(lang::ListTotalizerUnit, 10, true, m.totalizer1Unit, language);
-    (void)ChoiceText(lang::ListTotalizerUnit, 10, true, m.totalizer2Unit, language);
-    (void)ChoiceText(lang::ListTotalizerSign, 3, false, m.totalizer1Sign, language);
-    (void)ChoiceText(lang::ListTotalizerSign, 3, false, m.totalizer2Sign, language);
+    (void)fromWindows1252(m.softwareVersion.data());
+    (void)formatLocaleDate(locale, m.day, m.month, 2000 + m.year);
+    (void)formatLocaleTime(locale, m.hour, m.minute, m.second);
+    (void)choiceText(lang::ListFlowUnit, 12, true, m.flowUnit, language);
+    (void)choiceText(lang::ListTotalizerUnit, 10, true, m.totalizer1Unit, language);
+    (void)choiceText(lang::ListTotalizerUnit, 10, true, m.totalizer2Unit, language);
+    (void)choiceText(lang::ListTotalizerSign, 3, false, m.totalizer1Sign, language);
+    (void)choiceText(lang::ListTotalizerSign, 3, false, m.totalizer2Sign, language);
 }
 
 // The formatter of each language and locale, made once as a conversion makes it once.
-ConversionFormatter& FormatterOf(bool other)
+ConversionFormatter& formatterOf(bool other)
 {
-    static ConversionFormatter formatters[] = {ConversionFormatter({kFrench, Locale(false)}),
-                                               ConversionFormatter({kEnglish, Locale(true)})};
+    static ConversionFormatter formatters[] = {ConversionFormatter({kFrench, localeFor(false)}),
+                                               ConversionFormatter({kEnglish, localeFor(true)})};
     return formatters[other ? 1 : 0];
 }
 
-void Replay(const std::string& path, size_t size, bool other)
+void replay(const std::string& path, size_t size, bool other)
 {
-    const LocaleItems locale = Locale(other);
+    const LocaleItems locale = localeFor(other);
     const int language = other ? kEnglish : kFrench;
-    ConversionFormatter& formatter = FormatterOf(other);
+    ConversionFormatter& formatter = formatterOf(other);
     // Exactly the room a line may take, so that a longer one overruns it.
     const auto line = std::make_unique<char[]>(ConversionFormatter::kMaxLineSize);
 
     MeasurementFileGeometry geometry;
-    if (ReadMeasurementGeometry(path, geometry) != MeasurementFileStatus::Ok)
+    if (readMeasurementGeometry(path, geometry) != MeasurementFileStatus::Ok)
         return;
     FUZZ_CHECK(geometry.recordLength >= kMeasurementFrameSize && geometry.recordLength <= kMaxRecordLength);
     FUZZ_CHECK(geometry.recordCount == static_cast<int64_t>((size - 2) / geometry.recordLength));
@@ -89,11 +89,11 @@ void Replay(const std::string& path, size_t size, bool other)
         if (index >= 4 && index != geometry.recordCount - 1)
             continue;
         std::span<uint8_t> frame(buffers.reply.data(), geometry.recordLength);
-        FUZZ_CHECK(ReadMeasurementRecord(path, geometry, index, frame));
+        FUZZ_CHECK(readMeasurementRecord(path, geometry, index, frame));
         FUZZ_CHECK(std::equal(frame.begin(), frame.end(), next.begin()));
         MeasurementValues values;
-        DecodeImage(kMeasurementTable, ReplyImage(buffers).first(kMeasurementBlock.imageSize()), values);
-        ShowRecord(values, locale, language);
+        decodeImage(kMeasurementTable, replyImage(buffers).first(kMeasurementBlock.imageSize()), values);
+        showRecord(values, locale, language);
         const size_t length = formatter.formatRecord(std::span<const uint8_t>(next.data(), geometry.recordLength),
                                                      index, line.get());
         FUZZ_CHECK(length <= ConversionFormatter::kMaxLineSize && line[length - 1] == '\n');
@@ -101,21 +101,21 @@ void Replay(const std::string& path, size_t size, bool other)
     }
     FUZZ_CHECK(!reader.next(std::span<uint8_t>(next.data(), geometry.recordLength)));
     // Past either end there is nothing.
-    FUZZ_CHECK(!ReadMeasurementRecord(path, geometry, -1, std::span<uint8_t>(buffers.reply)));
-    FUZZ_CHECK(!ReadMeasurementRecord(path, geometry, geometry.recordCount, std::span<uint8_t>(buffers.reply)));
+    FUZZ_CHECK(!readMeasurementRecord(path, geometry, -1, std::span<uint8_t>(buffers.reply)));
+    FUZZ_CHECK(!readMeasurementRecord(path, geometry, geometry.recordCount, std::span<uint8_t>(buffers.reply)));
 }
 
-void Convert(const std::string& path, bool other)
+void convert(const std::string& path, bool other)
 {
-    const LocaleItems locale = Locale(other);
+    const LocaleItems locale = localeFor(other);
     const int language = other ? kEnglish : kFrench;
-    const std::string output = fuzz::Scratch().file("converted.prn");
+    const std::string output = fuzz::scratch().file("converted.prn");
     std::remove(output.c_str());
     MeasurementFileGeometry geometry;
-    const MeasurementFileStatus fileStatus = ReadMeasurementGeometry(path, geometry);
+    const MeasurementFileStatus fileStatus = readMeasurementGeometry(path, geometry);
 
     int64_t reports = 0;
-    const ConversionResult result = ConvertMeasurementFile(
+    const ConversionResult result = convertMeasurementFile(
         path, output, {language, locale},
         [&](const ConversionProgress& progress) {
             FUZZ_CHECK(progress.done <= progress.total);
@@ -125,7 +125,7 @@ void Convert(const std::string& path, bool other)
         7);
     if (fileStatus != MeasurementFileStatus::Ok) {
         FUZZ_CHECK(result.status == ConversionStatus::Refused && result.fileStatus == fileStatus);
-        FUZZ_CHECK(!ConversionProblem(result, path, output, language).empty());
+        FUZZ_CHECK(!conversionProblem(result, path, output, language).empty());
         std::ifstream none(output);
         FUZZ_CHECK(!none);
         return;
@@ -142,11 +142,11 @@ void Convert(const std::string& path, bool other)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = fuzz::WriteInputFile("recording.mes", data, size);
+    const std::string path = fuzz::writeInputFile("recording.mes", data, size);
     // Locale and language only shape the texts: alternate them rather than spend input on them.
     const bool other = size % 2 == 1;
-    Replay(path, size, other);
-    if (fuzz::Sampled(data, size, 16))
-        Convert(path, other);
+    replay(path, size, other);
+    if (fuzz::sampled(data, size, 16))
+        convert(path, other);
     return 0;
 }

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-std::vector<std::filesystem::path> InputsOf(const std::filesystem::path& given)
+std::vector<std::filesystem::path> inputsOf(const std::filesystem::path& given)
 {
     if (!std::filesystem::is_directory(given))
         return {given};
@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     }
     size_t replayed = 0;
     for (int i = 1; i < argc; ++i) {
-        for (const auto& path : InputsOf(argv[i])) {
+        for (const auto& path : inputsOf(argv[i])) {
             std::ifstream in(path, std::ios::binary);
             if (!in) {
                 std::fprintf(stderr, "cannot read %s\n", path.c_str());

@@ -22,13 +22,13 @@ struct Kind {
     const ParameterForm& (*form)();
 };
 const Kind kKinds[] = {
-    {&filetypes::kCalibration, CalibrationDialog::Form},
-    {&filetypes::kFactory, FactoryDialog::Form},
-    {&filetypes::kMaker, MakerDialog::Form},
-    {&filetypes::kCan, CanDialog::Form},
+    {&filetypes::kCalibration, CalibrationDialog::form},
+    {&filetypes::kFactory, FactoryDialog::form},
+    {&filetypes::kMaker, MakerDialog::form},
+    {&filetypes::kCan, CanDialog::form},
 };
 
-void Load(const std::string& path, const Kind& kind, int language)
+void load(const std::string& path, const Kind& kind, int language)
 {
     const FileType& type = *kind.type;
     const ParameterForm& form = kind.form();
@@ -36,13 +36,13 @@ void Load(const std::string& path, const Kind& kind, int language)
     file.settings.language = language;
     // A refused file leaves the image as it was.
     file.buffers.reply.fill(0xA5);
-    const FileStatus status = LoadSettingsFile(path, type, ReplyImage(file.buffers), file.record);
+    const FileStatus status = loadSettingsFile(path, type, replyImage(file.buffers), file.record);
     if (status != FileStatus::Ok) {
         for (uint8_t b : file.buffers.reply)
             FUZZ_CHECK(b == 0xA5);
         return;
     }
-    const std::span<const uint8_t> image = ReplyImage(file.buffers).first(type.codec->block->imageSize());
+    const std::span<const uint8_t> image = replyImage(file.buffers).first(type.codec->block->imageSize());
 
     // The comparison with the instrument, here holding the block's defaults.
     ProgramState instrument;
@@ -52,35 +52,35 @@ void Load(const std::string& path, const Kind& kind, int language)
     (void)type.codec->differingRows(image, std::span<const uint8_t>(defaults));
     (void)type.codec->matchesLastRead(file.record, image);
     ChoiceList probes{};
-    SetProbeNames(probes, instrument.catalogue);
-    const std::vector<ChoiceBinding> choices = WithProbeList(form.choices, &probes);
+    setProbeNames(probes, instrument.catalogue);
+    const std::vector<ChoiceBinding> choices = withProbeList(form.choices, &probes);
     if (!form.numberNames.empty() || !form.choiceNames.empty()) {
         const ComparedBlock block{&type, form.numbers, form.numberNames, choices, form.choiceNames};
         const QDateTime now(QDate(2024, 2, 29), QTime(23, 59, 59));
-        (void)MakeDeviationReport(block, instrument, file, path, now, LocaleItems{}, language);
+        (void)makeDeviationReport(block, instrument, file, path, now, LocaleItems{}, language);
     }
 
     // Shown in the dialog: clamped into what the controls hold, then formatted.
-    ClampNumbers(form.numbers, file);
-    ClampChoices(choices, file);
+    clampNumbers(form.numbers, file);
+    clampChoices(choices, file);
     for (const NumberBinding& b : form.numbers) {
         // Within the limits, as near as a float comes to them.
         const float value = b.value(file);
         FUZZ_CHECK(value >= static_cast<float>(b.minimum) && value <= static_cast<float>(b.maximum));
-        (void)FormatBoundNumber(b.format, value, file.decimalsCount);
+        (void)formatBoundNumber(b.format, value, file.decimalsCount);
     }
     for (const ChoiceBinding& b : choices)
-        (void)ChoiceText(*b.list, b.count, b.bilingual == 1, b.value(file), language);
+        (void)choiceText(*b.list, b.count, b.bilingual == 1, b.value(file), language);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string path = fuzz::WriteInputFile("settings", data, size);
+    const std::string path = fuzz::writeInputFile("settings", data, size);
     // The language only chooses texts: alternate it rather than spend input on it.
     const int language = size % 2 == 0 ? kFrench : kEnglish;
     for (const Kind& kind : kKinds)
-        Load(path, kind, language);
+        load(path, kind, language);
     return 0;
 }

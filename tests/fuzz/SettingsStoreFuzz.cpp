@@ -22,10 +22,10 @@ namespace {
 const std::string kKey = "Software\\VantorPC";
 
 // The store's root holds Software/VantorPC.ini, the file of the key "Software\VantorPC".
-const std::string& Root()
+const std::string& root()
 {
     static const std::string root = [] {
-        const std::string path = fuzz::Scratch().file("config");
+        const std::string path = fuzz::scratch().file("config");
         std::filesystem::create_directories(path + "/Software");
         return path;
     }();
@@ -34,7 +34,7 @@ const std::string& Root()
 
 // The store's reader keeps files it has parsed until their time stamp changes:
 // give every input a time of its own, so that each is read afresh.
-void Touch(const std::string& path)
+void touch(const std::string& path)
 {
     static int64_t tick = 0;
     ++tick;
@@ -42,13 +42,13 @@ void Touch(const std::string& path)
     utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-void LoadEverything(const SettingsStore& store)
+void loadEverything(const SettingsStore& store)
 {
     FUZZ_CHECK(store.keyExists(kKey));
     ProgramState state;
-    LoadSettings(store, kKey, fuzz::Scratch().file("home"), state);
+    loadSettings(store, kKey, fuzz::scratch().file("home"), state);
     SerialLibrary serial;
-    LoadPortTable(store, kKey, serial);
+    loadPortTable(store, kKey, serial);
 
     // Whatever the file said, every value that indexes a table is within it.
     const Settings& s = state.settings;
@@ -56,11 +56,11 @@ void LoadEverything(const SettingsStore& store)
     FUZZ_CHECK(s.link.baudIndex >= 0 && s.link.baudIndex < static_cast<int32_t>(kBaudRates.size()));
     FUZZ_CHECK(s.language == kFrench || s.language == kEnglish);
     // The address as the master sends it, from any number.
-    (void)JbusAddressByte(s.link.jbusAddress);
+    (void)jbusAddressByte(s.link.jbusAddress);
 }
 
 // One of the values the start-up reads, named by `which`, read as it reads it.
-void LoadOne(const SettingsStore& store, uint8_t which)
+void loadOne(const SettingsStore& store, uint8_t which)
 {
     static const char* const kTexts[] = {"LastPathName", "LastFileSpName", "LastPathPrnFileName"};
     static const char* const kNumbers[] = {"Com", "Jbus", "Language", "Bauds"};
@@ -69,7 +69,7 @@ void LoadOne(const SettingsStore& store, uint8_t which)
         (void)store.readText(kKey, kTexts[index], "");
     } else if (index < 7) {
         const int32_t value = store.readNumber(kKey, kNumbers[index - 3], -7);
-        (void)JbusAddressByte(static_cast<float>(value));
+        (void)jbusAddressByte(static_cast<float>(value));
     } else if (index < 31) {
         (void)store.readText(kKey + "\\Probe", std::to_string(index - 7), "");
     } else if (index < 55) {
@@ -85,11 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    const SettingsStore store(Root());
-    const std::string file = fuzz::WriteInputFile("config/Software/VantorPC.ini", data + 1, size - 1);
-    Touch(file);
-    LoadOne(store, data[0]);
-    if (fuzz::Sampled(data, size, 32))
-        LoadEverything(store);
+    const SettingsStore store(root());
+    const std::string file = fuzz::writeInputFile("config/Software/VantorPC.ini", data + 1, size - 1);
+    touch(file);
+    loadOne(store, data[0]);
+    if (fuzz::sampled(data, size, 32))
+        loadEverything(store);
     return 0;
 }

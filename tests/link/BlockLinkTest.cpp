@@ -30,7 +30,7 @@ protected:
 
 TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
 {
-    ASSERT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    ASSERT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
     EXPECT_TRUE(catalogue.read);
     EXPECT_EQ(catalogue.names[0], "SP1-25");
@@ -41,21 +41,21 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
     EXPECT_EQ(record.calibration.extDiameter, 26.1f);
 
     simulator->clearRequests();
-    ASSERT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    ASSERT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x1100})) << "the second sends only the caller's request";
 
-    link.InvalidateProbeCatalogue();
+    link.invalidateProbeCatalogue();
     simulator->clearRequests();
-    ASSERT_EQ(ReadParameterBlock(link, kMakerTable, kMakerBlock, record.maker), 0);
+    ASSERT_EQ(readParameterBlock(link, kMakerTable, kMakerBlock, record.maker), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
 }
 
 TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
 {
-    master.JbusRequest(16, 0x3000, 5);
+    master.jbusRequest(16, 0x3000, 5);
     const uint8_t image[] = {0x02, 0x03, 0x00, 0x04, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8};
     std::copy(std::begin(image), std::end(image), buffers.request.begin() + 7);
-    ASSERT_EQ(link.JbusBlockTransact(17), 0);
+    ASSERT_EQ(link.jbusBlockTransact(17), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
     EXPECT_EQ(simulator->image(0x3000, 5), std::vector<uint8_t>(std::begin(image), std::end(image)));
 }
@@ -63,21 +63,21 @@ TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
 TEST_F(BlockLinkTest, FailedCatalogueReadSendsNothingElseAndIsTriedAgain)
 {
     simulator->injectFault(Fault::Silence, 3);
-    EXPECT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), -1);
+    EXPECT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), -1);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x5000, 0x5000}));
     EXPECT_FALSE(catalogue.read);
 
     simulator->clearRequests();
-    EXPECT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    EXPECT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
 }
 
 TEST_F(BlockLinkTest, FailedReadLeavesTheGroupAlone)
 {
-    link.MarkProbeCatalogueRead();
+    link.markProbeCatalogueRead();
     record.maker.ref2 = 12;
     simulator->injectFault(Fault::BadCrc, 3);
-    EXPECT_EQ(ReadParameterBlock(link, kMakerTable, kMakerBlock, record.maker), -1);
+    EXPECT_EQ(readParameterBlock(link, kMakerTable, kMakerBlock, record.maker), -1);
     EXPECT_EQ(record.maker.ref2, 12.0f);
 }
 
@@ -89,10 +89,10 @@ TEST_F(BlockLinkTest, ValuesChangedInTheInstrumentAreRead)
         cal[49] = 16;
         unit.setImage(0x1100, cal);
     });
-    ASSERT_EQ(ReadParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    ASSERT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
     EXPECT_EQ(record.calibration.extDiameter, 1200.0f);
     EXPECT_EQ(record.calibration.probe, 16);
-    ASSERT_EQ(ReadParameterBlock(link, kMeasurementTable, kMeasurementBlock, record.measurement), 0);
+    ASSERT_EQ(readParameterBlock(link, kMeasurementTable, kMeasurementBlock, record.measurement), 0);
     EXPECT_EQ(record.measurement.probeIndex, 16);
     EXPECT_EQ(std::string(record.measurement.softwareVersion.data()), sim::Instrument::versionText());
 }
@@ -108,7 +108,7 @@ TEST(ProbeCatalogueParse, NamesEndAtANulOrAfterEightCharacters)
     image[30] = 'D', image[31] = 0xE9, image[32] = 'b';  // Windows-1252 on the wire
     ProbeCatalogue catalogue;
     catalogue.names[23] = "old";
-    ParseProbeCatalogue(image, catalogue);
+    parseProbeCatalogue(image, catalogue);
     EXPECT_EQ(catalogue.names[0], "AB");
     EXPECT_EQ(catalogue.names[1], "CDEFGHIJ");
     EXPECT_EQ(catalogue.angles[1], -2);
@@ -118,7 +118,7 @@ TEST(ProbeCatalogueParse, NamesEndAtANulOrAfterEightCharacters)
 
     ProbeCatalogue partial;
     partial.names[5] = "kept";
-    ParseProbeCatalogue(std::span<const uint8_t>(image).first(45), partial);
+    parseProbeCatalogue(std::span<const uint8_t>(image).first(45), partial);
     EXPECT_EQ(partial.names[2], "x");
     EXPECT_EQ(partial.names[5], "kept") << "entries past a short image are not read";
 }
@@ -139,8 +139,8 @@ TEST_F(DetectionTest, FindsTheInstrumentOnTheSecondPortAt4800)
                                                  sim::SimOptions{.baud = 4800, .address = 7});
     serial.setDevicePath(1, simulator->path(0));
     settings = {3, 2, 9.0f};
-    link.MarkProbeCatalogueRead();  // as the Connect button does: the scan reads no catalogue
-    ASSERT_TRUE(DetectUnit(link, settings));
+    link.markProbeCatalogueRead();  // as the Connect button does: the scan reads no catalogue
+    ASSERT_TRUE(detectUnit(link, settings));
     EXPECT_EQ(settings.portIndex, 1);
     EXPECT_EQ(settings.baudIndex, 4);
     EXPECT_EQ(settings.jbusAddress, 0.0f);
@@ -160,7 +160,7 @@ TEST_F(DetectionTest, FindsTheInstrumentOnTheSecondPortAt4800)
 TEST_F(DetectionTest, MissingPortsCostAlmostNothing)
 {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(DetectUnit(link, settings));
+    EXPECT_FALSE(detectUnit(link, settings));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(18 * 10));
 }
 
@@ -172,8 +172,8 @@ TEST_F(DetectionTest, ScanTriesEighteenCombinationsInOrderAndFails)
         sim::SimOptions{.baud = 19200});  // a speed the scan never uses: nobody answers
     for (int i = 0; i < 3; ++i)
         serial.setDevicePath(i, simulator->path(i));
-    link.MarkProbeCatalogueRead();
-    EXPECT_FALSE(DetectUnit(link, settings));
+    link.markProbeCatalogueRead();
+    EXPECT_FALSE(detectUnit(link, settings));
 
     std::vector<std::pair<int, int32_t>> combinations;
     for (const auto& r : simulator->requests()) {

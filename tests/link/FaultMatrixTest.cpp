@@ -70,13 +70,13 @@ public:
 
     int transact(const Operation& op)
     {
-        m_master.JbusRequest(op.function, op.first, op.count);
+        m_master.jbusRequest(op.function, op.first, op.count);
         if (op.function == 3)
-            return m_master.JbusTransact(6);
+            return m_master.jbusTransact(6);
         // The registers' own values go back: the instrument is left as it was.
         const std::vector<uint8_t> image = m_simulator.image(op.first, op.count);
         std::copy(image.begin(), image.end(), m_buffers.request.begin() + 7);
-        return m_master.JbusTransact(7 + 2 * op.count);
+        return m_master.jbusTransact(7 + 2 * op.count);
     }
 
     Outcome run(const Case& c)
@@ -88,7 +88,7 @@ public:
             auto transaction = std::async(std::launch::async, [&] { return transact(c.operation); });
             const int requestBytes = c.operation.function == 3 ? 8 : 9 + 2 * c.operation.count;
             std::this_thread::sleep_for(std::chrono::milliseconds(
-                WireTimeMs(requestBytes + c.operation.replyLength() / 2, c.baud) + 60));
+                wireTimeMs(requestBytes + c.operation.replyLength() / 2, c.baud) + 60));
             m_simulator.disconnect();
             out.result = transaction.get();
             m_simulator.reconnect();
@@ -100,7 +100,7 @@ public:
             out.heard += r.heard ? 1 : 0;
         m_simulator.clearFaults();
         // Whatever was still on its way has arrived before the next request.
-        const int settleMs = c.fault == Fault::LateReply ? c.amount + WireTimeMs(c.operation.replyLength(), c.baud) : 0;
+        const int settleMs = c.fault == Fault::LateReply ? c.amount + wireTimeMs(c.operation.replyLength(), c.baud) : 0;
         std::this_thread::sleep_for(std::chrono::milliseconds(settleMs + 50));
         out.next = transact(c.operation);
         return out;
@@ -115,7 +115,7 @@ private:
     JbusMaster m_master{m_serial, m_settings, m_buffers};
 };
 
-std::vector<Case> Matrix(int32_t baud)
+std::vector<Case> matrix(int32_t baud)
 {
     std::vector<Case> cases;
     {
@@ -152,7 +152,7 @@ std::vector<Case> Matrix(int32_t baud)
                              LinkFailure::WrongLength, 3});
             // Later than the three attempts together: a reply later than one time-out but
             // in the next attempt's would be taken there, as the same request's reply.
-            const int requestMs = WireTimeMs(op.function == 3 ? 8 : 9 + 2 * op.count, baud);
+            const int requestMs = wireTimeMs(op.function == 3 ? 8 : 9 + 2 * op.count, baud);
             cases.push_back({at + "reply later than the time-out", op, baud, Fault::LateReply, 3,
                              3 * (replyTimeoutMs + requestMs) + 200, Expect::Failure, LinkFailure::NoAnswer, 3});
             Case vanish{at + "line vanishing mid-reply", op, baud, Fault::PauseInside, 1, 2000, Expect::Failure,
@@ -164,9 +164,9 @@ std::vector<Case> Matrix(int32_t baud)
     return cases;
 }
 
-void RunMatrix(int32_t baud)
+void runMatrix(int32_t baud)
 {
-    const std::vector<Case> cases = Matrix(baud);
+    const std::vector<Case> cases = matrix(baud);
     std::vector<Outcome> outcomes(cases.size());
     // The cases wait on the line far more than they compute: a few workers take
     // them one after the other, each case on a line of its own.
@@ -185,7 +185,7 @@ void RunMatrix(int32_t baud)
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         const Outcome& o = outcomes[i];
-        SCOPED_TRACE(c.name + " (result " + std::to_string(o.result) + ", " + LinkFailureText(o.failure) + ", heard " +
+        SCOPED_TRACE(c.name + " (result " + std::to_string(o.result) + ", " + linkFailureText(o.failure) + ", heard " +
                      std::to_string(o.heard) + ")");
         if (c.expect == Expect::Success) {
             EXPECT_EQ(o.result, 0);
@@ -206,5 +206,5 @@ void RunMatrix(int32_t baud)
 
 }  // namespace
 
-TEST(FaultMatrix, At9600Baud) { RunMatrix(9600); }
-TEST(FaultMatrix, At600Baud) { RunMatrix(600); }
+TEST(FaultMatrix, At9600Baud) { runMatrix(9600); }
+TEST(FaultMatrix, At600Baud) { runMatrix(600); }

@@ -12,7 +12,7 @@ using namespace vantor;
 
 namespace {
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> list)
+std::vector<uint8_t> bytes(std::initializer_list<int> list)
 {
     std::vector<uint8_t> out;
     for (int b : list)
@@ -25,11 +25,11 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> list)
 TEST(JbusCrc, KnownVectors)
 {
     const char* text = "123456789";
-    EXPECT_EQ(JbusCrc16(reinterpret_cast<const uint8_t*>(text), 9), 0x4B37);
-    EXPECT_EQ(JbusCrc16(nullptr, 0), 0xFFFF);
-    const auto read = Bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C});
+    EXPECT_EQ(jbusCrc16(reinterpret_cast<const uint8_t*>(text), 9), 0x4B37);
+    EXPECT_EQ(jbusCrc16(nullptr, 0), 0xFFFF);
+    const auto read = bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C});
     // Sent low byte first: 41 3F.
-    EXPECT_EQ(JbusCrc16(read.data(), 6), 0x3F41);
+    EXPECT_EQ(jbusCrc16(read.data(), 6), 0x3F41);
 }
 
 class JbusRequestTest : public ::testing::Test {
@@ -43,23 +43,23 @@ protected:
 TEST_F(JbusRequestTest, ReadHeader)
 {
     buffers.request[6] = 0xEE;
-    master.JbusRequest(3, 0x1100, 28);
+    master.jbusRequest(3, 0x1100, 28);
     EXPECT_EQ(std::vector<uint8_t>(buffers.request.begin(), buffers.request.begin() + 7),
-              Bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0xEE}))
+              bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0xEE}))
         << "a read leaves byte 6 alone";
 }
 
 TEST_F(JbusRequestTest, WriteHeaderCarriesByteCount)
 {
     buffers.request[7] = 0x5A;
-    master.JbusRequest(16, 0x1100, 28);
+    master.jbusRequest(16, 0x1100, 28);
     EXPECT_EQ(std::vector<uint8_t>(buffers.request.begin(), buffers.request.begin() + 8),
-              Bytes({0x01, 0x10, 0x11, 0x00, 0x00, 0x1C, 56, 0x5A}))
+              bytes({0x01, 0x10, 0x11, 0x00, 0x00, 0x1C, 56, 0x5A}))
         << "the data bytes are the caller's";
-    master.JbusRequest(16, 0x2301, 3);
+    master.jbusRequest(16, 0x2301, 3);
     EXPECT_EQ(buffers.request[6], 6);
     // Only the low byte of the count is doubled, kept to 8 bits.
-    master.JbusRequest(16, 0, 0x0190);
+    master.jbusRequest(16, 0, 0x0190);
     EXPECT_EQ(buffers.request[6], 0x20);
 }
 
@@ -72,19 +72,19 @@ TEST_F(JbusRequestTest, AddressIsTruncatedToItsLowByte)
                  {std::numeric_limits<float>::quiet_NaN(), 0}, {1e20f, 0}};
     for (const auto& c : cases) {
         settings.jbusAddress = c.address;
-        master.JbusRequest(3, 0x111A, 1);
+        master.jbusRequest(3, 0x111A, 1);
         EXPECT_EQ(buffers.request[0], c.sent) << "address " << c.address;
     }
 }
 
 TEST(JbusTiming, TimeoutsAndWireTime)
 {
-    EXPECT_EQ(ReadTimeouts(0).replyMs, 1000);
-    EXPECT_EQ(ReadTimeouts(1).interByteMs, 400);
-    EXPECT_EQ(ReadTimeouts(2).replyMs, 400);
-    EXPECT_EQ(ReadTimeouts(5).interByteMs, 150);
+    EXPECT_EQ(readTimeouts(0).replyMs, 1000);
+    EXPECT_EQ(readTimeouts(1).interByteMs, 400);
+    EXPECT_EQ(readTimeouts(2).replyMs, 400);
+    EXPECT_EQ(readTimeouts(5).interByteMs, 150);
     // A write of 28 registers is 65 bytes: 2.4 s at 300 baud, 1.2 s at 600.
-    EXPECT_EQ(WireTimeMs(65, 300), 2384);
-    EXPECT_EQ(WireTimeMs(65, 600), 1192);
-    EXPECT_EQ(WireTimeMs(8, 9600), 10);
+    EXPECT_EQ(wireTimeMs(65, 300), 2384);
+    EXPECT_EQ(wireTimeMs(65, 600), 1192);
+    EXPECT_EQ(wireTimeMs(8, 9600), 10);
 }

@@ -12,12 +12,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t MsSince(Clock::time_point start)
+int64_t msSince(Clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-std::vector<uint8_t> Bytes(std::initializer_list<int> list)
+std::vector<uint8_t> bytes(std::initializer_list<int> list)
 {
     std::vector<uint8_t> out;
     for (int b : list)
@@ -34,10 +34,10 @@ TEST_F(JbusTransactTest, ReadsABlock)
     ASSERT_EQ(read(0x3000, 5), 0);
     EXPECT_EQ(replyBytes().size(), 15u);
     EXPECT_EQ(std::vector<uint8_t>(buffers.reply.begin(), buffers.reply.begin() + 13),
-              Bytes({0x01, 0x03, 0x0A, 0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8}));
+              bytes({0x01, 0x03, 0x0A, 0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8}));
     const auto requests = simulator->requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].bytes, Bytes({0x01, 0x03, 0x30, 0x00, 0x00, 0x05, 0x8A, 0xC9}));
+    EXPECT_EQ(requests[0].bytes, bytes({0x01, 0x03, 0x30, 0x00, 0x00, 0x05, 0x8A, 0xC9}));
     EXPECT_EQ(serial.liveCount(), 0) << "the port is closed after every transaction";
 }
 
@@ -45,13 +45,13 @@ TEST_F(JbusTransactTest, ReadOfTheConfigurationIsSentAsGiven)
 {
     ASSERT_EQ(read(0x1100, 28), 0);
     EXPECT_EQ(buffers.received, 61);
-    EXPECT_EQ(simulator->requests().at(0).bytes, Bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0x41, 0x3F}));
+    EXPECT_EQ(simulator->requests().at(0).bytes, bytes({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0x41, 0x3F}));
 }
 
 TEST_F(JbusTransactTest, WritesABlock)
 {
     ASSERT_EQ(write(0x3000, {0x0203, 0x0004, 0x0000, 0x2AF8, 0xD6D8}), 0);
-    EXPECT_EQ(simulator->image(0x3000, 2), Bytes({0x02, 0x03, 0x00, 0x04}));
+    EXPECT_EQ(simulator->image(0x3000, 2), bytes({0x02, 0x03, 0x00, 0x04}));
     EXPECT_EQ(replyBytes().size(), 8u);
     EXPECT_EQ(buffers.reply[1], 16);
 }
@@ -112,7 +112,7 @@ TEST_F(JbusTransactTest, SilenceCostsThreeReplyTimeOuts)
     simulator->injectFault(Fault::Silence, 3);
     const auto start = Clock::now();
     EXPECT_EQ(read(0x3000, 5), -1);
-    const int64_t elapsed = MsSince(start);
+    const int64_t elapsed = msSince(start);
     // Three times 400 ms, each after the 10 ms the request takes on the line.
     EXPECT_GE(elapsed, 3 * 410);
     EXPECT_LT(elapsed, 3 * 410 + 250);
@@ -125,7 +125,7 @@ TEST_F(JbusTransactTest, MissingPortFailsAtOnceWithNothingSent)
     settings.portIndex = 2;
     const auto start = Clock::now();
     EXPECT_EQ(read(0x3000, 5), -1);
-    EXPECT_LT(MsSince(start), 50);
+    EXPECT_LT(msSince(start), 50);
     EXPECT_EQ(master.lastFailure(), LinkFailure::PortMissing);
     EXPECT_TRUE(simulator->requests().empty());
 }
@@ -133,15 +133,15 @@ TEST_F(JbusTransactTest, MissingPortFailsAtOnceWithNothingSent)
 TEST_F(JbusTransactTest, BusyPortFailsAtOnceWithNothingSent)
 {
     SerialLibrary otherProgram;
-    SerialPort& held = otherProgram.OpenDevice(simulator->path(0), 0, 9600, 'N', 8, 2);
+    SerialPort& held = otherProgram.openDevice(simulator->path(0), 0, 9600, 'N', 8, 2);
     ASSERT_EQ(held.status, kSerialOk);
-    SerialPort& mine = serial.OpenPort(0, 9600, 'N', 8, 2);
+    SerialPort& mine = serial.openPort(0, 9600, 'N', 8, 2);
     EXPECT_EQ(mine.status, kSerialBusy);
-    mine.ops.ClosePort(mine);
+    mine.ops.closePort(mine);
 
     EXPECT_EQ(read(0x3000, 5), -1);
     EXPECT_EQ(master.lastFailure(), LinkFailure::PortBusy);
-    held.ops.ClosePort(held);
+    held.ops.closePort(held);
     EXPECT_TRUE(simulator->requests().empty());
 }
 
@@ -201,7 +201,7 @@ TEST_F(JbusTransactTest, WriteAtLowSpeedWaitsForTheRequestToLeaveTheLine)
     std::vector<uint16_t> values(28, 0x0101);
     const auto start = Clock::now();
     EXPECT_EQ(write(0x1100, values), 0);
-    EXPECT_GE(MsSince(start), 1192);
+    EXPECT_GE(msSince(start), 1192);
     EXPECT_EQ(heardCount(), 1u);
     EXPECT_EQ(simulator->reg(0x1100), 0x0101);
     EXPECT_EQ(simulator->address(), 1);
@@ -238,9 +238,9 @@ TEST_F(JbusTransactTest, IdleHookRunsDuringTheWaitAndCannotStartAnotherTransacti
 
 TEST_F(JbusTransactTest, RequestThatCannotFitIsRefused)
 {
-    master.JbusRequest(16, 0x1100, 28);
-    EXPECT_EQ(master.JbusTransact(511), -1);
-    EXPECT_EQ(master.JbusTransact(0), -1);
+    master.jbusRequest(16, 0x1100, 28);
+    EXPECT_EQ(master.jbusTransact(511), -1);
+    EXPECT_EQ(master.jbusTransact(0), -1);
     EXPECT_TRUE(simulator->requests().empty());
 }
 
@@ -278,9 +278,9 @@ namespace {
 struct RtsLog {
     static inline std::vector<std::pair<bool, int64_t>> changes;
     static inline int (*realSetRts)(SerialPort&, bool) = nullptr;
-    static int Record(SerialPort& port, bool on)
+    static int record(SerialPort& port, bool on)
     {
-        changes.emplace_back(on, MonotonicUs());
+        changes.emplace_back(on, monotonicUs());
         return realSetRts(port, on);
     }
 };
@@ -296,14 +296,14 @@ TEST_F(JbusTransactTest, RtsComesDownOnlyOnceTheRequestHasLeftTheLine)
     // The idle hook runs while the master waits on the port: it starts recording from there.
     serial.setIdleHook(
         [](SerialPort& port) {
-            if (port.ops.SetRts != &RtsLog::Record) {
-                RtsLog::realSetRts = port.ops.SetRts;
-                port.ops.SetRts = &RtsLog::Record;
+            if (port.ops.setRts != &RtsLog::record) {
+                RtsLog::realSetRts = port.ops.setRts;
+                port.ops.setRts = &RtsLog::record;
             }
             return 0;
         },
         10);
-    const int64_t start = MonotonicUs();
+    const int64_t start = monotonicUs();
     ASSERT_EQ(write(0x3000, {1, 2, 3, 4, 5}), 0);
     serial.setIdleHook(nullptr);
     ASSERT_FALSE(RtsLog::changes.empty()) << "RTS was lowered before the master waited at all";
@@ -311,6 +311,6 @@ TEST_F(JbusTransactTest, RtsComesDownOnlyOnceTheRequestHasLeftTheLine)
     EXPECT_FALSE(on);
     // 19 bytes of 11 bits at 600 baud: 349 ms on the line.
     const int64_t afterMs = (at - start) / 1000;
-    EXPECT_GE(afterMs, WireTimeMs(19, 600));
-    EXPECT_LT(afterMs, WireTimeMs(19, 600) + 100) << "and not much later";
+    EXPECT_GE(afterMs, wireTimeMs(19, 600));
+    EXPECT_LT(afterMs, wireTimeMs(19, 600) + 100) << "and not much later";
 }

@@ -65,13 +65,13 @@ private:
 };
 
 // Waits until the pseudo-terminal has delivered what the far end sent.
-void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
+void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
 class SerialPortTest : public ::testing::Test {
 protected:
     SerialPort& open(int32_t baud = 9600, char parity = 'N', int data = 8, int stop = 2)
     {
-        return serial.OpenDevice(pty.name(), 0, baud, parity, data, stop);
+        return serial.openDevice(pty.name(), 0, baud, parity, data, stop);
     }
 
     PtyPair pty;
@@ -93,7 +93,7 @@ TEST_F(SerialPortTest, OpensRawAtTheRequestedLineSettings)
     EXPECT_FALSE(t.c_cflag & PARENB);
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
     EXPECT_EQ(serial.liveCount(), 1);
-    EXPECT_EQ(port.ops.ClosePort(port), kSerialOk);
+    EXPECT_EQ(port.ops.closePort(port), kSerialOk);
     EXPECT_EQ(serial.liveCount(), 0);
 }
 
@@ -102,15 +102,15 @@ TEST_F(SerialPortTest, PortIndexOpensItsDevicePath)
     test::TempDir dir;
     serial.setDevicePath(0, pty.name());
     serial.setDevicePath(1, dir.file("nothing"));
-    SerialPort& com1 = serial.OpenPort(0, 9600, 'N', 8, 2);
+    SerialPort& com1 = serial.openPort(0, 9600, 'N', 8, 2);
     EXPECT_EQ(com1.status, kSerialOk);
-    SerialPort& com2 = serial.OpenPort(1, 9600, 'N', 8, 2);
+    SerialPort& com2 = serial.openPort(1, 9600, 'N', 8, 2);
     EXPECT_EQ(com2.status, kSerialNoSuchPort);
-    SerialPort& com9 = serial.OpenPort(8, 9600, 'N', 8, 2);
+    SerialPort& com9 = serial.openPort(8, 9600, 'N', 8, 2);
     EXPECT_EQ(com9.status, kSerialBadPort);
-    com9.ops.ClosePort(com9);
-    com2.ops.ClosePort(com2);
-    com1.ops.ClosePort(com1);
+    com9.ops.closePort(com9);
+    com2.ops.closePort(com2);
+    com1.ops.closePort(com1);
     EXPECT_EQ(serial.liveCount(), 0);
     EXPECT_EQ(SerialLibrary().devicePath(3), "/dev/ttyS3");
 }
@@ -118,54 +118,54 @@ TEST_F(SerialPortTest, PortIndexOpensItsDevicePath)
 TEST_F(SerialPortTest, APortHeldElsewhereIsBusy)
 {
     SerialLibrary other;
-    SerialPort& first = other.OpenDevice(pty.name(), 0, 9600, 'N', 8, 2);
+    SerialPort& first = other.openDevice(pty.name(), 0, 9600, 'N', 8, 2);
     ASSERT_EQ(first.status, kSerialOk);
     SerialPort& second = open();
     EXPECT_EQ(second.status, kSerialBusy);
-    second.ops.ClosePort(second);
-    first.ops.ClosePort(first);
+    second.ops.closePort(second);
+    first.ops.closePort(first);
     SerialPort& third = open();
     EXPECT_EQ(third.status, kSerialOk) << "closing releases the port";
-    third.ops.ClosePort(third);
+    third.ops.closePort(third);
 }
 
 TEST_F(SerialPortTest, DestroyingTheLibraryClosesEveryLivePort)
 {
     {
         SerialLibrary scoped;
-        SerialPort& port = scoped.OpenDevice(pty.name(), 0, 9600, 'N', 8, 2);
+        SerialPort& port = scoped.openDevice(pty.name(), 0, 9600, 'N', 8, 2);
         ASSERT_EQ(port.status, kSerialOk);
         EXPECT_EQ(scoped.liveCount(), 1);
     }
     SerialPort& again = open();
     EXPECT_EQ(again.status, kSerialOk);
-    again.ops.ClosePort(again);
+    again.ops.closePort(again);
 }
 
 TEST_F(SerialPortTest, SetLineValidatesItsArguments)
 {
     SerialPort& port = open();
     ASSERT_EQ(port.status, kSerialOk);
-    EXPECT_EQ(port.ops.SetLine(port, 115200, 'N', 8, 2), kSerialOk);
-    EXPECT_EQ(port.ops.SetLine(port, 115201, 'N', 8, 1), kSerialBadBaud);
+    EXPECT_EQ(port.ops.setLine(port, 115200, 'N', 8, 2), kSerialOk);
+    EXPECT_EQ(port.ops.setLine(port, 115201, 'N', 8, 1), kSerialBadBaud);
     EXPECT_EQ(port.status, kSerialBadBaud);
     termios t = pty.slaveSettings();
     EXPECT_EQ(cfgetospeed(&t), B115200) << "a refused speed keeps the old settings";
     EXPECT_TRUE(t.c_cflag & CSTOPB);
 
-    port.ops.ClearStatus(port);
+    port.ops.clearStatus(port);
     // A pseudo-terminal always reports 8 data bits without parity; only the
     // accepted letter and the stop bits show here.
-    EXPECT_EQ(port.ops.SetLine(port, 9600, 'e', 7, 1), kSerialOk);
+    EXPECT_EQ(port.ops.setLine(port, 9600, 'e', 7, 1), kSerialOk);
     t = pty.slaveSettings();
     EXPECT_EQ(cfgetospeed(&t), B9600);
     EXPECT_FALSE(t.c_cflag & CSTOPB);
-    EXPECT_EQ(port.ops.SetLine(port, 9600, 'N', 9, 2), kSerialBadDataBits);
+    EXPECT_EQ(port.ops.setLine(port, 9600, 'N', 9, 2), kSerialBadDataBits);
 
-    EXPECT_EQ(port.ops.SetLine(port, 9600, 'X', 8, 2), kSerialBadParity);
-    EXPECT_EQ(port.ops.SetLine(port, 9600, 'N', 8, 3), kSerialBadStopBits);
+    EXPECT_EQ(port.ops.setLine(port, 9600, 'X', 8, 2), kSerialBadParity);
+    EXPECT_EQ(port.ops.setLine(port, 9600, 'N', 8, 3), kSerialBadStopBits);
     EXPECT_EQ(port.status, kSerialBadStopBits);
-    port.ops.ClosePort(port);
+    port.ops.closePort(port);
 }
 
 TEST_F(SerialPortTest, BlockReadsTakeOnlyWhatIsWaiting)
@@ -173,49 +173,49 @@ TEST_F(SerialPortTest, BlockReadsTakeOnlyWhatIsWaiting)
     SerialPort& port = open();
     uint8_t buffer[16];
     port.transferred = 99;
-    EXPECT_EQ(port.ops.ReadBlock(port, buffer, 10), kSerialTimeout);
+    EXPECT_EQ(port.ops.readBlock(port, buffer, 10), kSerialTimeout);
     EXPECT_EQ(port.transferred, 0u);
     EXPECT_EQ(port.status, kSerialOk) << "an empty read does not change the status";
 
     pty.send({1, 2, 3, 4});
-    Settle();
-    EXPECT_EQ(port.ops.RxCount(port), 4);
-    EXPECT_EQ(port.ops.ReadBlock(port, buffer, 10), kSerialOk);
+    settle();
+    EXPECT_EQ(port.ops.rxCount(port), 4);
+    EXPECT_EQ(port.ops.readBlock(port, buffer, 10), kSerialOk);
     EXPECT_EQ(port.transferred, 4u);
     EXPECT_EQ(buffer[3], 4);
 
     pty.send({0xFF});
-    Settle();
-    EXPECT_EQ(port.ops.ReadByte(port), 255);
-    EXPECT_EQ(port.ops.ReadByte(port), kSerialTimeout);
-    port.ops.ClosePort(port);
+    settle();
+    EXPECT_EQ(port.ops.readByte(port), 255);
+    EXPECT_EQ(port.ops.readByte(port), kSerialTimeout);
+    port.ops.closePort(port);
 }
 
 TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
 {
     SerialPort& port = open();
-    EXPECT_EQ(port.ops.WriteByte(port, 0x41), kSerialOk);
+    EXPECT_EQ(port.ops.writeByte(port, 0x41), kSerialOk);
     const uint8_t block[] = {1, 2, 3};
-    EXPECT_EQ(port.ops.WriteBlock(port, block, 3), kSerialOk);
-    Settle();
+    EXPECT_EQ(port.ops.writeBlock(port, block, 3), kSerialOk);
+    settle();
     EXPECT_EQ(pty.received(), (std::vector<uint8_t>{0x41, 1, 2, 3}));
 
     std::vector<uint8_t> big(2000, 0x55);
-    EXPECT_EQ(port.ops.WriteBlock(port, big.data(), static_cast<uint32_t>(big.size())), kSerialTxFull);
+    EXPECT_EQ(port.ops.writeBlock(port, big.data(), static_cast<uint32_t>(big.size())), kSerialTxFull);
     EXPECT_EQ(port.status, kSerialTxFull);
     EXPECT_GT(port.transferred, 0u);
     EXPECT_LE(port.transferred, 1050u) << "no more than the transmit queue takes";
-    port.ops.ClosePort(port);
+    port.ops.closePort(port);
 }
 
 TEST_F(SerialPortTest, DrainDiscardsEverythingReceived)
 {
     SerialPort& port = open();
     pty.send(std::vector<uint8_t>(200, 7));
-    Settle();
-    EXPECT_EQ(DrainInput(port), kSerialOk);
-    EXPECT_EQ(port.ops.RxCount(port), 0);
-    port.ops.ClosePort(port);
+    settle();
+    EXPECT_EQ(drainInput(port), kSerialOk);
+    EXPECT_EQ(port.ops.rxCount(port), 0);
+    port.ops.closePort(port);
 }
 
 TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
@@ -224,11 +224,11 @@ TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
     serial.setIdleHook([&](SerialPort&) { return ++idleCalls, 0; }, 10);
     SerialPort& port = open();
 
-    EXPECT_EQ(ReadByteTimed(port, 0), kSerialTimeout);
+    EXPECT_EQ(readByteTimed(port, 0), kSerialTimeout);
     EXPECT_EQ(idleCalls, 1);
 
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ReadByteTimed(port, 100), kSerialTimeout);
+    EXPECT_EQ(readByteTimed(port, 100), kSerialTimeout);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::milliseconds(100));
     EXPECT_LT(elapsed, std::chrono::milliseconds(400));
@@ -238,14 +238,14 @@ TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
         std::this_thread::sleep_for(std::chrono::milliseconds(80));
         pty.send({0x42});
     });
-    EXPECT_EQ(ReadByteTimed(port, -1), 0x42) << "no limit waits for the byte";
+    EXPECT_EQ(readByteTimed(port, -1), 0x42) << "no limit waits for the byte";
     sender.join();
 
     serial.setIdleHook([](SerialPort&) { return -7; });
-    EXPECT_EQ(ReadByteTimed(port, 1000), -7) << "a negative hook result aborts the wait";
+    EXPECT_EQ(readByteTimed(port, 1000), -7) << "a negative hook result aborts the wait";
     EXPECT_EQ(port.status, -7);
-    EXPECT_EQ(DelayMs(port, 1000), -7);
-    port.ops.ClosePort(port);
+    EXPECT_EQ(delayMs(port, 1000), -7);
+    port.ops.closePort(port);
 }
 
 TEST_F(SerialPortTest, DelayWaitsTheWholeTime)
@@ -253,16 +253,16 @@ TEST_F(SerialPortTest, DelayWaitsTheWholeTime)
     SerialPort& port = open();
     pty.send({1});  // received input must not cut the delay short
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(DelayMs(port, 60), kSerialOk);
+    EXPECT_EQ(delayMs(port, 60), kSerialOk);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
-    port.ops.ClosePort(port);
+    port.ops.closePort(port);
 }
 
 TEST_F(SerialPortTest, DumpDescribesTheLine)
 {
     SerialPort& port = open(2400);
     std::vector<std::string> lines;
-    EXPECT_EQ(port.ops.Dump(port, [&](const std::string& l) { lines.push_back(l); }), kSerialOk);
+    EXPECT_EQ(port.ops.dump(port, [&](const std::string& l) { lines.push_back(l); }), kSerialOk);
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[0], "");
     EXPECT_NE(lines[1].find("BaudRate: 2400"), std::string::npos) << lines[1];
@@ -271,7 +271,7 @@ TEST_F(SerialPortTest, DumpDescribesTheLine)
     EXPECT_EQ(lines[5], "XonLim: 262   XoffLim: 262   EofChr: 00  EvtChr: 00");
     EXPECT_EQ(lines[6].rfind("RX count/free:     0/1050   TX count/free:", 0), 0u) << lines[6];
     EXPECT_EQ(lines[9], "8250:0000");
-    port.ops.ClosePort(port);
+    port.ops.closePort(port);
 }
 
 TEST(SerialPlaceholder, OutOfMemoryGivesThePlaceholderRecord)
@@ -279,38 +279,38 @@ TEST(SerialPlaceholder, OutOfMemoryGivesThePlaceholderRecord)
     SerialLibrary serial;
     for (int succeed : {0, 1}) {  // the record, then its driver data
         serial.failAllocations(1, succeed);
-        SerialPort& port = serial.OpenDevice("/dev/null", 0, 9600, 'N', 8, 2);
+        SerialPort& port = serial.openDevice("/dev/null", 0, 9600, 'N', 8, 2);
         EXPECT_EQ(port.status, kSerialNoMemory);
         EXPECT_EQ(port.portNumber, -1);
         EXPECT_EQ(port.driverKind, -1);
         EXPECT_EQ(serial.liveCount(), 0);
 
         uint8_t b = 0;
-        EXPECT_EQ(port.ops.ReadByte(port), kSerialUnsupported);
-        EXPECT_EQ(port.ops.WriteBlock(port, &b, 1), kSerialUnsupported);
-        EXPECT_EQ(port.ops.RxCount(port), kSerialUnsupported);
-        EXPECT_EQ(ReadByteTimed(port, 0), kSerialUnsupported);
+        EXPECT_EQ(port.ops.readByte(port), kSerialUnsupported);
+        EXPECT_EQ(port.ops.writeBlock(port, &b, 1), kSerialUnsupported);
+        EXPECT_EQ(port.ops.rxCount(port), kSerialUnsupported);
+        EXPECT_EQ(readByteTimed(port, 0), kSerialUnsupported);
         std::vector<std::string> lines;
-        EXPECT_EQ(port.ops.Dump(port, [&](const std::string& l) { lines.push_back(l); }), kSerialUnsupported);
+        EXPECT_EQ(port.ops.dump(port, [&](const std::string& l) { lines.push_back(l); }), kSerialUnsupported);
         EXPECT_EQ(lines, (std::vector<std::string>{"Port dump not supported for this driver", ""}));
-        EXPECT_EQ(port.ops.ClosePort(port), kSerialOk) << "the placeholder is never freed";
+        EXPECT_EQ(port.ops.closePort(port), kSerialOk) << "the placeholder is never freed";
 
-        SerialPort& real = serial.OpenDevice("/dev/null", 0, 9600, 'N', 8, 2);
+        SerialPort& real = serial.openDevice("/dev/null", 0, 9600, 'N', 8, 2);
         EXPECT_NE(&real, &port) << "memory back: a record of its own again";
         EXPECT_EQ(real.status, kSerialNoSuchPort) << "not a serial device";
-        real.ops.ClosePort(real);
+        real.ops.closePort(real);
     }
 }
 
 TEST(SerialErrors, SystemErrorsMapToStatusCodes)
 {
-    EXPECT_EQ(MapSystemError(ENOENT), kSerialNoSuchPort);
-    EXPECT_EQ(MapSystemError(EACCES), kSerialBusy);
-    EXPECT_EQ(MapSystemError(EBUSY), kSerialBusy);
-    EXPECT_EQ(MapSystemError(ENOMEM), kSerialNoMemory);
-    EXPECT_EQ(MapSystemError(EIO), kSerialOther);
-    EXPECT_EQ(MapSystemError(-10), kSerialNoSuchPort);
-    EXPECT_EQ(MapSystemError(-12), kSerialBadBaud);
+    EXPECT_EQ(mapSystemError(ENOENT), kSerialNoSuchPort);
+    EXPECT_EQ(mapSystemError(EACCES), kSerialBusy);
+    EXPECT_EQ(mapSystemError(EBUSY), kSerialBusy);
+    EXPECT_EQ(mapSystemError(ENOMEM), kSerialNoMemory);
+    EXPECT_EQ(mapSystemError(EIO), kSerialOther);
+    EXPECT_EQ(mapSystemError(-10), kSerialNoSuchPort);
+    EXPECT_EQ(mapSystemError(-12), kSerialBadBaud);
 }
 
 TEST(SerialLineSettings, ParityLettersInEitherCase)
@@ -324,13 +324,13 @@ TEST(SerialLineSettings, ParityLettersInEitherCase)
     for (const auto& c : cases) {
         termios t{};
         t.c_cflag = PARENB | PARODD;  // whatever was there before
-        ASSERT_EQ(BuildLineSettings(t, 9600, c.letter, 8, 2), kSerialOk) << c.letter;
+        ASSERT_EQ(buildLineSettings(t, 9600, c.letter, 8, 2), kSerialOk) << c.letter;
         EXPECT_EQ((t.c_cflag & PARENB) != 0, c.enabled) << c.letter;
         EXPECT_EQ((t.c_cflag & PARODD) != 0, c.odd) << c.letter;
         EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
         EXPECT_NE(t.c_cflag & CSTOPB, 0u);
     }
     termios kept{};
-    EXPECT_EQ(BuildLineSettings(kept, 9600, 'x', 8, 2), kSerialBadParity);
+    EXPECT_EQ(buildLineSettings(kept, 9600, 'x', 8, 2), kSerialBadParity);
     EXPECT_EQ(kept.c_cflag, 0u) << "a refused letter changes nothing";
 }

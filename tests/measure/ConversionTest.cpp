@@ -25,7 +25,7 @@ const std::string kFrenchHeader = "N\xB0\tDate\tHeure\tD\xE9"
                                   "bit\tUnit\xE9 Q\tVitesse\tC\xE9l\xE9rit\xE9\n";
 
 // The record of the example: 6 Dec 2026 15:07:09, 12.3456 m3/h, 1.5 m/s, 1480 m/s.
-MeasurementValues Example()
+MeasurementValues example()
 {
     MeasurementValues v;
     v.flow = 12.3456f;
@@ -42,36 +42,36 @@ MeasurementValues Example()
 }
 
 // The reply frame of a measurement read, padded with zeros to `length`.
-std::string Frame(const MeasurementValues& values, size_t length = kMeasurementFrameSize)
+std::string frame(const MeasurementValues& values, size_t length = kMeasurementFrameSize)
 {
     std::vector<uint8_t> frame(std::max(length, kMeasurementFrameSize), 0);
     frame[0] = 1;
     frame[1] = 3;
     frame[2] = static_cast<uint8_t>(kMeasurementBlock.imageSize());
-    EncodeImage(kMeasurementTable, values, std::span<uint8_t>(frame.data() + 3, kMeasurementBlock.imageSize()));
-    const uint16_t crc = JbusCrc16(frame.data(), 75);
+    encodeImage(kMeasurementTable, values, std::span<uint8_t>(frame.data() + 3, kMeasurementBlock.imageSize()));
+    const uint16_t crc = jbusCrc16(frame.data(), 75);
     frame[75] = static_cast<uint8_t>(crc & 0xFF);
     frame[76] = static_cast<uint8_t>(crc >> 8);
     return {frame.begin(), frame.end()};
 }
 
-std::string LengthWord(size_t length)
+std::string lengthWord(size_t length)
 {
     return {static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)};
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
+void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string ReadBytes(const std::string& path)
+std::string readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> FilesIn(const std::filesystem::path& folder)
+std::vector<std::string> filesIn(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -81,12 +81,12 @@ std::vector<std::string> FilesIn(const std::filesystem::path& folder)
 }
 
 template <typename Case>
-std::string CaseName(const ::testing::TestParamInfo<Case>& test)
+std::string caseName(const ::testing::TestParamInfo<Case>& test)
 {
     return test.param.name;
 }
 
-ConversionOptions English(const std::string& decimal = ".")
+ConversionOptions english(const std::string& decimal = ".")
 {
     ConversionOptions options;
     options.language = kEnglish;
@@ -99,14 +99,14 @@ protected:
     // Converts a file of the given records; the output's bytes.
     std::string convert(const std::vector<MeasurementValues>& records, const ConversionOptions& options)
     {
-        std::string bytes = LengthWord(kMeasurementFrameSize);
+        std::string bytes = lengthWord(kMeasurementFrameSize);
         for (const auto& r : records)
-            bytes += Frame(r);
-        WriteBytes(input, bytes);
-        const ConversionResult result = ConvertMeasurementFile(input, output, options);
+            bytes += frame(r);
+        writeBytes(input, bytes);
+        const ConversionResult result = convertMeasurementFile(input, output, options);
         EXPECT_EQ(result.status, ConversionStatus::Done);
         EXPECT_EQ(result.records, static_cast<int64_t>(records.size()));
-        return ReadBytes(output);
+        return readBytes(output);
     }
 
     test::TempDir dir;
@@ -118,45 +118,45 @@ protected:
 
 TEST_F(ConversionTest, ExampleRecordGivesItsLineByteForByte)
 {
-    EXPECT_EQ(convert({Example()}, English(",")),
+    EXPECT_EQ(convert({example()}, english(",")),
               kEnglishHeader + "1\t06/12/2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n");
 }
 
 TEST_F(ConversionTest, FrenchHeaderIsInWindows1252)
 {
-    const std::string text = convert({Example()}, ConversionOptions{});
+    const std::string text = convert({example()}, ConversionOptions{});
     EXPECT_EQ(text.substr(0, text.find('\n') + 1), kFrenchHeader);
 }
 
 TEST_F(ConversionTest, PointOfADateSeparatorBecomesTheDecimalSeparator)
 {
-    ConversionOptions options = English(",");
+    ConversionOptions options = english(",");
     options.locale.dateSeparator = ".";
-    const std::string text = convert({Example()}, options);
+    const std::string text = convert({example()}, options);
     EXPECT_EQ(text.substr(kEnglishHeader.size()), "1\t06,12,2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n");
 }
 
 TEST_F(ConversionTest, TwelveHourClockAndYearFirstOrderComeFromTheLocale)
 {
-    ConversionOptions options = English();
+    ConversionOptions options = english();
     options.locale.dateOrder = 2;
     options.locale.dateSeparator = "-";
     options.locale.timeFormat = 0;
     options.locale.afternoon = "PM";
-    const std::string text = convert({Example()}, options);
+    const std::string text = convert({example()}, options);
     EXPECT_EQ(text.substr(kEnglishHeader.size()), "1\t2026-12-06\t03:07:09 PM\t12.35\tm3/h\t1.500\t1480\t\n");
 }
 
 // Each record has its own date and time: nothing of an earlier line is reused.
 TEST_F(ConversionTest, ConsecutiveRecordsShowTheirOwnDateAndTime)
 {
-    MeasurementValues second = Example(), third = Example();
+    MeasurementValues second = example(), third = example();
     second.second = 10;
     third.day = 7;
     third.hour = 0;
     third.minute = 0;
     third.second = 0;
-    const std::string text = convert({Example(), second, third}, English());
+    const std::string text = convert({example(), second, third}, english());
     EXPECT_EQ(text.substr(kEnglishHeader.size()), "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n"
                                                   "2\t06/12/2026\t15:07:10\t12.35\tm3/h\t1.500\t1480\t\n"
                                                   "3\t07/12/2026\t00:00:00\t12.35\tm3/h\t1.500\t1480\t\n");
@@ -172,7 +172,7 @@ class ConversionUnitTest : public ConversionTest, public ::testing::WithParamInt
 
 TEST_P(ConversionUnitTest, FlowUnitIsTheLanguagesText)
 {
-    MeasurementValues v = Example();
+    MeasurementValues v = example();
     v.flowUnit = GetParam().unit;
     ConversionOptions options;
     options.language = GetParam().language;
@@ -196,11 +196,11 @@ class ConversionNumberTest : public ConversionTest, public ::testing::WithParamI
 
 TEST_P(ConversionNumberTest, NumbersAreRoundedAutomaticallyAndNotClamped)
 {
-    MeasurementValues v = Example();
+    MeasurementValues v = example();
     v.flow = GetParam().flow;
     v.speed = GetParam().speed;
     v.velocity = GetParam().velocity;
-    const std::string text = convert({v}, English());
+    const std::string text = convert({v}, english());
     EXPECT_EQ(text.substr(kEnglishHeader.size()), std::string("1\t06/12/2026\t15:07:09\t") + GetParam().fields + "\n");
 }
 
@@ -209,28 +209,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NumberCase{"TensAboveTenThousand", 12345.0f, 1.5f, 1480, "12350\tm3/h\t1.500\t1480\t"},
                       NumberCase{"NegativeVelocityIsSigned", 12.3456f, -2.25f, -1480, "12.35\tm3/h\t-2.250\t-1480\t"},
                       NumberCase{"HugeFlowShowsTheCeiling", 5e7f, 1.5f, 1480, "999999\tm3/h\t1.500\t1480\t"}),
-    CaseName<NumberCase>);
+    caseName<NumberCase>);
 
 // A record longer than a measurement frame still holds the image behind the
 // frame's first three bytes; the next record starts after all of it.
 TEST_F(ConversionTest, LongerRecordsAreSteppedByTheirLength)
 {
-    MeasurementValues second = Example();
+    MeasurementValues second = example();
     second.flow = 50.0f;
-    WriteBytes(input, LengthWord(100) + Frame(Example(), 100) + Frame(second, 100));
-    const ConversionResult result = ConvertMeasurementFile(input, output, English());
+    writeBytes(input, lengthWord(100) + frame(example(), 100) + frame(second, 100));
+    const ConversionResult result = convertMeasurementFile(input, output, english());
     EXPECT_EQ(result.status, ConversionStatus::Done);
-    EXPECT_EQ(ReadBytes(output), kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n" +
+    EXPECT_EQ(readBytes(output), kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n" +
                                      "2\t06/12/2026\t15:07:09\t50.00\tm3/h\t1.500\t1480\t\n");
 }
 
 TEST_F(ConversionTest, PartialTrailingRecordIsIgnored)
 {
-    WriteBytes(input, LengthWord(kMeasurementFrameSize) + Frame(Example()) + Frame(Example()) + Frame(Example()) + "x");
-    const ConversionResult result = ConvertMeasurementFile(input, output, English());
+    writeBytes(input, lengthWord(kMeasurementFrameSize) + frame(example()) + frame(example()) + frame(example()) + "x");
+    const ConversionResult result = convertMeasurementFile(input, output, english());
     EXPECT_EQ(result.status, ConversionStatus::Done);
     EXPECT_EQ(result.records, 3);
-    const std::string text = ReadBytes(output);
+    const std::string text = readBytes(output);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
     EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 1), "3\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n");
 }
@@ -246,29 +246,29 @@ class RefusedFileTest : public ConversionTest, public ::testing::WithParamInterf
 TEST_P(RefusedFileTest, RefusedFileWritesNothingAndKeepsAnOlderOutput)
 {
     if (std::string(GetParam().name) != "Missing")
-        WriteBytes(input, GetParam().bytes);
-    WriteBytes(output, "older output");
+        writeBytes(input, GetParam().bytes);
+    writeBytes(output, "older output");
     const std::string fresh = dir.file("fresh.prn");
     int progressCalls = 0;
     for (const std::string& out : {output, fresh}) {
-        const ConversionResult result = ConvertMeasurementFile(input, out, English(), [&](const ConversionProgress&) {
+        const ConversionResult result = convertMeasurementFile(input, out, english(), [&](const ConversionProgress&) {
             ++progressCalls;
             return true;
         });
         EXPECT_EQ(result.status, ConversionStatus::Refused);
         EXPECT_EQ(result.fileStatus, GetParam().status);
         EXPECT_EQ(result.records, 0);
-        EXPECT_NE(ConversionProblem(result, input, out, kEnglish).find(input), std::string::npos);
+        EXPECT_NE(conversionProblem(result, input, out, kEnglish).find(input), std::string::npos);
     }
     EXPECT_EQ(progressCalls, 0);
-    EXPECT_EQ(ReadBytes(output), "older output");
+    EXPECT_EQ(readBytes(output), "older output");
     EXPECT_FALSE(std::filesystem::exists(fresh));
     // No temporary file left behind either.
     const std::string mes = std::string(GetParam().name) == "Missing" ? "" : "site.mes";
     std::vector<std::string> expected{"site.prn"};
     if (!mes.empty())
         expected.insert(expected.begin(), mes);
-    EXPECT_EQ(FilesIn(dir.path()), expected);
+    EXPECT_EQ(filesIn(dir.path()), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,34 +276,34 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RefusedCase{"Missing", "", MeasurementFileStatus::CannotOpen},
         RefusedCase{"ShorterThanTwoBytes", "M", MeasurementFileStatus::TooShort},
-        RefusedCase{"LengthZero", LengthWord(0) + Frame(Example()), MeasurementFileStatus::BadRecordLength},
-        RefusedCase{"Length76", LengthWord(76) + Frame(Example()), MeasurementFileStatus::BadRecordLength},
-        RefusedCase{"Length513", LengthWord(513) + Frame(Example(), 513), MeasurementFileStatus::BadRecordLength},
-        RefusedCase{"NoWholeRecord", LengthWord(77) + Frame(Example()).substr(0, 76), MeasurementFileStatus::NoRecord}),
-    CaseName<RefusedCase>);
+        RefusedCase{"LengthZero", lengthWord(0) + frame(example()), MeasurementFileStatus::BadRecordLength},
+        RefusedCase{"Length76", lengthWord(76) + frame(example()), MeasurementFileStatus::BadRecordLength},
+        RefusedCase{"Length513", lengthWord(513) + frame(example(), 513), MeasurementFileStatus::BadRecordLength},
+        RefusedCase{"NoWholeRecord", lengthWord(77) + frame(example()).substr(0, 76), MeasurementFileStatus::NoRecord}),
+    caseName<RefusedCase>);
 
 TEST_F(ConversionTest, UnwritableOutputIsReportedAndNothingIsLeft)
 {
-    WriteBytes(input, LengthWord(kMeasurementFrameSize) + Frame(Example()));
+    writeBytes(input, lengthWord(kMeasurementFrameSize) + frame(example()));
     const std::string out = dir.file("absent/site.prn");
-    const ConversionResult result = ConvertMeasurementFile(input, out, English());
+    const ConversionResult result = convertMeasurementFile(input, out, english());
     EXPECT_EQ(result.status, ConversionStatus::CannotWrite);
-    EXPECT_NE(ConversionProblem(result, input, out, kEnglish).find(out), std::string::npos);
-    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"site.mes"});
+    EXPECT_NE(conversionProblem(result, input, out, kEnglish).find(out), std::string::npos);
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"site.mes"});
 }
 
 TEST_F(ConversionTest, ProgressComesEveryIntervalAndAtTheEnd)
 {
-    std::string bytes = LengthWord(kMeasurementFrameSize);
+    std::string bytes = lengthWord(kMeasurementFrameSize);
     for (int i = 0; i < 10; ++i) {
-        MeasurementValues v = Example();
+        MeasurementValues v = example();
         v.second = i;
-        bytes += Frame(v);
+        bytes += frame(v);
     }
-    WriteBytes(input, bytes);
+    writeBytes(input, bytes);
     std::vector<std::string> seen;
-    const ConversionResult result = ConvertMeasurementFile(
-        input, output, English(),
+    const ConversionResult result = convertMeasurementFile(
+        input, output, english(),
         [&](const ConversionProgress& p) {
             seen.push_back(std::to_string(p.done) + "/" + std::to_string(p.total) + " " + p.firstDateTime + " - " +
                            p.lastDateTime);
@@ -318,22 +318,22 @@ TEST_F(ConversionTest, ProgressComesEveryIntervalAndAtTheEnd)
 
 TEST_F(ConversionTest, StoppedConversionKeepsTheOlderOutput)
 {
-    std::string bytes = LengthWord(kMeasurementFrameSize);
+    std::string bytes = lengthWord(kMeasurementFrameSize);
     for (int i = 0; i < 10; ++i)
-        bytes += Frame(Example());
-    WriteBytes(input, bytes);
-    WriteBytes(output, "older output");
+        bytes += frame(example());
+    writeBytes(input, bytes);
+    writeBytes(output, "older output");
     const ConversionResult result =
-        ConvertMeasurementFile(input, output, English(), [](const ConversionProgress&) { return false; }, 4);
+        convertMeasurementFile(input, output, english(), [](const ConversionProgress&) { return false; }, 4);
     EXPECT_EQ(result.status, ConversionStatus::Cancelled);
-    EXPECT_EQ(ReadBytes(output), "older output");
-    EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"site.mes", "site.prn"}));
+    EXPECT_EQ(readBytes(output), "older output");
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"site.mes", "site.prn"}));
 }
 
 TEST_F(ConversionTest, CompletedConversionReplacesTheOlderOutput)
 {
-    WriteBytes(output, std::string(5000, 'z'));
-    EXPECT_EQ(convert({Example()}, English()), kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n");
+    writeBytes(output, std::string(5000, 'z'));
+    EXPECT_EQ(convert({example()}, english()), kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n");
 }
 
 struct NameCase {
@@ -345,7 +345,7 @@ class ProposedNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(ProposedNameTest, EveryMesOfTheFileNameBecomesPrn)
 {
-    EXPECT_EQ(ProposedOutputName(GetParam().input), GetParam().proposed);
+    EXPECT_EQ(proposedOutputName(GetParam().input), GetParam().proposed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, ProposedNameTest,
@@ -370,14 +370,14 @@ protected:
 
     void writeInput(int records)
     {
-        std::string bytes = LengthWord(kMeasurementFrameSize);
+        std::string bytes = lengthWord(kMeasurementFrameSize);
         for (int i = 0; i < records; ++i) {
-            MeasurementValues v = Example();
+            MeasurementValues v = example();
             v.minute = i / 60 % 60;
             v.second = i % 60;
-            bytes += Frame(v);
+            bytes += frame(v);
         }
-        WriteBytes(input, bytes);
+        writeBytes(input, bytes);
     }
     std::string text(int id) const { return dialog->controlText(id).toStdString(); }
     // What the routine writes for the input, with the dialog's language and locale.
@@ -387,8 +387,8 @@ protected:
         ConversionOptions options;
         options.language = context.language();
         options.locale = locale;
-        EXPECT_EQ(ConvertMeasurementFile(input, reference, options).status, ConversionStatus::Done);
-        const std::string bytes = ReadBytes(reference);
+        EXPECT_EQ(convertMeasurementFile(input, reference, options).status, ConversionStatus::Done);
+        const std::string bytes = readBytes(reference);
         std::filesystem::remove(reference);
         return bytes;
     }
@@ -420,8 +420,8 @@ TEST_F(ConvertFileDialogTest, ConvertsAndOpensTheSpreadsheetWithTwoArguments)
     QTRY_VERIFY_WITH_TIMEOUT(!started.empty(), 5000);
     EXPECT_EQ(started, (std::vector<std::string>{"/opt/sheet program/calc", output}));
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(ReadBytes(output), expectedOutput());
-    EXPECT_NE(ReadBytes(output).find("12,35"), std::string::npos);
+    EXPECT_EQ(readBytes(output), expectedOutput());
+    EXPECT_NE(readBytes(output).find("12,35"), std::string::npos);
     EXPECT_TRUE(prompts.boxes().empty());
 }
 
@@ -439,7 +439,7 @@ TEST_F(ConvertFileDialogTest, WithoutSpreadsheetTheFinalCountsStayOnView)
     EXPECT_EQ(dialog->control<QProgressBar>(1258)->maximum(), 5000);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(ReadBytes(output), expectedOutput());
+    EXPECT_EQ(readBytes(output), expectedOutput());
 }
 
 TEST_F(ConvertFileDialogTest, FrenchDialogOffersTheFrenchFilter)
@@ -461,22 +461,22 @@ TEST_F(ConvertFileDialogTest, CancellingTheSavePromptWritesNothing)
     EXPECT_FALSE(dialog->opening());  // an empty script cancels
     QTest::qWait(250);
     EXPECT_EQ(state.settings.prnFolder, "/earlier/");
-    EXPECT_TRUE(FilesIn(dir.path() / "out").empty());
+    EXPECT_TRUE(filesIn(dir.path() / "out").empty());
     EXPECT_TRUE(started.empty());
     EXPECT_TRUE(prompts.boxes().empty());
 }
 
 TEST_F(ConvertFileDialogTest, RefusedFileSaysSoAndAsksForNoOutput)
 {
-    WriteBytes(input, "M");
+    writeBytes(input, "M");
     prompts.chooseNextFile(output);
     EXPECT_FALSE(dialog->opening());
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
-    EXPECT_EQ(prompts.boxes()[0].text, MeasurementFileProblem(MeasurementFileStatus::TooShort, input, kEnglish));
+    EXPECT_EQ(prompts.boxes()[0].text, measurementFileProblem(MeasurementFileStatus::TooShort, input, kEnglish));
     EXPECT_TRUE(prompts.fileRequests().empty());
     QTest::qWait(250);
-    EXPECT_TRUE(FilesIn(dir.path() / "out").empty());
+    EXPECT_TRUE(filesIn(dir.path() / "out").empty());
 }
 
 // The file went bad between the opening and the conversion.
@@ -486,17 +486,17 @@ TEST_F(ConvertFileDialogTest, ConversionThatWroteNoFileStartsNoSpreadsheet)
     state.settings.spreadsheetPath = "/opt/calc";
     prompts.chooseNextFile(output);
     ASSERT_TRUE(dialog->opening());
-    WriteBytes(input, LengthWord(kMeasurementFrameSize));
+    writeBytes(input, lengthWord(kMeasurementFrameSize));
     QTRY_COMPARE_WITH_TIMEOUT(prompts.boxes().size(), size_t{1}, 5000);
     EXPECT_NE(prompts.boxes()[0].text.find("No record was converted"), std::string::npos);
     EXPECT_TRUE(started.empty());
-    EXPECT_TRUE(FilesIn(dir.path() / "out").empty());
+    EXPECT_TRUE(filesIn(dir.path() / "out").empty());
 }
 
 TEST_F(ConvertFileDialogTest, ClosingDuringTheConversionKeepsTheOlderOutput)
 {
     writeInput(20000);
-    WriteBytes(output, "older output");
+    writeBytes(output, "older output");
     state.settings.spreadsheetPath = "/opt/calc";
     prompts.chooseNextFile(output);
     ASSERT_TRUE(dialog->opening());
@@ -513,7 +513,7 @@ TEST_F(ConvertFileDialogTest, ClosingDuringTheConversionKeepsTheOlderOutput)
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
     EXPECT_GT(bar->value(), 0);
     EXPECT_LT(bar->value(), 20000);
-    EXPECT_EQ(ReadBytes(output), "older output");
-    EXPECT_EQ(FilesIn(dir.path() / "out"), std::vector<std::string>{"chosen.prn"});
+    EXPECT_EQ(readBytes(output), "older output");
+    EXPECT_EQ(filesIn(dir.path() / "out"), std::vector<std::string>{"chosen.prn"});
     EXPECT_TRUE(started.empty());
 }

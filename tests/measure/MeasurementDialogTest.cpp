@@ -24,7 +24,7 @@ struct Reading {
     const char* version = "V1.23 ABCDEFG";  // thirteen: only twelve travel
 };
 
-std::vector<uint8_t> Image(const Reading& r)
+std::vector<uint8_t> image(const Reading& r)
 {
     MeasurementValues m;
     m.flow = r.flow;
@@ -40,7 +40,7 @@ std::vector<uint8_t> Image(const Reading& r)
     m.probeIndex = r.probe;
     m.day = 6, m.month = 12, m.year = 26, m.hour = 15, m.minute = 7, m.second = 9;
     std::vector<uint8_t> image(kMeasurementBlock.imageSize());
-    EncodeImage(kMeasurementTable, m, std::span<uint8_t>(image));
+    encodeImage(kMeasurementTable, m, std::span<uint8_t>(image));
     std::memcpy(image.data() + 56, r.version, std::min<size_t>(12, std::strlen(r.version)));
     return image;
 }
@@ -51,7 +51,7 @@ protected:
     {
         simulator->withInstrument([&](sim::Instrument& unit) {
             unit.holdMeasurement(true);
-            unit.setImage(kMeasurementBlock.firstRegister, Image(r));
+            unit.setImage(kMeasurementBlock.firstRegister, image(r));
         });
     }
     MeasurementDialog& open()
@@ -67,13 +67,13 @@ protected:
 };
 
 // A measurement file of frames built from readings, and perhaps a stray byte.
-void WriteFile(const std::string& path, const std::vector<Reading>& readings, bool stray = false)
+void writeFile(const std::string& path, const std::vector<Reading>& readings, bool stray = false)
 {
     std::vector<uint8_t> bytes = {77, 0};
     for (const Reading& r : readings) {
-        const std::vector<uint8_t> image = Image(r);
+        const std::vector<uint8_t> data = image(r);
         bytes.insert(bytes.end(), {1, 3, 72});
-        bytes.insert(bytes.end(), image.begin(), image.end());
+        bytes.insert(bytes.end(), data.begin(), data.end());
         bytes.insert(bytes.end(), {0xAB, 0xCD});
     }
     if (stray)
@@ -282,7 +282,7 @@ TEST_F(MeasurementDialogTest, ReplayShowsRecordsAndNavigates)
     state.settings.language = kEnglish;
     state.file.fileMode = true;
     state.file.currentFilePath = dir.file("three.mes");
-    WriteFile(state.file.currentFilePath, {{.flow = 1}, {.flow = 2}, {.flow = 3}}, true);
+    writeFile(state.file.currentFilePath, {{.flow = 1}, {.flow = 2}, {.flow = 3}}, true);
     open();
     EXPECT_EQ(text(1006), "Total Record=3  Record N°=1");
     EXPECT_EQ(text(1011), state.file.currentFilePath);
@@ -314,7 +314,7 @@ TEST_F(MeasurementDialogTest, AOneRecordFileHidesTheNavigation)
 {
     state.file.fileMode = true;
     state.file.currentFilePath = dir.file("one.mes");
-    WriteFile(state.file.currentFilePath, {{}});
+    writeFile(state.file.currentFilePath, {{}});
     open();
     for (int id : {1037, 1039, 1048, 1049})
         EXPECT_FALSE(visible(id)) << id;

@@ -11,7 +11,7 @@ using namespace vantor;
 
 namespace {
 
-std::vector<uint8_t> Frame(uint8_t tag)
+std::vector<uint8_t> frame(uint8_t tag)
 {
     std::vector<uint8_t> frame(kMeasurementFrameSize, tag);
     frame[0] = 1;
@@ -20,13 +20,13 @@ std::vector<uint8_t> Frame(uint8_t tag)
     return frame;
 }
 
-std::vector<uint8_t> Bytes(const std::string& path)
+std::vector<uint8_t> fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void Write(const std::string& path, const std::vector<uint8_t>& bytes)
+void write(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
@@ -39,15 +39,15 @@ TEST(MeasurementRecorder, RecordsFramesBehindTheirLength)
     test::TempDir dir;
     const std::string path = dir.file("run.mes");
     MeasurementRecorder recorder;
-    EXPECT_TRUE(recorder.record(Frame(9))) << "idle: nothing to write";
+    EXPECT_TRUE(recorder.record(frame(9))) << "idle: nothing to write";
     EXPECT_FALSE(std::filesystem::exists(path));
 
     recorder.start(path);
     EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Starting);
     for (int tag : {0xA1, 0xA2, 0xA3})
-        ASSERT_TRUE(recorder.record(Frame(static_cast<uint8_t>(tag))));
+        ASSERT_TRUE(recorder.record(frame(static_cast<uint8_t>(tag))));
     EXPECT_EQ(recorder.count(), 3);
-    const std::vector<uint8_t> bytes = Bytes(path);
+    const std::vector<uint8_t> bytes = fileBytes(path);
     ASSERT_EQ(bytes.size(), 233u);
     EXPECT_EQ(bytes[0], 0x4D);
     EXPECT_EQ(bytes[1], 0x00);
@@ -56,12 +56,12 @@ TEST(MeasurementRecorder, RecordsFramesBehindTheirLength)
 
     // Stopped and started again on the same name: the file starts over.
     recorder.stop();
-    EXPECT_TRUE(recorder.record(Frame(0xB0)));
-    EXPECT_EQ(Bytes(path).size(), 233u);
+    EXPECT_TRUE(recorder.record(frame(0xB0)));
+    EXPECT_EQ(fileBytes(path).size(), 233u);
     recorder.start(path);
-    ASSERT_TRUE(recorder.record(Frame(0xB1)));
+    ASSERT_TRUE(recorder.record(frame(0xB1)));
     EXPECT_EQ(recorder.count(), 1);
-    EXPECT_EQ(Bytes(path).size(), 79u);
+    EXPECT_EQ(fileBytes(path).size(), 79u);
 }
 
 TEST(MeasurementRecorder, AFailedWriteStopsTheRecordingAndKeepsWhatWasWritten)
@@ -70,15 +70,15 @@ TEST(MeasurementRecorder, AFailedWriteStopsTheRecordingAndKeepsWhatWasWritten)
     const std::string path = dir.file("run.mes");
     MeasurementRecorder recorder;
     recorder.start(path);
-    ASSERT_TRUE(recorder.record(Frame(1)));
-    ASSERT_TRUE(recorder.record(Frame(2)));
+    ASSERT_TRUE(recorder.record(frame(1)));
+    ASSERT_TRUE(recorder.record(frame(2)));
     // The records so far move aside and the name now leads to a full disk.
     std::filesystem::rename(path, dir.file("kept.mes"));
     std::filesystem::create_symlink("/dev/full", path);
-    EXPECT_FALSE(recorder.record(Frame(3)));
+    EXPECT_FALSE(recorder.record(frame(3)));
     EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Idle);
     EXPECT_EQ(recorder.count(), 2);
-    EXPECT_EQ(Bytes(dir.file("kept.mes")).size(), 2u + 2 * 77);
+    EXPECT_EQ(fileBytes(dir.file("kept.mes")).size(), 2u + 2 * 77);
 }
 
 TEST(MeasurementRecorder, AVanishedFolderFailsTheRecord)
@@ -86,7 +86,7 @@ TEST(MeasurementRecorder, AVanishedFolderFailsTheRecord)
     test::TempDir dir;
     MeasurementRecorder recorder;
     recorder.start(dir.file("gone/run.mes"));
-    EXPECT_FALSE(recorder.record(Frame(1)));
+    EXPECT_FALSE(recorder.record(frame(1)));
     EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Idle);
 }
 
@@ -96,7 +96,7 @@ TEST(MeasurementFile, GeometryAndRefusals)
     const std::vector<uint8_t> three = [] {
         std::vector<uint8_t> b = {0x4D, 0x00};
         for (int k = 0; k < 3; ++k) {
-            const std::vector<uint8_t> f = Frame(static_cast<uint8_t>(k));
+            const std::vector<uint8_t> f = frame(static_cast<uint8_t>(k));
             b.insert(b.end(), f.begin(), f.end());
         }
         return b;
@@ -120,24 +120,24 @@ TEST(MeasurementFile, GeometryAndRefusals)
     };
     for (const auto& c : cases) {
         const std::string path = dir.file("f.mes");
-        Write(path, c.bytes);
+        write(path, c.bytes);
         MeasurementFileGeometry geometry;
-        EXPECT_EQ(ReadMeasurementGeometry(path, geometry), c.status) << c.name;
+        EXPECT_EQ(readMeasurementGeometry(path, geometry), c.status) << c.name;
         if (c.status == MeasurementFileStatus::Ok) {
             EXPECT_EQ(geometry.recordCount, c.records) << c.name;
         }
     }
     MeasurementFileGeometry geometry;
-    EXPECT_EQ(ReadMeasurementGeometry(dir.file("missing.mes"), geometry), MeasurementFileStatus::CannotOpen);
-    EXPECT_EQ(ReadMeasurementGeometry(dir.path().string(), geometry), MeasurementFileStatus::CannotOpen)
+    EXPECT_EQ(readMeasurementGeometry(dir.file("missing.mes"), geometry), MeasurementFileStatus::CannotOpen);
+    EXPECT_EQ(readMeasurementGeometry(dir.path().string(), geometry), MeasurementFileStatus::CannotOpen)
         << "a folder is no file";
 
-    Write(dir.file("f.mes"), three);
-    ASSERT_EQ(ReadMeasurementGeometry(dir.file("f.mes"), geometry), MeasurementFileStatus::Ok);
+    write(dir.file("f.mes"), three);
+    ASSERT_EQ(readMeasurementGeometry(dir.file("f.mes"), geometry), MeasurementFileStatus::Ok);
     std::vector<uint8_t> frame(512, 0);
-    ASSERT_TRUE(ReadMeasurementRecord(dir.file("f.mes"), geometry, 2, frame));
+    ASSERT_TRUE(readMeasurementRecord(dir.file("f.mes"), geometry, 2, frame));
     EXPECT_EQ(frame[3], 2);
     EXPECT_EQ(frame[77], 0) << "nothing past the record is touched";
-    EXPECT_FALSE(ReadMeasurementRecord(dir.file("f.mes"), geometry, 3, frame));
-    EXPECT_FALSE(ReadMeasurementRecord(dir.file("f.mes"), geometry, -1, frame));
+    EXPECT_FALSE(readMeasurementRecord(dir.file("f.mes"), geometry, 3, frame));
+    EXPECT_FALSE(readMeasurementRecord(dir.file("f.mes"), geometry, -1, frame));
 }

@@ -13,7 +13,7 @@ namespace {
 const QRgb kGrey = qRgb(192, 192, 192);
 const QRgb kBlack = qRgb(0, 0, 0);
 
-TrendChartArgs Flow(std::vector<float> values, float qMax = 100)
+TrendChartArgs flow(std::vector<float> values, float qMax = 100)
 {
     TrendChartArgs args;
     args.values = std::move(values);
@@ -24,17 +24,17 @@ TrendChartArgs Flow(std::vector<float> values, float qMax = 100)
     return args;
 }
 
-QImage Render(const TrendChartArgs& args, QSize size = {400, 200})
+QImage render(const TrendChartArgs& args, QSize size = {400, 200})
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    DrawTrendChart(painter, size, args);
+    drawTrendChart(painter, size, args);
     return image;
 }
 
 // Black pixels in a column between two rows (inclusive).
-int BlackInColumn(const QImage& image, int x, int fromY, int toY)
+int blackInColumn(const QImage& image, int x, int fromY, int toY)
 {
     int n = 0;
     for (int y = fromY; y <= toY; ++y)
@@ -43,7 +43,7 @@ int BlackInColumn(const QImage& image, int x, int fromY, int toY)
 }
 
 // Rows that are black across the chart's middle, where no label stands.
-std::vector<int> BlackRows(const QImage& image, int x)
+std::vector<int> blackRows(const QImage& image, int x)
 {
     std::vector<int> rows;
     for (int y = 0; y < image.height(); ++y)
@@ -56,7 +56,7 @@ std::vector<int> BlackRows(const QImage& image, int x)
 
 TEST(TrendChart, GeometryOnWholeRowsAndColumns)
 {
-    const TrendGeometry g = LayTrendChart({266, 107}, 20, 200);
+    const TrendGeometry g = layTrendChart({266, 107}, 20, 200);
     EXPECT_EQ(g.columnWidth, 1);
     EXPECT_EQ(g.rowHeight, 5);
     EXPECT_EQ(g.xEnd, 200);
@@ -69,15 +69,15 @@ TEST(TrendChart, GeometryOnWholeRowsAndColumns)
 
 TEST(TrendChart, LabelsCarryTheSignOneDecimalAndTheUnitAsItStands)
 {
-    EXPECT_EQ(TrendLabel(100, " l/s"), " +100.0 l/s ");
-    EXPECT_EQ(TrendLabel(-12.34f, "m3/h"), " -12.3m3/h ");
+    EXPECT_EQ(trendLabel(100, " l/s"), " +100.0 l/s ");
+    EXPECT_EQ(trendLabel(-12.34f, "m3/h"), " -12.3m3/h ");
 }
 
 TEST(TrendChart, ZerosDrawGridFrameAndZeroLineButNoCurve)
 {
     // 107 high: rows of 5, the frame's bottom at 100, the last 7 rows plain grey.
-    const QImage image = Render(Flow({}), {400, 107});
-    const std::vector<int> rows = BlackRows(image, 300);
+    const QImage image = render(flow({}), {400, 107});
+    const std::vector<int> rows = blackRows(image, 300);
     // 19 grid lines at 5, 10 ... 95, the zero line at 50 among them, and the frame at 0 and 100.
     for (int k = 1; k < 20; ++k)
         EXPECT_NE(std::find(rows.begin(), rows.end(), 5 * k), rows.end()) << "grid line " << k;
@@ -85,7 +85,7 @@ TEST(TrendChart, ZerosDrawGridFrameAndZeroLineButNoCurve)
     EXPECT_EQ(image.pixel(300, 104), kGrey);
     EXPECT_EQ(image.pixel(300, 106), kGrey) << "below the frame stays background";
     // The zero line is drawn with the frame's width: two pixels thick.
-    EXPECT_EQ(BlackInColumn(image, 300, 48, 52), 2);
+    EXPECT_EQ(blackInColumn(image, 300, 48, 52), 2);
     // Between the grid lines nothing is drawn: no curve.
     for (int x = 100; x < 390; ++x)
         for (int y : {22, 37, 62, 77})
@@ -96,7 +96,7 @@ TEST(TrendChart, TheCurveStartsAfterTheFirstSampleStrictlyInsideTheRange)
 {
     std::vector<float> history(200, 0);
     history[199] = 50;
-    const QImage first = Render(Flow(history));  // 2 pixels a column, 10 a row
+    const QImage first = render(flow(history));  // 2 pixels a column, 10 a row
     // Alone at the end, the sample only moves the pen: nothing between 0 and 100 at the right.
     for (int y = 51; y < 95; ++y)
         if (y % 10 != 0) {
@@ -105,9 +105,9 @@ TEST(TrendChart, TheCurveStartsAfterTheFirstSampleStrictlyInsideTheRange)
 
     std::rotate(history.begin(), history.begin() + 1, history.end());
     history[199] = -50;
-    const QImage next = Render(Flow(history));
+    const QImage next = render(flow(history));
     // Now from 198 (x 396, y 50) down to 199 (x 398, y 150).
-    EXPECT_GT(BlackInColumn(next, 397, 55, 145), 60);
+    EXPECT_GT(blackInColumn(next, 397, 55, 145), 60);
 }
 
 TEST(TrendChart, SamplesBeyondTheRangeArePinnedToItsEdge)
@@ -116,14 +116,14 @@ TEST(TrendChart, SamplesBeyondTheRangeArePinnedToItsEdge)
     history[100] = 20;      // starts the curve
     history[101] = 500;     // drawn on the top edge
     history[102] = 500;
-    const QImage image = Render(Flow(history));
+    const QImage image = render(flow(history));
     EXPECT_EQ(image.pixel(203, 0), kBlack);
     EXPECT_EQ(image.pixel(203, 1), kBlack);
-    EXPECT_GT(BlackInColumn(image, 201, 5, 75), 30) << "the climb from 20 to the top";
+    EXPECT_GT(blackInColumn(image, 201, 5, 75), 30) << "the climb from 20 to the top";
 
     // A value on a limit never starts the curve.
     std::vector<float> pinned(200, 100);
-    const QImage flat = Render(Flow(pinned));
+    const QImage flat = render(flow(pinned));
     for (int x = 10; x < 390; ++x)
         ASSERT_NE(flat.pixel(x, 1), kBlack) << x;
 }
@@ -133,9 +133,9 @@ TEST(TrendChart, AZeroRangeDrawsNeitherZeroLineNorCurve)
     std::vector<float> history(200, 0);
     history[150] = 5;
     history[151] = 7;
-    const QImage image = Render(Flow(history, 0));
+    const QImage image = render(flow(history, 0));
     // Only the grid (1 px every 10 rows) and the frame: no 2-pixel zero line, no curve.
-    EXPECT_EQ(BlackInColumn(image, 302, 95, 105), 1);
+    EXPECT_EQ(blackInColumn(image, 302, 95, 105), 1);
     for (int y = 1; y < 199; ++y) {
         if (y % 10 != 0) {
             ASSERT_NE(image.pixel(301, y), kBlack) << "no curve at row " << y;
@@ -150,7 +150,7 @@ TEST(TrendChart, TheWidgetDrawsItsLastChartWhenRepainted)
     std::vector<float> history(200, 0);
     history[120] = 10;
     history[121] = -60;
-    chart.setChart(Flow(history));
+    chart.setChart(flow(history));
     const QImage painted = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(painted, Render(Flow(history)).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(painted, render(flow(history)).convertToFormat(QImage::Format_RGB32));
 }

@@ -15,14 +15,14 @@ using namespace vantor;
 namespace {
 
 template <typename Group>
-std::vector<uint8_t> Defaults(DescriptorTable<Group> table, const BlockInfo& block)
+std::vector<uint8_t> defaults(DescriptorTable<Group> table, const BlockInfo& block)
 {
     std::vector<uint8_t> image(block.imageSize(), 0xAA);
-    EncodeDefaults(table, std::span<uint8_t>(image));
+    encodeDefaults(table, std::span<uint8_t>(image));
     return image;
 }
 
-std::vector<uint8_t> Hex(const std::string& text)
+std::vector<uint8_t> hex(const std::string& text)
 {
     std::vector<uint8_t> out;
     for (size_t i = 0; i + 1 < text.size(); i += 3)
@@ -32,7 +32,7 @@ std::vector<uint8_t> Hex(const std::string& text)
 
 // Which storage a row's type code calls for.
 template <typename Group>
-bool StorageMatches(const Descriptor<Group>& row)
+bool storageMatches(const Descriptor<Group>& row)
 {
     switch (row.type) {
     case kFloat32:
@@ -52,7 +52,7 @@ bool StorageMatches(const Descriptor<Group>& row)
 
 // Bits of the image that no row covers, as "byte" or "byte.bit" strings.
 template <typename Group>
-std::set<std::string> Uncovered(DescriptorTable<Group> table, const BlockInfo& block)
+std::set<std::string> uncoveredBytes(DescriptorTable<Group> table, const BlockInfo& block)
 {
     std::vector<uint8_t> covered(block.imageSize(), 0);
     for (const auto& row : table) {
@@ -61,7 +61,7 @@ std::set<std::string> Uncovered(DescriptorTable<Group> table, const BlockInfo& b
             mask = static_cast<uint8_t>(1 << row.parameter);
         else if (row.type == kNibble)
             mask = row.parameter ? 0xF0 : 0x0F;
-        for (int i = 0; i < ImageWidth(row.type, row.parameter); ++i) {
+        for (int i = 0; i < imageWidth(row.type, row.parameter); ++i) {
             EXPECT_EQ(covered[row.offset + i] & mask, 0) << row.name << " overlaps another row";
             covered[row.offset + i] |= mask;
         }
@@ -79,23 +79,23 @@ std::set<std::string> Uncovered(DescriptorTable<Group> table, const BlockInfo& b
 }
 
 template <typename Group>
-void CheckTable(DescriptorTable<Group> table, const BlockInfo& block, size_t rows, std::set<std::string> uncovered)
+void checkTable(DescriptorTable<Group> table, const BlockInfo& block, size_t rows, std::set<std::string> uncovered)
 {
     SCOPED_TRACE(block.name);
     EXPECT_EQ(table.size(), rows);
     for (const auto& row : table) {
-        EXPECT_TRUE(codec::RowFits(row.type, row.offset, row.parameter, block.imageSize())) << row.name;
-        EXPECT_TRUE(StorageMatches(row)) << row.name;
+        EXPECT_TRUE(codec::rowFits(row.type, row.offset, row.parameter, block.imageSize())) << row.name;
+        EXPECT_TRUE(storageMatches(row)) << row.name;
         EXPECT_TRUE(row.name && *row.name) << "every row is named";
         if (row.type >= kScaledU16 && row.type <= kScaledI16) {
             EXPECT_GT(row.parameter, 0) << row.name << " needs a scale";
         }
     }
-    EXPECT_EQ(Uncovered(table, block), uncovered);
+    EXPECT_EQ(uncoveredBytes(table, block), uncovered);
 }
 
 // The raw range a row's image can hold.
-std::pair<double, double> RawRange(uint8_t type)
+std::pair<double, double> rawRange(uint8_t type)
 {
     switch (type) {
     case kScaledU16: return {0, 65535};
@@ -109,21 +109,21 @@ std::pair<double, double> RawRange(uint8_t type)
 
 // Every writable row: its lowest, highest and a middle value encode and decode back.
 template <typename Group>
-void CheckRoundTrips(DescriptorTable<Group> table, const BlockInfo& block)
+void checkRoundTrips(DescriptorTable<Group> table, const BlockInfo& block)
 {
     SCOPED_TRACE(block.name);
     for (const auto& row : table) {
-        const auto [low, high] = RawRange(row.type);
+        const auto [low, high] = rawRange(row.type);
         ASSERT_LT(low, high) << row.name << ": writable blocks use only types 3, 4, 6, 7 and 8";
-        const double scale = RowScale(row.type, row.parameter);
+        const double scale = rowScale(row.type, row.parameter);
         for (double raw : {low, high, std::floor((low + high) / 3), low + 1}) {
             Group group{};
-            StoreValue(group, row.value, raw / scale);
+            storeValue(group, row.value, raw / scale);
             std::vector<uint8_t> image(block.imageSize());
-            EncodeImage(table, group, std::span<uint8_t>(image));
+            encodeImage(table, group, std::span<uint8_t>(image));
             Group back{};
-            DecodeImage(table, std::span<const uint8_t>(image), back);
-            EXPECT_NEAR(LoadValue(back, row.value), raw / scale, 0.5 / scale) << row.name << " raw " << raw;
+            decodeImage(table, std::span<const uint8_t>(image), back);
+            EXPECT_NEAR(loadValue(back, row.value), raw / scale, 0.5 / scale) << row.name << " raw " << raw;
         }
     }
 }
@@ -132,15 +132,15 @@ void CheckRoundTrips(DescriptorTable<Group> table, const BlockInfo& block)
 
 TEST(BlockTables, NewCalibrationImage)
 {
-    EXPECT_EQ(Defaults(kCalibrationTable, kCalibrationBlock),
-              Hex("01 00 01 05 04 00 04 1F 00 0B 0C 00 07 D0 01 0C 00 00 00 00 0A 00 0A 06 00 09 00 05 DC 00 "
+    EXPECT_EQ(defaults(kCalibrationTable, kCalibrationBlock),
+              hex("01 00 01 05 04 00 04 1F 00 0B 0C 00 07 D0 01 0C 00 00 00 00 0A 00 0A 06 00 09 00 05 DC 00 "
                   "C8 00 05 00 0A 00 00 64 01 05 00 00 00 00 03 E8 00 03 E8 03 00 00 00 01 01 01 "));
 }
 
 TEST(BlockTables, NewMakerAndCanImages)
 {
-    EXPECT_EQ(Defaults(kMakerTable, kMakerBlock), Hex("01 5E 00 01 00 00 2A F8 D6 D8 "));
-    EXPECT_EQ(Defaults(kCanTable, kCanBlock), Hex("02 05 00 00 00 00 00 00 "));
+    EXPECT_EQ(defaults(kMakerTable, kMakerBlock), hex("01 5E 00 01 00 00 2A F8 D6 D8 "));
+    EXPECT_EQ(defaults(kCanTable, kCanBlock), hex("02 05 00 00 00 00 00 00 "));
 }
 
 TEST(BlockTables, NewFactoryImage)
@@ -158,13 +158,13 @@ TEST(BlockTables, NewFactoryImage)
     expected[38] = 0x0A;
     expected[39] = 0x50;
     expected[43] = 0x0A;
-    EXPECT_EQ(Defaults(kFactoryTable, kFactoryBlock), expected);
+    EXPECT_EQ(defaults(kFactoryTable, kFactoryBlock), expected);
 }
 
 TEST(BlockTables, DefaultImagesDecodeToTheDefaultValues)
 {
     CalibrationValues c;
-    DecodeImage(kCalibrationTable, std::span<const uint8_t>(Defaults(kCalibrationTable, kCalibrationBlock)), c);
+    decodeImage(kCalibrationTable, std::span<const uint8_t>(defaults(kCalibrationTable, kCalibrationBlock)), c);
     EXPECT_EQ(c.extDiameter, 26.1f);
     EXPECT_EQ(c.kh, 1.055f);
     EXPECT_EQ(c.roughness, 0.1f);
@@ -180,7 +180,7 @@ TEST(BlockTables, CanFlagsFlowAndFault)
     can.flow = 1;
     can.fault = 1;
     std::vector<uint8_t> image(8, 0xAA);
-    EncodeImage(kCanTable, can, std::span<uint8_t>(image));
+    encodeImage(kCanTable, can, std::span<uint8_t>(image));
     EXPECT_EQ(image[4], 0x81);
     EXPECT_EQ(image[5], 0);
     EXPECT_EQ(image[6], 0);
@@ -193,7 +193,7 @@ TEST(BlockTables, MeasurementDateBytes)
     std::copy(std::begin(date), std::end(date), image.begin() + 38);
     std::copy_n("V2.14 A03-26", 12, image.begin() + 56);
     MeasurementValues m;
-    DecodeImage(kMeasurementTable, std::span<const uint8_t>(image), m);
+    decodeImage(kMeasurementTable, std::span<const uint8_t>(image), m);
     EXPECT_EQ(m.day, 5);
     EXPECT_EQ(m.month, 3);
     EXPECT_EQ(m.year + 2000, 2026);
@@ -205,21 +205,21 @@ TEST(BlockTables, MeasurementDateBytes)
 
 TEST(BlockTables, EveryTableCoversItsBlockAsMapped)
 {
-    CheckTable(kMeasurementTable, kMeasurementBlock, 29, {"19", "20", "23", "53", "55", "69", "71"});
-    CheckTable(kCalibrationTable, kCalibrationBlock, 34, {});
-    CheckTable(kCanTable, kCanBlock, 26, {"6.6", "6.7", "7"});
-    CheckTable(kFactoryTable, kFactoryBlock, 28, {"44", "45", "46", "47"});
-    CheckTable(kClockTable, kClockBlock, 6, {});
-    CheckTable(kMakerTable, kMakerBlock, 5, {"4", "5"});
+    checkTable(kMeasurementTable, kMeasurementBlock, 29, {"19", "20", "23", "53", "55", "69", "71"});
+    checkTable(kCalibrationTable, kCalibrationBlock, 34, {});
+    checkTable(kCanTable, kCanBlock, 26, {"6.6", "6.7", "7"});
+    checkTable(kFactoryTable, kFactoryBlock, 28, {"44", "45", "46", "47"});
+    checkTable(kClockTable, kClockBlock, 6, {});
+    checkTable(kMakerTable, kMakerBlock, 5, {"4", "5"});
 }
 
 TEST(BlockTables, EveryWritableRowRoundTripsAtItsLimits)
 {
-    CheckRoundTrips(kCalibrationTable, kCalibrationBlock);
-    CheckRoundTrips(kCanTable, kCanBlock);
-    CheckRoundTrips(kFactoryTable, kFactoryBlock);
-    CheckRoundTrips(kClockTable, kClockBlock);
-    CheckRoundTrips(kMakerTable, kMakerBlock);
+    checkRoundTrips(kCalibrationTable, kCalibrationBlock);
+    checkRoundTrips(kCanTable, kCanBlock);
+    checkRoundTrips(kFactoryTable, kFactoryBlock);
+    checkRoundTrips(kClockTable, kClockBlock);
+    checkRoundTrips(kMakerTable, kMakerBlock);
 }
 
 TEST(BlockTables, BlockList)

@@ -22,30 +22,30 @@ struct Sample {
 
 using Rows = std::vector<Descriptor<Sample>>;
 
-Descriptor<Sample> Row(float Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
+Descriptor<Sample> row(float Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
 {
     return {value, type, offset, parameter, def, "", ""};
 }
-Descriptor<Sample> Row(int32_t Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
+Descriptor<Sample> row(int32_t Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
 {
     return {value, type, offset, parameter, def, "", ""};
 }
-Descriptor<Sample> Row(uint8_t Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
+Descriptor<Sample> row(uint8_t Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
 {
     return {value, type, offset, parameter, def, "", ""};
 }
 
-std::vector<uint8_t> Encode(const Rows& rows, const Sample& s, size_t size)
+std::vector<uint8_t> encode(const Rows& rows, const Sample& s, size_t size)
 {
     std::vector<uint8_t> image(size, 0xAA);
-    EncodeImage<Sample>(rows, s, image);
+    encodeImage<Sample>(rows, s, image);
     return image;
 }
 
-Sample Decode(const Rows& rows, std::vector<uint8_t> image)
+Sample decode(const Rows& rows, std::vector<uint8_t> image)
 {
     Sample s;
-    DecodeImage<Sample>(rows, image, s);
+    decodeImage<Sample>(rows, image, s);
     return s;
 }
 
@@ -53,68 +53,68 @@ Sample Decode(const Rows& rows, std::vector<uint8_t> image)
 
 TEST(ValueCodec, SignedTwentyFourBits)
 {
-    const Rows tenths = {Row(&Sample::number, kScaledI24, 0, 10)};
-    EXPECT_EQ(Decode(tenths, {0x00, 0x01, 0x05}).number, 26.1f);
-    EXPECT_EQ(Decode(tenths, {0xFF, 0xFF, 0xF6}).number, -1.0f);
-    EXPECT_EQ(Decode(tenths, {0x80, 0x00, 0x00}).number, -838860.8f);
+    const Rows tenths = {row(&Sample::number, kScaledI24, 0, 10)};
+    EXPECT_EQ(decode(tenths, {0x00, 0x01, 0x05}).number, 26.1f);
+    EXPECT_EQ(decode(tenths, {0xFF, 0xFF, 0xF6}).number, -1.0f);
+    EXPECT_EQ(decode(tenths, {0x80, 0x00, 0x00}).number, -838860.8f);
 
     Sample s;
     s.number = 26.1f;
-    EXPECT_EQ(Encode(tenths, s, 3), (std::vector<uint8_t>{0x00, 0x01, 0x05}));
-    const Rows thousandths = {Row(&Sample::number, kScaledI24, 0, 1000)};
+    EXPECT_EQ(encode(tenths, s, 3), (std::vector<uint8_t>{0x00, 0x01, 0x05}));
+    const Rows thousandths = {row(&Sample::number, kScaledI24, 0, 1000)};
     s.number = -999.999f;
-    EXPECT_EQ(Encode(thousandths, s, 3), (std::vector<uint8_t>{0xF0, 0xBD, 0xC1}));
+    EXPECT_EQ(encode(thousandths, s, 3), (std::vector<uint8_t>{0xF0, 0xBD, 0xC1}));
 }
 
 TEST(ValueCodec, UnsignedSixteenBitsRoundHalfAwayFromZero)
 {
-    const Rows rows = {Row(&Sample::number, kScaledU16, 0, 1000)};
+    const Rows rows = {row(&Sample::number, kScaledU16, 0, 1000)};
     Sample s;
     s.number = 1.0555f;
-    EXPECT_EQ(Encode(rows, s, 2), (std::vector<uint8_t>{0x04, 0x20}));
-    EXPECT_EQ(Decode(rows, {0x04, 0x1F}).number, static_cast<float>(1055 / 1000.0));
+    EXPECT_EQ(encode(rows, s, 2), (std::vector<uint8_t>{0x04, 0x20}));
+    EXPECT_EQ(decode(rows, {0x04, 0x1F}).number, static_cast<float>(1055 / 1000.0));
     // Out of the 16 bits, two's complement keeps the low ones.
     s.number = 70.0f;
-    EXPECT_EQ(Encode(rows, s, 2), (std::vector<uint8_t>{0x11, 0x70}));
+    EXPECT_EQ(encode(rows, s, 2), (std::vector<uint8_t>{0x11, 0x70}));
     s.number = -0.0015f;  // -1.5 rounds away from zero to -2
-    EXPECT_EQ(Encode(rows, s, 2), (std::vector<uint8_t>{0xFF, 0xFE}));
+    EXPECT_EQ(encode(rows, s, 2), (std::vector<uint8_t>{0xFF, 0xFE}));
 }
 
 TEST(ValueCodec, SignedSixteenBitsAndBytes)
 {
-    const Rows rows = {Row(&Sample::number, kScaledI16, 0, 1), Row(&Sample::integer, kScaledU8, 2, 10)};
-    Sample s = Decode(rows, {0xFF, 0x9C, 0xFF});
+    const Rows rows = {row(&Sample::number, kScaledI16, 0, 1), row(&Sample::integer, kScaledU8, 2, 10)};
+    Sample s = decode(rows, {0xFF, 0x9C, 0xFF});
     EXPECT_EQ(s.number, -100.0f);
     EXPECT_EQ(s.integer, 25) << "25.5 stored in an integer";
     s.number = -100.0f;
     s.integer = 25;
-    EXPECT_EQ(Encode(rows, s, 3), (std::vector<uint8_t>{0xFF, 0x9C, 0xFA}));
+    EXPECT_EQ(encode(rows, s, 3), (std::vector<uint8_t>{0xFF, 0x9C, 0xFA}));
 }
 
 TEST(ValueCodec, ThirtyTwoBitValuesKeepTheirBitPattern)
 {
-    const Rows rows = {Row(&Sample::number, kFloat32, 0, 0), Row(&Sample::integer, kInt32, 4, 0)};
+    const Rows rows = {row(&Sample::number, kFloat32, 0, 0), row(&Sample::integer, kInt32, 4, 0)};
     Sample s;
     s.number = -1.0f;
     s.integer = -123456789;
-    const auto image = Encode(rows, s, 8);
+    const auto image = encode(rows, s, 8);
     EXPECT_EQ(image, (std::vector<uint8_t>{0xBF, 0x80, 0x00, 0x00, 0xF8, 0xA4, 0x32, 0xEB}));
-    const Sample back = Decode(rows, image);
+    const Sample back = decode(rows, image);
     EXPECT_EQ(back.number, -1.0f);
     EXPECT_EQ(back.integer, -123456789);
     s.integer = std::numeric_limits<int32_t>::min();
-    EXPECT_EQ(Decode(rows, Encode(rows, s, 8)).integer, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(decode(rows, encode(rows, s, 8)).integer, std::numeric_limits<int32_t>::min());
 }
 
 TEST(ValueCodec, UnsignedIntegersAreZeroExtended)
 {
-    const Rows rows = {Row(&Sample::integer, kUint16, 0, 0)};
-    EXPECT_EQ(Decode(rows, {0xFF, 0xFE}).integer, 65534);
-    const Rows byte = {Row(&Sample::integer, kByte, 0, 0)};
-    EXPECT_EQ(Decode(byte, {0xF0}).integer, 240);
+    const Rows rows = {row(&Sample::integer, kUint16, 0, 0)};
+    EXPECT_EQ(decode(rows, {0xFF, 0xFE}).integer, 65534);
+    const Rows byte = {row(&Sample::integer, kByte, 0, 0)};
+    EXPECT_EQ(decode(byte, {0xF0}).integer, 240);
     Sample s;
     s.integer = 0x1234;
-    EXPECT_EQ(Encode(byte, s, 1), (std::vector<uint8_t>{0x34})) << "the low byte";
+    EXPECT_EQ(encode(byte, s, 1), (std::vector<uint8_t>{0x34})) << "the low byte";
 }
 
 namespace {
@@ -136,7 +136,7 @@ const Descriptor<Flags> kFlagRows[] = {
 TEST(ValueCodec, BitsAndNibblesShareTheirByte)
 {
     Flags f;
-    DecodeImage<Flags>(kFlagRows, std::vector<uint8_t>{0x80, 0x29}, f);
+    decodeImage<Flags>(kFlagRows, std::vector<uint8_t>{0x80, 0x29}, f);
     EXPECT_EQ(f.b7, 1);
     EXPECT_EQ(f.b0 + f.b1 + f.b2 + f.b3 + f.b4 + f.b5 + f.b6, 0);
     EXPECT_EQ(f.high, 2);
@@ -148,16 +148,16 @@ TEST(ValueCodec, BitsAndNibblesShareTheirByte)
     g.high = 2;
     g.low = 9;
     std::vector<uint8_t> image(2);
-    EncodeImage<Flags>(kFlagRows, g, image);
+    encodeImage<Flags>(kFlagRows, g, image);
     EXPECT_EQ(image, (std::vector<uint8_t>{0x81, 0x29}));
     g.b3 = 3;     // only bit 0 of a flag counts
     g.high = 0x1F;  // kept to 8 bits after the shift
     g.low = 0x3A;   // only the low nibble
-    EncodeImage<Flags>(kFlagRows, g, image);
+    encodeImage<Flags>(kFlagRows, g, image);
     EXPECT_EQ(image, (std::vector<uint8_t>{0x89, 0xFA}));
 
     // Defaults follow the same rules, unscaled.
-    EncodeDefaults<Flags>(kFlagRows, image);
+    encodeDefaults<Flags>(kFlagRows, image);
     EXPECT_EQ(image, (std::vector<uint8_t>{0x81, 0x29}));
 }
 
@@ -169,40 +169,40 @@ TEST(ValueCodec, TextStopsAtItsLengthOrANul)
     const Descriptor<Version> rows[] = {{&Version::text, kText, 1, 12, 0, "", ""}};
     Version v;
     std::vector<uint8_t> image = {'x', 'V', '2', '.', '1', '4', ' ', 'A', '0', '3', '-', '2', '6', 'y'};
-    DecodeImage<Version>(rows, image, v);
+    decodeImage<Version>(rows, image, v);
     EXPECT_EQ(std::string(v.text.data()), "V2.14 A03-26");
     image = {'x', 'V', '2', '.', '1', 0, 'Z', 'Z', 'Z', 'Z', 'Z', 'Z', 'Z', 'y'};
-    DecodeImage<Version>(rows, image, v);
+    decodeImage<Version>(rows, image, v);
     EXPECT_EQ(std::string(v.text.data()), "V2.1");
     EXPECT_EQ(v.text[6], 0) << "the rest is filled with NULs";
 
     std::vector<uint8_t> out(14, 0xAA);
-    EncodeImage<Version>(rows, v, out);
+    encodeImage<Version>(rows, v, out);
     EXPECT_EQ(out, std::vector<uint8_t>(14, 0)) << "text is never encoded";
 }
 
 TEST(ValueCodec, DefaultsAreRawAndLeaveFloatsZero)
 {
-    const Rows rows = {Row(&Sample::number, kFloat32, 0, 0, 0x3F800000), Row(&Sample::number, kScaledI24, 4, 10, -10),
-                       Row(&Sample::integer, kInt32, 7, 0, -2), Row(&Sample::number, kScaledU16, 11, 1000, 1055)};
+    const Rows rows = {row(&Sample::number, kFloat32, 0, 0, 0x3F800000), row(&Sample::number, kScaledI24, 4, 10, -10),
+                       row(&Sample::integer, kInt32, 7, 0, -2), row(&Sample::number, kScaledU16, 11, 1000, 1055)};
     std::vector<uint8_t> image(13, 0xAA);
-    EncodeDefaults<Sample>(rows, image);
+    encodeDefaults<Sample>(rows, image);
     EXPECT_EQ(image, (std::vector<uint8_t>{0, 0, 0, 0, 0xFF, 0xFF, 0xF6, 0xFF, 0xFF, 0xFF, 0xFE, 0x04, 0x1F}));
 }
 
 TEST(ValueCodec, RowsOutsideTheImageAreNeverTouched)
 {
-    const Rows rows = {Row(&Sample::number, kScaledI24, 2, 10), Row(&Sample::integer, kInt32, 0, 0),
-                       Row(&Sample::high, kByte, -1, 0)};
+    const Rows rows = {row(&Sample::number, kScaledI24, 2, 10), row(&Sample::integer, kInt32, 0, 0),
+                       row(&Sample::high, kByte, -1, 0)};
     // Three bytes of image inside a larger buffer: nothing may change past them.
     std::vector<uint8_t> buffer(8, 0xAA);
     Sample s;
     s.number = 100.0f;
     s.integer = -1;
     s.high = 7;
-    EncodeImage<Sample>(rows, s, std::span<uint8_t>(buffer).first(3));
+    encodeImage<Sample>(rows, s, std::span<uint8_t>(buffer).first(3));
     EXPECT_EQ(buffer, (std::vector<uint8_t>{0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}));
-    EncodeDefaults<Sample>(rows, std::span<uint8_t>(buffer).first(3));
+    encodeDefaults<Sample>(rows, std::span<uint8_t>(buffer).first(3));
     EXPECT_EQ(buffer[3], 0xAA);
 
     // Decoding an image too short for a row leaves the row's value alone.
@@ -210,35 +210,35 @@ TEST(ValueCodec, RowsOutsideTheImageAreNeverTouched)
     Sample d;
     d.number = 5.0f;
     d.integer = 6;
-    DecodeImage<Sample>(rows, shortImage, d);
+    decodeImage<Sample>(rows, shortImage, d);
     EXPECT_EQ(d.number, 5.0f);
     EXPECT_EQ(d.integer, 6);
 }
 
 TEST(ValueCodec, ValuesNoIntegerCanHoldDoNotBreakTheEncoder)
 {
-    const Rows rows = {Row(&Sample::number, kScaledI24, 0, 1000)};
+    const Rows rows = {row(&Sample::number, kScaledI24, 0, 1000)};
     Sample s;
     for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -1e30f}) {
         s.number = bad;
-        const auto image = Encode(rows, s, 3);
+        const auto image = encode(rows, s, 3);
         EXPECT_EQ(image.size(), 3u);
     }
     s.number = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(Encode(rows, s, 3), (std::vector<uint8_t>{0, 0, 0}));
+    EXPECT_EQ(encode(rows, s, 3), (std::vector<uint8_t>{0, 0, 0}));
 }
 
 TEST(ValueCodec, MatchesLastReadComparesTheEncodedImage)
 {
-    const Rows rows = {Row(&Sample::number, kScaledU16, 0, 10), Row(&Sample::integer, kByte, 2, 0)};
+    const Rows rows = {row(&Sample::number, kScaledU16, 0, 10), row(&Sample::integer, kByte, 2, 0)};
     const std::vector<uint8_t> lastRead = {0x01, 0x05, 0x07, 0x00};
-    Sample s = Decode(rows, lastRead);
-    EXPECT_TRUE(ImageMatchesLastRead<Sample>(rows, s, lastRead, 2));
+    Sample s = decode(rows, lastRead);
+    EXPECT_TRUE(imageMatchesLastRead<Sample>(rows, s, lastRead, 2));
     s.number = 26.2f;
-    EXPECT_FALSE(ImageMatchesLastRead<Sample>(rows, s, lastRead, 2));
+    EXPECT_FALSE(imageMatchesLastRead<Sample>(rows, s, lastRead, 2));
     s.number = 26.1f;
-    EXPECT_TRUE(ImageMatchesLastRead<Sample>(rows, s, lastRead, 2)) << "back to the value read";
-    EXPECT_FALSE(ImageMatchesLastRead<Sample>(rows, s, lastRead, 3)) << "more registers than were read";
+    EXPECT_TRUE(imageMatchesLastRead<Sample>(rows, s, lastRead, 2)) << "back to the value read";
+    EXPECT_FALSE(imageMatchesLastRead<Sample>(rows, s, lastRead, 3)) << "more registers than were read";
 }
 
 TEST(ValueCodec, ExactHalvesRoundAwayFromZero)
@@ -260,7 +260,7 @@ TEST(ValueCodec, ExactHalvesRoundAwayFromZero)
     for (const auto& c : cases) {
         Sample s;
         s.number = c.value;
-        EXPECT_EQ(Encode({Row(&Sample::number, c.type, 0, c.scale)}, s, c.bytes.size()), c.bytes)
+        EXPECT_EQ(encode({row(&Sample::number, c.type, 0, c.scale)}, s, c.bytes.size()), c.bytes)
             << c.value << " at scale " << c.scale;
     }
 }

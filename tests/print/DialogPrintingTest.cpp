@@ -27,7 +27,7 @@ namespace {
 
 // Runs one of poppler's tools and returns what it printed; a missing tool or a
 // failed run fails the test with the reason.
-QString RunPoppler(const QString& tool, const QStringList& arguments)
+QString runPoppler(const QString& tool, const QStringList& arguments)
 {
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty()) {
@@ -52,10 +52,10 @@ struct PdfFacts {
     double width = 0, height = 0;  // points
 };
 
-PdfFacts ReadPdfFacts(const std::string& pdf)
+PdfFacts readPdfFacts(const std::string& pdf)
 {
     PdfFacts facts;
-    const QString info = RunPoppler(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf)});
+    const QString info = runPoppler(QStringLiteral("pdfinfo"), {QString::fromStdString(pdf)});
     for (const QString& line : info.split('\n')) {
         const QString value = line.section(':', 1).trimmed();
         if (line.startsWith(QLatin1String("Pages:")))
@@ -74,10 +74,10 @@ PdfFacts ReadPdfFacts(const std::string& pdf)
 }
 
 // The page's texts, one line each: the picture is an image and holds none.
-std::vector<std::string> TextLines(const std::string& pdf)
+std::vector<std::string> textLines(const std::string& pdf)
 {
     std::vector<std::string> lines;
-    const QString text = RunPoppler(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
+    const QString text = runPoppler(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
     for (const QString& line : text.split('\n')) {
         const QString trimmed = line.trimmed().remove(QChar('\f'));
         if (!trimmed.isEmpty())
@@ -89,9 +89,9 @@ std::vector<std::string> TextLines(const std::string& pdf)
 constexpr int kRasterDpi = 300;  // the printer's capped resolution: one raster pixel per device pixel
 
 // The page as grey levels, one pixel per printer device pixel, without smoothing.
-QImage Rasterise(const std::string& pdf, const std::string& stem)
+QImage rasterise(const std::string& pdf, const std::string& stem)
 {
-    RunPoppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kRasterDpi), QStringLiteral("-gray"),
+    runPoppler(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kRasterDpi), QStringLiteral("-gray"),
                                             QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
                                             QStringLiteral("no"), QStringLiteral("-singlefile"),
                                             QString::fromStdString(pdf), QString::fromStdString(stem)});
@@ -99,40 +99,40 @@ QImage Rasterise(const std::string& pdf, const std::string& stem)
     return page.convertToFormat(QImage::Format_Grayscale8);
 }
 
-int Grey(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)); }
-bool Ink(const QImage& image, int x, int y) { return Grey(image, x, y) < 128; }
+int grey(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)); }
+bool ink(const QImage& image, int x, int y) { return grey(image, x, y) < 128; }
 
 // Rows (or columns) holding ink inside a band of the page.
-bool InkIn(const QImage& image, const QRect& band)
+bool inkIn(const QImage& image, const QRect& band)
 {
     const QRect r = band.intersected(image.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            if (Ink(image, x, y))
+            if (ink(image, x, y))
                 return true;
     return false;
 }
 
 // The leftmost column with ink inside a band, or -1.
-int FirstInkColumn(const QImage& image, const QRect& band)
+int firstInkColumn(const QImage& image, const QRect& band)
 {
     const QRect r = band.intersected(image.rect());
     for (int x = r.left(); x <= r.right(); ++x)
         for (int y = r.top(); y <= r.bottom(); ++y)
-            if (Ink(image, x, y))
+            if (ink(image, x, y))
                 return x;
     return -1;
 }
 
 // Spread of grey levels over a region: about zero where nothing is drawn.
-int Spread(const QImage& image, const QRect& region)
+int spread(const QImage& image, const QRect& region)
 {
     int low = 255, high = 0;
     const QRect r = region.intersected(image.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) {
-            low = std::min(low, Grey(image, x, y));
-            high = std::max(high, Grey(image, x, y));
+            low = std::min(low, grey(image, x, y));
+            high = std::max(high, grey(image, x, y));
         }
     return high - low;
 }
@@ -183,17 +183,17 @@ protected:
             hiddenWhenPrinting.clear();
             for (int id : buttons())
                 hiddenWhenPrinting.push_back(dialog->control(id)->isHidden());
-            return PdfPrinter(printerPdf);
+            return pdfPrinter(printerPdf);
         };
         // The probe names do not matter here, and reading them takes the line a quarter second.
-        link.MarkProbeCatalogueRead();
+        link.markProbeCatalogueRead();
         locale.dateOrder = 1;
         locale.dateSeparator = ".";
         locale.timeSeparator = ":";
         locale.timeFormat = 1;
     }
 
-    static std::unique_ptr<QPrinter> PdfPrinter(const std::string& path)
+    static std::unique_ptr<QPrinter> pdfPrinter(const std::string& path)
     {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
@@ -231,7 +231,7 @@ protected:
     Dialog& openOnFile(const FileType& type)
     {
         state.file.currentFilePath = dir.file("settings." + std::string(type.extension));
-        EXPECT_EQ(WriteDefaultSettingsFile(state.file.currentFilePath, type), FileStatus::Ok);
+        EXPECT_EQ(writeDefaultSettingsFile(state.file.currentFilePath, type), FileStatus::Ok);
         state.file.fileMode = true;
         return open<Dialog>();
     }
@@ -296,17 +296,17 @@ protected:
 
     // The outer edge of the frames: the first ink met from each side along the
     // middle row and column of the page, which the heading does not reach.
-    static QRect FrameOf(const QImage& page)
+    static QRect frameOf(const QImage& page)
     {
         const int row = page.height() / 2, column = page.width() / 2;
         int left = 0, right = page.width() - 1, top = 0, bottom = page.height() - 1;
-        while (left < right && !Ink(page, left, row))
+        while (left < right && !ink(page, left, row))
             ++left;
-        while (right > left && !Ink(page, right, row))
+        while (right > left && !ink(page, right, row))
             --right;
-        while (top < bottom && !Ink(page, column, top))
+        while (top < bottom && !ink(page, column, top))
             ++top;
-        while (bottom > top && !Ink(page, column, bottom))
+        while (bottom > top && !ink(page, column, bottom))
             --bottom;
         return QRect(QPoint(left, top), QPoint(right, bottom));
     }
@@ -327,7 +327,7 @@ TEST_F(DialogPrintingTest, EveryDialogPrintsOnePageNamedAfterItsTitleInItsOrient
         std::filesystem::remove(printerPdf);
         open(s.subject);
         pressPrint();
-        const PdfFacts facts = ReadPdfFacts(printerPdf);
+        const PdfFacts facts = readPdfFacts(printerPdf);
         EXPECT_EQ(facts.pages, 1);
         EXPECT_EQ(facts.title.toStdString(), s.title);
         if (s.landscape)
@@ -340,7 +340,7 @@ TEST_F(DialogPrintingTest, EveryDialogPrintsOnePageNamedAfterItsTitleInItsOrient
 
 TEST_F(DialogPrintingTest, HeadingIsTheProgramsNameAndTheDateLineWhereAsked)
 {
-    const std::string program = ReadVersionStrings().internalName;
+    const std::string program = readVersionStrings().internalName;
     ASSERT_FALSE(program.empty());
     for (const SubjectFacts& s : kCallers) {
         SCOPED_TRACE(s.name);
@@ -349,7 +349,7 @@ TEST_F(DialogPrintingTest, HeadingIsTheProgramsNameAndTheDateLineWhereAsked)
         std::vector<std::string> expected = {program};
         if (s.dateLine)
             expected.push_back("05.03.2024 14:07:09");
-        EXPECT_EQ(TextLines(printerPdf), expected);
+        EXPECT_EQ(textLines(printerPdf), expected);
     }
 }
 
@@ -377,7 +377,7 @@ TEST_F(DialogPrintingTest, DateLineFollowsTheLocaleItems)
         locale = c.items;
         open(Subject::MakerOnFile);
         pressPrint();
-        const std::vector<std::string> lines = TextLines(printerPdf);
+        const std::vector<std::string> lines = textLines(printerPdf);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[1], c.dateLine);
     }
@@ -387,12 +387,12 @@ TEST_F(DialogPrintingTest, PictureSitsCentredInsideItsFramesUnderTheHeading)
 {
     open(Subject::CalibrationOnFile);
     pressPrint();
-    const QImage page = Rasterise(printerPdf, dir.file("page"));
+    const QImage page = rasterise(printerPdf, dir.file("page"));
     ASSERT_FALSE(page.isNull());
     ASSERT_GT(page.width(), page.height()) << "landscape";
 
     // The printable area (HRES × VRES) within the page, one raster pixel per device pixel.
-    std::unique_ptr<QPrinter> same = PdfPrinter(dir.file("unused.pdf"));
+    std::unique_ptr<QPrinter> same = pdfPrinter(dir.file("unused.pdf"));
     same->setPageOrientation(QPageLayout::Landscape);
     const QRect printable = same->pageLayout().paintRectPixels(kRasterDpi);
     const QSize whole = same->pageLayout().fullRectPixels(kRasterDpi).size();
@@ -403,19 +403,19 @@ TEST_F(DialogPrintingTest, PictureSitsCentredInsideItsFramesUnderTheHeading)
     const int width = static_cast<int>(dialog->width() * (300.0 / dialog->logicalDpiX()));
     const int height = static_cast<int>(dialog->height() * (300.0 / dialog->logicalDpiY()));
     const int x0 = printable.width() / 2 - width / 2, y0 = printable.height() / 2 - height / 2;
-    const QRect frame = FrameOf(page);
+    const QRect frame = frameOf(page);
 
     // Inside the frames, along the middle row and column: the picture, exactly
     // where the geometry puts it.
     const int row = page.height() / 2, column = page.width() / 2;
     int left = frame.left(), right = frame.right(), top = frame.top(), bottom = frame.bottom();
-    while (left < right && Ink(page, left, row))
+    while (left < right && ink(page, left, row))
         ++left;
-    while (right > left && Ink(page, right, row))
+    while (right > left && ink(page, right, row))
         --right;
-    while (top < bottom && Ink(page, column, top))
+    while (top < bottom && ink(page, column, top))
         ++top;
-    while (bottom > top && Ink(page, column, bottom))
+    while (bottom > top && ink(page, column, bottom))
         --bottom;
     // Rasterising rounds a line or an image edge on a pixel boundary either way: one pixel of slack.
     const QPoint origin = printable.topLeft();
@@ -426,20 +426,20 @@ TEST_F(DialogPrintingTest, PictureSitsCentredInsideItsFramesUnderTheHeading)
     // Four one-pixel frames on each side, eight pixels across and down.
     EXPECT_NEAR(left - frame.left() + frame.right() - right, 8, 1) << "four frames left and right";
     EXPECT_NEAR(top - frame.top() + frame.bottom() - bottom, 8, 1) << "four frames above and below";
-    EXPECT_FALSE(InkIn(page, QRect(frame.left() - 3, row - 3, 2, 6))) << "nothing just outside the frames";
+    EXPECT_FALSE(inkIn(page, QRect(frame.left() - 3, row - 3, 2, 6))) << "nothing just outside the frames";
 
     // The heading: the title's top at y0 / 4, the date line's at y0 / 2, each
     // beginning where the picture begins; nothing between them and the frames.
     const int em = 300 * 10 / 72;  // 10 points at 300 dpi
     const auto line = [&](int from, int to) { return QRect(0, from, page.width(), to - from); };
     const int title = origin.y() + y0 / 4, dateLine = origin.y() + y0 / 2;
-    EXPECT_FALSE(InkIn(page, line(0, title))) << "nothing above the title";
+    EXPECT_FALSE(inkIn(page, line(0, title))) << "nothing above the title";
     for (int at : {title, dateLine}) {
         SCOPED_TRACE(at == title ? "title" : "date line");
-        const int first = FirstInkColumn(page, line(at, at + em));
+        const int first = firstInkColumn(page, line(at, at + em));
         EXPECT_GE(first, origin.x() + x0) << "starts at the picture's left edge";
         EXPECT_LE(first, origin.x() + x0 + em / 8) << "within a glyph's bearing";
-        EXPECT_FALSE(InkIn(page, line(at + em + em / 2, at == title ? dateLine : frame.top() - 1)))
+        EXPECT_FALSE(inkIn(page, line(at + em + em / 2, at == title ? dateLine : frame.top() - 1)))
             << "one line high";
     }
 }
@@ -449,14 +449,14 @@ TEST_F(DialogPrintingTest, ControlsTheDialogKeepsOffThePaperAreNotOnIt)
     open(Subject::CalibrationOnUnit);
     ASSERT_FALSE(dialog->control(1198)->isHidden()) << "COMPARE is offered on the instrument's values";
     pressPrint();
-    const QImage page = Rasterise(printerPdf, dir.file("page"));
+    const QImage page = rasterise(printerPdf, dir.file("page"));
     ASSERT_FALSE(page.isNull());
-    const QRect picture = FrameOf(page).adjusted(4, 4, -4, -4);
+    const QRect picture = frameOf(page).adjusted(4, 4, -4, -4);
     for (int id : {1035, 1045, 1036, 1198, 1135, 1139, 1145})
-        EXPECT_LE(Spread(page, onPage(id, picture)), 8) << "control " << id << " is on the paper";
+        EXPECT_LE(spread(page, onPage(id, picture)), 8) << "control " << id << " is on the paper";
     // The same measure finds the controls that are printed.
     for (int id : {1082, 1054, 1120})
-        EXPECT_GT(Spread(page, onPage(id, picture)), 64) << "control " << id << " is missing from the paper";
+        EXPECT_GT(spread(page, onPage(id, picture)), 64) << "control " << id << " is missing from the paper";
 }
 
 TEST_F(DialogPrintingTest, FactoryDialogPrintsCompareWhenItIsOffered)
@@ -464,12 +464,12 @@ TEST_F(DialogPrintingTest, FactoryDialogPrintsCompareWhenItIsOffered)
     open(Subject::FactoryOnUnit);
     ASSERT_FALSE(dialog->control(1198)->isHidden());
     pressPrint();
-    const QImage page = Rasterise(printerPdf, dir.file("page"));
+    const QImage page = rasterise(printerPdf, dir.file("page"));
     ASSERT_FALSE(page.isNull());
-    const QRect picture = FrameOf(page).adjusted(4, 4, -4, -4);
-    EXPECT_GT(Spread(page, onPage(1198, picture)), 64) << "COMPARE is printed";
+    const QRect picture = frameOf(page).adjusted(4, 4, -4, -4);
+    EXPECT_GT(spread(page, onPage(1198, picture)), 64) << "COMPARE is printed";
     for (int id : {1035, 1045, 1036})
-        EXPECT_LE(Spread(page, onPage(id, picture)), 8) << "control " << id << " is on the paper";
+        EXPECT_LE(spread(page, onPage(id, picture)), 8) << "control " << id << " is on the paper";
 }
 
 TEST_F(DialogPrintingTest, ButtonsAreHiddenWhilePrintingAndComeBackAsTheyWere)
@@ -553,7 +553,7 @@ TEST_F(DialogPrintingTest, WithoutAPrinterThePdfHoldsTheSamePage)
 {
     open(Subject::CalibrationOnFile);
     pressPrint();
-    const QImage printed = Rasterise(printerPdf, dir.file("printed"));
+    const QImage printed = rasterise(printerPdf, dir.file("printed"));
 
     context.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
     open(Subject::CalibrationOnFile);
@@ -561,8 +561,8 @@ TEST_F(DialogPrintingTest, WithoutAPrinterThePdfHoldsTheSamePage)
     prompts.chooseNextFile(chosen);
     pressPrint();
     ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    EXPECT_EQ(ReadPdfFacts(chosen).title, "Calibration");
-    const QImage offered = Rasterise(chosen, dir.file("offered"));
+    EXPECT_EQ(readPdfFacts(chosen).title, "Calibration");
+    const QImage offered = rasterise(chosen, dir.file("offered"));
     ASSERT_FALSE(printed.isNull());
     EXPECT_TRUE(offered == printed) << "a different page";
 }
@@ -585,7 +585,7 @@ TEST_F(DialogPrintingTest, FailedPrintoutIsReportedInTheUsersLanguage)
         prompts.clear();
         state.settings.language = c.language;
         if (c.printer)
-            context.defaultPrinter = [&] { return PdfPrinter(unwritable); };
+            context.defaultPrinter = [&] { return pdfPrinter(unwritable); };
         else
             context.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
         prompts.chooseNextFile(unwritable);

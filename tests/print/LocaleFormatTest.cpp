@@ -11,33 +11,33 @@ TEST(LocaleFormat, DateOrders)
     LocaleItems items;
     items.dateOrder = 1;
     items.dateSeparator = ".";
-    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "06.12.2026");
+    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "06.12.2026");
     items.dateOrder = 0;
     items.dateSeparator = "/";
-    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "12/06/2026");
+    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "12/06/2026");
     items.dateOrder = 2;
     items.dateSeparator = "-";
-    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "2026-12-06");
+    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "2026-12-06");
     items.dateOrder = 5;
     items.dateSeparator = " / ";  // separators are whole strings
-    EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026), "06 / 12 / 2026");
+    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "06 / 12 / 2026");
 }
 
 TEST(LocaleFormat, TwelveAndTwentyFourHourClocks)
 {
     LocaleItems items;
     items.timeFormat = 0;
-    EXPECT_EQ(FormatLocaleTime(items, 15, 7, 9), "03:07:09 PM");
-    EXPECT_EQ(FormatLocaleTime(items, 0, 30, 0), "12:30:00 AM");
-    EXPECT_EQ(FormatLocaleTime(items, 12, 0, 0), "12:00:00 PM");
+    EXPECT_EQ(formatLocaleTime(items, 15, 7, 9), "03:07:09 PM");
+    EXPECT_EQ(formatLocaleTime(items, 0, 30, 0), "12:30:00 AM");
+    EXPECT_EQ(formatLocaleTime(items, 12, 0, 0), "12:00:00 PM");
     items.timeFormat = 1;
     items.timeSeparator = "h";
-    EXPECT_EQ(FormatLocaleTime(items, 15, 7, 9), "15h07h09");
+    EXPECT_EQ(formatLocaleTime(items, 15, 7, 9), "15h07h09");
 }
 
 TEST(LocaleFormat, UserLocaleGivesUsableItems)
 {
-    const LocaleItems items = UserLocaleItems();
+    const LocaleItems items = userLocaleItems();
     EXPECT_FALSE(items.dateSeparator.empty());
     EXPECT_FALSE(items.timeSeparator.empty());
     EXPECT_FALSE(items.decimalSeparator.empty());
@@ -57,8 +57,8 @@ TEST(LocaleFormat, LocalesGiveTheirOwnDateAndTime)
         {QLocale(QLocale::English, QLocale::UnitedStates), "12/06/2026 03:07:09 PM"},
     };
     for (const auto& c : cases) {
-        const LocaleItems items = LocaleItemsOf(c.locale);
-        EXPECT_EQ(FormatLocaleDate(items, 6, 12, 2026) + " " + FormatLocaleTime(items, 15, 7, 9), c.shown)
+        const LocaleItems items = localeItemsOf(c.locale);
+        EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026) + " " + formatLocaleTime(items, 15, 7, 9), c.shown)
             << c.locale.name().toStdString();
     }
 }

@@ -8,7 +8,7 @@ using namespace vantor;
 TEST(PageGeometry, FinePrinterIsCappedAndThePictureCentred)
 {
     // 600 dpi is asked down to 300: 300 / 96 = 3.125.
-    const PageGeometry g = ComputePageGeometry({96, 96}, {600, 600}, 3300, 2550, 500, 400);
+    const PageGeometry g = computePageGeometry({96, 96}, {600, 600}, 3300, 2550, 500, 400);
     EXPECT_DOUBLE_EQ(g.kx, 3.125);
     EXPECT_DOUBLE_EQ(g.ky, 3.125);
     EXPECT_EQ(g.width, 1562) << "1562.5 truncated";
@@ -19,7 +19,7 @@ TEST(PageGeometry, FinePrinterIsCappedAndThePictureCentred)
 
 TEST(PageGeometry, CoarsePrinterEnlargesInsteadOfReducing)
 {
-    const PageGeometry g = ComputePageGeometry({96, 96}, {72, 72}, 612, 792, 500, 400);
+    const PageGeometry g = computePageGeometry({96, 96}, {72, 72}, 612, 792, 500, 400);
     EXPECT_DOUBLE_EQ(g.kx, 96.0 / 72);
     EXPECT_DOUBLE_EQ(g.ky, 96.0 / 72);
     EXPECT_EQ(g.width, 666);
@@ -42,7 +42,7 @@ TEST(PageGeometry, EachDirectionHasItsOwnScale)
         {{96, 96}, {0, 300}, 1, 3.125},  // a device that reports nothing is not scaled
     };
     for (const auto& c : cases) {
-        const PageGeometry g = ComputePageGeometry(c.screen, c.printer, 2000, 2000, 100, 100);
+        const PageGeometry g = computePageGeometry(c.screen, c.printer, 2000, 2000, 100, 100);
         EXPECT_DOUBLE_EQ(g.kx, c.kx) << c.screen.x << " against " << c.printer.x;
         EXPECT_DOUBLE_EQ(g.ky, c.ky) << c.screen.y << " against " << c.printer.y;
     }
@@ -58,7 +58,7 @@ TEST(PageGeometry, HalvesAreTruncatedTowardZero)
         {100, 301, 50 - 150},  // wider than the page: the picture starts left of it
     };
     for (const auto& c : cases) {
-        const PageGeometry g = ComputePageGeometry({96, 96}, {96, 96}, c.printable, c.printable, c.client, c.client);
+        const PageGeometry g = computePageGeometry({96, 96}, {96, 96}, c.printable, c.printable, c.client, c.client);
         EXPECT_EQ(g.x0, c.origin) << c.printable << " / " << c.client;
         EXPECT_EQ(g.y0, c.origin) << c.printable << " / " << c.client;
     }

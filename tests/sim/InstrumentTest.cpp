@@ -12,21 +12,21 @@ using namespace vantor::sim;
 
 namespace {
 
-std::vector<uint8_t> Frame(std::initializer_list<int> bytes)
+std::vector<uint8_t> frame(std::initializer_list<int> bytes)
 {
     std::vector<uint8_t> f;
     for (int b : bytes)
         f.push_back(static_cast<uint8_t>(b));
-    AppendCrc(f);
+    appendCrc(f);
     return f;
 }
 
-std::vector<uint8_t> Read(uint8_t address, uint16_t first, uint16_t count)
+std::vector<uint8_t> read(uint8_t address, uint16_t first, uint16_t count)
 {
-    return Frame({address, 3, first >> 8, first & 0xFF, count >> 8, count & 0xFF});
+    return frame({address, 3, first >> 8, first & 0xFF, count >> 8, count & 0xFF});
 }
 
-std::vector<uint8_t> Write(uint8_t address, uint16_t first, const std::vector<uint8_t>& image)
+std::vector<uint8_t> write(uint8_t address, uint16_t first, const std::vector<uint8_t>& image)
 {
     const auto count = static_cast<uint8_t>(image.size() / 2);
     std::vector<uint8_t> f;
@@ -35,11 +35,11 @@ std::vector<uint8_t> Write(uint8_t address, uint16_t first, const std::vector<ui
         f.push_back(b);
     for (uint8_t b : image)
         f.push_back(b);
-    AppendCrc(f);
+    appendCrc(f);
     return f;
 }
 
-float FloatAt(const std::vector<uint8_t>& reply, size_t imageOffset)
+float floatAt(const std::vector<uint8_t>& reply, size_t imageOffset)
 {
     const size_t at = 3 + imageOffset;
     const uint32_t bits = (uint32_t{reply[at]} << 24) | (reply[at + 1] << 16) | (reply[at + 2] << 8) | reply[at + 3];
@@ -48,7 +48,7 @@ float FloatAt(const std::vector<uint8_t>& reply, size_t imageOffset)
     return f;
 }
 
-int32_t Int32At(const std::vector<uint8_t>& reply, size_t imageOffset)
+int32_t int32At(const std::vector<uint8_t>& reply, size_t imageOffset)
 {
     const size_t at = 3 + imageOffset;
     return static_cast<int32_t>((uint32_t{reply[at]} << 24) | (reply[at + 1] << 16) | (reply[at + 2] << 8) | reply[at + 3]);
@@ -60,9 +60,9 @@ TEST(Instrument, AnswersReadsOfItsBlocksWithAValidFrame)
 {
     Instrument unit;
     std::vector<uint8_t> reply;
-    ASSERT_TRUE(unit.Handle(Read(1, 0x5000, 120), 0, reply));
+    ASSERT_TRUE(unit.handle(read(1, 0x5000, 120), 0, reply));
     ASSERT_EQ(reply.size(), 245u);
-    EXPECT_EQ(vantor::JbusCrc16(reply.data(), 245), 0) << "a frame followed by its own CRC checks to zero";
+    EXPECT_EQ(vantor::jbusCrc16(reply.data(), 245), 0) << "a frame followed by its own CRC checks to zero";
     // Entry 0 and the first entry with an angle.
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&reply[3]), 6), "SP1-25");
     int filled = 0, angled = 0;
@@ -78,25 +78,25 @@ TEST(Instrument, RefusesWhatItDoesNotHold)
 {
     Instrument unit;
     std::vector<uint8_t> reply;
-    ASSERT_TRUE(unit.Handle(Frame({1, 4, 0x11, 0x00, 0, 1}), 0, reply));
-    EXPECT_EQ(reply, Frame({1, 0x84, 1}));
-    ASSERT_TRUE(unit.Handle(Read(1, 0x4000, 2), 0, reply));
-    EXPECT_EQ(reply, Frame({1, 0x83, 2}));
-    ASSERT_TRUE(unit.Handle(Read(1, 0x111E, 3), 0, reply)) << "0x111E and 0x111F are CAN, 0x1120 is nothing";
-    EXPECT_EQ(reply, Frame({1, 0x83, 2}));
-    ASSERT_TRUE(unit.Handle(Write(1, 0x0010, {0, 0}), 0, reply));
-    EXPECT_EQ(reply, Frame({1, 0x90, 2})) << "the measurement block is read-only";
-    std::vector<uint8_t> badCount = Write(1, 0x3000, {0, 1, 0, 2});
+    ASSERT_TRUE(unit.handle(frame({1, 4, 0x11, 0x00, 0, 1}), 0, reply));
+    EXPECT_EQ(reply, frame({1, 0x84, 1}));
+    ASSERT_TRUE(unit.handle(read(1, 0x4000, 2), 0, reply));
+    EXPECT_EQ(reply, frame({1, 0x83, 2}));
+    ASSERT_TRUE(unit.handle(read(1, 0x111E, 3), 0, reply)) << "0x111E and 0x111F are CAN, 0x1120 is nothing";
+    EXPECT_EQ(reply, frame({1, 0x83, 2}));
+    ASSERT_TRUE(unit.handle(write(1, 0x0010, {0, 0}), 0, reply));
+    EXPECT_EQ(reply, frame({1, 0x90, 2})) << "the measurement block is read-only";
+    std::vector<uint8_t> badCount = write(1, 0x3000, {0, 1, 0, 2});
     badCount[6] = 5;
     badCount.resize(badCount.size() - 2);
-    AppendCrc(badCount);
-    ASSERT_TRUE(unit.Handle(badCount, 0, reply));
-    EXPECT_EQ(reply, Frame({1, 0x90, 3}));
+    appendCrc(badCount);
+    ASSERT_TRUE(unit.handle(badCount, 0, reply));
+    EXPECT_EQ(reply, frame({1, 0x90, 3}));
 
-    std::vector<uint8_t> corrupt = Read(1, 0x3000, 5);
+    std::vector<uint8_t> corrupt = read(1, 0x3000, 5);
     corrupt.back() ^= 1;
-    EXPECT_FALSE(unit.Handle(corrupt, 0, reply)) << "a bad CRC gets silence";
-    EXPECT_FALSE(unit.Handle(Read(2, 0x3000, 5), 0, reply)) << "another address gets silence";
+    EXPECT_FALSE(unit.handle(corrupt, 0, reply)) << "a bad CRC gets silence";
+    EXPECT_FALSE(unit.handle(read(2, 0x3000, 5), 0, reply)) << "another address gets silence";
 }
 
 TEST(Instrument, CalibrationByte53IsItsAddress)
@@ -105,13 +105,13 @@ TEST(Instrument, CalibrationByte53IsItsAddress)
     std::vector<uint8_t> reply;
     std::vector<uint8_t> calibration = unit.image(vantor::kCalibrationBlock.firstRegister, vantor::kCalibrationBlock.registerCount);
     calibration[53] = 7;
-    ASSERT_TRUE(unit.Handle(Write(1, vantor::kCalibrationBlock.firstRegister, calibration), 0, reply));
+    ASSERT_TRUE(unit.handle(write(1, vantor::kCalibrationBlock.firstRegister, calibration), 0, reply));
     EXPECT_EQ(reply[0], 7) << "the reply already comes from the new address";
     EXPECT_EQ(unit.address(), 7);
-    EXPECT_FALSE(unit.Handle(Read(1, 0x3000, 5), 0, reply));
-    ASSERT_TRUE(unit.Handle(Read(0, vantor::kUnitAddressBlock.firstRegister, 1), 0, reply));
+    EXPECT_FALSE(unit.handle(read(1, 0x3000, 5), 0, reply));
+    ASSERT_TRUE(unit.handle(read(0, vantor::kUnitAddressBlock.firstRegister, 1), 0, reply));
     EXPECT_EQ(reply[4], 7);
-    EXPECT_TRUE(unit.Handle(Read(7, 0x3000, 5), 0, reply));
+    EXPECT_TRUE(unit.handle(read(7, 0x3000, 5), 0, reply));
 }
 
 TEST(Instrument, MeasurementFollowsTheCalibrationBlock)
@@ -124,9 +124,9 @@ TEST(Instrument, MeasurementFollowsTheCalibrationBlock)
     unit.setImage(vantor::kCalibrationBlock.firstRegister, calibration);
     std::vector<uint8_t> reply;
     for (int64_t ms = 0; ms <= 120'000; ms += 7'000) {
-        ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), ms, reply));
+        ASSERT_TRUE(unit.handle(read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), ms, reply));
         ASSERT_EQ(reply.size(), 77u);
-        const float flow = FloatAt(reply, 0);
+        const float flow = floatAt(reply, 0);
         EXPECT_LE(std::fabs(flow), 10.0f) << "within MaxQ at " << ms << " ms";
         EXPECT_EQ(reply[3 + 18], 2);
         EXPECT_EQ(reply[3 + 21], 1);
@@ -144,19 +144,19 @@ TEST(Instrument, ClockRunsFromItsLastSettingAndTotalizersReset)
     calibration[39] = 0;  // totalizers count centilitres, so they move quickly
     unit.setImage(vantor::kCalibrationBlock.firstRegister, calibration);
     std::vector<uint8_t> reply;
-    ASSERT_TRUE(unit.Handle(Write(1, vantor::kClockBlock.firstRegister, {26, 3, 5, 14, 7, 9}), 1000, reply));
-    ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 3500, reply));
+    ASSERT_TRUE(unit.handle(write(1, vantor::kClockBlock.firstRegister, {26, 3, 5, 14, 7, 9}), 1000, reply));
+    ASSERT_TRUE(unit.handle(read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 3500, reply));
     // Month, year, hour, day, second, minute: two seconds and a half later.
     EXPECT_EQ(std::vector<uint8_t>(reply.begin() + 3 + 38, reply.begin() + 3 + 44),
               (std::vector<uint8_t>{3, 26, 14, 5, 11, 7}));
 
-    ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 20'000, reply));
-    EXPECT_GT(Int32At(reply, 8), 0);
-    EXPECT_NE(Int32At(reply, 12), 0);
-    ASSERT_TRUE(unit.Handle(Write(1, vantor::kTotalizerResetBlock.firstRegister, {0, 1, 0, 0}), 20'000, reply));
-    ASSERT_TRUE(unit.Handle(Read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 20'000, reply));
-    EXPECT_EQ(Int32At(reply, 8), 0);
-    EXPECT_NE(Int32At(reply, 12), 0) << "only T1 was reset";
+    ASSERT_TRUE(unit.handle(read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 20'000, reply));
+    EXPECT_GT(int32At(reply, 8), 0);
+    EXPECT_NE(int32At(reply, 12), 0);
+    ASSERT_TRUE(unit.handle(write(1, vantor::kTotalizerResetBlock.firstRegister, {0, 1, 0, 0}), 20'000, reply));
+    ASSERT_TRUE(unit.handle(read(1, vantor::kMeasurementBlock.firstRegister, vantor::kMeasurementBlock.registerCount), 20'000, reply));
+    EXPECT_EQ(int32At(reply, 8), 0);
+    EXPECT_NE(int32At(reply, 12), 0) << "only T1 was reset";
 }
 
 TEST(Instrument, WritesItsRegistersAsText)

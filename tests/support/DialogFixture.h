@@ -104,7 +104,7 @@ protected:
     void type(int id, const char* value)
     {
         dialog->template control<QLineEdit>(id)->setText(value);
-        LoseFocus(dialog->control(id));
+        loseFocus(dialog->control(id));
     }
 
     std::unique_ptr<Base> dialog;

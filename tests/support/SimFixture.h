@@ -38,19 +38,19 @@ protected:
     // Sends a read of count registers from first; 0 or -1.
     int read(uint16_t first, uint16_t count)
     {
-        master.JbusRequest(3, first, count);
-        return master.JbusTransact(6);
+        master.jbusRequest(3, first, count);
+        return master.jbusTransact(6);
     }
 
     // Sends a write of the given register values from first; 0 or -1.
     int write(uint16_t first, const std::vector<uint16_t>& values)
     {
-        master.JbusRequest(16, first, static_cast<uint16_t>(values.size()));
+        master.jbusRequest(16, first, static_cast<uint16_t>(values.size()));
         for (size_t i = 0; i < values.size(); ++i) {
             buffers.request[7 + 2 * i] = static_cast<uint8_t>(values[i] >> 8);
             buffers.request[8 + 2 * i] = static_cast<uint8_t>(values[i]);
         }
-        return master.JbusTransact(static_cast<int>(7 + 2 * values.size()));
+        return master.jbusTransact(static_cast<int>(7 + 2 * values.size()));
     }
 
     std::vector<uint8_t> replyBytes() const

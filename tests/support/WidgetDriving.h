@@ -8,14 +8,14 @@
 namespace vantor::test {
 
 // Chooses item `index` of a list as the user would, confirming the selection.
-inline void Choose(QComboBox* combo, int index)
+inline void choose(QComboBox* combo, int index)
 {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
 }
 
 // The keyboard focus leaves the widget.
-inline void LoseFocus(QWidget* widget)
+inline void loseFocus(QWidget* widget)
 {
     QFocusEvent event(QEvent::FocusOut);
     QApplication::sendEvent(widget, &event);
