@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DialogContext.h"
+#include "FileDialogs.h"
 #include "SettingsFiles.h"
 
 class QWidget;

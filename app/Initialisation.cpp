@@ -1,15 +1,11 @@
 #include "Initialisation.h"
 
-#include "BlockCodec.h"
-#include "BlockRead.h"
 #include "Binding.h"
 #include "LanguageTables.h"
 #include "Templates.h"
 #include "WaitWindow.h"
 
 #include <QApplication>
-
-#include <vector>
 
 namespace vantor {
 
@@ -25,38 +21,6 @@ constexpr CheckBinding kChecks[] = {
 constexpr LabelBinding kLabels[] = {{1282, UploadQuestion}, {1280, InitYes}, {1281, InitNo}};
 
 }  // namespace
-
-int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const QDateTime& now,
-                   const std::function<void()>& pause)
-{
-    if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0)
-        return -1;
-    const uint8_t resetBoth[4] = {0, 1, 0, 1};
-    const struct {
-        const BlockInfo* block;
-        const BlockCodec* defaults;  // null: the totalizer resets
-        bool chosen;
-    } steps[] = {
-        {&kTotalizerResetBlock, nullptr, true},
-        {&kCalibrationBlock, &kCalibrationCodec, blocks.calibration != 0},
-        {&kFactoryBlock, &kFactoryCodec, blocks.factory != 0},
-        {&kCanBlock, &kCanCodec, blocks.calibration != 0},
-        {&kMakerBlock, &kMakerCodec, blocks.maker != 0},
-    };
-    for (const auto& step : steps) {
-        if (!step.chosen)
-            continue;
-        pause();
-        std::vector<uint8_t> image(resetBoth, resetBoth + sizeof resetBoth);
-        if (step.defaults) {
-            image.resize(step.block->imageSize());
-            step.defaults->encodeDefaults(image);
-        }
-        if (writeBlockImage(link, *step.block, image) != 0)
-            return -1;
-    }
-    return 0;
-}
 
 InitialisationDialog::InitialisationDialog(const DialogContext& context, QWidget* owner)
     : TemplateDialog(templates::kInitialisation, owner), m_context(context)
@@ -85,7 +49,7 @@ void runInitialisation(const DialogContext& context, QWidget* owner)
     int result;
     {
         WaitWindow wait(owner, language);
-        result = initialiseUnit(context.link, context.state.initialisation, context.now());
+        result = initialiseUnit(context.link, context.state.initialisation, context.localNow());
     }
     if (result != 0)
         context.prompts.messageBox(owner, UploadCaption.text(language), UploadFailure.text(language), BoxIcon::Error,

@@ -2,14 +2,12 @@
 // handed by reference to whatever needs them.
 #pragma once
 
-#include "BlockLink.h"
 #include "DialogContext.h"
-#include "JbusMaster.h"
 #include "Launcher.h"
-#include "ProgramState.h"
 #include "Prompts.h"
 #include "QtTranslations.h"
-#include "SerialPort.h"
+#include "ProgramSettings.h"
+#include "Session.h"
 #include "SettingsStore.h"
 #include "VersionStrings.h"
 
@@ -17,19 +15,15 @@
 
 namespace vantor {
 
-class Program {
+class Program : public Session {
 public:
-    Program(Prompts& prompts, SettingsStore& store, std::string applicationName = "VantorPC");
+    Program(Prompts& prompts, SettingsStore& store, std::string applicationName = kApplicationName);
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     DialogContext context();
     std::string settingsKey() const;
 
-    ProgramState state;
-    SerialLibrary serial;
-    JbusMaster master{serial, state.settings.link, state.buffers};
-    BlockLink link{master, state.catalogue};
     Prompts& prompts;
     SettingsStore& store;
     VersionStrings versions;

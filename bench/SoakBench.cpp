@@ -3,7 +3,7 @@
 // resident memory nor the open descriptors may grow once the run has settled.
 // usage: soak_bench [POLLS] [SEED]
 #include "MeasurementPoller.h"
-#include "ProgramState.h"
+#include "Session.h"
 #include "Simulator.h"
 
 #include <unistd.h>
@@ -50,12 +50,9 @@ int main(int argc, char** argv)
     {
         // The fastest pace the line allows: one poll right after the other.
         sim::Simulator simulator({folder + "/com1"}, {.baud = 9600, .address = 1, .turnaroundMs = 1});
-        ProgramState state;
-        SerialLibrary serial;
-        serial.setDevicePath(0, simulator.path(0));
-        JbusMaster master(serial, state.settings.link, state.buffers);
-        BlockLink link(master, state.catalogue);
-        MeasurementPoller poller(link, state);
+        Session session;
+        session.serial.setDevicePath(0, simulator.path(0));
+        MeasurementPoller poller(session.link, session.state);
 
         std::mt19937 random(seed);
         const sim::Fault kinds[] = {sim::Fault::Silence, sim::Fault::BadCrc, sim::Fault::MissingBytes,

@@ -11,19 +11,6 @@ using namespace lang;
 
 constexpr LabelBinding kLabels[] = {{1290, CanNumber}, {1291, CanType}, {1292, CanFrequency}, {1293, CanTXTimer}};
 
-#define NUMBER(id, field, low, high) \
-    {id, [](ProgramState& s) -> float& { return s.record.can.field; }, "%.0f", low, high}
-constexpr NumberBinding kNumbers[] = {
-    NUMBER(1226, node, 0, 15),
-    NUMBER(1228, type, 0, 255),
-    NUMBER(1240, txTimer, 0, 100),  // tenths of a second
-};
-#undef NUMBER
-
-constexpr ChoiceBinding kChoices[] = {
-    {1087, [](ProgramState& s) -> int32_t& { return s.record.can.frequency; }, 7, &ListCanBitRate, 0},
-};
-
 // The template's captions "A" to "V" give way to these when the dialog opens.
 #define FLAG(id, field, caption) {id, [](ProgramState& s) -> uint8_t& { return s.record.can.field; }, caption}
 constexpr CheckBinding kChecks[] = {
@@ -52,8 +39,7 @@ constexpr CheckBinding kChecks[] = {
 };
 #undef FLAG
 
-constexpr ParameterForm kForm{&templates::kCan, CanCaption, &filetypes::kCan, kLabels, kNumbers, kChoices, kChecks,
-                              {}, {}, "Can"};
+const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, kLabels, kChecks, "Can"};
 
 }  // namespace
 

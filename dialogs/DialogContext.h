@@ -4,7 +4,8 @@
 
 #include "BlockLink.h"
 #include "Launcher.h"
-#include "LocaleFormat.h"
+#include "LocalTime.h"
+#include "UserLocale.h"
 #include "PrintDialogImage.h"
 #include "ProgramState.h"
 #include "Prompts.h"
@@ -34,6 +35,13 @@ struct DialogContext {
     std::string applicationTitle = readVersionString("InternalName");
 
     int32_t language() const { return state.settings.language == kEnglish ? kEnglish : kFrench; }
+    // The time now, as the instrument's clock and the reports take it.
+    LocalDateTime localNow() const
+    {
+        const QDateTime when = now();
+        return {when.date().year(), when.date().month(), when.date().day(),
+                when.time().hour(), when.time().minute(), when.time().second()};
+    }
     // A printout made now, PDF files proposed in the current folder.
     PrintSurroundings printSurroundings() const
     {

@@ -1,6 +1,8 @@
 #include "ParameterDialog.h"
 
+#include "BlockTransfer.h"
 #include "Compare.h"
+#include "FileDialogs.h"
 #include "LanguageTables.h"
 #include "WaitWindow.h"
 
@@ -21,12 +23,12 @@ constexpr LabelBinding kToolTips[] = {
 
 ParameterDialog::ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner)
     : TemplateDialog(*form.dialogTemplate, owner), m_form(form), m_context(context),
-      m_choices(withProbeList(form.choices, &m_probeList))
+      m_choices(withProbeList(form.block->choices, &m_probeList))
 {
 
-    for (const NumberBinding& b : form.numbers)
+    for (const NumberBinding& b : form.block->numbers)
         on(b.control, Notification::FocusLost, [this] { numberLeft(); });
-    for (const ChoiceBinding& b : form.choices)
+    for (const ChoiceBinding& b : form.block->choices)
         on(b.control, Notification::SelectionConfirmed, [this] { choiceConfirmed(); });
     for (const CheckBinding& b : form.checks)
         on(b.control, Notification::Clicked, [this] { checkClicked(); });
@@ -41,8 +43,9 @@ bool ParameterDialog::opening()
 {
     ProgramState& s = state();
     const int language = m_context.language();
-    const FileType& type = *m_form.fileType;
-    const BlockInfo& block = *type.codec->block;
+    const FileType& type = *m_form.block->fileType;
+    const BlockCodec& codec = m_form.block->codec();
+    m_lastRead.assign(codec.block->imageSize(), 0);
     centreOn(parentWidget());
     setWindowTitle(QString::fromUtf8(m_form.caption.text(language)));
     if (QWidget* compareButton = control(kCompare))
@@ -52,17 +55,16 @@ bool ParameterDialog::opening()
         int read;
         {
             WaitWindow wait(parentWidget(), language);
-            m_context.link.master().jbusRequest(3, block.firstRegister, block.registerCount);
-            read = m_context.link.jbusBlockTransact(6);
+            read = readBlockImage(m_context.link, *codec.block, m_lastRead);
         }
         if (read != 0)
             return false;
-        type.codec->decode(replyImage(s.buffers).first(block.imageSize()), s.record);
+        codec.decode(m_lastRead, s.record);
         setControlText(kFileName, QString());
         if (offersComparison())
             control(kCompare)->show();
     } else {
-        const FileStatus status = loadSettingsFile(s.file.currentFilePath, type, replyImage(s.buffers), s.record);
+        const FileStatus status = loadSettingsFile(s.file.currentFilePath, type, m_lastRead, s.record);
         if (status != FileStatus::Ok) {
             reportFileError(m_context, parentWidget(), status, s.file.currentFilePath, type);
             return false;
@@ -73,7 +75,7 @@ bool ParameterDialog::opening()
     setProbeNames(m_probeList, s.catalogue);
     showLabels(*this, m_form.labels, language);
     showToolTips(*this, kToolTips, language);
-    showNumbers(*this, m_form.numbers, s);
+    showNumbers(*this, m_form.block->numbers, s);
     fillChoices(*this, m_choices, m_context);
     showChecks(*this, m_form.checks, m_context);
     applyRules();
@@ -93,13 +95,13 @@ void ParameterDialog::offerComparison()
     if (!offersComparison())
         return;
     const ProgramState& s = state();
-    const bool unchanged = m_form.fileType->codec->matchesLastRead(s.record, replyImage(s.buffers));
+    const bool unchanged = m_form.block->codec().matchesLastRead(s.record, m_lastRead);
     control(kCompare)->setVisible(unchanged && !s.file.fileMode);
 }
 
 void ParameterDialog::numberLeft()
 {
-    readNumbers(*this, m_form.numbers, state());
+    readNumbers(*this, m_form.block->numbers, state());
     applyRules();
     offerComparison();
 }
@@ -115,7 +117,7 @@ void ParameterDialog::checkClicked() { readChecks(*this, m_form.checks, state())
 
 void ParameterDialog::saveToDisk()
 {
-    const FileType& type = *m_form.fileType;
+    const FileType& type = *m_form.block->fileType;
     if (!askSaveFile(m_context, this, type))
         return;
     const std::string& path = state().file.currentFilePath;
@@ -138,7 +140,7 @@ void ParameterDialog::print()
 
 void ParameterDialog::upload()
 {
-    const bool done = uploadBlock(this, m_context, uploadOptions(), *m_form.fileType->codec);
+    const bool done = uploadFromDialog(this, m_context, uploadOptions(), m_form.block->codec());
     afterUpload();
     if (done)
         accept();
@@ -146,8 +148,7 @@ void ParameterDialog::upload()
 
 void ParameterDialog::compare()
 {
-    compareWithFile(this, m_context,
-                    ComparedBlock{m_form.fileType, m_form.numbers, m_form.numberNames, m_choices, m_form.choiceNames});
+    compareWithFile(this, m_context, *m_form.block);
 }
 
 }  // namespace vantor

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Binding.h"
+#include "BlockForms.h"
 #include "DialogContext.h"
 #include "SettingsFiles.h"
 #include "TemplateDialog.h"
@@ -18,15 +19,11 @@ namespace vantor {
 struct ParameterForm {
     const DialogTemplate* dialogTemplate;
     BilingualText caption;
-    const FileType* fileType;  // the files it saves and opens, and through them the block
+    // The block's values with their limits and lists, its settings files and
+    // the names its deviation report uses.
+    const BlockForm* block;
     std::span<const LabelBinding> labels;
-    std::span<const NumberBinding> numbers;
-    std::span<const ChoiceBinding> choices;  // a null list stands for the probe catalogue's names
     std::span<const CheckBinding> checks;
-    // Names of the values in a deviation report; a dialog without them offers
-    // no comparison.
-    std::span<const BilingualText> numberNames = {};
-    std::span<const BilingualText> choiceNames = {};
     // The printout's document name, and the controls kept off the paper besides
     // SAVEDISK, PRINT and TRANSFERT.
     const char* printTitle = "";
@@ -74,10 +71,13 @@ private:
     void upload();
     void compare();
     void offerComparison();
-    bool offersComparison() const { return !m_form.numberNames.empty() || !m_form.choiceNames.empty(); }
+    bool offersComparison() const { return m_form.block->offersComparison(); }
 
     const ParameterForm& m_form;
     DialogContext m_context;
+    // The block's image as read from the instrument or the file: what the
+    // values are compared with to offer the comparison.
+    std::vector<uint8_t> m_lastRead;
     ChoiceList m_probeList{};
     std::vector<ChoiceBinding> m_choices;
 };

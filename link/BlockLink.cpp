@@ -1,7 +1,6 @@
 #include "BlockLink.h"
 
 #include <algorithm>
-#include <array>
 
 namespace vantor {
 
@@ -14,21 +13,21 @@ constexpr int kDetectPorts = 3;
 
 BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(master), m_catalogue(catalogue) {}
 
-int BlockLink::jbusBlockTransact(int length)
+int BlockLink::blockTransact(uint8_t function, uint16_t firstRegister, uint16_t count,
+                             std::span<const uint8_t> image)
 {
     if (m_master.busy())
         return -1;  // the running transaction's buffers are not ours to touch
-    if (!m_catalogue.read) {
-        LinkBuffers& buffers = m_master.buffers();
-        std::array<uint8_t, LinkBuffers::kSize> saved;
-        const size_t kept = std::min<size_t>(length > 0 ? static_cast<size_t>(length) : 0, saved.size());
-        std::copy_n(buffers.request.begin(), kept, saved.begin());
-
-        if (readProbeCatalogue() != 0)
-            return -1;
-        std::copy_n(saved.begin(), kept, buffers.request.begin());
-    }
-    return m_master.jbusTransact(length);
+    if (!m_catalogue.read && readProbeCatalogue() != 0)
+        return -1;
+    m_master.jbusRequest(function, firstRegister, count);
+    if (function != 16)
+        return m_master.jbusTransact(6);
+    const size_t size = std::min<size_t>(2 * size_t{count}, LinkBuffers::kSize - LinkBuffers::kRequestImage - 2);
+    std::span<uint8_t> data = requestImage(m_master.buffers()).first(size);
+    std::fill(data.begin(), data.end(), uint8_t{0});
+    std::copy_n(image.begin(), std::min(image.size(), data.size()), data.begin());
+    return m_master.jbusTransact(static_cast<int>(LinkBuffers::kRequestImage + size));
 }
 
 int BlockLink::readProbeCatalogue()
@@ -48,8 +47,7 @@ bool detectUnit(BlockLink& link, LinkSettings& settings)
         settings.portIndex = port;
         for (int baud = 0; baud < static_cast<int>(kBaudRates.size()); ++baud) {
             settings.baudIndex = baud;
-            link.master().jbusRequest(3, kAddressRegister, 1);
-            if (link.jbusBlockTransact(6) == 0)
+            if (link.blockTransact(3, kAddressRegister, 1) == 0)
                 return true;
         }
     }

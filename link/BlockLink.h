@@ -6,15 +6,21 @@
 #include "LinkState.h"
 #include "ProbeCatalogue.h"
 
+#include <cstdint>
+#include <span>
+
 namespace vantor {
 
 class BlockLink {
 public:
     BlockLink(JbusMaster& master, ProbeCatalogue& catalogue);
 
-    // Sends the request already built in the request buffer (length before the
-    // CRC), after reading the probe catalogue if it is not read yet. 0 or -1.
-    int jbusBlockTransact(int length);
+    // Reads the probe catalogue if it is not read yet, then builds the request
+    // and runs it: a read of `count` registers, or (function 16) a write of the
+    // image given, bytes it does not give sent as zero. The request is built
+    // only once the catalogue is in, so nothing needs to be kept aside. 0 or -1.
+    int blockTransact(uint8_t function, uint16_t firstRegister, uint16_t count,
+                      std::span<const uint8_t> image = {});
 
     // Reads the catalogue now, whatever the flag says; the request buffer is used. 0 or -1.
     int readProbeCatalogue();

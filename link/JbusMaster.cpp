@@ -1,6 +1,7 @@
 #include "JbusMaster.h"
 
 #include "JbusCrc.h"
+#include "LanguageTables.h"
 #include "MonotonicClock.h"
 
 #include <unistd.h>
@@ -12,22 +13,22 @@
 
 namespace vantor {
 
-const char* linkFailureText(LinkFailure failure)
+const char* linkFailureText(LinkFailure failure, int language)
 {
     switch (failure) {
-    case LinkFailure::None: return "no failure";
-    case LinkFailure::PortMissing: return "port missing";
-    case LinkFailure::PortBusy: return "port busy";
-    case LinkFailure::PortDenied: return "permission denied";
-    case LinkFailure::PortUnavailable: return "port cannot be opened";
-    case LinkFailure::Overlap: return "another transaction is running";
-    case LinkFailure::BadRequest: return "request too long";
-    case LinkFailure::SendFailed: return "send failed";
-    case LinkFailure::NoAnswer: return "no answer";
-    case LinkFailure::WrongLength: return "bad reply (wrong length)";
-    case LinkFailure::BadCrc: return "bad reply (CRC)";
+    case LinkFailure::None: return lang::LinkNoFailure.text(language);
+    case LinkFailure::PortMissing: return lang::LinkPortMissing.text(language);
+    case LinkFailure::PortBusy: return lang::LinkPortBusy.text(language);
+    case LinkFailure::PortDenied: return lang::LinkPortDenied.text(language);
+    case LinkFailure::PortUnavailable: return lang::LinkPortUnavailable.text(language);
+    case LinkFailure::Overlap: return lang::LinkOverlap.text(language);
+    case LinkFailure::BadRequest: return lang::LinkBadRequest.text(language);
+    case LinkFailure::SendFailed: return lang::LinkSendFailed.text(language);
+    case LinkFailure::NoAnswer: return lang::LinkNoAnswer.text(language);
+    case LinkFailure::WrongLength: return lang::LinkWrongLength.text(language);
+    case LinkFailure::BadCrc: return lang::LinkBadCrc.text(language);
     }
-    return "unknown failure";
+    return "?";
 }
 
 const char* traceVerdictText(TraceVerdict verdict)

@@ -11,7 +11,7 @@
 namespace vantor {
 
 // Why the last transaction failed. The transaction itself reports only 0 or -1;
-// this is kept for diagnostics (the command-line tool) and nothing else.
+// this is kept to tell the user why.
 enum class LinkFailure {
     None,
     PortMissing,
@@ -26,7 +26,9 @@ enum class LinkFailure {
     BadCrc,
 };
 
-const char* linkFailureText(LinkFailure failure);
+// The reason in the language (0 French, 1 English): the one text of each
+// failure, for the window's status lines and vantorctl alike.
+const char* linkFailureText(LinkFailure failure, int language);
 
 struct JbusTimeouts {
     int replyMs;      // wait for the first reply byte

@@ -31,8 +31,6 @@ constexpr LabelBinding kLabels[] = {
     {1276, ConvRecord},     {1277, ConvFirstDate}, {1278, ConvLastDate},
 };
 
-constexpr BilingualText kCannotStart{"Impossible de lancer le tableur\n", "Cannot start the spreadsheet program\n"};
-
 QString number(int64_t value) { return QString::number(static_cast<qlonglong>(value)); }
 
 }  // namespace
@@ -122,7 +120,7 @@ void ConvertFileDialog::convert()
     if (m_context.startProgram(spreadsheet, {m_output}))
         accept();
     else
-        showError(kCannotStart.text(language) + spreadsheet);
+        showError(lang::ConvCannotStart.text(language) + spreadsheet);
 }
 
 bool ConvertFileDialog::showProgress(const ConversionProgress& progress)

@@ -4,6 +4,7 @@
 #include "ConvertFileDialog.h"
 #include "LanguageTables.h"
 #include "PrintDialogImage.h"
+#include "FileDialogs.h"
 #include "SettingsFiles.h"
 #include "Templates.h"
 #include "TrendChart.h"
@@ -98,9 +99,6 @@ constexpr NibbleText kNibbleTexts[] = {
     {1014, &MeasurementValues::totalizer1Sign, 3, &ListTotalizerSign, false},
     {1018, &MeasurementValues::totalizer2Sign, 3, &ListTotalizerSign, false},
 };
-
-constexpr BilingualText kCannotRecord{"L'enregistrement est arrêté : impossible d'écrire le fichier\n",
-                                      "Recording stopped: cannot write the file\n"};
 
 // The texts' "%d" fields filled in order.
 std::string filled(const char* format, std::initializer_list<long long> values)
@@ -277,7 +275,7 @@ void MeasurementDialog::recordStep()
     }
     // What was written stays; polling goes on, and SAVEDISK comes back with the next poll.
     showControls({kStopRecording}, false);
-    m_context.prompts.messageBox(this, FileMeasurement.text(language), kCannotRecord.text(language) + m_recorder.path(),
+    m_context.prompts.messageBox(this, FileMeasurement.text(language), lang::MeasCannotRecord.text(language) + m_recorder.path(),
                                  BoxIcon::Error, BoxButtons::Ok);
 }
 

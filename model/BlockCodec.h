@@ -34,7 +34,8 @@ std::vector<std::string> differingRows(DescriptorTable<Group> table, std::span<c
 {
     std::vector<std::string> names;
     const size_t size = std::min(a.size(), b.size());
-    std::vector<bool> covered(size, false);
+    // The bits each byte's rows cover: a bit no row reads is named by its byte.
+    std::vector<uint8_t> covered(size, 0);
     for (const auto& row : table) {
         if (!codec::rowFits(row.type, row.offset, row.parameter, size))
             continue;
@@ -42,19 +43,19 @@ std::vector<std::string> differingRows(DescriptorTable<Group> table, std::span<c
         const auto width = static_cast<size_t>(imageWidth(row.type, row.parameter));
         bool differs = false;
         for (size_t i = first; i < first + width; ++i) {
-            covered[i] = true;
             uint8_t mask = 0xFF;
             if (row.type == kBit)
                 mask = static_cast<uint8_t>(1u << row.parameter);
             else if (row.type == kNibble)
                 mask = row.parameter != 0 ? 0xF0 : 0x0F;
+            covered[i] |= mask;
             differs = differs || ((a[i] ^ b[i]) & mask) != 0;
         }
         if (differs)
             names.emplace_back(row.name);
     }
     for (size_t i = 0; i < size; ++i)
-        if (!covered[i] && a[i] != b[i])
+        if (((a[i] ^ b[i]) & ~covered[i]) != 0)
             names.push_back("byte " + std::to_string(i));
     if (a.size() != b.size())
         names.emplace_back("length");
@@ -82,5 +83,7 @@ inline constexpr BlockCodec kFactoryCodec = makeBlockCodec<kFactoryTable, &Param
 inline constexpr BlockCodec kMakerCodec = makeBlockCodec<kMakerTable, &ParameterRecord::maker, kMakerBlock>();
 inline constexpr BlockCodec kCanCodec = makeBlockCodec<kCanTable, &ParameterRecord::can, kCanBlock>();
 inline constexpr BlockCodec kClockCodec = makeBlockCodec<kClockTable, &ParameterRecord::clock, kClockBlock>();
+inline constexpr BlockCodec kMeasurementCodec =
+    makeBlockCodec<kMeasurementTable, &ParameterRecord::measurement, kMeasurementBlock>();
 
 }  // namespace vantor

@@ -5,12 +5,14 @@
 // the registry itself.
 #pragma once
 
+#include "KeyValueStore.h"
+
 #include <cstdint>
 #include <string>
 
 namespace vantor {
 
-class SettingsStore {
+class SettingsStore : public KeyValueStore {
 public:
     // root: the folder the key files live in; the user's configuration folder by default.
     explicit SettingsStore(std::string root = defaultRoot());
@@ -18,15 +20,15 @@ public:
     static std::string defaultRoot();
 
     // True when the key exists and can be written.
-    bool keyExists(const std::string& keyPath) const;
+    bool keyExists(const std::string& keyPath) const override;
     // Creates the key if it is missing; false when it cannot be created.
     bool createKey(const std::string& keyPath);
 
     // Reading falls back to the default on any failure; writing creates the key.
-    std::string readText(const std::string& keyPath, const std::string& name, const std::string& fallback) const;
-    int32_t readNumber(const std::string& keyPath, const std::string& name, int32_t fallback) const;
-    void writeText(const std::string& keyPath, const std::string& name, const std::string& text);
-    void writeNumber(const std::string& keyPath, const std::string& name, int32_t value);
+    std::string readText(const std::string& keyPath, const std::string& name, const std::string& fallback) const override;
+    int32_t readNumber(const std::string& keyPath, const std::string& name, int32_t fallback) const override;
+    void writeText(const std::string& keyPath, const std::string& name, const std::string& text) override;
+    void writeNumber(const std::string& keyPath, const std::string& name, int32_t value) override;
 
     // Where the key's values are kept (a file on Linux).
     std::string location(const std::string& keyPath) const;

@@ -1,5 +1,6 @@
 #include "WaitWindow.h"
 
+#include "LanguageTables.h"
 #include "Templates.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@ WaitWindow::WaitWindow(QWidget* parent, int language) : TemplateDialog(templates
     setModal(false);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setControlText(1220, language == 1 ? QStringLiteral("Please wait") : QStringLiteral("Veuillez patienter"));
+    setControlText(1220, QString::fromUtf8(lang::WaitText.text(language)));
     centreOn(parent);
     show();
     // Paint now: the transfer that follows keeps the event loop busy.

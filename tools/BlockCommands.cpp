@@ -1,21 +1,18 @@
 // vantorctl's commands on parameter blocks: they read, save, upload, compare
 // and initialise through the same tables, files and sequences as the window.
-#include "BlockRead.h"
-#include "CalibrationDialog.h"
-#include "CanDialog.h"
-#include "Compare.h"
+#include "BlockForms.h"
+#include "BlockTransfer.h"
 #include "CtlTool.h"
-#include "FactoryDialog.h"
-#include "Initialisation.h"
-#include "MakerDialog.h"
+#include "DeviationReport.h"
 #include "SettingsFiles.h"
-
-#include <QDateTime>
+#include "UnitCommands.h"
+#include "UserLocale.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace vantor::ctl {
 
@@ -44,43 +41,20 @@ bool takeLanguage(Args& args, Tool& tool)
     return true;
 }
 
-const ParameterForm& formOf(const FileType& type)
-{
-    if (&type == &filetypes::kFactory)
-        return FactoryDialog::form();
-    if (&type == &filetypes::kMaker)
-        return MakerDialog::form();
-    if (&type == &filetypes::kCan)
-        return CanDialog::form();
-    return CalibrationDialog::form();
-}
-
-// The settings file type of a block named on the command line.
-const FileType* settingsTypeNamed(const std::string& name)
-{
-    for (const FileType* type : {&filetypes::kCalibration, &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan})
-        if (name == type->codec->block->name)
-            return type;
-    return nullptr;
-}
-
 // As a dialog shows the values, and so as it writes them back.
 void clampAsShown(const FileType& type, ProgramState& state)
 {
-    const ParameterForm& form = formOf(type);
+    const BlockForm& form = formOf(type);
     clampNumbers(form.numbers, state);
     clampChoices(form.choices, state);
 }
 
-// Reads the type's block from the instrument into the parameter record, as a
-// dialog opening on the instrument does. 0 or -1.
+// Reads the type's block from the instrument into the parameter record, its
+// values as a dialog opening on the instrument shows them. 0 or -1.
 int readIntoRecord(Tool& tool, const FileType& type)
 {
-    const BlockInfo& block = *type.codec->block;
-    tool.master.jbusRequest(3, block.firstRegister, block.registerCount);
-    if (tool.link.jbusBlockTransact(6) != 0)
+    if (readBlock(tool.link, *type.codec, tool.state.record) != 0)
         return -1;
-    type.codec->decode(replyImage(tool.state.buffers).first(block.imageSize()), tool.state.record);
     clampAsShown(type, tool.state);
     return 0;
 }
@@ -138,10 +112,11 @@ template <typename Group>
 int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block, Group& group, bool raw,
                const FileType* type)
 {
-    if (readParameterBlock(tool.link, table, block, group) != 0)
+    std::vector<uint8_t> image(block.imageSize());
+    if (readBlockImage(tool.link, block, image) != 0)
         return tool.failure();
+    decodeImage(table, image, group);
     if (raw) {
-        const auto image = replyImage(tool.state.buffers).first(block.imageSize());
         for (size_t i = 0; i < image.size(); ++i)
             std::printf("%s%02X", i ? " " : "", image[i]);
         std::printf("\n");
@@ -182,7 +157,7 @@ int readBlockCommand(Tool& tool, Args args)
 
 int saveBlockCommand(Tool& tool, const Args& args)
 {
-    const FileType* type = args.size() == 2 ? settingsTypeNamed(args[0]) : nullptr;
+    const FileType* type = args.size() == 2 ? settingsFileTypeNamed(args[0]) : nullptr;
     if (!type)
         return fail("save-block takes a block (calibration, factory, maker, can) and a file");
     const std::string& path = args[1];
@@ -219,11 +194,10 @@ int uploadCommand(Tool& tool, Args args)
         return tool.failure();
     if (!verify)
         return 0;
-    tool.master.jbusRequest(3, block.firstRegister, block.registerCount);
-    if (tool.link.jbusBlockTransact(6) != 0)
+    std::vector<uint8_t> held(block.imageSize());
+    if (readBlockImage(tool.link, block, held) != 0)
         return tool.failure();
-    const auto held = replyImage(tool.state.buffers).first(block.imageSize());
-    if (!std::equal(held.begin(), held.end(), image.begin()))
+    if (held != image)
         return fail("the instrument does not hold what " + path +
                     " holds: " + joined(type->codec->differingRows(image, held)));
     return 0;
@@ -231,29 +205,33 @@ int uploadCommand(Tool& tool, Args args)
 
 int compareCommand(Tool& tool, const Args& given)
 {
+    // As diff does: 0 when equal, 1 when they differ, 2 when no comparison was made.
+    constexpr int kCouldNotCompare = 2;
     Args args = given;
     if (!takeLanguage(args, tool))
-        return fail("--language takes fr or en");
+        return fail("--language takes fr or en"), kCouldNotCompare;
     const FileType* type = args.size() == 1 ? fileTypeOf(args[0]) : nullptr;
     if (type != &filetypes::kCalibration && type != &filetypes::kFactory)
-        return fail("compare takes one calibration (.eta) or factory (.rus) file");
+        return fail("compare takes one calibration (.eta) or factory (.rus) file"), kCouldNotCompare;
     const std::string& path = args[0];
-    const ParameterForm& form = formOf(*type);
+    const BlockForm& form = formOf(*type);
 
-    ProgramState file = tool.state;
-    const FileStatus status = loadSettingsFile(path, *type, replyImage(file.buffers), file.record);
+    ParameterRecord file;
+    std::vector<uint8_t> image(type->codec->block->imageSize());
+    const FileStatus status = loadSettingsFile(path, *type, image, file);
     if (status != FileStatus::Ok)
-        return fileFailure(status, path, *type);
-    if (readIntoRecord(tool, *type) != 0)
-        return tool.failure();
+        return fileFailure(status, path, *type), kCouldNotCompare;
+    // What the unit holds, as it holds it: an audit must not see a value
+    // brought into its limits the way a dialog shows it.
+    ParameterRecord unit;
+    if (readBlock(tool.link, *type->codec, unit) != 0)
+        return tool.failure(), kCouldNotCompare;
 
-    ChoiceList probes{};
-    setProbeNames(probes, tool.state.catalogue);
-    const std::vector<ChoiceBinding> choices = withProbeList(form.choices, &probes);
-    const ComparedBlock block{type, form.numbers, form.numberNames, choices, form.choiceNames};
-    const DeviationReport report = makeDeviationReport(block, tool.state, file, path, QDateTime::currentDateTime(),
+    const DeviationReport report = makeDeviationReport(form, tool.state.catalogue, unit, file, path, localNow(),
                                                        userLocaleItems(), tool.state.settings.language);
     std::fputs(report.text.c_str(), stdout);
+    for (const std::string& value : valuesOutsideLimits(form, unit, kEnglish))
+        std::fprintf(stderr, "vantorctl: the unit holds a value outside its limits: %s\n", value.c_str());
     return report.deviations == 0 ? 0 : 1;
 }
 
@@ -267,7 +245,7 @@ int initialiseCommand(Tool& tool, const Args& given)
     if (!args.empty())
         return fail("init takes --calibration, --factory and --maker");
     const BroadcastAddress address(tool.state.settings.link);
-    if (initialiseUnit(tool.link, blocks, QDateTime::currentDateTime()) != 0)
+    if (initialiseUnit(tool.link, blocks, localNow()) != 0)
         return tool.failure();
     return 0;
 }

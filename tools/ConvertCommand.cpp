@@ -2,6 +2,8 @@
 // same conversion as the Convert File dialog. It needs no instrument.
 #include "Conversion.h"
 #include "CtlTool.h"
+#include "LanguageTables.h"
+#include "UserLocale.h"
 #include "SettingsFiles.h"
 
 #include <algorithm>
@@ -53,6 +55,8 @@ int convertCommand(Tool& tool, const Args& args)
     const ConversionResult result = convertMeasurementFile(input, output, options);
     if (result.status == ConversionStatus::Refused)
         return fail(oneLine(measurementFileProblem(result.fileStatus, input, kEnglish)));
+    if (result.status == ConversionStatus::SameAsInput)
+        return fail(oneLine(lang::FileSameAsInput.text(kEnglish) + output));
     if (result.status != ConversionStatus::Done)
         return fail("cannot write " + output);
     return 0;

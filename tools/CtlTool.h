@@ -2,10 +2,7 @@
 // to the instrument, and the one-line failure every command ends with.
 #pragma once
 
-#include "BlockLink.h"
-#include "JbusMaster.h"
-#include "ProgramState.h"
-#include "SerialPort.h"
+#include "Session.h"
 
 #include <string>
 #include <vector>
@@ -17,11 +14,7 @@ using Args = std::vector<std::string>;
 // Prints "vantorctl: reason" on standard error; returns the exit status 1.
 int fail(const std::string& reason);
 
-struct Tool {
-    ProgramState state;
-    SerialLibrary serial;
-    JbusMaster master{serial, state.settings.link, state.buffers};
-    BlockLink link{master, state.catalogue};
+struct Tool : Session {
     std::string device;
 
     // Says why the last transaction failed; returns 1.

@@ -1,10 +1,10 @@
 // vantorctl poll: the live measurement as the measurement dialog polls it,
 // one line per poll, optionally recorded to the same measurement file.
-#include "Binding.h"
 #include "CtlTool.h"
 #include "LanguageTables.h"
 #include "MeasurementFile.h"
 #include "MeasurementPoller.h"
+#include "NumberText.h"
 #include "SettingsFiles.h"
 
 #include <poll.h>
@@ -96,6 +96,7 @@ int pollCommand(Tool& tool, const Args& given)
     if (!recordPath.empty())
         recorder.start(recordPath);
     bool recordingFailed = false;
+    long polls = 0, failed = 0;
     const auto period = std::chrono::milliseconds(intervalMs);
     auto next = std::chrono::steady_clock::now();
     for (long done = 0; (count < 0 || done < count) && !g_stopped; ++done) {
@@ -104,11 +105,14 @@ int pollCommand(Tool& tool, const Args& given)
         if (g_stopped)
             break;
         next += period;
+        ++polls;
         if (!poller.poll()) {
             // As the dialog does: say so, and try again at the next tick.
-            std::printf("%s (%s)\n", lang::MeasCommFailure.text(tool.state.settings.language),
-                        linkFailureText(tool.master.lastFailure()));
+            const int language = tool.state.settings.language;
+            std::printf("%s (%s)\n", lang::MeasCommFailure.text(language),
+                        linkFailureText(tool.master.lastFailure(), language));
             std::fflush(stdout);
+            ++failed;
             continue;
         }
         printMeasurement(tool.state);
@@ -117,7 +121,10 @@ int pollCommand(Tool& tool, const Args& given)
             recordingFailed = true;
         }
     }
-    return recordingFailed ? 1 : 0;
+    // A script polling a fleet must tell a unit that did not answer from one that did.
+    if (failed > 0)
+        std::fprintf(stderr, "%ld polls, %ld failed\n", polls, failed);
+    return recordingFailed || failed > 0 ? 1 : 0;
 }
 
 }  // namespace vantor::ctl

@@ -2,7 +2,7 @@
 // records which serial device stands for Com1 to Com4 (USB adapters by their
 // stable names, so that an adapter moved to another socket is still found) and
 // checks that the user may open each of them.
-#include "Settings.h"
+#include "ProgramSettings.h"
 #include "SettingsStore.h"
 
 #include <QCoreApplication>
@@ -201,7 +201,7 @@ void printPorts(const std::array<std::string, 4>& devices)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    const std::string key = vantor::settingsKey("VantorPC");
+    const std::string key = vantor::settingsKey(vantor::kApplicationName);
     vantor::SettingsStore store;
 
     std::array<std::string, 4> given;
@@ -230,9 +230,8 @@ int main(int argc, char** argv)
     const std::vector<Adapter> adapters = serialAdapters();
     printAdapters(adapters);
 
-    std::array<std::string, 4> recorded;  // empty: nothing recorded for the port
-    for (int i = 0; i < 4; ++i)
-        recorded[i] = store.readText(key + "\\Ports", "Com" + std::to_string(i + 1), "");
+    // Empty: nothing recorded for the port.
+    const std::array<std::string, 4> recorded = vantor::readPortTable(store, key);
 
     if (listOnly) {
         if (!installed) {

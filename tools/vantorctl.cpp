@@ -1,6 +1,6 @@
 // vantorctl: reads and writes an instrument's registers and blocks from the command line.
 #include "CtlTool.h"
-#include "Settings.h"
+#include "ProgramSettings.h"
 #include "SettingsStore.h"
 
 #include <grp.h>
@@ -25,22 +25,21 @@ int fail(const std::string& reason)
 
 int Tool::failure() const
 {
-    switch (master.lastFailure()) {
-    case LinkFailure::PortMissing: return fail("port missing: " + device);
-    case LinkFailure::PortBusy: return fail("port busy: " + device);
+    const LinkFailure why = master.lastFailure();
+    const std::string reason = linkFailureText(why, kEnglish);
+    switch (why) {
+    case LinkFailure::PortMissing:
+    case LinkFailure::PortBusy:
+    case LinkFailure::PortUnavailable: return fail(reason + ": " + device);
     case LinkFailure::PortDenied: {
         // Serial devices belong to a group (dialout on Debian) whose members may open them.
         struct stat info {};
         const group* owner = stat(device.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
         const std::string name = owner ? owner->gr_name : "dialout";
-        return fail("permission denied: " + device + " (join the group " + name + ": sudo usermod -aG " + name +
+        return fail(reason + ": " + device + " (join the group " + name + ": sudo usermod -aG " + name +
                     " $USER, then log in again)");
     }
-    case LinkFailure::PortUnavailable: return fail("port cannot be opened: " + device);
-    case LinkFailure::NoAnswer: return fail("no answer");
-    case LinkFailure::WrongLength:
-    case LinkFailure::BadCrc: return fail("bad reply");
-    default: return fail(linkFailureText(master.lastFailure()));
+    default: return fail(reason);
     }
 }
 
@@ -162,21 +161,16 @@ int detectCommand(Tool& tool, const std::vector<std::string>& args)
     return 0;
 }
 
-// The program's own settings, when installed: its ports, speed and address are
-// the defaults that the flags override.
+// The program's own settings, when installed: its ports, speed, address and
+// language are the defaults that the flags override.
 void loadProgramSettings(Tool& tool)
 {
     const SettingsStore store;
-    const std::string key = settingsKey("VantorPC");
+    const std::string key = settingsKey(kApplicationName);
     if (!store.keyExists(key))
         return;
     loadPortTable(store, key, tool.serial);
-    const int32_t port = store.readNumber(key, "Com", 0);
-    const int32_t baud = store.readNumber(key, "Bauds", 5);
-    tool.state.settings.link.portIndex = port >= 0 && port < kPortCount ? port : 0;
-    tool.state.settings.link.baudIndex = baud >= 0 && baud < static_cast<int32_t>(kBaudRates.size()) ? baud : 5;
-    tool.state.settings.link.jbusAddress = static_cast<float>(store.readNumber(key, "Jbus", 1));
-    tool.state.settings.language = store.readNumber(key, "Language", kFrench) == kEnglish ? kEnglish : kFrench;
+    readSettings(store, key, tool.state.settings);
 }
 
 // Every frame on standard error: milliseconds since the start, direction,

@@ -207,7 +207,7 @@ TEST_F(InitialisationTest, ClockIsWrittenFromTheGivenTime)
 {
     state.settings.link.jbusAddress = 0;
     int pauses = 0;
-    const QDateTime when(QDate(2001, 3, 1), QTime(14, 5, 9));
+    const LocalDateTime when{2001, 3, 1, 14, 5, 9};
     EXPECT_EQ(initialiseUnit(link, InitialisationChoice{}, when, [&pauses] { ++pauses; }), 0);
     EXPECT_EQ(simulator->image(kClock, 3), (std::vector<uint8_t>{1, 3, 1, 14, 5, 9}));
     EXPECT_EQ(pauses, 5) << "one before every write after the first";

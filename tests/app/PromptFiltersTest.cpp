@@ -4,6 +4,7 @@
 #include "ConvertFileDialog.h"
 #include "OptionsDialog.h"
 #include "QtPrompts.h"
+#include "FileDialogs.h"
 #include "SettingsFiles.h"
 
 #include <QStringList>

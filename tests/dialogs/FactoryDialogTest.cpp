@@ -95,8 +95,7 @@ TEST_F(FactoryDialogTest, DeclinedUploadStillRereadsTheProbeCatalogue)
     EXPECT_FALSE(state.catalogue.read);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
 
-    link.master().jbusRequest(3, kFactoryFirst, kFactoryCount);
-    ASSERT_EQ(link.jbusBlockTransact(6), 0);
+    ASSERT_EQ(link.blockTransact(3, kFactoryFirst, kFactoryCount), 0);
     EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{3, 0x5000}, {3, kFactoryFirst}}));
 }
 

@@ -1,6 +1,7 @@
 // Settings files on disk: names, paths, the reader's refusals and the comparison report.
 #include "CalibrationDialog.h"
 #include "DialogFixture.h"
+#include "FileDialogs.h"
 #include "SettingsFiles.h"
 #include "ValueCodec.h"
 
@@ -55,8 +56,12 @@ TEST_F(SettingsFilesTest, NewFileNamesTakeTheNextNumber)
     EXPECT_EQ(newFileName(folder, "Nouveau", "eta"), folder + "Nouveau.eta");
     EXPECT_EQ(newFileName("", "Ecart", "prn"), "Ecart.prn") << "no folder: the working directory";
     EXPECT_EQ(newFileName(dir.path().string(), "New", "eta"), folder + "New10.eta") << "a folder without separator";
-    touch("New99999999999.eta");
-    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2147483647.eta") << "numbers stay within an int";
+    touch("New2147483647.eta");
+    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2147483648.eta") << "past the largest int";
+    // Numbers beyond counting saturate; the name after them is taken too: a free one.
+    touch("New99999999999999999999.eta");
+    touch("New1000000000000000000.eta");
+    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2.eta") << "a new name is never a taken one";
 }
 
 TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)

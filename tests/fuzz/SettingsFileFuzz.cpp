@@ -1,15 +1,11 @@
 // Settings files read from disk: the same bytes opened as each type (.eta, .rus,
 // .hdm, .can), then compared with the instrument's values and shown, as the
 // dialogs and vantorctl do with what they load.
-#include "CalibrationDialog.h"
-#include "CanDialog.h"
-#include "Compare.h"
-#include "FactoryDialog.h"
+#include "BlockForms.h"
+#include "DeviationReport.h"
 #include "FuzzSupport.h"
-#include "MakerDialog.h"
+#include "NumberText.h"
 #include "SettingsFiles.h"
-
-#include <QDateTime>
 
 #include <cstdlib>
 
@@ -17,21 +13,11 @@ using namespace vantor;
 
 namespace {
 
-struct Kind {
-    const FileType* type;
-    const ParameterForm& (*form)();
-};
-const Kind kKinds[] = {
-    {&filetypes::kCalibration, CalibrationDialog::form},
-    {&filetypes::kFactory, FactoryDialog::form},
-    {&filetypes::kMaker, MakerDialog::form},
-    {&filetypes::kCan, CanDialog::form},
-};
+const BlockForm* const kForms[] = {&forms::kCalibration, &forms::kFactory, &forms::kMaker, &forms::kCan};
 
-void load(const std::string& path, const Kind& kind, int language)
+void load(const std::string& path, const BlockForm& form, int language)
 {
-    const FileType& type = *kind.type;
-    const ParameterForm& form = kind.form();
+    const FileType& type = *form.fileType;
     ProgramState file;
     file.settings.language = language;
     // A refused file leaves the image as it was.
@@ -54,10 +40,11 @@ void load(const std::string& path, const Kind& kind, int language)
     ChoiceList probes{};
     setProbeNames(probes, instrument.catalogue);
     const std::vector<ChoiceBinding> choices = withProbeList(form.choices, &probes);
-    if (!form.numberNames.empty() || !form.choiceNames.empty()) {
-        const ComparedBlock block{&type, form.numbers, form.numberNames, choices, form.choiceNames};
-        const QDateTime now(QDate(2024, 2, 29), QTime(23, 59, 59));
-        (void)makeDeviationReport(block, instrument, file, path, now, LocaleItems{}, language);
+    if (form.offersComparison()) {
+        const LocalDateTime now{2024, 2, 29, 23, 59, 59};
+        (void)makeDeviationReport(form, instrument.catalogue, instrument.record, file.record, path, now, LocaleItems{},
+                                  language);
+        (void)valuesOutsideLimits(form, file.record, language);
     }
 
     // Shown in the dialog: clamped into what the controls hold, then formatted.
@@ -80,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = fuzz::writeInputFile("settings", data, size);
     // The language only chooses texts: alternate it rather than spend input on it.
     const int language = size % 2 == 0 ? kFrench : kEnglish;
-    for (const Kind& kind : kKinds)
-        load(path, kind, language);
+    for (const BlockForm* form : kForms)
+        load(path, *form, language);
     return 0;
 }

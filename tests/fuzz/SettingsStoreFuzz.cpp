@@ -8,7 +8,8 @@
 #include "FuzzSupport.h"
 #include "JbusMaster.h"
 #include "SerialPort.h"
-#include "Settings.h"
+#include "ProgramSettings.h"
+#include "SettingsStore.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

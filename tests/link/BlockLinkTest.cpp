@@ -1,6 +1,6 @@
 // Block transfers, the probe catalogue and the detection scan, against the simulator.
 #include "BlockLink.h"
-#include "BlockRead.h"
+#include "BlockTransfer.h"
 #include "SimFixture.h"
 
 #include <chrono>
@@ -30,7 +30,7 @@ protected:
 
 TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
 {
-    ASSERT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    ASSERT_EQ(readBlock(link, kCalibrationCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
     EXPECT_TRUE(catalogue.read);
     EXPECT_EQ(catalogue.names[0], "SP1-25");
@@ -41,21 +41,19 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
     EXPECT_EQ(record.calibration.extDiameter, 26.1f);
 
     simulator->clearRequests();
-    ASSERT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    ASSERT_EQ(readBlock(link, kCalibrationCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x1100})) << "the second sends only the caller's request";
 
     link.invalidateProbeCatalogue();
     simulator->clearRequests();
-    ASSERT_EQ(readParameterBlock(link, kMakerTable, kMakerBlock, record.maker), 0);
+    ASSERT_EQ(readBlock(link, kMakerCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
 }
 
 TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
 {
-    master.jbusRequest(16, 0x3000, 5);
     const uint8_t image[] = {0x02, 0x03, 0x00, 0x04, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8};
-    std::copy(std::begin(image), std::end(image), buffers.request.begin() + 7);
-    ASSERT_EQ(link.jbusBlockTransact(17), 0);
+    ASSERT_EQ(link.blockTransact(16, 0x3000, 5, image), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
     EXPECT_EQ(simulator->image(0x3000, 5), std::vector<uint8_t>(std::begin(image), std::end(image)));
 }
@@ -63,12 +61,12 @@ TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
 TEST_F(BlockLinkTest, FailedCatalogueReadSendsNothingElseAndIsTriedAgain)
 {
     simulator->injectFault(Fault::Silence, 3);
-    EXPECT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), -1);
+    EXPECT_EQ(readBlock(link, kCalibrationCodec, record), -1);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x5000, 0x5000}));
     EXPECT_FALSE(catalogue.read);
 
     simulator->clearRequests();
-    EXPECT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    EXPECT_EQ(readBlock(link, kCalibrationCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
 }
 
@@ -77,7 +75,7 @@ TEST_F(BlockLinkTest, FailedReadLeavesTheGroupAlone)
     link.markProbeCatalogueRead();
     record.maker.ref2 = 12;
     simulator->injectFault(Fault::BadCrc, 3);
-    EXPECT_EQ(readParameterBlock(link, kMakerTable, kMakerBlock, record.maker), -1);
+    EXPECT_EQ(readBlock(link, kMakerCodec, record), -1);
     EXPECT_EQ(record.maker.ref2, 12.0f);
 }
 
@@ -89,10 +87,10 @@ TEST_F(BlockLinkTest, ValuesChangedInTheInstrumentAreRead)
         cal[49] = 16;
         unit.setImage(0x1100, cal);
     });
-    ASSERT_EQ(readParameterBlock(link, kCalibrationTable, kCalibrationBlock, record.calibration), 0);
+    ASSERT_EQ(readBlock(link, kCalibrationCodec, record), 0);
     EXPECT_EQ(record.calibration.extDiameter, 1200.0f);
     EXPECT_EQ(record.calibration.probe, 16);
-    ASSERT_EQ(readParameterBlock(link, kMeasurementTable, kMeasurementBlock, record.measurement), 0);
+    ASSERT_EQ(readBlock(link, kMeasurementCodec, record), 0);
     EXPECT_EQ(record.measurement.probeIndex, 16);
     EXPECT_EQ(std::string(record.measurement.softwareVersion.data()), sim::Instrument::versionText());
 }

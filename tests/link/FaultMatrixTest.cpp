@@ -185,7 +185,7 @@ void runMatrix(int32_t baud)
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
         const Outcome& o = outcomes[i];
-        SCOPED_TRACE(c.name + " (result " + std::to_string(o.result) + ", " + linkFailureText(o.failure) + ", heard " +
+        SCOPED_TRACE(c.name + " (result " + std::to_string(o.result) + ", " + linkFailureText(o.failure, 1) + ", heard " +
                      std::to_string(o.heard) + ")");
         if (c.expect == Expect::Success) {
             EXPECT_EQ(o.result, 0);

@@ -1,4 +1,4 @@
-#include "LocaleFormat.h"
+#include "UserLocale.h"
 
 #include <QLocale>
 

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "BlockLink.h"
 #include "DialogContext.h"
-#include "JbusMaster.h"
-#include "ProgramState.h"
+#include "Session.h"
 #include "ScriptedPrompts.h"
 #include "SerialPort.h"
 #include "Simulator.h"
@@ -71,10 +69,11 @@ protected:
     }
 
     TempDir dir;
-    ProgramState state;
-    SerialLibrary serial;
-    JbusMaster master{serial, state.settings.link, state.buffers};
-    BlockLink link{master, state.catalogue};
+    Session session;
+    ProgramState& state = session.state;
+    SerialLibrary& serial = session.serial;
+    JbusMaster& master = session.master;
+    BlockLink& link = session.link;
     ScriptedPrompts prompts;
     DialogContext context{state, link, prompts};
     std::unique_ptr<sim::Simulator> simulator;

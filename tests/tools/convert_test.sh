@@ -84,6 +84,15 @@ out=$(vantorctl convert "$work/site.log" 2>&1); rc=$?
 check "a name without .mes would overwrite the input" "vantorctl: no .mes in the name of $work/site.log, give --out 1" "$out $rc"
 check "the input stays as it was" "0" "$(cmp -s "$work/site.mes" "$work/site.log"; echo $?)"
 
+# The recording itself named as the output, however: refused, the recording kept.
+cp "$work/site.mes" "$work/original.mes"
+ln -s site.mes "$work/link.mes"
+for same in "$work/site.mes" "$work/./site.mes" "$work/link.mes"; do
+  out=$(vantorctl convert "$work/site.mes" --out "$same" 2>&1); rc=$?
+  check "output $same is the input" "vantorctl: The output file is the input file: $same 1" "$out $rc"
+  check_bytes "the recording stays as it was ($same)" "$work/original.mes" "$work/site.mes"
+done
+
 out=$(vantorctl convert --language de "$work/site.mes" 2>&1); rc=$?
 check "bad language" "vantorctl: convert takes FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C] 1" "$out $rc"
 

@@ -43,7 +43,7 @@ out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 0x3000 5 2>&1); 
 check "wrong speed is silence" "vantorctl: no answer 1" "$out $rc"
 
 out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 0x4000 5 2>&1); rc=$?
-check "exception reply" "vantorctl: bad reply 1" "$out $rc"
+check "exception reply" "vantorctl: bad reply (wrong length) 1" "$out $rc"
 
 out=$("$ctl" --device "$work/com1" read 0x3000 200 2>&1); rc=$?
 check "count out of range" "vantorctl: read takes FIRST (0 to 0xFFFF) and COUNT (1 to 125) 1" "$out $rc"
@@ -95,7 +95,31 @@ ctl3 compare "$work/unit.eta" --language en >"$work/report"; rc=$?
 out=$(tail -2 "$work/report" | tr '\t\n' '|;')
 check "compare names the changed value" "Name|Unit Value|File Value;Probe Mounting|Reflex2  (W)|Reflex1  (V); 1" "$out $rc"
 out=$(ctl3 compare "$work/unit.hdm" 2>&1); rc=$?
-check "compare takes calibration and factory files" "vantorctl: compare takes one calibration (.eta) or factory (.rus) file 1" "$out $rc"
+check "compare takes calibration and factory files" "vantorctl: compare takes one calibration (.eta) or factory (.rus) file 2" "$out $rc"
+out=$(ctl3 compare "$work/missing.eta" 2>&1); rc=$?
+check "no comparison made: exit 2" "vantorctl: cannot read $work/missing.eta 2" "$out $rc"
+
+# An audit compares what the unit holds: CAG Time 0 lies below its limits (1 to
+# 100). A file saved from the unit holds 1, as the dialog shows and saves it.
+cag=$(ctl3 read 0x2215 1)
+ctl3 write 0x2215 "0x${cag:0:2}00" >/dev/null
+ctl3 save-block factory "$work/cag1.rus"
+ctl3 compare "$work/cag1.rus" --language en >"$work/report" 2>"$work/report.err"; rc=$?
+check "the unit's own value against the file's" "CAG Time|0|1; 1" "$(tail -1 "$work/report" | tr '\t\n' '|;') $rc"
+check "a unit value outside its limits is named" "vantorctl: the unit holds a value outside its limits: CAG Time 0 (1 .. 100)" \
+  "$(cat "$work/report.err")"
+{ head -c 45 "$work/cag1.rus"; printf '\x00'; tail -c +47 "$work/cag1.rus"; } >"$work/cag0.rus"
+ctl3 compare "$work/cag0.rus" --language en >"$work/report" 2>/dev/null; rc=$?
+check "equal to a file holding the same value" "None deviation between Unit and File 0" "$(tail -1 "$work/report") $rc"
+ctl3 write 0x2215 "0x$cag" >/dev/null
+
+# CAN bits that no field reads are named when a file sets them.
+ctl3 save-block can "$work/bits.can"
+byte6=$(od -An -tx1 -j 8 -N 1 "$work/bits.can" | tr -d ' ')
+{ head -c 8 "$work/bits.can"; printf "\\x$(printf '%02x' $(( 0x$byte6 | 0xC0 )))"; tail -c +10 "$work/bits.can"; } >"$work/bits6.can"
+out=$(ctl3 upload "$work/bits6.can" 2>&1); rc=$?
+check "bits no field reads are named by their byte" \
+  "vantorctl: $work/bits6.can holds what the program would not send as it stands: byte 6 1" "$out $rc"
 
 ctl3 init --maker; rc=$?
 check "init writes the default maker block at address 0" "0 015E 0001 0000 2AF8 D6D8" "$rc $(ctl3 read 0x3000 5)"
@@ -115,6 +139,8 @@ kill "$deaf"; wait "$deaf" 2>/dev/null
 out=$(ctl3 poll --count 3 --interval 200 --record "$work/run.mes" | grep -c ' flow .* m3/h  speed '); rc=$?
 check "poll prints a line per poll" "3 0" "$out $rc"
 check "poll records the reply frames" "233 4d00" "$(stat -c %s "$work/run.mes") $(head -c 2 "$work/run.mes" | od -An -tx1 | tr -d ' ')"
+out=$("$ctl" --device "$work/absent" poll --count 2 --interval 10 2>&1 >/dev/null); rc=$?
+check "polls that fail: exit 1 and a summary" "2 polls, 2 failed 1" "$out $rc"
 out=$(ctl3 poll --count 1 --record "$work/run.txt" 2>&1); rc=$?
 check "a recording is a measurement file" "vantorctl: $work/run.txt: a recording is a .mes file 1" "$out $rc"
 
@@ -122,7 +148,7 @@ check "a recording is a measurement file" "vantorctl: $work/run.txt: a recording
 "$simulator" "$work/usb" >/dev/null &
 usb=$!
 for _ in $(seq 100); do [ -L "$work/usb" ] && break; sleep 0.05; done
-"$ctl" --device "$work/usb" --baud 9600 --address 1 poll --count 8 --interval 400 --record "$work/usb.mes" >"$work/usb.out" &
+"$ctl" --device "$work/usb" --baud 9600 --address 1 poll --count 8 --interval 400 --record "$work/usb.mes" >"$work/usb.out" 2>"$work/usb.err" &
 poller=$!
 sleep 1
 kill "$usb"; wait "$usb" 2>/dev/null
@@ -131,8 +157,9 @@ sleep 1
 usb=$!
 wait "$poller"; rc=$?
 kill "$usb"; wait "$usb" 2>/dev/null
-check "polling goes on after the adapter is back" "0 yes yes" \
+check "polling goes on after the adapter is back" "1 yes yes" \
   "$rc $(grep -q 'Communication' "$work/usb.out" && echo yes) $(tail -1 "$work/usb.out" | grep -q ' flow ' && echo yes)"
+check "the failed polls are counted" "8 polls, $(grep -c 'Communication' "$work/usb.out") failed" "$(cat "$work/usb.err")"
 records=$(( ($(stat -c %s "$work/usb.mes") - 2) / 77 ))
 check "the recording holds every successful poll" "$(grep -c ' flow ' "$work/usb.out")" "$records"
 

@@ -1,5 +1,7 @@
 #include "MeasurementFile.h"
 
+#include "LanguageTables.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,20 +66,13 @@ bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometr
 
 std::string measurementFileProblem(MeasurementFileStatus status, const std::string& path, int language)
 {
-    static constexpr BilingualText kCannotOpen{"Impossible de lire le fichier\n", "Cannot read the file\n"};
-    static constexpr BilingualText kTooShort{"Ce fichier est trop court pour être un fichier mesure :\n",
-                                             "This file is too short to be a measurement file:\n"};
-    static constexpr BilingualText kBadLength{"La longueur d'enregistrement de ce fichier n'est pas celle d'une mesure :\n",
-                                              "The record length of this file is not that of a measurement:\n"};
-    static constexpr BilingualText kNoRecord{"Ce fichier ne contient aucun enregistrement complet :\n",
-                                             "This file holds no whole record:\n"};
-    const BilingualText* text = &kCannotOpen;
+    const BilingualText* text = &lang::FileCannotRead;
     if (status == MeasurementFileStatus::TooShort)
-        text = &kTooShort;
+        text = &lang::MeasFileTooShort;
     else if (status == MeasurementFileStatus::BadRecordLength)
-        text = &kBadLength;
+        text = &lang::MeasFileBadLength;
     else if (status == MeasurementFileStatus::NoRecord)
-        text = &kNoRecord;
+        text = &lang::MeasFileNoRecord;
     return text->text(language) + path;
 }
 

@@ -3,7 +3,7 @@
 // measurement read as it came from the instrument.
 #pragma once
 
-#include "LanguageTables.h"
+#include "LinkState.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +16,7 @@ namespace vantor {
 // 72-byte image and the CRC.
 inline constexpr size_t kMeasurementFrameSize = 77;
 // No record is longer than the link's reply buffer it is read into.
-inline constexpr size_t kMaxRecordLength = 512;
+inline constexpr size_t kMaxRecordLength = LinkBuffers::kSize;
 
 enum class MeasurementFileStatus {
     Ok,

@@ -1,13 +1,12 @@
 #include "Conversion.h"
 
-#include "Binding.h"
+#include "AtomicFile.h"
 #include "BlockTables.h"
 #include "LanguageTables.h"
+#include "NumberText.h"
 #include "ValueCodec.h"
+#include "SettingsFiles.h"
 #include "Windows1252.h"
-
-#include <QSaveFile>
-#include <QString>
 
 #include <algorithm>
 #include <array>
@@ -21,8 +20,6 @@ namespace {
 
 using M = MeasurementValues;
 
-// The reply frame holds the image behind the address, the function and the byte count.
-constexpr size_t kImageOffset = 3;
 constexpr size_t kOutputBufferSize = size_t{1} << 20;
 constexpr uint32_t kNotFormatted = std::numeric_limits<uint32_t>::max();
 constexpr int kTimesOfDay = 24 * 60 * 60;
@@ -124,7 +121,7 @@ char* ConversionFormatter::appendTime(char* out, int hour, int minute, int secon
 
 size_t ConversionFormatter::formatRecord(std::span<const uint8_t> frame, int64_t index, char* out)
 {
-    decodeImage(DescriptorTable<M>(kLineRows), frame.subspan(kImageOffset, kMeasurementBlock.imageSize()), m_values);
+    decodeImage(DescriptorTable<M>(kLineRows), frame.subspan(LinkBuffers::kReplyImage, kMeasurementBlock.imageSize()), m_values);
     const M& v = m_values;
     char* p = std::to_chars(out, out + 24, index + 1).ptr;
     *p++ = '\t';
@@ -164,15 +161,20 @@ ConversionResult convertMeasurementFile(const std::string& input, const std::str
     if (result.fileStatus != MeasurementFileStatus::Ok)
         return result;
     const MeasurementFileGeometry geometry = reader.geometry();
+    // Replacing the recording by its own text would lose the measurements.
+    if (sameFile(input, output)) {
+        result.status = ConversionStatus::SameAsInput;
+        return result;
+    }
 
-    QSaveFile file(QString::fromStdString(output));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    AtomicFile file(output);
+    if (!file.open()) {
         result.status = ConversionStatus::CannotWrite;
         return result;
     }
     // From here on, leaving without commit() discards the temporary file.
     const auto stop = [&](ConversionStatus status) {
-        file.cancelWriting();
+        file.cancel();
         result.status = status;
         return result;
     };
@@ -181,7 +183,7 @@ ConversionResult convertMeasurementFile(const std::string& input, const std::str
     std::vector<char> buffer(kOutputBufferSize);
     size_t used = 0;
     const auto flush = [&] {
-        const bool written = file.write(buffer.data(), static_cast<qint64>(used)) == static_cast<qint64>(used);
+        const bool written = file.write(std::string_view(buffer.data(), used));
         used = 0;
         return written;
     };
@@ -240,14 +242,13 @@ std::string proposedOutputName(const std::string& inputPath)
 std::string conversionProblem(const ConversionResult& result, const std::string& input, const std::string& output,
                               int language)
 {
-    static constexpr BilingualText kNothingConverted{"Aucun enregistrement n'a été converti.\n",
-                                                     "No record was converted.\n"};
-    static constexpr BilingualText kCannotWrite{"Impossible d'écrire le fichier\n", "Cannot write the file\n"};
     switch (result.status) {
     case ConversionStatus::Refused:
-        return kNothingConverted.text(language) + measurementFileProblem(result.fileStatus, input, language);
+        return lang::ConvNothingConverted.text(language) + measurementFileProblem(result.fileStatus, input, language);
     case ConversionStatus::CannotWrite:
-        return std::string(kNothingConverted.text(language)) + kCannotWrite.text(language) + output;
+        return std::string(lang::ConvNothingConverted.text(language)) + lang::FileCannotWrite.text(language) + output;
+    case ConversionStatus::SameAsInput:
+        return std::string(lang::ConvNothingConverted.text(language)) + lang::FileSameAsInput.text(language) + output;
     case ConversionStatus::Done:
     case ConversionStatus::Cancelled: break;
     }

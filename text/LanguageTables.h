@@ -184,6 +184,38 @@ inline constexpr BilingualText FileFactorySettings{"Fichier Réglage Usine", "Fa
 inline constexpr BilingualText FileCalibration{"Fichier Etalonnage", "Calibration File"};
 inline constexpr BilingualText FileMeasurement{"Fichier Mesure", "Measurement File"};
 
+// What went wrong with a file; the path follows the text.
+inline constexpr BilingualText FileCannotWrite{"Impossible d'écrire le fichier\n", "Cannot write the file\n"};
+inline constexpr BilingualText FileCannotRead{"Impossible de lire le fichier\n", "Cannot read the file\n"};
+inline constexpr BilingualText FileReplace{"Ce fichier existe déjà. Le remplacer ?\n", "This file already exists. Replace it?\n"};
+inline constexpr BilingualText FileInvalid{"Ce fichier n'a pas le format attendu :\n",
+                                           "This file does not have the expected format:\n"};
+inline constexpr BilingualText FileSameAsInput{"Le fichier de sortie est le fichier d'entrée :\n",
+                                               "The output file is the input file:\n"};
+inline constexpr BilingualText MeasFileTooShort{"Ce fichier est trop court pour être un fichier mesure :\n",
+                                                "This file is too short to be a measurement file:\n"};
+inline constexpr BilingualText MeasFileBadLength{"La longueur d'enregistrement de ce fichier n'est pas celle d'une mesure :\n",
+                                                 "The record length of this file is not that of a measurement:\n"};
+inline constexpr BilingualText MeasFileNoRecord{"Ce fichier ne contient aucun enregistrement complet :\n",
+                                                "This file holds no whole record:\n"};
+inline constexpr BilingualText MeasCannotRecord{"L'enregistrement est arrêté : impossible d'écrire le fichier\n",
+                                                "Recording stopped: cannot write the file\n"};
+inline constexpr BilingualText ConvNothingConverted{"Aucun enregistrement n'a été converti.\n", "No record was converted.\n"};
+inline constexpr BilingualText ConvCannotStart{"Impossible de lancer le tableur\n", "Cannot start the spreadsheet program\n"};
+
+// Why a transaction with the instrument failed, one text for each reason.
+inline constexpr BilingualText LinkNoFailure{"pas d'erreur", "no failure"};
+inline constexpr BilingualText LinkPortMissing{"port absent", "port missing"};
+inline constexpr BilingualText LinkPortBusy{"port occupé", "port busy"};
+inline constexpr BilingualText LinkPortDenied{"accès au port refusé", "permission denied"};
+inline constexpr BilingualText LinkPortUnavailable{"port impossible à ouvrir", "port cannot be opened"};
+inline constexpr BilingualText LinkOverlap{"une autre transaction est en cours", "another transaction is running"};
+inline constexpr BilingualText LinkBadRequest{"requête trop longue", "request too long"};
+inline constexpr BilingualText LinkSendFailed{"envoi impossible", "send failed"};
+inline constexpr BilingualText LinkNoAnswer{"pas de réponse", "no answer"};
+inline constexpr BilingualText LinkWrongLength{"mauvaise réponse (longueur)", "bad reply (wrong length)"};
+inline constexpr BilingualText LinkBadCrc{"mauvaise réponse (CRC)", "bad reply (CRC)"};
+
 // Options dialog and unit detection
 inline constexpr BilingualText OptBrowse{"Parcourir", "Browse"};
 inline constexpr BilingualText OptSpreadSheet{"Tableur", "SpreadSheet"};
@@ -416,13 +448,18 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 190> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
 
     &FileNewPrefix, &FileCanSettings, &FileMakerSettings, &FileFactorySettings, &FileCalibration,
-    &FileMeasurement,
+    &FileMeasurement, &FileCannotWrite, &FileCannotRead, &FileReplace, &FileInvalid, &FileSameAsInput,
+    &MeasFileTooShort, &MeasFileBadLength, &MeasFileNoRecord, &MeasCannotRecord, &ConvNothingConverted,
+    &ConvCannotStart,
+
+    &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
+    &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption,

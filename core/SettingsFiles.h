@@ -1,17 +1,13 @@
 // Settings files: a 2-byte length word (least significant byte first) followed
-// by a block's register image, and the file dialogs and names around them.
+// by a block's register image; the file types and their names.
 #pragma once
 
 #include "BlockCodec.h"
-#include "DialogContext.h"
 #include "LanguageTables.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
-
-class QWidget;
 
 namespace vantor {
 
@@ -34,6 +30,8 @@ inline constexpr FileType kMaker{"hdm", lang::FileMakerSettings, &kMakerCodec};
 const FileType* fileTypeOf(const std::string& path);
 // The settings file type of a block; null for a block no settings file holds.
 const FileType* settingsFileTypeOf(const BlockInfo& block);
+// The settings file type whose block has this name ("calibration", ...); null when none.
+const FileType* settingsFileTypeNamed(const std::string& blockName);
 
 enum class FileStatus { Ok, CannotOpen, CannotWrite, Invalid };
 
@@ -41,15 +39,13 @@ enum class FileStatus { Ok, CannotOpen, CannotWrite, Invalid };
 std::string folderOf(const std::string& path);
 // The path with its file name's own extension replaced (or added): unit.txt -> unit.eta.
 std::string withExtension(const std::string& path, const std::string& extension);
-// A name not yet taken in the folder: prefix.ext, then prefix<highest + 1>.ext.
+// A name not yet taken in the folder: prefix.ext, then prefix<highest + 1>.ext,
+// the names compared without regard to case.
 std::string newFileName(const std::string& folder, const std::string& prefix, const std::string& extension);
-// The Open dialog's filter: the combined entry, then one entry per type offered.
-std::string openFilter(const AccessFlags& access, int language);
-
-// The save and compare dialogs. On true the file state names the chosen file
-// (with the type's extension) and its folder.
-bool askSaveFile(const DialogContext& context, QWidget* owner, const FileType& type);
-bool askCompareFile(const DialogContext& context, QWidget* owner, const FileType& type);
+// True when the path names an existing file or folder.
+bool pathExists(const std::string& path);
+// True when both paths name the same existing file, however each is written.
+bool sameFile(const std::string& a, const std::string& b);
 
 // The block's register image of the type's settings file: the record's values
 // (or the defaults) encoded and written behind the length word.
@@ -66,8 +62,8 @@ FileStatus writeSettingsFile(const std::string& path, std::span<const uint8_t> i
 // Reads a file whose length word equals the image size and that holds exactly
 // that many bytes behind it; anything else is refused and leaves the image untouched.
 FileStatus readSettingsFile(const std::string& path, std::span<uint8_t> image);
-// Tells the user, in the current language, what went wrong with the file.
-void reportFileError(const DialogContext& context, QWidget* owner, FileStatus status, const std::string& path,
-                     const FileType& type);
+
+// What to tell the user about the file, in the language: the reason and the path.
+std::string fileProblem(FileStatus status, const std::string& path, int language);
 
 }  // namespace vantor

@@ -72,6 +72,7 @@ enum class ConversionStatus {
     Done,
     Refused,      // the input is no measurement file (see fileStatus)
     CannotWrite,  // the output could not be created or written
+    SameAsInput,  // the output is the input file itself, under whatever name
     Cancelled,
 };
 

@@ -3,8 +3,6 @@
 
 #include <string>
 
-class QLocale;
-
 namespace vantor {
 
 struct LocaleItems {
@@ -16,11 +14,6 @@ struct LocaleItems {
     std::string afternoon = "PM";
     std::string decimalSeparator = ".";
 };
-
-// The items of a locale.
-LocaleItems localeItemsOf(const QLocale& locale);
-// The items of the user's locale, read afresh at every call.
-LocaleItems userLocaleItems();
 
 std::string formatLocaleDate(const LocaleItems& items, int day, int month, int year);
 std::string formatLocaleTime(const LocaleItems& items, int hour, int minute, int second);

@@ -1,0 +1,33 @@
+#include "MeasurementPoller.h"
+
+#include "BlockCodec.h"
+#include "BlockTransfer.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vantor {
+
+bool MeasurementPoller::poll()
+{
+    if (!m_calibrationLoaded && readBlock(m_link, kCalibrationCodec, m_state.record) == 0) {
+        m_qMax = m_state.record.calibration.maxQ;
+        m_calibrationLoaded = true;
+    }
+    // The measurement is read even without the calibration: the instrument
+    // sees the same polls as ever, and the reply frame stays for the caller.
+    std::array<uint8_t, kMeasurementBlock.imageSize()> image;
+    const bool read = readBlockImage(m_link, kMeasurementBlock, image) == 0;
+    if (!read || !m_calibrationLoaded)
+        return false;
+    kMeasurementCodec.decode(image, m_state.record);
+    return true;
+}
+
+std::span<const uint8_t> MeasurementPoller::frame() const
+{
+    return std::span<const uint8_t>(m_state.buffers.reply)
+        .first(std::min<size_t>(m_state.buffers.received, LinkBuffers::kSize));
+}
+
+}  // namespace vantor

@@ -1,0 +1,86 @@
+#include "NumberText.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <locale.h>
+
+namespace vantor {
+
+std::string formatDouble(const char* format, double value)
+{
+    char out[128];
+    // The format comes from a binding table, never from outside.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    std::snprintf(out, sizeof out, format, value);
+#pragma GCC diagnostic pop
+    std::string text(out);
+    // The user interface's locale may have set another decimal separator.
+    const char* point = std::localeconv()->decimal_point;
+    if (point && *point && std::strcmp(point, ".") != 0) {
+        const size_t at = text.find(point);
+        if (at != std::string::npos)
+            text.replace(at, std::strlen(point), ".");
+    }
+    return text;
+}
+
+double parseNumber(const std::string& text)
+{
+    // atof itself, in the C locale whatever the user interface's locale says.
+    static const locale_t kCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(text.c_str(), nullptr, kCLocale);
+}
+
+float toFloat(double value)
+{
+    // Beyond what a float holds the conversion is undefined: go to the infinities,
+    // which the limits then clamp.
+    if (value > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+double autoDecimals(float value, int& decimalsCount)
+{
+    const double v = static_cast<double>(value);
+    const double a = std::fabs(v);
+    double result;
+    if (a < 9.999) {
+        decimalsCount = 3;
+        result = a;
+    } else if (a < 99.99) {
+        decimalsCount = 2;
+        result = a;
+    } else if (a < 999.9) {
+        decimalsCount = 1;
+        result = a;
+    } else {
+        decimalsCount = 0;
+        if (a <= 9999)
+            result = a;
+        else if (a < 99995)
+            result = std::floor((a + 5) * 0.1) * 10;
+        else if (a < 999950)
+            result = std::floor((a + 50) * 0.01) * 100;
+        else
+            result = 999999;
+    }
+    return v < 0 ? -result : result;
+}
+
+std::string formatBoundNumber(const char* format, float value, int& decimalsCount)
+{
+    if (format && *format)
+        return formatDouble(format, static_cast<double>(value));
+    const double rounded = autoDecimals(value, decimalsCount);
+    const std::string automatic = "%." + std::to_string(decimalsCount) + "f";
+    return formatDouble(automatic.c_str(), rounded);
+}
+
+}  // namespace vantor

@@ -1,0 +1,73 @@
+#include "UnitCommands.h"
+
+#include "BlockCodec.h"
+#include "BlockTransfer.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace vantor {
+
+std::array<uint8_t, 6> clockImage(const LocalDateTime& when)
+{
+    return {static_cast<uint8_t>(when.year - 2000), static_cast<uint8_t>(when.month), static_cast<uint8_t>(when.day),
+            static_cast<uint8_t>(when.hour),        static_cast<uint8_t>(when.minute), static_cast<uint8_t>(when.second)};
+}
+
+void pauseBetweenWrites()
+{
+    constexpr std::chrono::milliseconds kPauseBetweenWrites{600};
+    std::this_thread::sleep_for(kPauseBetweenWrites);
+}
+
+int uploadBlock(BlockLink& link, const UploadRequest& request, const BlockInfo& block,
+                std::span<const uint8_t> image, const LocalDateTime& now, const WritePause& pause)
+{
+    if (request.syncClock) {
+        if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0)
+            return -1;
+        pause();
+    }
+    if (request.resetTotalizer1 || request.resetTotalizer2) {
+        const uint8_t resets[4] = {0, static_cast<uint8_t>(request.resetTotalizer1 ? 1 : 0), 0,
+                                   static_cast<uint8_t>(request.resetTotalizer2 ? 1 : 0)};
+        if (writeBlockImage(link, kTotalizerResetBlock, resets) != 0)
+            return -1;
+        pause();
+    }
+    return writeBlockImage(link, block, image);
+}
+
+int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now, const WritePause& pause)
+{
+    if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0)
+        return -1;
+    const uint8_t resetBoth[4] = {0, 1, 0, 1};
+    const struct {
+        const BlockInfo* block;
+        const BlockCodec* defaults;  // null: the totalizer resets
+        bool chosen;
+    } steps[] = {
+        {&kTotalizerResetBlock, nullptr, true},
+        {&kCalibrationBlock, &kCalibrationCodec, blocks.calibration != 0},
+        {&kFactoryBlock, &kFactoryCodec, blocks.factory != 0},
+        {&kCanBlock, &kCanCodec, blocks.calibration != 0},
+        {&kMakerBlock, &kMakerCodec, blocks.maker != 0},
+    };
+    for (const auto& step : steps) {
+        if (!step.chosen)
+            continue;
+        pause();
+        std::vector<uint8_t> image(resetBoth, resetBoth + sizeof resetBoth);
+        if (step.defaults) {
+            image.resize(step.block->imageSize());
+            step.defaults->encodeDefaults(image);
+        }
+        if (writeBlockImage(link, *step.block, image) != 0)
+            return -1;
+    }
+    return 0;
+}
+
+}  // namespace vantor

@@ -1,0 +1,61 @@
+// The sequences of writes that change an instrument: the upload of a block
+// with its clock and totalizer options, and the initialisation. They pause
+// between consecutive writes, as the instrument's own timing asks.
+#pragma once
+
+#include "BlockLink.h"
+#include "BlockTables.h"
+#include "LocalTime.h"
+#include "ProgramState.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace vantor {
+
+struct UploadRequest {
+    bool syncClock = false;
+    bool resetTotalizer1 = false;
+    bool resetTotalizer2 = false;
+};
+
+// The clock block's six bytes for a local date and time.
+std::array<uint8_t, 6> clockImage(const LocalDateTime& when);
+
+// The instrument needs this long between two consecutive writes; the pause
+// blocks, as the instrument's own timing asks.
+void pauseBetweenWrites();
+using WritePause = std::function<void()>;
+
+// Writes the clock from `now` (when asked), the totalizer resets (when asked)
+// and the block's image, in that order, pausing after each of the first two.
+// Stops at the first failure. 0 or -1.
+int uploadBlock(BlockLink& link, const UploadRequest& request, const BlockInfo& block,
+                std::span<const uint8_t> image, const LocalDateTime& now, const WritePause& pause = pauseBetweenWrites);
+
+// Writes, in this order: the clock from `now`, both totalizer resets, then the
+// default calibration, factory, CAN (with the calibration) and maker blocks
+// that are chosen, pausing before every write after the first. Stops at the
+// first failure. 0 or -1.
+int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
+                   const WritePause& pause = pauseBetweenWrites);
+
+// Sets the Jbus address to 0 for its lifetime and restores the configured one.
+class BroadcastAddress {
+public:
+    explicit BroadcastAddress(LinkSettings& settings) : m_settings(settings), m_saved(settings.jbusAddress)
+    {
+        settings.jbusAddress = 0;
+    }
+    ~BroadcastAddress() { m_settings.jbusAddress = m_saved; }
+    BroadcastAddress(const BroadcastAddress&) = delete;
+    BroadcastAddress& operator=(const BroadcastAddress&) = delete;
+
+private:
+    LinkSettings& m_settings;
+    float m_saved;
+};
+
+}  // namespace vantor
