@@ -3,11 +3,9 @@
 #include "JbusCrc.h"
 #include "LanguageTables.h"
 #include "MonotonicClock.h"
-
-#include <unistd.h>
+#include "SystemDriver.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -106,9 +104,8 @@ int JbusMaster::jbusOpen()
     case kSerialNoSuchPort: m_lastFailure = LinkFailure::PortMissing; break;
     case kSerialBusy:
         // The serial layer says "busy" for a device the user may not open too.
-        m_lastFailure = access(m_serial.devicePath(m_settings.portIndex).c_str(), R_OK | W_OK) != 0 && errno == EACCES
-                            ? LinkFailure::PortDenied
-                            : LinkFailure::PortBusy;
+        m_lastFailure = deviceDenied(m_serial.devicePath(m_settings.portIndex)) ? LinkFailure::PortDenied
+                                                                                : LinkFailure::PortBusy;
         break;
     default: m_lastFailure = LinkFailure::PortUnavailable; break;
     }

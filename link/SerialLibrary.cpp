@@ -1,10 +1,14 @@
 #include "SerialPort.h"
 
 #include "MonotonicClock.h"
+#include "SystemDriver.h"
+#ifdef _WIN32
+#include "Win32Driver.h"
+#else
 #include "TermiosDriver.h"
+#endif
 
 #include <algorithm>
-#include <cerrno>
 #include <new>
 
 namespace vantor {
@@ -63,18 +67,6 @@ const SerialOps kDefaultSerialOps = {
 int32_t mapSystemError(int error)
 {
     switch (error) {
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-    case ENOTDIR:
-        return kSerialNoSuchPort;
-    case EACCES:
-    case EPERM:
-    case EBUSY:
-    case EWOULDBLOCK:
-        return kSerialBusy;
-    case ENOMEM:
-        return kSerialNoMemory;
     // Codes of the older communications interface.
     case -1: return kSerialBadPort;
     case -2: return kSerialBusy;
@@ -83,7 +75,7 @@ int32_t mapSystemError(int error)
     case -11: return kSerialBadDataBits;
     case -12: return kSerialBadBaud;
     default:
-        return kSerialOther;
+        return error > 0 ? mapPlatformError(error) : kSerialOther;
     }
 }
 
@@ -94,7 +86,7 @@ SerialLibrary::SerialLibrary()
     m_placeholder.status = kSerialNoMemory;
     m_placeholder.library = this;
     for (int i = 0; i < kPortCount; ++i)
-        m_devicePaths[i] = "/dev/ttyS" + std::to_string(i);
+        m_devicePaths[i] = systemDevicePath(i);
 }
 
 SerialLibrary::~SerialLibrary()
@@ -198,14 +190,14 @@ SerialPort& SerialLibrary::openDevice(const std::string& path, int32_t portNumbe
     port->library = this;
     link(*port);
 
-    TermiosData* data = allocate<TermiosData>();
+    DriverData* data = allocate<DriverData>();
     if (!data) {
         release(*port);
         return placeholder();
     }
     port->driver = data;
     port->portNumber = portNumber;
-    port->driverKind = kTermiosDriverKind;
+    port->driverKind = kSystemDriverKind;
     if (path.empty()) {
         port->status = kSerialNoSuchPort;
         return *port;
@@ -213,7 +205,7 @@ SerialPort& SerialLibrary::openDevice(const std::string& path, int32_t portNumbe
     if (m_opener)
         m_opener(*port, path, baud, parity, dataBits, stopBits);
     else
-        openTermiosDevice(*port, path, baud, parity, dataBits, stopBits);
+        openSystemDevice(*port, path, baud, parity, dataBits, stopBits);
     return *port;
 }
 

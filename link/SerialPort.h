@@ -46,8 +46,16 @@ enum ModemBit : int {
 };
 
 struct SerialPort;
-struct TermiosData;
 class SerialLibrary;
+
+// The platform driver's private part of a port.
+#ifdef _WIN32
+struct WinComData;
+using DriverData = WinComData;
+#else
+struct TermiosData;
+using DriverData = TermiosData;
+#endif
 
 using LineSink = std::function<void(const std::string&)>;
 
@@ -84,11 +92,11 @@ struct SerialOps {
 extern const SerialOps kDefaultSerialOps;
 
 struct SerialPort {
-    TermiosData* driver = nullptr;  // null when the open failed before the driver existed
+    DriverData* driver = nullptr;   // null when the open failed before the driver existed
     SerialPort* next = nullptr;     // live-port list
     int32_t portNumber = 0;         // -1 in the placeholder record
     int32_t status = kSerialOk;
-    int32_t driverKind = 0;         // kTermiosDriverKind, or -1 in the placeholder
+    int32_t driverKind = 0;         // the driver's number, or -1 in the placeholder
     int32_t reserved0 = 0;
     uint32_t transferred = 0;       // bytes moved by the last block read or write
     SerialOps ops = kDefaultSerialOps;
@@ -97,6 +105,7 @@ struct SerialPort {
 };
 
 inline constexpr int32_t kTermiosDriverKind = 15;
+inline constexpr int32_t kWin32DriverKind = 15;  // the number the Windows serial driver always had
 inline constexpr int kPortCount = 4;  // Com1 to Com4
 
 // Called while a timed read or a delay waits; a negative result aborts the wait.
@@ -181,7 +190,8 @@ int delayMs(SerialPort& port, int ms);
 // Reads and discards whatever has been received.
 int drainInput(SerialPort& port);
 
-// Maps an errno value, or a legacy driver code (negative), to a status code.
+// Maps a system error number (errno, or GetLastError on Windows), or a legacy
+// driver code (negative), to a status code.
 int32_t mapSystemError(int error);
 
 }  // namespace vantor

@@ -428,6 +428,42 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
     ops.clearLineStatus = clearLineStatus;
 }
 
+void openSystemDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+                      int stopBits)
+{
+    openTermiosDevice(port, path, baud, parity, dataBits, stopBits);
+}
+
+std::string systemDevicePath(int portNumber)
+{
+    return "/dev/ttyS" + std::to_string(portNumber);
+}
+
+int32_t mapPlatformError(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        return kSerialNoSuchPort;
+    case EACCES:
+    case EPERM:
+    case EBUSY:
+    case EWOULDBLOCK:
+        return kSerialBusy;
+    case ENOMEM:
+        return kSerialNoMemory;
+    default:
+        return kSerialOther;
+    }
+}
+
+bool deviceDenied(const std::string& path)
+{
+    return access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+}
+
 void sleepMs(int ms)
 {
     if (ms <= 0)

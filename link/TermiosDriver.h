@@ -2,6 +2,7 @@
 #pragma once
 
 #include "SerialPort.h"
+#include "SystemDriver.h"
 
 #include <termios.h>
 
@@ -33,13 +34,7 @@ int32_t buildLineSettings(termios& t, int32_t baud, char parity, int dataBits, i
 void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity,
                        int dataBits, int stopBits);
 
-// Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
-void waitForInput(SerialPort& port, int ms);
-
 // Baud rate of a termios speed code; 0 for a rate we do not use.
 int32_t baudOfSpeed(speed_t speed);
-
-// Sleeps ms milliseconds.
-void sleepMs(int ms);
 
 }  // namespace vantor

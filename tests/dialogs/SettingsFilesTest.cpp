@@ -1,13 +1,12 @@
-// Settings files on disk: names, paths, the reader's refusals and the comparison report.
+// Settings files from the dialogs: choosing a name, the Open filter, errors told
+// to the user, and the comparison report.
 #include "CalibrationDialog.h"
 #include "DialogFixture.h"
 #include "FileDialogs.h"
 #include "SettingsFiles.h"
 #include "ValueCodec.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <fstream>
 
 using namespace vantor;
 
@@ -15,8 +14,6 @@ namespace {
 
 class SettingsFilesTest : public test::DialogFixture {
 protected:
-    void touch(const std::string& name) { std::ofstream(dir.file(name)) << "x"; }
-
     // A calibration file holding the instrument's values with some bytes changed.
     std::string calibrationFile(const std::string& name, std::initializer_list<std::pair<int, uint8_t>> changes)
     {
@@ -42,37 +39,8 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsFilesTest, NewFileNamesTakeTheNextNumber)
+TEST_F(SettingsFilesTest, SavedNamesTakeTheTypesExtension)
 {
-    const std::string folder = dir.path().string() + "/";
-    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New.eta");
-    touch("New.eta");
-    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New1.eta");
-    touch("New1.eta");
-    touch("New7.eta");
-    touch("new9.ETA");  // the search ignores case, so does the number
-    touch("New20.rus");
-    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New10.eta");
-    EXPECT_EQ(newFileName(folder, "Nouveau", "eta"), folder + "Nouveau.eta");
-    EXPECT_EQ(newFileName("", "Ecart", "prn"), "Ecart.prn") << "no folder: the working directory";
-    EXPECT_EQ(newFileName(dir.path().string(), "New", "eta"), folder + "New10.eta") << "a folder without separator";
-    touch("New2147483647.eta");
-    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2147483648.eta") << "past the largest int";
-    // Numbers beyond counting saturate; the name after them is taken too: a free one.
-    touch("New99999999999999999999.eta");
-    touch("New1000000000000000000.eta");
-    EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2.eta") << "a new name is never a taken one";
-}
-
-TEST_F(SettingsFilesTest, OnlyTheFileNamesOwnExtensionIsReplaced)
-{
-    EXPECT_EQ(withExtension("/data/unit", "eta"), "/data/unit.eta");
-    EXPECT_EQ(withExtension("/data/unit.txt", "eta"), "/data/unit.eta");
-    EXPECT_EQ(withExtension("/data/site.old/unit", "eta"), "/data/site.old/unit.eta");
-    EXPECT_EQ(withExtension("C:\\Data\\site.old\\unit", "eta"), "C:\\Data\\site.old\\unit.eta");
-    EXPECT_EQ(withExtension("/data/.hidden", "eta"), "/data/.hidden.eta");
-    EXPECT_EQ(folderOf("/data/site.old/unit.eta"), "/data/site.old/");
-
     prompts.chooseNextFile(dir.file("site.old/unit"));
     ASSERT_TRUE(askSaveFile(context, nullptr, filetypes::kCalibration));
     EXPECT_EQ(state.file.currentFilePath, dir.file("site.old/unit.eta"));
@@ -108,42 +76,8 @@ TEST_F(SettingsFilesTest, OpenFilterFollowsTheAccessFlags)
               "Fichier Réglage HYDROMAST (*.hdm)|*.hdm|");
 }
 
-TEST_F(SettingsFilesTest, ReaderRefusesWhatIsNotABlockOfItsSize)
+TEST_F(SettingsFilesTest, AFileErrorIsToldInTheLanguage)
 {
-    std::array<uint8_t, 10> image;
-    image.fill(0xAA);
-    const auto write = [&](const std::string& name, const std::string& bytes) {
-        std::ofstream(dir.file(name), std::ios::binary) << bytes;
-        return dir.file(name);
-    };
-    EXPECT_EQ(readSettingsFile(write("empty.hdm", ""), image), FileStatus::Invalid);
-    EXPECT_EQ(readSettingsFile(write("short.hdm", std::string("\x0A\x00\x01\x02", 4)), image), FileStatus::Invalid);
-    EXPECT_EQ(readSettingsFile(write("long.hdm", std::string("\xFF\xFF", 2) + std::string(600, 'x')), image),
-              FileStatus::Invalid);
-    EXPECT_EQ(readSettingsFile(write("other.hdm", std::string("\x08\x00", 2) + std::string(10, 'x')), image),
-              FileStatus::Invalid);
-    EXPECT_EQ(image[0], 0xAA) << "nothing is half-loaded";
-    EXPECT_EQ(readSettingsFile(dir.file("absent.hdm"), image), FileStatus::CannotOpen);
-    EXPECT_EQ(readSettingsFile(write("good.hdm", std::string("\x0A\x00", 2) + "0123456789"), image), FileStatus::Ok);
-    EXPECT_EQ(image[9], '9');
-}
-
-TEST_F(SettingsFilesTest, AFailedSaveKeepsThePreviousFile)
-{
-    const std::string path = dir.file("keep.eta");
-    const std::vector<uint8_t> first(56, 1);
-    ASSERT_EQ(writeSettingsFile(path, first), FileStatus::Ok);
-    EXPECT_EQ(writeSettingsFile(dir.file("no/such/folder/x.eta"), first), FileStatus::CannotWrite);
-    // A target that cannot be replaced (a folder stands there) leaves everything as it was.
-    QDir().mkpath(QString::fromStdString(dir.file("taken.eta")));
-    EXPECT_EQ(writeSettingsFile(dir.file("taken.eta"), first), FileStatus::CannotWrite);
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("taken.eta"))).isDir());
-    const std::vector<uint8_t> bytes = fileBytes(path);
-    ASSERT_EQ(bytes.size(), 58u);
-    EXPECT_EQ(bytes[2], 1);
-    EXPECT_EQ(QDir(QString::fromStdString(dir.path().string())).entryList({"*.eta*"}, QDir::Files).size(), 1)
-        << "no temporary file is left behind";
-
     reportFileError(context, nullptr, FileStatus::CannotWrite, "/x/y.eta", filetypes::kCalibration);
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].text, "Impossible d'écrire le fichier\n/x/y.eta");

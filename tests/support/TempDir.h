@@ -12,10 +12,23 @@ class TempDir {
 public:
     TempDir()
     {
+#ifdef _WIN32
+        // No mkdtemp: a name from the clock and a counter, created only if new.
+        static unsigned counter = 0;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int tries = 0; tries < 1000 && m_path.empty(); ++tries) {
+            const auto candidate = base / ("vantor-test-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+            if (std::filesystem::create_directory(candidate))
+                m_path = candidate;
+        }
+        if (m_path.empty())
+            throw std::runtime_error("no temporary folder");
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "vantor-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
+#endif
     }
     ~TempDir()
     {

@@ -1,15 +1,12 @@
-// Measurement files into spreadsheet text: the lines, the refused files, the
-// replacement of an older output, and the Convert File dialog.
+// Measurement files into spreadsheet text: the lines, the refused files and the
+// replacement of an older output.
 #include "BlockTables.h"
 #include "Conversion.h"
-#include "ConvertFileDialog.h"
-#include "DialogFixture.h"
-#include "JbusCrc.h"
-#include "ValueCodec.h"
+#include "MeasurementFrames.h"
+#include "ProgramState.h"
+#include "TempDir.h"
 
-#include <QProgressBar>
-#include <QTimer>
-#include <QTest>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,6 +14,7 @@
 #include <iterator>
 
 using namespace vantor;
+using namespace vantor::test;
 
 namespace {
 
@@ -24,61 +22,6 @@ const std::string kEnglishHeader = "N\xB0\tDate\tTime\tFlow\tQ Unit\tSpeed\tVelo
 const std::string kFrenchHeader = "N\xB0\tDate\tHeure\tD\xE9"
                                   "bit\tUnit\xE9 Q\tVitesse\tC\xE9l\xE9rit\xE9\n";
 
-// The record of the example: 6 Dec 2026 15:07:09, 12.3456 m3/h, 1.5 m/s, 1480 m/s.
-MeasurementValues example()
-{
-    MeasurementValues v;
-    v.flow = 12.3456f;
-    v.speed = 1.5f;
-    v.velocity = 1480;
-    v.flowUnit = 4;
-    v.day = 6;
-    v.month = 12;
-    v.year = 26;
-    v.hour = 15;
-    v.minute = 7;
-    v.second = 9;
-    return v;
-}
-
-// The reply frame of a measurement read, padded with zeros to `length`.
-std::string frame(const MeasurementValues& values, size_t length = kMeasurementFrameSize)
-{
-    std::vector<uint8_t> frame(std::max(length, kMeasurementFrameSize), 0);
-    frame[0] = 1;
-    frame[1] = 3;
-    frame[2] = static_cast<uint8_t>(kMeasurementBlock.imageSize());
-    encodeImage(kMeasurementTable, values, std::span<uint8_t>(frame.data() + 3, kMeasurementBlock.imageSize()));
-    const uint16_t crc = jbusCrc16(frame.data(), 75);
-    frame[75] = static_cast<uint8_t>(crc & 0xFF);
-    frame[76] = static_cast<uint8_t>(crc >> 8);
-    return {frame.begin(), frame.end()};
-}
-
-std::string lengthWord(size_t length)
-{
-    return {static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> filesIn(const std::filesystem::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 template <typename Case>
 std::string caseName(const ::testing::TestParamInfo<Case>& test)
@@ -292,6 +235,19 @@ TEST_F(ConversionTest, UnwritableOutputIsReportedAndNothingIsLeft)
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"site.mes"});
 }
 
+TEST_F(ConversionTest, TheRecordingItselfIsNeverTheOutput)
+{
+    const std::string recording = lengthWord(kMeasurementFrameSize) + frame(example());
+    writeBytes(input, recording);
+    for (const std::string& same : {input, dir.file("./site.mes")}) {
+        const ConversionResult result = convertMeasurementFile(input, same, english());
+        EXPECT_EQ(result.status, ConversionStatus::SameAsInput) << same;
+        EXPECT_EQ(conversionProblem(result, input, same, kEnglish),
+                  "No record was converted.\nThe output file is the input file:\n" + same);
+        EXPECT_EQ(readBytes(input), recording);
+    }
+}
+
 TEST_F(ConversionTest, ProgressComesEveryIntervalAndAtTheEnd)
 {
     std::string bytes = lengthWord(kMeasurementFrameSize);
@@ -353,167 +309,3 @@ INSTANTIATE_TEST_SUITE_P(Names, ProposedNameTest,
                                            NameCase{"C:\\logs\\site.mes", "site.prn"},
                                            NameCase{"/runs.mes/day.mes", "day.prn"},
                                            NameCase{"site.MES", "site.MES"}));
-
-// ---- The dialog.
-
-namespace {
-
-class ConvertFileDialogTest : public test::DialogFixture {
-protected:
-    ConvertFileDialogTest()
-    {
-        std::filesystem::create_directory(dir.path() / "out");
-        state.file.currentFilePath = input;
-        state.settings.prnFolder = "/earlier/";
-        state.settings.language = kEnglish;
-    }
-
-    void writeInput(int records)
-    {
-        std::string bytes = lengthWord(kMeasurementFrameSize);
-        for (int i = 0; i < records; ++i) {
-            MeasurementValues v = example();
-            v.minute = i / 60 % 60;
-            v.second = i % 60;
-            bytes += frame(v);
-        }
-        writeBytes(input, bytes);
-    }
-    std::string text(int id) const { return dialog->controlText(id).toStdString(); }
-    // What the routine writes for the input, with the dialog's language and locale.
-    std::string expectedOutput()
-    {
-        const std::string reference = dir.file("reference.prn");
-        ConversionOptions options;
-        options.language = context.language();
-        options.locale = locale;
-        EXPECT_EQ(convertMeasurementFile(input, reference, options).status, ConversionStatus::Done);
-        const std::string bytes = readBytes(reference);
-        std::filesystem::remove(reference);
-        return bytes;
-    }
-
-    std::string input = dir.file("site.mes");
-    std::string output = dir.file("out/chosen.prn");
-    std::unique_ptr<ConvertFileDialog> dialog = std::make_unique<ConvertFileDialog>(context, nullptr);
-};
-
-}  // namespace
-
-TEST_F(ConvertFileDialogTest, ConvertsAndOpensTheSpreadsheetWithTwoArguments)
-{
-    writeInput(3);
-    locale.decimalSeparator = ",";
-    state.settings.spreadsheetPath = "/opt/sheet program/calc";
-    prompts.chooseNextFile(output);
-    ASSERT_TRUE(dialog->opening());
-    ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    const FileRequest& request = prompts.fileRequests()[0];
-    EXPECT_EQ(request.filter, "File Out(*.prn)|*.prn|");
-    EXPECT_EQ(request.initialName, "site.prn");
-    EXPECT_EQ(request.initialFolder, "/earlier/");
-    EXPECT_EQ(state.settings.prnFolder, dir.file("out/"));
-    EXPECT_EQ(text(1270), input);
-    EXPECT_EQ(text(1271), output);
-    EXPECT_EQ(text(1262), "3");
-
-    QTRY_VERIFY_WITH_TIMEOUT(!started.empty(), 5000);
-    EXPECT_EQ(started, (std::vector<std::string>{"/opt/sheet program/calc", output}));
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(readBytes(output), expectedOutput());
-    EXPECT_NE(readBytes(output).find("12,35"), std::string::npos);
-    EXPECT_TRUE(prompts.boxes().empty());
-}
-
-TEST_F(ConvertFileDialogTest, WithoutSpreadsheetTheFinalCountsStayOnView)
-{
-    writeInput(5000);
-    prompts.chooseNextFile(output);
-    ASSERT_TRUE(dialog->opening());
-    dialog->show();
-    QTRY_COMPARE_WITH_TIMEOUT(text(1264), std::string("5000"), 5000);
-    EXPECT_EQ(text(1262), "5000");
-    EXPECT_EQ(text(1268), "06/12/2026 15:00:00");
-    EXPECT_EQ(text(1266), "06/12/2026 15:23:19");
-    EXPECT_EQ(dialog->control<QProgressBar>(1258)->value(), 5000);
-    EXPECT_EQ(dialog->control<QProgressBar>(1258)->maximum(), 5000);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(started.empty());
-    EXPECT_EQ(readBytes(output), expectedOutput());
-}
-
-TEST_F(ConvertFileDialogTest, FrenchDialogOffersTheFrenchFilter)
-{
-    writeInput(1);
-    state.settings.language = kFrench;
-    ASSERT_FALSE(dialog->opening());
-    ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    EXPECT_EQ(prompts.fileRequests()[0].filter, "Fichier de Sortie(*.prn)|*.prn|");
-    EXPECT_EQ(dialog->windowTitle().toStdString(), "Convertir Fichier");
-    EXPECT_EQ(text(1273), "Fichier d'entr\xC3\xA9"
-                          "e");
-}
-
-TEST_F(ConvertFileDialogTest, CancellingTheSavePromptWritesNothing)
-{
-    writeInput(3);
-    state.settings.spreadsheetPath = "/opt/calc";
-    EXPECT_FALSE(dialog->opening());  // an empty script cancels
-    QTest::qWait(250);
-    EXPECT_EQ(state.settings.prnFolder, "/earlier/");
-    EXPECT_TRUE(filesIn(dir.path() / "out").empty());
-    EXPECT_TRUE(started.empty());
-    EXPECT_TRUE(prompts.boxes().empty());
-}
-
-TEST_F(ConvertFileDialogTest, RefusedFileSaysSoAndAsksForNoOutput)
-{
-    writeBytes(input, "M");
-    prompts.chooseNextFile(output);
-    EXPECT_FALSE(dialog->opening());
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
-    EXPECT_EQ(prompts.boxes()[0].text, measurementFileProblem(MeasurementFileStatus::TooShort, input, kEnglish));
-    EXPECT_TRUE(prompts.fileRequests().empty());
-    QTest::qWait(250);
-    EXPECT_TRUE(filesIn(dir.path() / "out").empty());
-}
-
-// The file went bad between the opening and the conversion.
-TEST_F(ConvertFileDialogTest, ConversionThatWroteNoFileStartsNoSpreadsheet)
-{
-    writeInput(3);
-    state.settings.spreadsheetPath = "/opt/calc";
-    prompts.chooseNextFile(output);
-    ASSERT_TRUE(dialog->opening());
-    writeBytes(input, lengthWord(kMeasurementFrameSize));
-    QTRY_COMPARE_WITH_TIMEOUT(prompts.boxes().size(), size_t{1}, 5000);
-    EXPECT_NE(prompts.boxes()[0].text.find("No record was converted"), std::string::npos);
-    EXPECT_TRUE(started.empty());
-    EXPECT_TRUE(filesIn(dir.path() / "out").empty());
-}
-
-TEST_F(ConvertFileDialogTest, ClosingDuringTheConversionKeepsTheOlderOutput)
-{
-    writeInput(20000);
-    writeBytes(output, "older output");
-    state.settings.spreadsheetPath = "/opt/calc";
-    prompts.chooseNextFile(output);
-    ASSERT_TRUE(dialog->opening());
-    dialog->show();
-    // The close box, clicked once the conversion shows it is under way: an
-    // event the dialog only sees if it keeps handling events meanwhile.
-    QProgressBar* bar = dialog->control<QProgressBar>(1258);
-    bool clicked = false;
-    QObject::connect(bar, &QProgressBar::valueChanged, dialog.get(), [&](int value) {
-        if (value > 0 && !clicked)
-            QTimer::singleShot(0, dialog.get(), &QWidget::close);
-        clicked = clicked || value > 0;
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
-    EXPECT_GT(bar->value(), 0);
-    EXPECT_LT(bar->value(), 20000);
-    EXPECT_EQ(readBytes(output), "older output");
-    EXPECT_EQ(filesIn(dir.path() / "out"), std::vector<std::string>{"chosen.prn"});
-    EXPECT_TRUE(started.empty());
-}

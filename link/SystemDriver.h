@@ -1,0 +1,38 @@
+// What the platform's serial driver gives the library: termios on Linux, the
+// Win32 communications functions on Windows. Exactly one of them is built.
+#pragma once
+
+#include "SerialPort.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vantor {
+
+#ifdef _WIN32
+inline constexpr int32_t kSystemDriverKind = kWin32DriverKind;
+#else
+inline constexpr int32_t kSystemDriverKind = kTermiosDriverKind;
+#endif
+
+// Opens the device and fills the driver slots. Failures are left in port.status.
+void openSystemDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+                      int stopBits);
+
+// The device of port index n (0 is the first serial port) until a path is set.
+std::string systemDevicePath(int portNumber);
+
+// Maps a system error number (errno, or GetLastError on Windows) to a status code.
+int32_t mapPlatformError(int error);
+
+// True when the device exists but the user may not open it, which the status
+// codes cannot tell from a port in use.
+bool deviceDenied(const std::string& path);
+
+// Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
+void waitForInput(SerialPort& port, int ms);
+
+// Sleeps ms milliseconds.
+void sleepMs(int ms);
+
+}  // namespace vantor

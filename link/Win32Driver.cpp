@@ -1,0 +1,524 @@
+#include "Win32Driver.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace vantor {
+
+namespace {
+
+constexpr uint32_t kQueueSize = 1050;
+
+// Every read returns at once with whatever has arrived.
+constexpr COMMTIMEOUTS kReadAtOnce = {MAXDWORD, 0, 0, 0, 0};
+// No time-out at all: a read of one byte lasts until the byte comes. Only the
+// waits use it, and they bound it themselves.
+constexpr COMMTIMEOUTS kReadUntilDone = {0, 0, 0, 0, 0};
+
+int fail(SerialPort& port, int32_t code)
+{
+    port.status = code;
+    return code;
+}
+
+int failSystem(SerialPort& port)
+{
+    return fail(port, mapSystemError(static_cast<int>(GetLastError())));
+}
+
+// Accumulates the error mask and tells the queue levels.
+COMSTAT refreshErrors(SerialPort& port)
+{
+    WinComData& d = *port.driver;
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (ClearCommError(d.handle, &errors, &status))
+        d.errorFlags |= errors;
+    return status;
+}
+
+// Windows forbids two operations in flight on one OVERLAPPED: a write still
+// going out is finished before the block serves anything else.
+void finishPending(WinComData& d)
+{
+    if (!d.pending)
+        return;
+    DWORD n = 0;
+    GetOverlappedResult(d.handle, &d.overlapped, &n, TRUE);
+    d.pending = false;
+}
+
+int apply(SerialPort& port)
+{
+    if (!SetCommState(port.driver->handle, &port.driver->line))
+        return failSystem(port);
+    return kSerialOk;
+}
+
+int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+{
+    WinComData& d = *port.driver;
+    const COMSTAT status = refreshErrors(port);
+    port.transferred = 0;
+    if (wanted == 0)
+        return kSerialTimeout;
+    uint32_t got = 0;
+    if (d.lookahead >= 0) {
+        buffer[got++] = static_cast<uint8_t>(d.lookahead);
+        d.lookahead = -1;
+    }
+    const DWORD count = std::min<DWORD>(status.cbInQue, wanted - got);
+    if (count > 0) {
+        finishPending(d);
+        DWORD n = 0;
+        bool done = ReadFile(d.handle, buffer + got, count, nullptr, &d.overlapped) != 0;
+        // The time-outs make even a pending read end at once with what has arrived.
+        if (done || GetLastError() == ERROR_IO_PENDING)
+            done = GetOverlappedResult(d.handle, &d.overlapped, &n, TRUE) != 0;
+        else
+            refreshErrors(port);
+        if (done)
+            got += n;
+    }
+    port.transferred = got;
+    return got > 0 ? kSerialOk : kSerialTimeout;
+}
+
+int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
+{
+    WinComData& d = *port.driver;
+    const COMSTAT status = refreshErrors(port);
+    const DWORD room = status.cbOutQue >= d.txQueueSize ? 0 : d.txQueueSize - status.cbOutQue;
+    const DWORD count = std::min<DWORD>(length, room);
+    port.transferred = 0;
+    if (count > 0) {
+        finishPending(d);
+        if (WriteFile(d.handle, bytes, count, nullptr, &d.overlapped)) {
+            DWORD n = 0;
+            GetOverlappedResult(d.handle, &d.overlapped, &n, FALSE);
+            port.transferred = n;
+        } else if (GetLastError() == ERROR_IO_PENDING) {
+            // Handed over: the write does not wait for the bytes to leave.
+            d.pending = true;
+            port.transferred = count;
+        } else {
+            refreshErrors(port);
+        }
+    }
+    if (port.transferred >= length)
+        return kSerialOk;
+    return fail(port, kSerialTxFull);
+}
+
+int readByte(SerialPort& port)
+{
+    uint8_t byte = 0;
+    const int r = readBlock(port, &byte, 1);
+    return r == kSerialOk ? byte : r;
+}
+
+int writeByte(SerialPort& port, uint8_t byte)
+{
+    return writeBlock(port, &byte, 1);
+}
+
+int closePort(SerialPort& port)
+{
+    WinComData& d = *port.driver;
+    EscapeCommFunction(d.handle, CLRDTR);
+    EscapeCommFunction(d.handle, CLRRTS);
+    if (d.pending) {
+        // The block must outlive the write it serves: cancel it and see it end.
+        CancelIo(d.handle);
+        finishPending(d);
+    }
+    const int result = CloseHandle(d.handle) ? kSerialOk : mapSystemError(static_cast<int>(GetLastError()));
+    d.handle = INVALID_HANDLE_VALUE;
+    CloseHandle(d.overlapped.hEvent);
+    d.overlapped.hEvent = nullptr;
+    timeEndPeriod(1);
+    port.library->release(port);
+    return result;
+}
+
+int setLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopBits)
+{
+    DCB line = port.driver->line;
+    const int32_t built = buildLine(line, baud, parity, dataBits, stopBits);
+    if (built != kSerialOk)
+        return fail(port, built);
+    port.driver->line = line;
+    apply(port);
+    return port.status;
+}
+
+int setXonXoff(SerialPort& port, bool on)
+{
+    port.driver->line.fOutX = on;
+    port.driver->line.fInX = on;
+    return apply(port);
+}
+
+int setRtsCts(SerialPort& port, bool on)
+{
+    port.driver->line.fOutxCtsFlow = on;
+    port.driver->line.fRtsControl = on ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_DISABLE;
+    return apply(port);
+}
+
+int setDtrDsr(SerialPort& port, bool on)
+{
+    port.driver->line.fOutxDsrFlow = on;
+    port.driver->line.fDtrControl = on ? DTR_CONTROL_HANDSHAKE : DTR_CONTROL_DISABLE;
+    return apply(port);
+}
+
+// A line under handshake belongs to the system until the settings take it back;
+// otherwise the escape function moves it without reprogramming the port.
+void driveLine(SerialPort& port, bool wasHandshake, DWORD escape)
+{
+    if (wasHandshake) {
+        apply(port);
+        return;
+    }
+    // Pseudo-terminals under Wine have no modem lines: not an error for the caller.
+    EscapeCommFunction(port.driver->handle, escape);
+}
+
+int setDtr(SerialPort& port, bool on)
+{
+    DCB& line = port.driver->line;
+    const bool wasHandshake = line.fDtrControl == DTR_CONTROL_HANDSHAKE;
+    line.fDtrControl = on ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
+    driveLine(port, wasHandshake, on ? SETDTR : CLRDTR);
+    return kSerialOk;
+}
+
+int setRts(SerialPort& port, bool on)
+{
+    DCB& line = port.driver->line;
+    const bool wasHandshake = line.fRtsControl == RTS_CONTROL_HANDSHAKE || line.fRtsControl == RTS_CONTROL_TOGGLE;
+    line.fRtsControl = on ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
+    driveLine(port, wasHandshake, on ? SETRTS : CLRRTS);
+    return kSerialOk;
+}
+
+int txCount(SerialPort& port)
+{
+    return static_cast<int>(refreshErrors(port).cbOutQue);
+}
+
+int txFree(SerialPort& port)
+{
+    return static_cast<int>(port.driver->txQueueSize) - txCount(port);
+}
+
+int rxCount(SerialPort& port)
+{
+    return static_cast<int>(refreshErrors(port).cbInQue) + (port.driver->lookahead >= 0 ? 1 : 0);
+}
+
+int rxFree(SerialPort& port)
+{
+    return static_cast<int>(port.driver->rxQueueSize) - rxCount(port);
+}
+
+int purgeOutput(SerialPort& port)
+{
+    if (!PurgeComm(port.driver->handle, PURGE_TXCLEAR))
+        return failSystem(port);
+    return kSerialOk;
+}
+
+int sendBreak(SerialPort& port, int ms)
+{
+    SetCommBreak(port.driver->handle);
+    delayMs(port, ms);
+    ClearCommBreak(port.driver->handle);
+    return kSerialOk;
+}
+
+int modemStatus(SerialPort& port)
+{
+    DWORD bits = 0;
+    // Fails where the device has no modem lines (a pseudo-terminal under Wine).
+    if (!GetCommModemStatus(port.driver->handle, &bits))
+        return failSystem(port);
+    return static_cast<int>(bits & 0xFF);
+}
+
+int lineStatus(SerialPort& port)
+{
+    refreshErrors(port);
+    return static_cast<int>(port.driver->errorFlags & (kErrBreak | kErrFrame | kErrOverrun | kErrParity));
+}
+
+int clearLineStatus(SerialPort& port)
+{
+    port.driver->errorFlags = 0;
+    return kSerialOk;
+}
+
+int dump(SerialPort& port, const LineSink& sink)
+{
+    const int rxQueued = rxCount(port);
+    const int txQueued = txCount(port);
+    const int modem = modemStatus(port);
+    for (const std::string& line : dumpText(*port.driver, rxQueued, txQueued, modem))
+        sink(line);
+    return kSerialOk;
+}
+
+bool startsWithNoCase(const std::string& text, const char* prefix)
+{
+    for (size_t i = 0; prefix[i]; ++i) {
+        if (i >= text.size() || std::toupper(static_cast<unsigned char>(text[i])) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string comDeviceName(int portNumber)
+{
+    return "\\\\.\\COM" + std::to_string(portNumber + 1);
+}
+
+std::string comDevicePath(const std::string& name)
+{
+    if (name.size() > 3 && startsWithNoCase(name, "COM") &&
+        std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return "\\\\.\\" + name;
+    return name;
+}
+
+void prepareLine(DCB& line, uint32_t rxQueueSize)
+{
+    line.DCBlength = sizeof(DCB);
+    line.fBinary = 1;
+    line.fParity = 0;
+    line.fNull = 0;
+    line.fOutxCtsFlow = 0;
+    line.fOutxDsrFlow = 0;
+    line.fDtrControl = DTR_CONTROL_ENABLE;
+    line.fRtsControl = RTS_CONTROL_ENABLE;
+    line.XonChar = 0x11;
+    line.XoffChar = 0x13;
+    line.XonLim = static_cast<WORD>(rxQueueSize / 4);
+    line.XoffLim = static_cast<WORD>(rxQueueSize / 4);
+    line.EofChar = 0;
+    line.EvtChar = 0;
+}
+
+int32_t buildLine(DCB& line, int32_t baud, char parity, int dataBits, int stopBits)
+{
+    if (baud > 115200)
+        return kSerialBadBaud;
+    DCB next = line;
+    next.BaudRate = static_cast<DWORD>(baud);
+    // Not checked here: the system refuses a byte size it cannot do.
+    next.ByteSize = static_cast<BYTE>(dataBits);
+    switch (std::toupper(static_cast<unsigned char>(parity))) {
+    case 'E': next.Parity = EVENPARITY; break;
+    case 'M': next.Parity = MARKPARITY; break;
+    case 'N': next.Parity = NOPARITY; break;
+    case 'O': next.Parity = ODDPARITY; break;
+    case 'S': next.Parity = SPACEPARITY; break;
+    default: return kSerialBadParity;
+    }
+    if (stopBits == 1)
+        next.StopBits = ONESTOPBIT;
+    else if (stopBits == 2)
+        next.StopBits = TWOSTOPBITS;
+    else
+        return kSerialBadStopBits;
+    line = next;
+    return kSerialOk;
+}
+
+int32_t mapWin32Error(unsigned long error)
+{
+    switch (error) {
+    case ERROR_ACCESS_DENIED: return kSerialBusy;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return kSerialNoSuchPort;
+    default: return kSerialOther;
+    }
+}
+
+std::vector<std::string> dumpText(const WinComData& data, int rxQueued, int txQueued, int modem)
+{
+    const DCB& l = data.line;
+    const uint32_t e = data.errorFlags;
+    const int m = modem < 0 ? 0 : modem;
+    auto bit = [](uint32_t value, uint32_t mask) { return (value & mask) ? 1 : 0; };
+    auto byteOf = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)); };
+    std::vector<std::string> lines;
+    char text[160];
+    auto emit = [&](auto... args) {
+        std::snprintf(text, sizeof text, args...);
+        lines.emplace_back(text);
+    };
+    lines.emplace_back();
+    emit("Port type:  MS Windows  DCB BaudRate: %-6d  ByteSize: %1d  Parity: %1d", static_cast<int>(l.BaudRate),
+         static_cast<int>(l.ByteSize), static_cast<int>(l.Parity));
+    emit("StopBits: %1d fBinary: %1d  fRtsControl: %1d", static_cast<int>(l.StopBits), static_cast<int>(l.fBinary),
+         static_cast<int>(l.fRtsControl));
+    emit("Parity: %1d  OutCtsFlow: %1d  OutDsrFlow: %1d  DtrControl: %1d  OutX: %1d  InX: %1d",
+         static_cast<int>(l.fParity), static_cast<int>(l.fOutxCtsFlow), static_cast<int>(l.fOutxDsrFlow),
+         static_cast<int>(l.fDtrControl), static_cast<int>(l.fOutX), static_cast<int>(l.fInX));
+    emit("Null: %1d  DtrControl: %1d  RtsControl: %1d  XonChar: %02x  XoffChar: %02x", static_cast<int>(l.fNull),
+         static_cast<int>(l.fDtrControl), static_cast<int>(l.fRtsControl), byteOf(l.XonChar), byteOf(l.XoffChar));
+    emit("XonLim: %-5u XoffLim: %-5u EofChr: %02x  EvtChr: %02x", static_cast<unsigned>(l.XonLim),
+         static_cast<unsigned>(l.XoffLim), byteOf(l.EofChar), byteOf(l.EvtChar));
+    emit("RX count/free: %5d/%-5d  TX count/free: %5d/%-5d  BREAK/FE/OE/PE: %d%d%d%d", rxQueued,
+         static_cast<int>(data.rxQueueSize) - rxQueued, txQueued, static_cast<int>(data.txQueueSize) - txQueued,
+         bit(e, kErrBreak), bit(e, kErrFrame), bit(e, kErrOverrun), bit(e, kErrParity));
+    emit("CE_BREAK:%d  CE_FRAME:%d  CE_MODE:%d CE_OVERRUN:%d", bit(e, kErrBreak), bit(e, kErrFrame), bit(e, kErrMode),
+         bit(e, kErrOverrun));
+    emit("CE_RXOVER:%d CE_RXPARITY:%d CE_TXFULL:%d  CTS/DSR/RI/CD: %d%d%d%d", bit(e, kErrRxOver), bit(e, kErrParity),
+         bit(e, kErrTxFull), bit(m, kModemCts), bit(m, kModemDsr), bit(m, kModemRing), bit(m, kModemCarrier));
+    emit("8250:%04.4x", static_cast<unsigned>(data.chipRegister));
+    return lines;
+}
+
+void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+                     int stopBits)
+{
+    WinComData& d = *port.driver;
+    d.rxQueueSize = kQueueSize;
+    d.txQueueSize = kQueueSize;
+    d.errorFlags = 0;
+
+    const std::string name = comDevicePath(path);
+    // No sharing: two programs must never talk to one instrument at once.
+    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        port.status = mapSystemError(static_cast<int>(GetLastError()));
+        return;
+    }
+    d.line.DCBlength = sizeof(DCB);
+    if (!GetCommState(handle, &d.line)) {
+        // A file or another device under that name: no serial port is there.
+        CloseHandle(handle);
+        port.status = kSerialNoSuchPort;
+        return;
+    }
+    // Manual reset, as the system resets it itself when an operation starts.
+    d.overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!d.overlapped.hEvent) {
+        port.status = mapSystemError(static_cast<int>(GetLastError()));
+        CloseHandle(handle);
+        return;
+    }
+    d.handle = handle;
+    SetupComm(handle, d.rxQueueSize, d.txQueueSize);
+    GetCommMask(handle, &d.savedEventMask);
+    SetCommMask(handle, 0);
+    prepareLine(d.line, d.rxQueueSize);
+    GetCommTimeouts(handle, &d.savedTimeouts);
+    COMMTIMEOUTS immediate = kReadAtOnce;
+    SetCommTimeouts(handle, &immediate);
+    // Waits and delays end within a millisecond of their time, not the 15.6 ms
+    // the system ticks by default: RTS must come down right after a request.
+    timeBeginPeriod(1);
+
+    setLine(port, baud, parity, dataBits, stopBits);
+
+    SerialOps& ops = port.ops;
+    ops.readByte = readByte;
+    ops.writeByte = writeByte;
+    ops.closePort = closePort;
+    ops.setLine = setLine;
+    ops.setXonXoff = setXonXoff;
+    ops.setRtsCts = setRtsCts;
+    ops.setDtrDsr = setDtrDsr;
+    ops.setDtr = setDtr;
+    ops.setRts = setRts;
+    ops.txFree = txFree;
+    ops.txCount = txCount;
+    ops.rxFree = rxFree;
+    ops.rxCount = rxCount;
+    ops.purgeOutput = purgeOutput;
+    ops.writeBlock = writeBlock;
+    ops.readBlock = readBlock;
+    ops.dump = dump;
+    ops.sendBreak = sendBreak;
+    ops.modemStatus = modemStatus;
+    ops.lineStatus = lineStatus;
+    ops.clearLineStatus = clearLineStatus;
+}
+
+void openSystemDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+                      int stopBits)
+{
+    openWin32Device(port, path, baud, parity, dataBits, stopBits);
+}
+
+std::string systemDevicePath(int portNumber)
+{
+    return comDeviceName(portNumber);
+}
+
+int32_t mapPlatformError(int error)
+{
+    return mapWin32Error(static_cast<unsigned long>(error));
+}
+
+bool deviceDenied(const std::string&)
+{
+    // Windows answers "access denied" for a port another program holds: busy it is.
+    return false;
+}
+
+void sleepMs(int ms)
+{
+    if (ms > 0)
+        Sleep(static_cast<DWORD>(ms));
+}
+
+void waitForInput(SerialPort& port, int ms)
+{
+    if (ms == 0)
+        return;
+    WinComData* d = port.driver;
+    if (!d || d->handle == INVALID_HANDLE_VALUE) {
+        sleepMs(ms < 0 ? 1000 : ms);
+        return;
+    }
+    if (d->lookahead >= 0)
+        return;
+    finishPending(*d);
+    // A read of one byte that lasts until the byte comes, waited for on the
+    // block's event with the time left. A wait on the comm events instead would
+    // poll inside Wine, and ends at once on a line without modem lines.
+    COMMTIMEOUTS untilDone = kReadUntilDone;
+    SetCommTimeouts(d->handle, &untilDone);
+    uint8_t byte = 0;
+    DWORD n = 0;
+    bool done = ReadFile(d->handle, &byte, 1, nullptr, &d->overlapped) != 0;
+    bool failed = false;
+    if (done) {
+        done = GetOverlappedResult(d->handle, &d->overlapped, &n, FALSE) != 0;
+    } else if (GetLastError() == ERROR_IO_PENDING) {
+        if (WaitForSingleObject(d->overlapped.hEvent, ms < 0 ? INFINITE : static_cast<DWORD>(ms)) != WAIT_OBJECT_0)
+            CancelIo(d->handle);
+        // A byte that came as the wait ended is kept all the same.
+        done = GetOverlappedResult(d->handle, &d->overlapped, &n, TRUE) != 0;
+    } else {
+        failed = true;
+    }
+    COMMTIMEOUTS immediate = kReadAtOnce;
+    SetCommTimeouts(d->handle, &immediate);
+    if (done && n == 1)
+        d->lookahead = byte;
+    else if (failed)
+        sleepMs(ms < 0 ? 1000 : ms);  // a line gone away fails at once: no spinning on it
+}
+
+}  // namespace vantor

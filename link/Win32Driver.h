@@ -1,0 +1,58 @@
+// The Win32 communications driver behind the serial operations.
+#pragma once
+
+#include "SerialPort.h"
+#include "SystemDriver.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+struct WinComData {
+    uint32_t rxQueueSize = 0;
+    uint32_t txQueueSize = 0;
+    DCB line{};                 // line settings as last read and modified
+    uint32_t errorFlags = 0;    // every error mask ClearCommError reported since the last clear
+    DWORD savedEventMask = 0;   // as found at open; not restored
+    uint32_t chipRegister = 0;  // no UART register is readable here: dumped as 0000
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    COMMTIMEOUTS savedTimeouts{};  // as found at open; not restored
+    // The one block every read, write and wait of this port goes through.
+    OVERLAPPED overlapped{};
+    // A write handed to the system and not finished: the block is still its own.
+    bool pending = false;
+    // A byte that a wait took off the line; it is read before anything else.
+    int lookahead = -1;
+};
+
+// "\\.\COM1" for port index 0: the name works for every port number, also above 9.
+std::string comDeviceName(int portNumber);
+
+// The name to open for a device given by the user: a bare COMn gets the "\\.\"
+// prefix, anything else is opened as given.
+std::string comDevicePath(const std::string& name);
+
+// The changes the open makes to the line settings the system reported: binary,
+// no flow control, DTR and RTS on, the XON/XOFF characters and limits.
+void prepareLine(DCB& line, uint32_t rxQueueSize);
+
+// Speed, parity letter (either case), data and stop bits put into line; a bad
+// argument leaves line as it was and gives its status code.
+int32_t buildLine(DCB& line, int32_t baud, char parity, int dataBits, int stopBits);
+
+// A GetLastError value as a status code.
+int32_t mapWin32Error(unsigned long error);
+
+// The dump's lines for the port's data, the queue levels and the modem bits
+// (a negative modem result, a failed query, shows no line up).
+std::vector<std::string> dumpText(const WinComData& data, int rxQueued, int txQueued, int modem);
+
+// Opens the device and fills the driver slots. Failures are left in port.status.
+void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
+                     int stopBits);
+
+}  // namespace vantor
