@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <unistd.h>

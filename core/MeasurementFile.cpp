@@ -4,13 +4,50 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 
 namespace vantor {
 
 namespace {
+
+// The few file calls that differ between the systems: binary mode, sizes past
+// 2 GiB, and flushing to the disk.
+#ifdef _WIN32
+using FileInfo = struct _stat64;
+int statOpenFile(std::FILE* file, FileInfo& info) { return _fstat64(_fileno(file), &info); }
+bool isRegular(const FileInfo& info) { return (info.st_mode & _S_IFMT) == _S_IFREG; }
+int seekTo(std::FILE* file, int64_t at) { return _fseeki64(file, at, SEEK_SET); }
+int openForRecording(const std::string& path, bool truncate)
+{
+    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY | (truncate ? _O_TRUNC : _O_APPEND),
+                 _S_IREAD | _S_IWRITE);
+}
+int writeSome(int fd, const uint8_t* bytes, size_t size)
+{
+    return _write(fd, bytes, static_cast<unsigned>(std::min<size_t>(size, 1u << 30)));
+}
+bool syncToDisk(int fd) { return _commit(fd) == 0; }
+int closeFile(int fd) { return _close(fd); }
+#else
+using FileInfo = struct stat;
+int statOpenFile(std::FILE* file, FileInfo& info) { return fstat(fileno(file), &info); }
+bool isRegular(const FileInfo& info) { return S_ISREG(info.st_mode); }
+int seekTo(std::FILE* file, int64_t at) { return fseeko(file, static_cast<off_t>(at), SEEK_SET); }
+int openForRecording(const std::string& path, bool truncate)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND), 0644);
+}
+ssize_t writeSome(int fd, const uint8_t* bytes, size_t size) { return ::write(fd, bytes, size); }
+bool syncToDisk(int fd) { return ::fdatasync(fd) == 0; }
+int closeFile(int fd) { return ::close(fd); }
+#endif
 
 constexpr int64_t kHeaderSize = 2;
 
@@ -30,7 +67,7 @@ bool writeAll(int fd, std::span<const uint8_t> bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const auto n = writeSome(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -58,7 +95,7 @@ bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometr
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
-    const bool read = std::fseek(file, static_cast<long>(kHeaderSize + index * geometry.recordLength), SEEK_SET) == 0 &&
+    const bool read = seekTo(file, kHeaderSize + index * geometry.recordLength) == 0 &&
                       std::fread(frame.data(), 1, geometry.recordLength, file) == geometry.recordLength;
     std::fclose(file);
     return read;
@@ -91,9 +128,9 @@ MeasurementFileStatus MeasurementRecordReader::open(const std::string& path)
     m_file = std::fopen(path.c_str(), "rb");
     if (!m_file)
         return MeasurementFileStatus::CannotOpen;
-    struct stat info {};
+    FileInfo info{};
     uint8_t header[2] = {0, 0};
-    if (fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (statOpenFile(m_file, info) != 0 || !isRegular(info)) {
         std::fclose(m_file);
         m_file = nullptr;
         return MeasurementFileStatus::CannotOpen;
@@ -130,15 +167,15 @@ bool MeasurementRecorder::record(std::span<const uint8_t> frame)
     if (m_state == State::Idle)
         return true;
     const bool first = m_state == State::Starting;
-    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (first ? O_TRUNC : O_APPEND), 0644);
+    const int fd = openForRecording(m_path, first);
     bool written = fd >= 0;
     if (written && first) {
         const uint8_t length[2] = {static_cast<uint8_t>(frame.size() & 0xFF), static_cast<uint8_t>(frame.size() >> 8)};
         written = writeAll(fd, length);
     }
-    written = written && writeAll(fd, frame) && ::fdatasync(fd) == 0;
+    written = written && writeAll(fd, frame) && syncToDisk(fd);
     if (fd >= 0)
-        written = ::close(fd) == 0 && written;
+        written = closeFile(fd) == 0 && written;
     if (!written) {
         m_state = State::Idle;
         return false;

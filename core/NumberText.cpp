@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <limits>
 #include <locale.h>
 
@@ -31,8 +32,13 @@ std::string formatDouble(const char* format, double value)
 double parseNumber(const std::string& text)
 {
     // atof itself, in the C locale whatever the user interface's locale says.
+#ifdef _WIN32
+    static const _locale_t kCLocale = _create_locale(LC_NUMERIC, "C");
+    return _strtod_l(text.c_str(), nullptr, kCLocale);
+#else
     static const locale_t kCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return strtod_l(text.c_str(), nullptr, kCLocale);
+#endif
 }
 
 float toFloat(double value)

@@ -7,8 +7,12 @@
 #include "NumberText.h"
 #include "SettingsFiles.h"
 
+#include <csignal>
+#ifndef _WIN32
 #include <poll.h>
-#include <signal.h>
+#else
+#include <thread>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -39,7 +43,13 @@ void waitUntil(std::chrono::steady_clock::time_point deadline)
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || g_stopped)
             return;
+#ifdef _WIN32
+        // An interrupt arrives on a thread of its own: look at it ten times a second.
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long long>(left.count() + 1, 100)));
+#else
+        // poll() with no descriptor: a sleep that a signal cuts short.
         ::poll(nullptr, 0, static_cast<int>(std::min<long long>(left.count() + 1, INT_MAX)));
+#endif
     }
 }
 
@@ -86,10 +96,15 @@ int pollCommand(Tool& tool, const Args& given)
     if (!recordPath.empty() && fileTypeOf(recordPath) != &filetypes::kMeasurement)
         return fail(recordPath + ": a recording is a .mes file");
 
+#ifdef _WIN32
+    std::signal(SIGINT, stop);
+    std::signal(SIGTERM, stop);
+#else
     struct sigaction action {};
     action.sa_handler = stop;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+#endif
 
     MeasurementPoller poller(tool.link, tool.state);
     MeasurementRecorder recorder;

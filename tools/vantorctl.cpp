@@ -3,8 +3,10 @@
 #include "ProgramSettings.h"
 #include "SettingsStore.h"
 
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/stat.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
@@ -23,6 +25,23 @@ int fail(const std::string& reason)
     return 1;
 }
 
+namespace {
+
+// Serial devices belong to a group (dialout on Debian) whose members may open them.
+std::string deviceGroupHint([[maybe_unused]] const std::string& device)
+{
+#ifdef _WIN32
+    return {};
+#else
+    struct stat info {};
+    const group* owner = stat(device.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
+    const std::string name = owner ? owner->gr_name : "dialout";
+    return " (join the group " + name + ": sudo usermod -aG " + name + " $USER, then log in again)";
+#endif
+}
+
+}  // namespace
+
 int Tool::failure() const
 {
     const LinkFailure why = master.lastFailure();
@@ -31,14 +50,7 @@ int Tool::failure() const
     case LinkFailure::PortMissing:
     case LinkFailure::PortBusy:
     case LinkFailure::PortUnavailable: return fail(reason + ": " + device);
-    case LinkFailure::PortDenied: {
-        // Serial devices belong to a group (dialout on Debian) whose members may open them.
-        struct stat info {};
-        const group* owner = stat(device.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
-        const std::string name = owner ? owner->gr_name : "dialout";
-        return fail(reason + ": " + device + " (join the group " + name + ": sudo usermod -aG " + name +
-                    " $USER, then log in again)");
-    }
+    case LinkFailure::PortDenied: return fail(reason + ": " + device + deviceGroupHint(device));
     default: return fail(reason);
     }
 }

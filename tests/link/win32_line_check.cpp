@@ -155,7 +155,7 @@ int main(int argc, char** argv)
     const double elapsed = nowMs() - start;
     const double cpu = processorMs() - cpuBefore;
 
-    std::printf("result %d (%s)\n", result, linkFailureText(master.lastFailure()));
+    std::printf("result %d (%s)\n", result, linkFailureText(master.lastFailure(), 1));
     if (result == 0)
         printHex("image", buffers.reply.data() + LinkBuffers::kReplyImage, static_cast<size_t>(count) * 2);
     std::printf("transaction %.0f ms wall, %.1f ms processor\n", elapsed, cpu);
