@@ -6,8 +6,10 @@
 #include "Program.h"
 #include "SettingsFiles.h"
 #include "Templates.h"
+#include "UnitScan.h"
 #include "WaitWindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -103,14 +105,15 @@ void OptionsDialog::connectToUnit()
     bool found;
     {
         WaitWindow wait(this, context.language());
-        const LinkSettings remembered = link;
-        m_program.link.markProbeCatalogueRead();  // the scan sends no catalogue read
-        found = detectUnit(m_program.link, link);
+        // The window repaints while the three ports are scanned.
+        const std::optional<ScanResult> unit = scanForUnit(m_program.serial, [](const ScanProgress&) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return true;
+        });
         m_program.link.invalidateProbeCatalogue();  // the next transaction reads the new unit's
+        found = unit.has_value();
         if (found)
-            link.jbusAddress = replyImage(m_program.state.buffers)[1];
-        else
-            link = remembered;
+            link = {unit->portIndex, unit->baudIndex, static_cast<float>(unit->address)};
     }
     if (found)
         context.prompts.messageBox(this, lang::OptConnectCaption.text(context.language()),

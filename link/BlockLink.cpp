@@ -7,8 +7,6 @@ namespace vantor {
 namespace {
 constexpr uint16_t kCatalogueFirst = 0x5000;
 constexpr uint16_t kCatalogueCount = 120;
-constexpr uint16_t kAddressRegister = 0x111A;
-constexpr int kDetectPorts = 3;
 }  // namespace
 
 BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(master), m_catalogue(catalogue) {}
@@ -38,20 +36,6 @@ int BlockLink::readProbeCatalogue()
     parseProbeCatalogue(replyImage(m_master.buffers()).first(2 * kCatalogueCount), m_catalogue);
     m_catalogue.read = true;
     return 0;
-}
-
-bool detectUnit(BlockLink& link, LinkSettings& settings)
-{
-    settings.jbusAddress = 0.0f;
-    for (int port = 0; port < kDetectPorts; ++port) {
-        settings.portIndex = port;
-        for (int baud = 0; baud < static_cast<int>(kBaudRates.size()); ++baud) {
-            settings.baudIndex = baud;
-            if (link.blockTransact(3, kAddressRegister, 1) == 0)
-                return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace vantor

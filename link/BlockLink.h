@@ -36,10 +36,4 @@ private:
     ProbeCatalogue& m_catalogue;
 };
 
-// Scans ports 0 to 2 and, for each, every speed from 300 to 9600 baud at Jbus
-// address 0 until the instrument answers the read of its address register.
-// On success the settings are left at the port and speed that answered; on
-// failure the caller restores its own.
-bool detectUnit(BlockLink& link, LinkSettings& settings);
-
 }  // namespace vantor

@@ -2,6 +2,7 @@
 #include "CtlTool.h"
 #include "ProgramSettings.h"
 #include "SettingsStore.h"
+#include "UnitScan.h"
 
 #ifndef _WIN32
 #include <grp.h>
@@ -157,19 +158,13 @@ int detectCommand(Tool& tool, const std::vector<std::string>& args)
     } else if (!tool.device.empty()) {
         tool.serial.setDevicePath(0, tool.device);
     }
-    // As the options dialog's Connect does: no catalogue read during the scan.
-    const LinkSettings remembered = tool.state.settings.link;
-    tool.link.markProbeCatalogueRead();
-    const bool found = detectUnit(tool.link, tool.state.settings.link);
-    tool.link.invalidateProbeCatalogue();
-    if (!found) {
-        tool.state.settings.link = remembered;
+    // The three ports at once, as the options dialog's Connect scans them.
+    const std::optional<ScanResult> found = scanForUnit(tool.serial);
+    if (!found)
         return fail("no instrument found on " + tool.serial.devicePath(0) + ", " + tool.serial.devicePath(1) +
                     ", " + tool.serial.devicePath(2));
-    }
-    const int address = replyImage(tool.state.buffers)[1];
-    std::printf("port=%d device=%s baud=%d address=%d\n", tool.state.settings.link.portIndex,
-                tool.serial.devicePath(tool.state.settings.link.portIndex).c_str(), kBaudRates[tool.state.settings.link.baudIndex], address);
+    std::printf("port=%d device=%s baud=%d address=%d\n", found->portIndex,
+                tool.serial.devicePath(found->portIndex).c_str(), kBaudRates[found->baudIndex], found->address);
     return 0;
 }
 

@@ -1,9 +1,8 @@
-// Block transfers, the probe catalogue and the detection scan, against the simulator.
+// Block transfers and the probe catalogue, against the simulator.
 #include "BlockLink.h"
 #include "BlockTransfer.h"
 #include "SimFixture.h"
 
-#include <chrono>
 
 using namespace vantor;
 using vantor::sim::Fault;
@@ -119,71 +118,4 @@ TEST(ProbeCatalogueParse, NamesEndAtANulOrAfterEightCharacters)
     parseProbeCatalogue(std::span<const uint8_t>(image).first(45), partial);
     EXPECT_EQ(partial.names[2], "x");
     EXPECT_EQ(partial.names[5], "kept") << "entries past a short image are not read";
-}
-
-class DetectionTest : public BlockLinkTest {
-protected:
-    void SetUp() override
-    {
-        for (int i = 0; i < kPortCount; ++i)
-            serial.setDevicePath(i, dir.file("absent" + std::to_string(i + 1)));
-    }
-};
-
-TEST_F(DetectionTest, FindsTheInstrumentOnTheSecondPortAt4800)
-{
-    // Com1 does not exist; Com2 has the instrument at 4800 baud, address 7.
-    simulator = std::make_unique<sim::Simulator>(std::vector<std::string>{dir.file("com2")},
-                                                 sim::SimOptions{.baud = 4800, .address = 7});
-    serial.setDevicePath(1, simulator->path(0));
-    settings = {3, 2, 9.0f};
-    link.markProbeCatalogueRead();  // as the Connect button does: the scan reads no catalogue
-    ASSERT_TRUE(detectUnit(link, settings));
-    EXPECT_EQ(settings.portIndex, 1);
-    EXPECT_EQ(settings.baudIndex, 4);
-    EXPECT_EQ(settings.jbusAddress, 0.0f);
-    EXPECT_EQ(buffers.reply[4], 7) << "the instrument's address, from register 0x111A";
-
-    const auto requests = simulator->requests();
-    std::vector<int32_t> speeds;
-    for (const auto& r : requests) {
-        EXPECT_EQ(r.bytes[0], 0) << "the scan runs at address 0";
-        if (speeds.empty() || speeds.back() != r.lineBaud)
-            speeds.push_back(r.lineBaud);
-    }
-    EXPECT_EQ(speeds, (std::vector<int32_t>{300, 600, 1200, 2400, 4800}));
-    EXPECT_EQ(requests.size(), 4u * 3 + 1);
-}
-
-TEST_F(DetectionTest, MissingPortsCostAlmostNothing)
-{
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(detectUnit(link, settings));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(18 * 10));
-}
-
-TEST_F(DetectionTest, ScanTriesEighteenCombinationsInOrderAndFails)
-{
-    // Three lines with nothing connected: every combination waits out its three attempts.
-    simulator = std::make_unique<sim::Simulator>(
-        std::vector<std::string>{dir.file("com1"), dir.file("com2"), dir.file("com3")},
-        sim::SimOptions{.baud = 19200});  // a speed the scan never uses: nobody answers
-    for (int i = 0; i < 3; ++i)
-        serial.setDevicePath(i, simulator->path(i));
-    link.markProbeCatalogueRead();
-    EXPECT_FALSE(detectUnit(link, settings));
-
-    std::vector<std::pair<int, int32_t>> combinations;
-    for (const auto& r : simulator->requests()) {
-        EXPECT_FALSE(r.heard);
-        EXPECT_EQ(r.bytes, (std::vector<uint8_t>{0x00, 0x03, 0x11, 0x1A, 0x00, 0x01, 0xA1, 0x20}));
-        if (combinations.empty() || combinations.back() != std::make_pair(r.line, r.lineBaud))
-            combinations.emplace_back(r.line, r.lineBaud);
-    }
-    std::vector<std::pair<int, int32_t>> expected;
-    for (int port = 0; port < 3; ++port)
-        for (int32_t baud : kBaudRates)
-            expected.emplace_back(port, baud);
-    EXPECT_EQ(combinations, expected);
-    EXPECT_EQ(simulator->requests().size(), 18u * 3);
 }

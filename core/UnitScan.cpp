@@ -1,0 +1,134 @@
+#include "UnitScan.h"
+
+#include "JbusMaster.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace vantor {
+
+namespace {
+
+constexpr uint16_t kAddressRegister = 0x111A;
+constexpr auto kWatchInterval = std::chrono::milliseconds(50);
+
+// What the scanning threads and the one that waits for them share.
+struct Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    ScanProgress progress;
+    std::array<uint8_t, kScannedPorts> addresses{};
+    // Set for a port whose scan can no longer give the answer.
+    std::array<std::atomic<bool>, kScannedPorts> stop{};
+};
+
+// One port through its speeds, on a library, master and buffers of its own:
+// the port's transactions never share anything with the others'.
+void scanPort(int port, const std::string& device, Shared& shared)
+{
+    SerialLibrary serial;
+    serial.setDevicePath(port, device);
+    // A stopped scan leaves its wait at once.
+    serial.setIdleHook([&shared, port](SerialPort&) { return shared.stop[port] ? -1 : 0; }, 10);
+    LinkSettings settings;
+    settings.portIndex = port;
+    settings.jbusAddress = 0.0f;
+    LinkBuffers buffers;
+    JbusMaster master(serial, settings, buffers);
+
+    ScanProgress::Port outcome = ScanProgress::Port::NotFound;
+    for (int32_t baud = 0; baud < static_cast<int32_t>(kBaudRates.size()); ++baud) {
+        if (shared.stop[port]) {
+            outcome = ScanProgress::Port::Stopped;
+            break;
+        }
+        {
+            const std::lock_guard lock(shared.mutex);
+            shared.progress.ports[port].baudIndex = baud;
+        }
+        settings.baudIndex = baud;
+        master.jbusRequest(3, kAddressRegister, 1);
+        if (master.jbusTransact(6) == 0) {
+            outcome = ScanProgress::Port::Found;
+            const std::lock_guard lock(shared.mutex);
+            shared.addresses[port] = replyImage(buffers)[1];
+            break;
+        }
+    }
+    if (outcome == ScanProgress::Port::NotFound && shared.stop[port])
+        outcome = ScanProgress::Port::Stopped;
+    {
+        const std::lock_guard lock(shared.mutex);
+        shared.progress.ports[port].state = outcome;
+    }
+    shared.changed.notify_all();
+}
+
+// The answer once it is known: the first port that found the unit with every
+// port before it done without it. Nothing while it is not known yet.
+std::optional<int> decided(const ScanProgress& progress, bool& none)
+{
+    none = false;
+    for (int port = 0; port < kScannedPorts; ++port) {
+        switch (progress.ports[port].state) {
+        case ScanProgress::Port::Found: return port;
+        case ScanProgress::Port::Trying: return std::nullopt;
+        case ScanProgress::Port::NotFound:
+        case ScanProgress::Port::Stopped: break;
+        }
+    }
+    none = true;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ScanResult> scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch)
+{
+    Shared shared;
+    std::array<std::thread, kScannedPorts> threads;
+    for (int port = 0; port < kScannedPorts; ++port)
+        threads[port] = std::thread(scanPort, port, serial.devicePath(port), std::ref(shared));
+
+    std::optional<ScanResult> result;
+    bool cancelled = false;
+    std::unique_lock lock(shared.mutex);
+    for (;;) {
+        bool none = false;
+        if (const std::optional<int> port = decided(shared.progress, none)) {
+            result = ScanResult{*port, shared.progress.ports[*port].baudIndex, shared.addresses[*port]};
+            break;
+        }
+        if (none)
+            break;
+        // A port after one that found the unit cannot give the answer.
+        for (int port = 0; port < kScannedPorts; ++port)
+            if (shared.progress.ports[port].state == ScanProgress::Port::Found)
+                for (int later = port + 1; later < kScannedPorts; ++later)
+                    shared.stop[later] = true;
+        shared.changed.wait_for(lock, kWatchInterval);
+        if (watch) {
+            const ScanProgress snapshot = shared.progress;
+            lock.unlock();
+            const bool goOn = watch(snapshot);
+            lock.lock();
+            if (!goOn) {
+                cancelled = true;
+                break;
+            }
+        }
+    }
+    lock.unlock();
+    for (auto& stop : shared.stop)
+        stop = true;
+    for (std::thread& thread : threads)
+        thread.join();
+    if (cancelled)
+        return std::nullopt;
+    return result;
+}
+
+}  // namespace vantor

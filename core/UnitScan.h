@@ -1,0 +1,44 @@
+// Finding the instrument: Com1 to Com3, each through every speed from 300 to
+// 9600 baud at Jbus address 0, the three ports scanned at once. The answer is
+// the one-by-one scan's: the first port in order that answers, at its first
+// speed that answers. A port with nothing connected costs no more than the
+// others, so the whole scan takes about as long as one port.
+#pragma once
+
+#include "LinkState.h"
+#include "SerialPort.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace vantor {
+
+inline constexpr int kScannedPorts = 3;
+
+// Where each port's scan stands, as the wait window shows it.
+struct ScanProgress {
+    enum class Port { Trying, Found, NotFound, Stopped };
+    struct PortState {
+        Port state = Port::Trying;
+        int32_t baudIndex = 0;  // being tried, or the one that answered
+    };
+    std::array<PortState, kScannedPorts> ports{};
+};
+
+struct ScanResult {
+    int32_t portIndex = 0;
+    int32_t baudIndex = 0;
+    uint8_t address = 0;  // the unit's own Jbus address, from the register read
+};
+
+// Called about every 50 ms from the thread that started the scan (a window
+// repaints there); false stops the scan.
+using ScanWatcher = std::function<bool(const ScanProgress&)>;
+
+// Scans the devices the library holds for Com1 to Com3. Nothing when no unit
+// answered or the watcher stopped the scan.
+std::optional<ScanResult> scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch = {});
+
+}  // namespace vantor

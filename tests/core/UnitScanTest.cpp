@@ -1,0 +1,105 @@
+// The scan that finds the instrument, three ports at once, against simulated
+// instruments and lines with nothing connected.
+#include "Simulator.h"
+#include "TempDir.h"
+#include "UnitScan.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <vector>
+
+using namespace vantor;
+
+namespace {
+
+class UnitScanTest : public ::testing::Test {
+protected:
+    UnitScanTest()
+    {
+        for (int port = 0; port < kScannedPorts; ++port)
+            serial.setDevicePath(port, dir.file("absent" + std::to_string(port)));
+    }
+
+    // An instrument (or, at a speed the scan never uses, a line with nothing
+    // connected) on the given port.
+    sim::Simulator& place(int port, sim::SimOptions options)
+    {
+        sims.push_back(std::make_unique<sim::Simulator>(
+            std::vector<std::string>{dir.file("com" + std::to_string(port + 1))}, options));
+        serial.setDevicePath(port, sims.back()->path(0));
+        return *sims.back();
+    }
+
+    test::TempDir dir;
+    SerialLibrary serial;
+    std::vector<std::unique_ptr<sim::Simulator>> sims;
+};
+
+constexpr sim::SimOptions kNothingConnected{.baud = 19200};
+
+}  // namespace
+
+TEST_F(UnitScanTest, FindsTheInstrumentAtItsPortSpeedAndAddress)
+{
+    sim::Simulator& unit = place(1, {.baud = 1200, .address = 7});
+    const std::optional<ScanResult> found = scanForUnit(serial);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->portIndex, 1);
+    EXPECT_EQ(found->baudIndex, 2);
+    EXPECT_EQ(found->address, 7) << "from register 0x111A";
+
+    // Every speed from 300 up, three attempts each until the one that answers,
+    // always the same request at address 0.
+    std::vector<int32_t> speeds;
+    for (const auto& r : unit.requests()) {
+        EXPECT_EQ(r.bytes, (std::vector<uint8_t>{0x00, 0x03, 0x11, 0x1A, 0x00, 0x01, 0xA1, 0x20}));
+        if (speeds.empty() || speeds.back() != r.lineBaud)
+            speeds.push_back(r.lineBaud);
+    }
+    EXPECT_EQ(speeds, (std::vector<int32_t>{300, 600, 1200}));
+    EXPECT_EQ(unit.requests().size(), 2u * 3 + 1);
+}
+
+TEST_F(UnitScanTest, AnEarlierPortWinsOverALaterOneThatAnswersSooner)
+{
+    place(0, {.baud = 600, .address = 7});  // answers at the second speed only
+    place(1, {.baud = 300, .address = 9});  // answers at once
+    const std::optional<ScanResult> found = scanForUnit(serial);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->portIndex, 0);
+    EXPECT_EQ(found->baudIndex, 1);
+    EXPECT_EQ(found->address, 7);
+}
+
+TEST_F(UnitScanTest, NothingConnectedAnywhereTriesEverySpeedOfEveryPort)
+{
+    std::vector<sim::Simulator*> lines;
+    for (int port = 0; port < kScannedPorts; ++port)
+        lines.push_back(&place(port, kNothingConnected));
+    std::vector<ScanProgress> seen;
+    EXPECT_FALSE(scanForUnit(serial, [&seen](const ScanProgress& p) {
+        seen.push_back(p);
+        return true;
+    }));
+    for (int port = 0; port < kScannedPorts; ++port) {
+        std::map<int32_t, int> attempts;
+        for (const auto& r : lines[port]->requests())
+            ++attempts[r.lineBaud];
+        EXPECT_EQ(attempts, (std::map<int32_t, int>{{300, 3}, {600, 3}, {1200, 3}, {2400, 3}, {4800, 3}, {9600, 3}}))
+            << "port " << port;
+    }
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().ports[2].state, ScanProgress::Port::Trying) << "the ports are scanned at once";
+}
+
+TEST_F(UnitScanTest, StoppingTheScanFindsNothingAndEndsAtOnce)
+{
+    for (int port = 0; port < kScannedPorts; ++port)
+        place(port, kNothingConnected);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(scanForUnit(serial, [](const ScanProgress&) { return false; }));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
