@@ -39,6 +39,29 @@ int uploadBlock(BlockLink& link, const UploadRequest& request, const BlockInfo& 
     return writeBlockImage(link, block, image);
 }
 
+std::optional<uint8_t> unitAddressIn(const BlockInfo& block, std::span<const uint8_t> image)
+{
+    const uint16_t reg = kUnitAddressBlock.firstRegister;
+    if (reg < block.firstRegister || reg >= block.firstRegister + block.registerCount)
+        return std::nullopt;
+    const size_t at = 2 * size_t{static_cast<uint16_t>(reg - block.firstRegister)} + 1;  // the register's low byte
+    if (at >= image.size())
+        return std::nullopt;
+    return image[at];
+}
+
+std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& settings, const BlockCodec& codec,
+                                                 std::span<const uint8_t> image)
+{
+    const BlockInfo& block = *codec.block;
+    if (const std::optional<uint8_t> address = unitAddressIn(block, image))
+        settings.jbusAddress = *address;
+    std::vector<uint8_t> held(block.imageSize());
+    if (readBlockImage(link, block, held) != 0)
+        return std::nullopt;
+    return codec.differingRows(image, held);
+}
+
 int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now, const WritePause& pause)
 {
     if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0)

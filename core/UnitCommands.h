@@ -3,6 +3,7 @@
 // between consecutive writes, as the instrument's own timing asks.
 #pragma once
 
+#include "BlockCodec.h"
 #include "BlockLink.h"
 #include "BlockTables.h"
 #include "LocalTime.h"
@@ -11,7 +12,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace vantor {
 
@@ -41,6 +45,17 @@ int uploadBlock(BlockLink& link, const UploadRequest& request, const BlockInfo& 
 // first failure. 0 or -1.
 int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
                    const WritePause& pause = pauseBetweenWrites);
+
+// The Jbus address an image of the block gives the unit, when the block holds
+// the unit's address register (the calibration block does).
+std::optional<uint8_t> unitAddressIn(const BlockInfo& block, std::span<const uint8_t> image);
+
+// Reads the block back after a write of `image` and names the rows the unit
+// holds otherwise (empty: it holds them all). When the image gives the unit
+// another address, the unit answers there from the write on: the settings take
+// that address before the read. Nothing when the read failed.
+std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& settings, const BlockCodec& codec,
+                                                 std::span<const uint8_t> image);
 
 // Sets the Jbus address to 0 for its lifetime and restores the configured one.
 class BroadcastAddress {

@@ -3,6 +3,8 @@
 #include "LanguageTables.h"
 #include "WaitWindow.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vantor {
@@ -16,15 +18,28 @@ bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const Uploa
         return false;
 
     int result = 0;
+    std::optional<std::vector<std::string>> differing;
     {
         WaitWindow wait(dialog, language);
         std::vector<uint8_t> image(codec.block->imageSize());
         codec.encode(context.state.record, image);
         result = uploadBlock(context.link, request, *codec.block, image, context.localNow());
+        // Whether the instrument now holds the values: read back, at the
+        // address the block gives the unit when it gives one.
+        if (result == 0)
+            differing = readBack(context.link, context.state.settings.link, codec, image);
     }
-    if (result != 0) {
+    if (result != 0 || !differing) {
         context.prompts.messageBox(dialog, lang::UploadCaption.text(language), lang::UploadFailure.text(language),
                                    BoxIcon::Error, BoxButtons::Ok);
+        return false;
+    }
+    if (!differing->empty()) {
+        std::string names;
+        for (const std::string& name : *differing)
+            names += name + "\n";
+        context.prompts.messageBox(dialog, lang::UploadCaption.text(language),
+                                   lang::UploadNotHeld.text(language) + names, BoxIcon::Error, BoxButtons::Ok);
         return false;
     }
     return true;

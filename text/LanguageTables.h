@@ -234,6 +234,8 @@ inline constexpr BilingualText InitYes{"&Oui", "&Yes"};
 inline constexpr BilingualText UploadSuccess{"Téléchargement reussi", "Upload successfull"};
 inline constexpr BilingualText UploadFailure{"Téléchargement à échoué", "Upload Failure"};
 inline constexpr BilingualText UploadCaption{"TELECHARGEMENT", "UPLOAD"};
+inline constexpr BilingualText UploadNotHeld{"L'unité ne contient pas ce qui a été envoyé :\n",
+                                             "The unit does not hold what was sent:\n"};
 inline constexpr BilingualText UploadQuestion{"Téléchargement vers Unité", "Upload to unit"};
 
 // About box and wait window
@@ -448,7 +450,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 213> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -464,7 +466,7 @@ inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption,
 
-    &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion,
+    &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
 
     &AboutPrefix, &WaitText,
 

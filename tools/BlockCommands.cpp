@@ -172,6 +172,7 @@ int saveBlockCommand(Tool& tool, const Args& args)
 int uploadCommand(Tool& tool, Args args)
 {
     const bool verify = !takeFlag(args, "--no-verify");
+    const bool addressChange = takeFlag(args, "--address-change");
     const FileType* type = args.size() == 1 ? fileTypeOf(args[0]) : nullptr;
     if (!type || !type->codec)
         return fail("upload takes one settings file (.eta, .rus, .hdm, .can)");
@@ -190,16 +191,26 @@ int uploadCommand(Tool& tool, Args args)
         return fail(path + " holds what the program would not send as it stands: " +
                     joined(type->codec->differingRows(image, sent)));
 
+    // One file looped over a fleet must not give every unit one address.
+    const uint8_t answersAt = jbusAddressByte(tool.state.settings.link.jbusAddress);
+    const std::optional<uint8_t> givesAddress = unitAddressIn(block, image);
+    const bool changesAddress = givesAddress && *givesAddress != answersAt;
+    if (changesAddress && !addressChange)
+        return fail(path + " gives the unit the Jbus address " + std::to_string(*givesAddress) +
+                    " (it answers at " + std::to_string(answersAt) + "): add --address-change to change it");
+
     if (writeBlockImage(tool.link, block, sent) != 0)
         return tool.failure();
     if (!verify)
         return 0;
-    std::vector<uint8_t> held(block.imageSize());
-    if (readBlockImage(tool.link, block, held) != 0)
+    const std::optional<std::vector<std::string>> differing =
+        readBack(tool.link, tool.state.settings.link, *type->codec, image);
+    if (!differing)
         return tool.failure();
-    if (held != image)
-        return fail("the instrument does not hold what " + path +
-                    " holds: " + joined(type->codec->differingRows(image, held)));
+    if (!differing->empty())
+        return fail("the instrument does not hold what " + path + " holds: " + joined(*differing));
+    if (changesAddress)
+        std::printf("the unit now answers at Jbus address %d\n", *givesAddress);
     return 0;
 }
 

@@ -134,7 +134,8 @@ TEST_F(CalibrationDialogTest, UploadWithClockAndResetOptions)
     prompts.answerNext(BoxAnswer::Yes);
     dialog->sendCommand(1036);  // TRANSFERT
     EXPECT_EQ(dialog->result(), QDialog::Accepted) << "a successful upload closes the dialog";
-    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, 0x2301}, {16, 0x2306}, {16, 0x1100}}));
+    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, 0x2301}, {16, 0x2306}, {16, 0x1100}, {3, 0x1100}}))
+        << "the block is read back";
     EXPECT_EQ(simulator->reg(0x2301), 0x1803);
     EXPECT_EQ(simulator->reg(0x2302), 0x050E);
     EXPECT_EQ(simulator->reg(0x2303), 0x0709);
@@ -154,7 +155,35 @@ TEST_F(CalibrationDialogTest, UploadWithoutOptionsWritesOnlyTheBlock)
     open();
     prompts.answerNext(BoxAnswer::Yes);
     dialog->sendCommand(1036);
-    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, 0x1100}}));
+    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, 0x1100}, {3, 0x1100}}));
+}
+
+TEST_F(CalibrationDialogTest, AValueTheUnitDidNotTakeIsNamedAndTheDialogStays)
+{
+    open();
+    // From here on the unit acknowledges its first write without storing it.
+    simulator = std::make_unique<sim::Simulator>(std::vector<std::string>{dir.file("deaf")},
+                                                 sim::SimOptions{.turnaroundMs = 2, .ignoredWrites = 1});
+    serial.setDevicePath(0, simulator->path(0));
+    type(1082, "123.4");
+    prompts.answerNext(BoxAnswer::Yes);
+    dialog->sendCommand(1036);
+    ASSERT_EQ(prompts.boxes().size(), 2u);
+    EXPECT_EQ(prompts.boxes()[1].text, "L'unité ne contient pas ce qui a été envoyé :\nExt. Diameter\n");
+    EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Error);
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(CalibrationDialogTest, AnUploadThatMovesTheUnitReadsBackAtItsNewAddress)
+{
+    open();
+    type(1146, "7");  // the unit's Jbus address
+    prompts.answerNext(BoxAnswer::Yes);
+    dialog->sendCommand(1036);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(state.settings.link.jbusAddress, 7.0f) << "the program follows the unit";
+    ASSERT_EQ(simulator->requests().size(), 2u);
+    EXPECT_EQ(simulator->requests()[1].bytes[0], 7) << "the read-back goes to the new address";
 }
 
 TEST_F(CalibrationDialogTest, DecliningSendsNothingAndUnticksTheBoxes)

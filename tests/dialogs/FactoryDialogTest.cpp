@@ -109,8 +109,8 @@ TEST_F(FactoryDialogTest, UploadWritesTheFactoryBlock)
     prompts.answerNext(BoxAnswer::Yes);
     dialog->sendCommand(1036);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kFactoryFirst}}));
-    ASSERT_EQ(simulator->requests().size(), 1u);
+    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kFactoryFirst}, {3, kFactoryFirst}})) << "written, read back";
+    ASSERT_EQ(simulator->requests().size(), 2u);
     EXPECT_EQ(simulator->requests()[0].bytes.at(5), kFactoryCount);
     EXPECT_EQ(simulator->image(kFactoryFirst, kFactoryCount), expected);
     EXPECT_FALSE(state.catalogue.read) << "the new block may have changed the probes";

@@ -60,7 +60,7 @@ TEST_F(MakerAndCanDialogTest, MakerUploadWritesTheBlock)
     prompts.answerNext(BoxAnswer::Yes);
     dialog->sendCommand(1036);  // TRANSFERT
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kMakerFirst}}));
+    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kMakerFirst}, {3, kMakerFirst}})) << "written, read back";
     EXPECT_EQ(simulator->image(kMakerFirst, 5),
               (std::vector<uint8_t>{0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x30, 0x39, 0xD6, 0xD8}));
 }
@@ -113,7 +113,7 @@ TEST_F(MakerAndCanDialogTest, CanUploadWritesTheBlock)
     prompts.answerNext(BoxAnswer::Yes);
     dialog->sendCommand(1036);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kCanFirst}}));
+    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kCanFirst}, {3, kCanFirst}})) << "written, read back";
     EXPECT_EQ(simulator->image(kCanFirst, 4), (std::vector<uint8_t>{0x09, 0x05, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00}));
 }
 

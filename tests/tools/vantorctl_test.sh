@@ -73,6 +73,18 @@ for pair in calibration:eta factory:rus maker:hdm can:can; do
   out=$(ctl3 upload "$work/unit.$ext" 2>&1); rc=$?
   check "upload $block verified" " 0" "$out $rc"
 done
+# A file that gives the unit another address: refused unless asked for, then
+# read back where the unit answers from the write on.
+{ head -c 55 "$work/unit.eta"; printf '\x05'; tail -c +57 "$work/unit.eta"; } >"$work/address5.eta"
+out=$(ctl3 upload "$work/address5.eta" 2>&1); rc=$?
+check "an address change must be asked for" \
+  "vantorctl: $work/address5.eta gives the unit the Jbus address 5 (it answers at 3): add --address-change to change it 1 0003" \
+  "$out $rc $(ctl3 read 0x111A 1)"
+out=$(ctl3 upload --address-change "$work/address5.eta" 2>&1); rc=$?
+check "the new address, read back there" "the unit now answers at Jbus address 5 0" "$out $rc"
+out=$("$ctl" --device "$work/com1" --baud 4800 --address 5 upload --address-change "$work/unit.eta"); rc=$?
+check "and back" "the unit now answers at Jbus address 3 0 0003" "$out $rc $(ctl3 read 0x111A 1)"
+
 out=$(ctl3 save-block maker "$work/unit.eta" 2>&1); rc=$?
 check "extension must match the block" "vantorctl: $work/unit.eta: a maker block is saved to a .hdm file 1" "$out $rc"
 
