@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace vantor {
 
 namespace {
@@ -115,13 +117,20 @@ void OptionsDialog::connectToUnit()
         if (found)
             link = {unit->portIndex, unit->baudIndex, static_cast<float>(unit->address)};
     }
-    if (found)
-        context.prompts.messageBox(this, lang::OptConnectCaption.text(context.language()),
-                                   lang::OptConnectSuccess.text(context.language()), BoxIcon::Information,
-                                   BoxButtons::Ok);
-    else
-        context.prompts.messageBox(this, lang::OptConnectCaption.text(context.language()),
-                                   lang::OptConnectFailure.text(context.language()), BoxIcon::Error, BoxButtons::Ok);
+    const int language = context.language();
+    if (found) {
+        // Which port, speed and address answered, so that the technician can check them.
+        char where[96];
+        const char* port = choiceText(lang::ListCom, 4, false, link.portIndex, language);
+        std::snprintf(where, sizeof where, lang::OptFoundAt.text(language), port ? port : "?",
+                      kBaudRates[link.baudIndex], static_cast<int>(link.jbusAddress));
+        context.prompts.messageBox(this, lang::OptConnectCaption.text(language),
+                                   std::string(lang::OptConnectSuccess.text(language)) + "\n" + where,
+                                   BoxIcon::Information, BoxButtons::Ok);
+    } else {
+        context.prompts.messageBox(this, lang::OptConnectCaption.text(language), lang::OptConnectFailure.text(language),
+                                   BoxIcon::Error, BoxButtons::Ok);
+    }
     selectChoices(*this, kChoices, m_program.state);
     showNumbers(*this, kNumbers, m_program.state);
     m_scanning = false;

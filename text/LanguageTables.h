@@ -224,8 +224,10 @@ inline constexpr BilingualText OptBauds{"Bauds", "Bauds"};
 inline constexpr BilingualText OptCom{"Com", "Com"};
 inline constexpr BilingualText OptJbus{"Jbus", "Jbus"};
 inline constexpr BilingualText OptCaption{"Configuration", "Options"};
-inline constexpr BilingualText OptConnectSuccess{"La détection à reussi", "Connect successfull"};
-inline constexpr BilingualText OptConnectFailure{"La détection à échouée", "Connect Failure"};
+inline constexpr BilingualText OptConnectSuccess{"La détection a réussi", "Connect successful"};
+inline constexpr BilingualText OptConnectFailure{"La détection a échoué", "Connect Failure"};
+// Where the unit was found: port, speed and the unit's own address.
+inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d baud, address %d"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 
 // Upload and initialisation
@@ -450,7 +452,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 213> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 214> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -464,7 +466,7 @@ inline constexpr std::array<const BilingualText*, 213> kAllTexts{{
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
-    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption,
+    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptFoundAt,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
 
