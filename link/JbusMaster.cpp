@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace vantor {
 
@@ -25,6 +27,7 @@ const char* linkFailureText(LinkFailure failure, int language)
     case LinkFailure::NoAnswer: return lang::LinkNoAnswer.text(language);
     case LinkFailure::WrongLength: return lang::LinkWrongLength.text(language);
     case LinkFailure::BadCrc: return lang::LinkBadCrc.text(language);
+    case LinkFailure::Exception: return lang::LinkException.text(language);
     }
     return "?";
 }
@@ -37,8 +40,23 @@ const char* traceVerdictText(TraceVerdict verdict)
     case TraceVerdict::Silence: return "silence";
     case TraceVerdict::WrongLength: return "wrong length";
     case TraceVerdict::BadCrc: return "bad CRC";
+    case TraceVerdict::Exception: return "exception";
     }
     return "unknown";
+}
+
+std::string traceLine(const TraceEvent& event, double msSinceStart)
+{
+    std::string hex;
+    for (uint8_t byte : event.bytes) {
+        char text[4];
+        std::snprintf(text, sizeof text, "%s%02X", hex.empty() ? "" : " ", byte);
+        hex += text;
+    }
+    char head[48];
+    std::snprintf(head, sizeof head, "%10.1f ms %s ", msSinceStart,
+                  event.direction == TraceDirection::Sent ? "sent" : "recv");
+    return head + hex + (hex.empty() ? "" : "  ") + traceVerdictText(event.verdict);
 }
 
 JbusTimeouts readTimeouts(int baudIndex)
@@ -175,6 +193,15 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
 
     if (sent != 0)
         return verdict(TraceVerdict::SendFailed, count);
+    // A short reply that answers the request's function with its high bit set,
+    // under a good CRC, is the instrument's refusal, not a spoilt reply.
+    constexpr uint32_t kExceptionLength = 5;
+    if (count == kExceptionLength && static_cast<uint32_t>(expected) != kExceptionLength &&
+        reply[1] == (m_buffers.request[1] | 0x80) &&
+        static_cast<uint16_t>(reply[3] | (reply[4] << 8)) == jbusCrc16(reply.data(), 3)) {
+        m_exceptionCode = reply[2];
+        return verdict(TraceVerdict::Exception, count);
+    }
     if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > reply.size())
         return verdict(TraceVerdict::WrongLength, count);
     const uint16_t got = static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8));
@@ -188,9 +215,22 @@ bool JbusMaster::verdict(TraceVerdict verdict, uint32_t received)
     switch (verdict) {
     case TraceVerdict::Good: m_lastFailure = LinkFailure::None; break;
     case TraceVerdict::SendFailed: m_lastFailure = LinkFailure::SendFailed; break;
-    case TraceVerdict::Silence: m_lastFailure = LinkFailure::NoAnswer; break;
-    case TraceVerdict::WrongLength: m_lastFailure = LinkFailure::WrongLength; break;
-    case TraceVerdict::BadCrc: m_lastFailure = LinkFailure::BadCrc; break;
+    case TraceVerdict::Silence:
+        m_lastFailure = LinkFailure::NoAnswer;
+        ++m_counters.silences;
+        break;
+    case TraceVerdict::WrongLength:
+        m_lastFailure = LinkFailure::WrongLength;
+        ++m_counters.wrongLength;
+        break;
+    case TraceVerdict::BadCrc:
+        m_lastFailure = LinkFailure::BadCrc;
+        ++m_counters.badCrc;
+        break;
+    case TraceVerdict::Exception:
+        m_lastFailure = LinkFailure::Exception;
+        ++m_counters.exceptions;
+        break;
     }
     trace(TraceDirection::Received,
           std::span<const uint8_t>(m_buffers.reply.data(), std::min<size_t>(received, m_buffers.reply.size())), verdict);
@@ -218,6 +258,7 @@ int JbusMaster::jbusTransact(int length)
         return -1;
     }
     m_busy = true;
+    ++m_counters.transactions;
     const JbusTimeouts timeouts = readTimeouts(m_settings.baudIndex);
 
     int result = -1;
@@ -235,12 +276,20 @@ int JbusMaster::jbusTransact(int length)
             replyTimeoutMs = timeouts.replyMs;
         }
         for (int tries = 0; tries < kAttempts && result != 0; ++tries) {
+            if (tries > 0)
+                ++m_counters.retries;
             if (attempt(length + 2, expected, replyTimeoutMs, timeouts.interByteMs))
                 result = 0;
         }
     }
     // Also after a failed open: the record holds the device until it is closed.
     jbusClose();
+    if (result == 0) {
+        ++m_counters.good;
+    } else {
+        m_counters.lastFailure = m_lastFailure;
+        m_counters.lastFailureTime = static_cast<int64_t>(std::time(nullptr));
+    }
     m_buffers.lastResult = result;
     m_busy = false;
     return result;

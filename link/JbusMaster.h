@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 namespace vantor {
 
@@ -24,6 +25,7 @@ enum class LinkFailure {
     NoAnswer,
     WrongLength,
     BadCrc,
+    Exception,    // the instrument refused the request (exceptionCode() says why)
 };
 
 // The reason in the language (0 French, 1 English): the one text of each
@@ -48,7 +50,7 @@ uint8_t jbusAddressByte(float address);
 
 // One frame on the line as the master saw it, for a technician's trace.
 enum class TraceDirection { Sent, Received };
-enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc };
+enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc, Exception };
 const char* traceVerdictText(TraceVerdict verdict);
 struct TraceEvent {
     TraceDirection direction;
@@ -56,6 +58,22 @@ struct TraceEvent {
     TraceVerdict verdict;
 };
 using FrameTracer = std::function<void(const TraceEvent&)>;
+// One frame as a line for the technician: milliseconds since `startMs`,
+// "sent" or "recv", the bytes in hexadecimal and the verdict.
+std::string traceLine(const TraceEvent& event, double msSinceStart);
+
+// What the master has seen since it was made, for the technician.
+struct LinkCounters {
+    uint64_t transactions = 0;
+    uint64_t good = 0;
+    uint64_t retries = 0;  // attempts after a transaction's first
+    uint64_t silences = 0;
+    uint64_t badCrc = 0;
+    uint64_t wrongLength = 0;
+    uint64_t exceptions = 0;
+    LinkFailure lastFailure = LinkFailure::None;  // of the last transaction that failed
+    int64_t lastFailureTime = 0;                  // its time, seconds since 1970
+};
 
 class JbusMaster {
 public:
@@ -75,6 +93,9 @@ public:
 
     bool busy() const { return m_busy; }
     LinkFailure lastFailure() const { return m_lastFailure; }
+    // The code of the last exception reply.
+    uint8_t exceptionCode() const { return m_exceptionCode; }
+    const LinkCounters& counters() const { return m_counters; }
     LinkBuffers& buffers() { return m_buffers; }
     const LinkSettings& settings() const { return m_settings; }
     // Called with every frame sent and every reply received (or its absence).
@@ -93,6 +114,8 @@ private:
     SerialPort* m_port = nullptr;
     bool m_busy = false;
     LinkFailure m_lastFailure = LinkFailure::None;
+    uint8_t m_exceptionCode = 0;
+    LinkCounters m_counters;
     FrameTracer m_tracer;
 };
 

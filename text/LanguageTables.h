@@ -215,6 +215,7 @@ inline constexpr BilingualText LinkSendFailed{"envoi impossible", "send failed"}
 inline constexpr BilingualText LinkNoAnswer{"pas de réponse", "no answer"};
 inline constexpr BilingualText LinkWrongLength{"mauvaise réponse (longueur)", "bad reply (wrong length)"};
 inline constexpr BilingualText LinkBadCrc{"mauvaise réponse (CRC)", "bad reply (CRC)"};
+inline constexpr BilingualText LinkException{"requête refusée par l'instrument", "request refused by the instrument"};
 
 // Options dialog and unit detection
 inline constexpr BilingualText OptBrowse{"Parcourir", "Browse"};
@@ -452,7 +453,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 214> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 215> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -463,7 +464,7 @@ inline constexpr std::array<const BilingualText*, 214> kAllTexts{{
     &ConvCannotStart,
 
     &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
-    &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc,
+    &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptFoundAt,

@@ -52,6 +52,7 @@ int Tool::failure() const
     case LinkFailure::PortBusy:
     case LinkFailure::PortUnavailable: return fail(reason + ": " + device);
     case LinkFailure::PortDenied: return fail(reason + ": " + device + deviceGroupHint(device));
+    case LinkFailure::Exception: return fail(reason + " (exception " + std::to_string(master.exceptionCode()) + ")");
     default: return fail(reason);
     }
 }
@@ -190,14 +191,7 @@ void traceFrames(Tool& tool)
     const auto start = std::chrono::steady_clock::now();
     tool.master.setTracer([start](const TraceEvent& event) {
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::string hex;
-        for (uint8_t byte : event.bytes) {
-            char text[4];
-            std::snprintf(text, sizeof text, "%s%02X", hex.empty() ? "" : " ", byte);
-            hex += text;
-        }
-        std::fprintf(stderr, "%10.1f ms %s %s%s%s\n", ms, event.direction == TraceDirection::Sent ? "sent" : "recv",
-                     hex.c_str(), hex.empty() ? "" : "  ", traceVerdictText(event.verdict));
+        std::fprintf(stderr, "%s\n", traceLine(event, ms).c_str());
     });
 }
 

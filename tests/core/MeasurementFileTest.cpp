@@ -1,4 +1,5 @@
 // Measurement files: what a recording writes, and which files replay refuses.
+#include "FrameLog.h"
 #include "MeasurementFile.h"
 #include "TempDir.h"
 
@@ -145,4 +146,15 @@ TEST(MeasurementFile, GeometryAndRefusals)
     EXPECT_EQ(frame[77], 0) << "nothing past the record is touched";
     EXPECT_FALSE(readMeasurementRecord(dir.file("f.mes"), geometry, 3, frame));
     EXPECT_FALSE(readMeasurementRecord(dir.file("f.mes"), geometry, -1, frame));
+}
+
+TEST(FrameLog, KeepsTheLastLinesAndSavesThem)
+{
+    test::TempDir dir;
+    FrameLog log(3);
+    for (const char* line : {"a", "b", "c", "d", "e"})
+        log.add(line);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"c", "d", "e"}));
+    ASSERT_TRUE(log.saveTo(dir.file("trace.txt")));
+    EXPECT_EQ(fileBytes(dir.file("trace.txt")).size(), 6u);
 }

@@ -143,7 +143,7 @@ std::vector<Case> matrix(int32_t baud)
             cases.push_back({at + "one extra byte", op, baud, Fault::ExtraBytes, 3, 1, Expect::Failure,
                              LinkFailure::WrongLength, 3});
             cases.push_back({at + "exception", op, baud, Fault::Exception, 3, 2, Expect::Failure,
-                             LinkFailure::WrongLength, 3});
+                             LinkFailure::Exception, 3});
             cases.push_back({at + "gap just under the inter-byte time-out", op, baud, Fault::PauseInside, 1,
                              interByteMs - (slow ? 70 : 50), Expect::Success, {}, 1});
             cases.push_back({at + "gap just over the inter-byte time-out", op, baud, Fault::PauseInside, 3,

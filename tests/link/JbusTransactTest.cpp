@@ -314,3 +314,29 @@ TEST_F(JbusTransactTest, RtsComesDownOnlyOnceTheRequestHasLeftTheLine)
     EXPECT_GE(afterMs, wireTimeMs(19, 600));
     EXPECT_LT(afterMs, wireTimeMs(19, 600) + 100) << "and not much later";
 }
+
+TEST_F(JbusTransactTest, CountersCountEveryOutcome)
+{
+    EXPECT_EQ(read(0x3000, 5), 0);
+    simulator->injectFault(Fault::Silence, 3);
+    EXPECT_EQ(read(0x3000, 5), -1);
+    simulator->injectFault(Fault::BadCrc, 1);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    simulator->injectFault(Fault::MissingBytes, 1, 1);
+    EXPECT_EQ(read(0x3000, 5), 0);
+    simulator->injectFault(Fault::Exception, 3, 2);
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_EQ(master.lastFailure(), LinkFailure::Exception) << "a refusal, not a spoilt reply";
+    EXPECT_EQ(master.exceptionCode(), 2);
+
+    const LinkCounters& c = master.counters();
+    EXPECT_EQ(c.transactions, 5u);
+    EXPECT_EQ(c.good, 3u);
+    EXPECT_EQ(c.retries, 2u + 1 + 1 + 2);
+    EXPECT_EQ(c.silences, 3u);
+    EXPECT_EQ(c.badCrc, 1u);
+    EXPECT_EQ(c.wrongLength, 1u);
+    EXPECT_EQ(c.exceptions, 3u);
+    EXPECT_EQ(c.lastFailure, LinkFailure::Exception);
+    EXPECT_GT(c.lastFailureTime, 0);
+}

@@ -43,7 +43,7 @@ out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 0x3000 5 2>&1); 
 check "wrong speed is silence" "vantorctl: no answer 1" "$out $rc"
 
 out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 0x4000 5 2>&1); rc=$?
-check "exception reply" "vantorctl: bad reply (wrong length) 1" "$out $rc"
+check "exception reply" "vantorctl: request refused by the instrument (exception 2) 1" "$out $rc"
 
 out=$("$ctl" --device "$work/com1" read 0x3000 200 2>&1); rc=$?
 check "count out of range" "vantorctl: read takes FIRST (0 to 0xFFFF) and COUNT (1 to 125) 1" "$out $rc"
