@@ -6,8 +6,8 @@
 #include "Program.h"
 #include "SettingsFiles.h"
 #include "Templates.h"
+#include "ScanWindow.h"
 #include "UnitScan.h"
-#include "WaitWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,20 +105,26 @@ void OptionsDialog::connectToUnit()
     const DialogContext context = m_program.context();
     LinkSettings& link = m_program.state.settings.link;
     bool found;
+    bool cancelled;
     {
-        WaitWindow wait(this, context.language());
-        // The window repaints while the three ports are scanned.
-        const std::optional<ScanResult> unit = scanForUnit(m_program.serial, [](const ScanProgress&) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            return true;
+        // The scan window is modal: its Cancel button is the only input taken
+        // while the three ports are scanned.
+        ScanWindow scanWindow(this, context.language());
+        const std::optional<ScanResult> unit = scanForUnit(m_program.serial, [&scanWindow](const ScanProgress& p) {
+            scanWindow.showProgress(p);
+            QCoreApplication::processEvents();
+            return !scanWindow.cancelled();
         });
+        cancelled = scanWindow.cancelled();
         m_program.link.invalidateProbeCatalogue();  // the next transaction reads the new unit's
         found = unit.has_value();
         if (found)
             link = {unit->portIndex, unit->baudIndex, static_cast<float>(unit->address)};
     }
     const int language = context.language();
-    if (found) {
+    if (cancelled) {
+        // Stopped by the user: the settings stay as they were, nothing to tell.
+    } else if (found) {
         // Which port, speed and address answered, so that the technician can check them.
         char where[96];
         const char* port = choiceText(lang::ListCom, 4, false, link.portIndex, language);

@@ -227,6 +227,13 @@ inline constexpr BilingualText OptJbus{"Jbus", "Jbus"};
 inline constexpr BilingualText OptCaption{"Configuration", "Options"};
 inline constexpr BilingualText OptConnectSuccess{"La détection a réussi", "Connect successful"};
 inline constexpr BilingualText OptConnectFailure{"La détection a échoué", "Connect Failure"};
+// The scan while it runs, one line a port: its name, then the speed tried or found.
+inline constexpr BilingualText ScanCaption{"Recherche de l'unité", "Looking for the unit"};
+inline constexpr BilingualText ScanTrying{"%s : essai à %d bauds", "%s: trying %d baud"};
+inline constexpr BilingualText ScanFound{"%s : l'unité répond à %d bauds", "%s: the unit answers at %d baud"};
+inline constexpr BilingualText ScanNothing{"%s : aucune réponse", "%s: no answer"};
+inline constexpr BilingualText ScanStopped{"%s : arrêté", "%s: stopped"};
+inline constexpr BilingualText ScanCancel{"Annuler", "Cancel"};
 // Where the unit was found: port, speed and the unit's own address.
 inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d baud, address %d"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
@@ -453,7 +460,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 215> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 221> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -467,7 +474,8 @@ inline constexpr std::array<const BilingualText*, 215> kAllTexts{{
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
-    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptFoundAt,
+    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptFoundAt, &ScanCaption, &ScanTrying,
+    &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
 

@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "OptionsDialog.h"
 #include "Settings.h"
+#include "ScanWindow.h"
 #include "Simulator.h"
 
 #include <QLabel>
@@ -12,7 +13,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+
+#include <chrono>
 
 using namespace vantor;
 
@@ -227,6 +231,37 @@ TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
     EXPECT_FALSE(program.state.catalogue.read) << "the next transaction reads the new unit's catalogue";
     for (const auto& request : simulator.requests())
         EXPECT_EQ(request.bytes.at(2), 0x11) << "the scan sends no catalogue read";
+}
+
+TEST_F(MainWindowTest, ConnectShowsTheScanAndCancelStopsIt)
+{
+    // Three lines with nothing connected: the scan would wait out every speed.
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 3; ++i)
+        paths.push_back(dir.file("line" + std::to_string(i)));
+    sim::Simulator lines(paths, {.baud = 19200});
+    for (int i = 0; i < 3; ++i)
+        program.serial.setDevicePath(i, lines.path(i));
+    program.state.settings.link = {3, 2, 12.0f};
+    program.state.settings.language = kEnglish;
+    MainWindow window(program);
+    OptionsDialog& options = window.options();
+    options.opening();
+    std::string shown;
+    QTimer::singleShot(300, [&shown] {
+        auto* scan = qobject_cast<ScanWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(scan, nullptr);
+        shown = scan->findChild<QLabel*>()->text().toStdString();
+        QTest::mouseClick(scan->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    options.sendCommand(1272);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << "stopped, not waited out";
+    EXPECT_EQ(shown, "Com1: trying 300 baud\nCom2: trying 300 baud\nCom3: trying 300 baud");
+    EXPECT_TRUE(prompts.boxes().empty()) << "a cancelled scan says nothing";
+    EXPECT_EQ(program.state.settings.link.portIndex, 3);
+    EXPECT_EQ(program.state.settings.link.baudIndex, 2);
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.0f);
 }
 
 TEST_F(MainWindowTest, FailedConnectRestoresTheSettings)
