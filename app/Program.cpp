@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <chrono>
+
 namespace vantor {
 
 Program::Program(Prompts& prompts_, SettingsStore& store_, std::string applicationName_)
@@ -17,6 +19,12 @@ Program::Program(Prompts& prompts_, SettingsStore& store_, std::string applicati
             return 0;
         },
         10);
+    // Every frame goes to the frame log, timed from the start as vantorctl --trace times it.
+    const auto start = std::chrono::steady_clock::now();
+    master.setTracer([this, start](const TraceEvent& event) {
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        frameLog.add(traceLine(event, ms));
+    });
 }
 
 DialogContext Program::context()

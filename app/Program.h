@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DialogContext.h"
+#include "FrameLog.h"
 #include "Launcher.h"
 #include "Prompts.h"
 #include "QtTranslations.h"
@@ -33,6 +34,8 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<LocaleItems()> locale = userLocaleItems;
     ProgramStarter startProgram = startProgram;
+    // The last frames on the line, for the link window.
+    FrameLog frameLog;
     // Qt's own texts follow the program's language.
     QtTranslations qtTranslations;
 };

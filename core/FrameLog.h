@@ -16,6 +16,7 @@ public:
     // Keeps the line, forgetting the oldest one past the capacity.
     void add(std::string line);
     std::vector<std::string> lines() const { return {m_lines.begin(), m_lines.end()}; }
+    size_t capacity() const { return m_capacity; }
     // Writes the lines, one a line, replacing the file only once complete.
     bool saveTo(const std::string& path) const;
 

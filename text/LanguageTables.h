@@ -234,6 +234,17 @@ inline constexpr BilingualText ScanFound{"%s : l'unité répond à %d bauds", "%
 inline constexpr BilingualText ScanNothing{"%s : aucune réponse", "%s: no answer"};
 inline constexpr BilingualText ScanStopped{"%s : arrêté", "%s: stopped"};
 inline constexpr BilingualText ScanCancel{"Annuler", "Cancel"};
+// The link window: the port in use, the counters since start, the last failure and the frames.
+inline constexpr BilingualText LinkCaption{"Liaison", "Link"};
+inline constexpr BilingualText LinkInUse{"%s (%s), %d bauds, adresse %d", "%s (%s), %d baud, address %d"};
+inline constexpr BilingualText LinkCounts{"Transactions : %llu   réussies : %llu   reprises : %llu\n"
+                                          "Silences : %llu   CRC faux : %llu   longueur fausse : %llu   exceptions : %llu",
+                                          "Transactions: %llu   good: %llu   retries: %llu\n"
+                                          "Silences: %llu   bad CRC: %llu   wrong length: %llu   exceptions: %llu"};
+inline constexpr BilingualText LinkLastFailure{"Dernière erreur : %s, à %s", "Last failure: %s, at %s"};
+inline constexpr BilingualText LinkNoFailureYet{"Aucune erreur", "No failure"};
+inline constexpr BilingualText LinkSave{"Enregistrer", "Save"};
+inline constexpr BilingualText LinkTextFile{"Fichier texte", "Text file"};
 // Where the unit was found: port, speed and the unit's own address.
 inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d baud, address %d"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
@@ -460,7 +471,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 221> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 228> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -475,7 +486,8 @@ inline constexpr std::array<const BilingualText*, 221> kAllTexts{{
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptFoundAt, &ScanCaption, &ScanTrying,
-    &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel,
+    &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts, &LinkLastFailure,
+    &LinkNoFailureYet, &LinkSave, &LinkTextFile,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
 

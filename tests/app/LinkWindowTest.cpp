@@ -1,0 +1,66 @@
+// The link window: what it says of the link after real transactions, in the
+// program's language, and the frames it saves for support.
+#include "AppFixture.h"
+#include "BlockTransfer.h"
+#include "LinkWindow.h"
+#include "Simulator.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <fstream>
+#include <iterator>
+
+using namespace vantor;
+
+namespace {
+
+class LinkWindowTest : public test::AppFixture {
+protected:
+    LinkWindowTest() { program.serial.setDevicePath(0, simulator.path(0)); }
+
+    std::vector<std::string> labels(LinkWindow& window)
+    {
+        std::vector<std::string> out;
+        for (QLabel* label : window.findChildren<QLabel*>())
+            out.push_back(label->text().toStdString());
+        return out;
+    }
+
+    sim::Simulator simulator{{dir.file("com1")}, {.turnaroundMs = 2}};
+};
+
+}  // namespace
+
+TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
+{
+    program.link.markProbeCatalogueRead();
+    std::array<uint8_t, 10> image{};
+    ASSERT_EQ(readBlockImage(program.link, kMakerBlock, image), 0);
+    simulator.injectFault(sim::Fault::BadCrc, 3);
+    ASSERT_EQ(readBlockImage(program.link, kMakerBlock, image), -1);
+
+    program.state.settings.language = kEnglish;
+    LinkWindow window(program, nullptr);
+    const std::vector<std::string> shown = labels(window);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "Com1 (" + simulator.path(0) + "), 9600 baud, address 1");
+    EXPECT_EQ(shown[1], "Transactions: 2   good: 1   retries: 2\n"
+                        "Silences: 0   bad CRC: 3   wrong length: 0   exceptions: 0");
+    EXPECT_EQ(shown[2].rfind("Last failure: bad reply (CRC), at ", 0), 0u) << shown[2];
+    const std::string frames = window.findChild<QPlainTextEdit*>()->toPlainText().toStdString();
+    EXPECT_NE(frames.find(" ms sent 01 03 30 00 00 05 "), std::string::npos) << frames;
+    EXPECT_NE(frames.find("  bad CRC\n"), std::string::npos) << frames;
+
+    prompts.chooseNextFile(dir.file("trace.txt"));
+    window.findChild<QPushButton*>()->click();
+    std::ifstream saved(dir.file("trace.txt"));
+    const std::string text{std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text, frames);
+
+    program.state.settings.language = kFrench;
+    window.refresh();
+    EXPECT_EQ(labels(window)[1], "Transactions : 2   réussies : 1   reprises : 2\n"
+                                 "Silences : 0   CRC faux : 3   longueur fausse : 0   exceptions : 0");
+}
