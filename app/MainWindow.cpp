@@ -6,6 +6,7 @@
 #include "FactoryDialog.h"
 #include "FileCommands.h"
 #include "Initialisation.h"
+#include "LinkWindow.h"
 #include "MakerDialog.h"
 #include "MeasurementDialog.h"
 #include "LanguageTables.h"
@@ -14,6 +15,8 @@
 #include "Program.h"
 #include "Templates.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -35,6 +38,30 @@ enum Command {
     kInitialisation = 108,
     kOptions = 104,
     kAbout = 32783,
+    kLink = 32800,
+};
+
+// Ctrl+L opens the link window over whatever dialog is open: the key is
+// caught before any window sees it.
+class LinkKey : public QObject {
+public:
+    LinkKey(QObject* parent, std::function<void()> open) : QObject(parent), m_open(std::move(open)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_L && key->modifiers() == Qt::ControlModifier) {
+                m_open();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_open;
 };
 
 }  // namespace
@@ -73,9 +100,12 @@ MainWindow::MainWindow(Program& program)
         {kInitialisation, &MainWindow::initialisation},
         {kOptions, &MainWindow::showOptions},
         {kAbout, &MainWindow::about},
+        {kLink, &MainWindow::showLinkWindow},
     };
     for (const auto& c : commands)
         on(c.id, Notification::Clicked, [this, handler = c.handler] { (this->*handler)(); });
+
+    qApp->installEventFilter(new LinkKey(this, [this] { showLinkWindow(); }));
 
     // Opening.
     centreOn(nullptr);
@@ -121,6 +151,8 @@ void MainWindow::buildMenu()
 
     QMenu* dialogue = m_menuBar->addMenu(text(lang::MenuDialogue));
     add(dialogue, kMeasurement, lang::MenuMeasurement);
+    add(dialogue, kLink, lang::MenuLink);
+    dialogue->actions().back()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     dialogue->addSeparator();
     add(dialogue, kCalibration, lang::MenuConfiguration);
     const struct {
@@ -173,6 +205,21 @@ void MainWindow::showOptions()
 {
     m_options->run();
     buildMenu();
+}
+
+void MainWindow::showLinkWindow()
+{
+    // Over the dialog that is open, so that the window takes input beside it.
+    QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    if (m_linkWindow && m_linkWindow->parentWidget() != over)
+        m_linkWindow->close();
+    if (!m_linkWindow) {
+        m_linkWindow = new LinkWindow(m_program, over);
+        m_linkWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_linkWindow->setWindowFlag(Qt::Window);
+    }
+    m_linkWindow->show();
+    m_linkWindow->raise();
 }
 
 void MainWindow::about()

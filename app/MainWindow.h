@@ -3,6 +3,8 @@
 
 #include "TemplateDialog.h"
 
+#include <QPointer>
+
 #include <memory>
 
 class QMenuBar;
@@ -11,6 +13,7 @@ namespace vantor {
 
 class Program;
 class OptionsDialog;
+class LinkWindow;
 
 class MainWindow : public TemplateDialog {
     Q_OBJECT
@@ -37,6 +40,8 @@ private:
     void initialisation();
     void showOptions();
     void about();
+    // The link window, modeless, over the dialog that is open.
+    void showLinkWindow();
     void unitMode();
     // Clears the file mode, then runs the dialog on the instrument's block.
     template <typename Dialog>
@@ -45,6 +50,7 @@ private:
     Program& m_program;
     QMenuBar* m_menuBar;
     std::unique_ptr<OptionsDialog> m_options;
+    QPointer<LinkWindow> m_linkWindow;
 };
 
 }  // namespace vantor

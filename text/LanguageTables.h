@@ -171,6 +171,7 @@ inline constexpr BilingualText MenuCan{"&CAN", "&CAN"};
 inline constexpr BilingualText MenuConfiguration{"&Etalonnage", "&Configuration"};
 inline constexpr BilingualText MenuMeasurement{"&Mesure", "&Measurement"};
 inline constexpr BilingualText MenuDialogue{"&Dialogue", "&Dialogue"};
+inline constexpr BilingualText MenuLink{"&Liaison", "&Link"};
 inline constexpr BilingualText MenuExit{"&Quitter", "E&xit"};
 inline constexpr BilingualText MenuNew{"&Nouveau", "&New"};
 inline constexpr BilingualText MenuOpen{"&Ouvrir", "&Open"};
@@ -471,9 +472,9 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 228> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 229> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
-    &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
+    &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
 
     &FileNewPrefix, &FileCanSettings, &FileMakerSettings, &FileFactorySettings, &FileCalibration,

@@ -3,11 +3,14 @@
 #include "AppFixture.h"
 #include "BlockTransfer.h"
 #include "LinkWindow.h"
+#include "MainWindow.h"
 #include "Simulator.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -63,4 +66,18 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
     window.refresh();
     EXPECT_EQ(labels(window)[1], "Transactions : 2   réussies : 1   reprises : 2\n"
                                  "Silences : 0   CRC faux : 3   longueur fausse : 0   exceptions : 0");
+}
+
+TEST_F(LinkWindowTest, CtrlLOpensItOverTheDialogThatIsOpen)
+{
+    MainWindow window(program);
+    QDialog open(&window);
+    LinkWindow* shown = nullptr;
+    QTimer::singleShot(50, [&] {
+        QTest::keyClick(&open, Qt::Key_L, Qt::ControlModifier);
+        shown = open.findChild<LinkWindow*>();
+        open.reject();
+    });
+    open.exec();
+    ASSERT_NE(shown, nullptr) << "opened over the modal dialog, where it takes input";
 }

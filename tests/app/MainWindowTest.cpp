@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, MenusWithoutSwitchesInFrench)
     MainWindow window(program);
     EXPECT_EQ(describeBar(window.menuBar()),
               (std::vector<std::string>{"&Fichier: &Ouvrir, -, &Nouveau>[&Etalonnage], -, &Quitter",
-                                        "&Dialogue: &Mesure, -, &Etalonnage", "&Configuration: &Configuration",
+                                        "&Dialogue: &Mesure, &Liaison, -, &Etalonnage", "&Configuration: &Configuration",
                                         "&A Propos de ...: &A Propos de ..."}));
     EXPECT_EQ(window.windowTitle().toStdString(), "VantorPC");
 
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)
     EXPECT_EQ(describeBar(window.menuBar()),
               (std::vector<std::string>{
                   "&File: &Open, -, &New>[&Configuration, -, &Factory Settings, -, &HYDROMAST Settings], -, E&xit",
-                  "&Dialogue: &Measurement, -, &Configuration, -, &CAN, -, &Factory Settings, -, &HYDROMAST Settings, "
+                  "&Dialogue: &Measurement, &Link, -, &Configuration, -, &CAN, -, &Factory Settings, -, &HYDROMAST Settings, "
                   "-, &Initialization",
                   "&Options: &Options", "&About ...: &About ..."}));
 }
@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, MenusFollowTheLanguageWhateverTheSwitches)
         MainWindow window(program);
         EXPECT_EQ(describeBar(window.menuBar()),
                   (std::vector<std::string>{"&File: &Open, -, &New>[&Configuration], -, E&xit",
-                                            "&Dialogue: &Measurement, -, &Configuration", "&Options: &Options",
+                                            "&Dialogue: &Measurement, &Link, -, &Configuration", "&Options: &Options",
                                             "&About ...: &About ..."}));
     }
     program.state.settings.language = kFrench;
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, MenusFollowTheLanguageWhateverTheSwitches)
     EXPECT_EQ(describeBar(window.menuBar()).at(0),
               "&Fichier: &Ouvrir, -, &Nouveau>[&Etalonnage, -, &Réglage Usine], -, &Quitter");
     EXPECT_EQ(describeBar(window.menuBar()).at(1),
-              "&Dialogue: &Mesure, -, &Etalonnage, -, &CAN, -, &Réglage Usine");
+              "&Dialogue: &Mesure, &Liaison, -, &Etalonnage, -, &CAN, -, &Réglage Usine");
 }
 
 TEST_F(MainWindowTest, OpeningForgetsTheCatalogueAndUnitCommandsLeaveFileMode)
