@@ -71,7 +71,11 @@ void OptionsDialog::choiceConfirmed()
     showLabels(*this, kLabels, m_program.context().language());
 }
 
-void OptionsDialog::addressLeft() { readNumbers(*this, kNumbers, m_program.state); }
+void OptionsDialog::addressLeft()
+{
+    // An address that is no number is marked and never stored: 0 would be the broadcast address.
+    readNumbers(*this, kNumbers, m_program.state, m_program.context().locale().decimalSeparator);
+}
 
 void OptionsDialog::browse()
 {

@@ -71,6 +71,7 @@ bool ParameterDialog::opening()
         }
         setControlText(kFileName, QString::fromStdString(s.file.currentFilePath));
     }
+    m_kept = m_lastRead;
     // The names as they stand after the read, which may have fetched the catalogue.
     setProbeNames(m_probeList, s.catalogue);
     showLabels(*this, m_form.labels, language);
@@ -101,7 +102,7 @@ void ParameterDialog::offerComparison()
 
 void ParameterDialog::numberLeft()
 {
-    readNumbers(*this, m_form.block->numbers, state());
+    readNumbers(*this, m_form.block->numbers, state(), decimalSeparator());
     applyRules();
     offerComparison();
 }
@@ -117,6 +118,8 @@ void ParameterDialog::checkClicked() { readChecks(*this, m_form.checks, state())
 
 void ParameterDialog::saveToDisk()
 {
+    if (!fieldsHoldNumbers())
+        return;
     const FileType& type = *m_form.block->fileType;
     if (!askSaveFile(m_context, this, type))
         return;
@@ -127,6 +130,7 @@ void ParameterDialog::saveToDisk()
         return;
     }
     setControlText(kFileName, QString::fromStdString(path));
+    m_form.block->codec().encode(state().record, m_kept);
 }
 
 void ParameterDialog::print()
@@ -140,6 +144,8 @@ void ParameterDialog::print()
 
 void ParameterDialog::upload()
 {
+    if (!fieldsHoldNumbers())
+        return;
     const bool done = uploadFromDialog(this, m_context, uploadOptions(), m_form.block->codec());
     afterUpload();
     if (done)
@@ -148,7 +154,49 @@ void ParameterDialog::upload()
 
 void ParameterDialog::compare()
 {
+    if (!fieldsHoldNumbers())
+        return;
     compareWithFile(this, m_context, *m_form.block);
+}
+
+}  // namespace vantor
+
+namespace vantor {
+
+const std::string& ParameterDialog::decimalSeparator()
+{
+    // The user's regional settings, read once per dialog.
+    if (m_decimalSeparator.empty())
+        m_decimalSeparator = m_context.locale().decimalSeparator;
+    return m_decimalSeparator;
+}
+
+bool ParameterDialog::fieldsHoldNumbers()
+{
+    const std::vector<int> notNumbers = markNotNumbers(*this, m_form.block->numbers, decimalSeparator());
+    if (notNumbers.empty())
+        return true;
+    const int language = m_context.language();
+    QString text = QString::fromUtf8(lang::NotNumberText.text(language));
+    for (int id : notNumbers)
+        text += QStringLiteral("\n") + fieldName(*this, id);
+    m_context.prompts.messageBox(this, lang::NotNumberCaption.text(language), text.toStdString(), BoxIcon::Error,
+                                 BoxButtons::Ok);
+    return false;
+}
+
+void ParameterDialog::reject()
+{
+    // A value typed but not yet left counts as typed.
+    const bool allNumbers = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator()).empty();
+    if (m_kept.empty() || (allNumbers && m_form.block->codec().matchesLastRead(state().record, m_kept))) {
+        TemplateDialog::reject();
+        return;
+    }
+    const int language = m_context.language();
+    if (m_context.prompts.messageBox(this, m_form.caption.text(language), lang::DropChanges.text(language),
+                                     BoxIcon::Question, BoxButtons::YesNoDefaultNo) == BoxAnswer::Yes)
+        TemplateDialog::reject();
 }
 
 }  // namespace vantor

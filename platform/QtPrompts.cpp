@@ -18,8 +18,9 @@ BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, cons
     case BoxIcon::Question: box.setIcon(QMessageBox::Question); break;
     case BoxIcon::None: break;
     }
-    if (buttons == BoxButtons::YesNo) {
+    if (buttons != BoxButtons::Ok) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(buttons == BoxButtons::YesNoDefaultNo ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);

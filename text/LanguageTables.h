@@ -236,6 +236,27 @@ inline constexpr BilingualText UploadFailure{"Téléchargement à échoué", "Up
 inline constexpr BilingualText UploadCaption{"TELECHARGEMENT", "UPLOAD"};
 inline constexpr BilingualText UploadQuestion{"Téléchargement vers Unité", "Upload to unit"};
 
+// Safeguards: fields that hold no number, what an initialisation erases,
+// changes about to be dropped
+inline constexpr BilingualText NotNumberCaption{"SAISIE", "ENTRY"};
+inline constexpr BilingualText NotNumberText{"Ces champs ne contiennent pas un nombre ; rien n'est envoyé ni enregistré :",
+                                             "These fields do not hold a number; nothing is sent or saved:"};
+inline constexpr BilingualText InitConfirmCaption{"INITIALISATION", "INITIALIZATION"};
+inline constexpr BilingualText InitConfirmText{"L'initialisation va effacer dans l'unité :",
+                                               "The initialization will erase in the unit:"};
+inline constexpr BilingualText InitEraseTotalizers{"les deux totalisateurs (remis à zéro)",
+                                                   "both totalizers (reset to zero)"};
+inline constexpr BilingualText InitSetClock{"son heure (mise à l'heure du PC)", "its clock (set to the PC's time)"};
+inline constexpr BilingualText InitEraseCalibration{"l'étalonnage et le réglage CAN (valeurs par défaut)",
+                                                    "the configuration and the CAN settings (default values)"};
+inline constexpr BilingualText InitEraseFactory{"le réglage usine (valeurs par défaut)",
+                                                "the factory settings (default values)"};
+inline constexpr BilingualText InitEraseMaker{"le réglage HYDROMAST (valeurs par défaut)",
+                                              "the HYDROMAST settings (default values)"};
+inline constexpr BilingualText InitConfirmQuestion{"Continuer ?", "Continue?"};
+inline constexpr BilingualText DropChanges{"Les valeurs modifiées n'ont été ni téléchargées ni enregistrées. Les abandonner ?",
+                                           "The changed values were neither uploaded nor saved. Drop them?"};
+
 // About box and wait window
 inline constexpr BilingualText AboutPrefix{"A Propos de ", "About "};
 inline constexpr BilingualText WaitText{"Veuillez patienter", "Please wait"};
@@ -448,7 +469,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 223> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -465,6 +486,10 @@ inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion,
+
+    &NotNumberCaption, &NotNumberText, &InitConfirmCaption, &InitConfirmText, &InitEraseTotalizers,
+    &InitSetClock, &InitEraseCalibration, &InitEraseFactory, &InitEraseMaker, &InitConfirmQuestion,
+    &DropChanges,
 
     &AboutPrefix, &WaitText,
 
