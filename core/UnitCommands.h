@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 namespace vantor {
 
@@ -41,6 +42,10 @@ int uploadBlock(BlockLink& link, const UploadRequest& request, const BlockInfo& 
 // first failure. 0 or -1.
 int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
                    const WritePause& pause = pauseBetweenWrites);
+
+// What an initialisation of these blocks erases, one line each, after its
+// heading, in the language: the blocks, both totalizers and the clock.
+std::string initialisationErases(const InitialisationChoice& blocks, int language);
 
 // Sets the Jbus address to 0 for its lifetime and restores the configured one.
 class BroadcastAddress {
