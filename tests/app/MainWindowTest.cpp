@@ -174,6 +174,10 @@ TEST_F(MainWindowTest, OptionsAddressIsClampedAndShownWithoutDecimals)
     test::loseFocus(address);
     EXPECT_EQ(address->text().toStdString(), "13");
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "the value keeps its decimals";
+    address->setText("abc");
+    test::loseFocus(address);
+    EXPECT_EQ(address->text().toStdString(), "abc");
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "no number: not 0, the broadcast address";
     EXPECT_EQ(readVersionString("InternalName"), "VantorPC");
 
     // Port and speed are taken when confirmed in their lists, and kept on closing.
