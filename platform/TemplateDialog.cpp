@@ -40,7 +40,7 @@ int neededWidth(QWidget* w)
     if (qobject_cast<BitmapButton*>(w))
         return 0;
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->frameStyle() != QFrame::NoFrame || label->text().isEmpty())
+        if (label->frameShape() != QFrame::NoFrame || label->text().isEmpty())
             return 0;
         return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
     }

@@ -167,7 +167,7 @@ inline constexpr BilingualText MenuOptions{"&Configuration", "&Options"};
 inline constexpr BilingualText MenuInitialization{"&Initialisation", "&Initialization"};
 inline constexpr BilingualText MenuMakerSettings{"Réglage &HYDROMAST", "&HYDROMAST Settings"};
 inline constexpr BilingualText MenuFactorySettings{"&Réglage Usine", "&Factory Settings"};
-inline constexpr BilingualText MenuCan{"&CAN", "&CAN"};
+inline constexpr BilingualText MenuCan{"&CAN", "C&AN"};
 inline constexpr BilingualText MenuConfiguration{"&Etalonnage", "&Configuration"};
 inline constexpr BilingualText MenuMeasurement{"&Mesure", "&Measurement"};
 inline constexpr BilingualText MenuDialogue{"&Dialogue", "&Dialogue"};

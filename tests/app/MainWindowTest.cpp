@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)
     EXPECT_EQ(describeBar(window.menuBar()),
               (std::vector<std::string>{
                   "&File: &Open, -, &New>[&Configuration, -, &Factory Settings, -, &HYDROMAST Settings], -, E&xit",
-                  "&Dialogue: &Measurement, -, &Configuration, -, &CAN, -, &Factory Settings, -, &HYDROMAST Settings, "
+                  "&Dialogue: &Measurement, -, &Configuration, -, C&AN, -, &Factory Settings, -, &HYDROMAST Settings, "
                   "-, &Initialization",
                   "&Options: &Options", "&About ...: &About ..."}));
 }

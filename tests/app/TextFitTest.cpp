@@ -17,10 +17,13 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 
 #include <fstream>
+#include <map>
 #include <functional>
 #include <memory>
 
@@ -38,7 +41,7 @@ std::vector<std::string> cutTexts(QWidget* w)
                           " px in " + std::to_string(room) + ")");
     };
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->frameStyle() == QFrame::NoFrame)
+        if (label->frameShape() == QFrame::NoFrame)
             check(label->text(), label->contentsRect().width(), label->fontMetrics());
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QStyleOptionComboBox option;
@@ -57,6 +60,23 @@ std::vector<std::string> cutTexts(QWidget* w)
         check(group->title(), group->width() - 16, group->fontMetrics());
     }
     return cut;
+}
+
+// The keys of a menu's entries that more than one entry takes.
+std::vector<std::string> sharedKeys(const QWidget* menu)
+{
+    std::map<QChar, int> taken;
+    for (const QAction* action : menu->actions()) {
+        const QString text = action->text();
+        const qsizetype at = text.indexOf('&');
+        if (at >= 0 && at + 1 < text.size())
+            ++taken[text.at(at + 1).toLower()];
+    }
+    std::vector<std::string> shared;
+    for (const auto& [key, count] : taken)
+        if (count > 1)
+            shared.push_back(QString(key).toStdString());
+    return shared;
 }
 
 class TextFitTest : public test::AppFixture {
@@ -91,6 +111,11 @@ protected:
             EXPECT_FALSE(button->toolTip().isEmpty()) << name << ": " << button->text().toStdString();
             EXPECT_NE(button->toolTip(), button->text()) << name << ": no internal name as a tooltip";
         }
+        for (const QWidget* menu : dialog.findChildren<QMenuBar*>())
+            EXPECT_TRUE(sharedKeys(menu).empty()) << name << ": the menu bar shares " << sharedKeys(menu).front();
+        for (const QMenu* menu : dialog.findChildren<QMenu*>())
+            EXPECT_TRUE(sharedKeys(menu).empty()) << name << ", " << menu->title().toStdString() << " shares "
+                                                  << sharedKeys(menu).front();
         for (QWidget* w : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             for (const std::string& text : cutTexts(w))
                 ADD_FAILURE() << name << ", control " << w->property("controlId").toInt() << " ("
@@ -140,5 +165,17 @@ TEST_F(TextFitTest, EveryTextFitsEveryWindowInBothLanguages)
                           language == kFrench ? "Enregistrer les mesures" : "Record the measurement");
             }
         }
+    }
+}
+
+TEST_F(TextFitTest, SwitchingTheLanguageWithTheOptionsOpen)
+{
+    for (int from : {kFrench, kEnglish}) {
+        program.state.settings.language = from;
+        OptionsDialog options(program, nullptr);
+        options.opening();
+        options.show();
+        test::choose(options.control<QComboBox>(1001), 1 - from);
+        expectEverythingFits(options, from == kFrench ? "options, French to English" : "options, English to French");
     }
 }
