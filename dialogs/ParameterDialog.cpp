@@ -139,7 +139,9 @@ void ParameterDialog::print()
     for (int id : m_form.offPaper)
         offPaper.push_back(control(id));
     ControlsOffPaper hidden(*this, offPaper, control(kPrint));
-    printDialogImage(*this, {m_form.printTitle, true, QPageLayout::Landscape}, m_context.printSurroundings());
+    const BilingualText& title = m_form.printTitle;
+    printDialogImage(*this, {title.english, true, QPageLayout::Landscape, title.text(m_context.language())},
+                     m_context.printSurroundings());
 }
 
 void ParameterDialog::upload()

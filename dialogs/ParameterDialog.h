@@ -24,9 +24,10 @@ struct ParameterForm {
     const BlockForm* block;
     std::span<const LabelBinding> labels;
     std::span<const CheckBinding> checks;
-    // The printout's document name, and the controls kept off the paper besides
+    // The printout's document name (in English; a PDF file is proposed under it
+    // in the user's language), and the controls kept off the paper besides
     // SAVEDISK, PRINT and TRANSFERT.
-    const char* printTitle = "";
+    BilingualText printTitle = {"", ""};
     std::span<const int> offPaper = {};
 };
 

@@ -132,6 +132,7 @@ QWidget* TemplateDialog::makeControl(const ControlTemplate& c)
     }
     case ControlKind::Picture: {
         auto* label = new QLabel(this);
+        label->setObjectName(text);  // a window that redraws its picture finds it by name
         label->setPixmap(picture(text, devicePixelRatioF()));
         label->setAlignment(Qt::AlignCenter);
         return label;

@@ -257,6 +257,19 @@ inline constexpr BilingualText InitConfirmQuestion{"Continuer ?", "Continue?"};
 inline constexpr BilingualText DropChanges{"Les valeurs modifiées n'ont été ni téléchargées ni enregistrées. Les abandonner ?",
                                            "The changed values were neither uploaded nor saved. Drop them?"};
 
+// Texts that were only English: the comparison box's caption, the names proposed
+// for printouts, the program's description and the main picture's subtitle
+inline constexpr BilingualText CmpCaption{"COMPARAISON", "COMPARISON"};
+inline constexpr BilingualText PrintNameCalibration{"Etalonnage", "Calibration"};
+inline constexpr BilingualText PrintNameFactory{"Reglage Usine", "Factory"};
+inline constexpr BilingualText PrintNameMaker{"Reglage HYDROMAST", "Hydromast"};
+inline constexpr BilingualText PrintNameCan{"Can", "Can"};
+inline constexpr BilingualText PrintNameMeasurement{"Mesure", "Measurement"};
+inline constexpr BilingualText AboutDescription{"Configuration et surveillance des débitmètres Vantor",
+                                                "Vantor flowmeter configuration and monitoring"};
+inline constexpr BilingualText MainSubtitle{"Débitmètres à ultrasons à temps de transit",
+                                            "Ultrasonic transit-time flowmeters"};
+
 // About box and wait window
 inline constexpr BilingualText AboutPrefix{"A Propos de ", "About "};
 inline constexpr BilingualText WaitText{"Veuillez patienter", "Please wait"};
@@ -469,7 +482,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 223> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 231> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -490,6 +503,10 @@ inline constexpr std::array<const BilingualText*, 223> kAllTexts{{
     &NotNumberCaption, &NotNumberText, &InitConfirmCaption, &InitConfirmText, &InitEraseTotalizers,
     &InitSetClock, &InitEraseCalibration, &InitEraseFactory, &InitEraseMaker, &InitConfirmQuestion,
     &DropChanges,
+
+    &CmpCaption, &PrintNameCalibration, &PrintNameFactory, &PrintNameMaker, &PrintNameCan,
+    &PrintNameMeasurement,
+    &AboutDescription, &MainSubtitle,
 
     &AboutPrefix, &WaitText,
 

@@ -1,7 +1,9 @@
 // The main window, its menus, the options dialog and the About box, driven by control id.
 #include "AboutBox.h"
 #include "AppFixture.h"
+#include "LanguageTables.h"
 #include "MainWindow.h"
+#include "Pictures.h"
 #include "OptionsDialog.h"
 #include "Settings.h"
 #include "Simulator.h"
@@ -259,7 +261,7 @@ TEST_F(MainWindowTest, AboutCaptionInBothLanguages)
         AboutBox box(program, nullptr);
         EXPECT_EQ(box.windowTitle().toStdString(), "A Propos de X");
         EXPECT_EQ(text(box, 1253), "1.2.3");
-        EXPECT_EQ(text(box, 1248), "Description & more");
+        EXPECT_EQ(text(box, 1248), "Configuration et surveillance des débitmètres Vantor");
         EXPECT_EQ(text(box, 1255), "Company");
     }
     program.state.settings.language = kEnglish;
@@ -293,4 +295,19 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
     });
     window.sendCommand(104);
     EXPECT_EQ(buttons(), "Yes No OK ");
+}
+
+TEST_F(MainWindowTest, TheMainPictureIsInTheLanguage)
+{
+    std::vector<QImage> shown;
+    for (int language : {kFrench, kEnglish}) {
+        program.state.settings.language = language;
+        MainWindow window(program);
+        const auto* main = window.findChild<QLabel*>(QString::fromLatin1(kMainPicture));
+        ASSERT_NE(main, nullptr);
+        shown.push_back(main->pixmap().toImage());
+        EXPECT_EQ(shown.back(),
+                  mainPicture(main->devicePixelRatioF(), QString::fromUtf8(lang::MainSubtitle.text(language))).toImage());
+    }
+    EXPECT_NE(shown[0], shown[1]) << "the subtitle differs";
 }

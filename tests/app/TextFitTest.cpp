@@ -12,6 +12,7 @@
 #include "MakerDialog.h"
 #include "MeasurementDialog.h"
 #include "OptionsDialog.h"
+#include "QtPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 
@@ -177,5 +180,26 @@ TEST_F(TextFitTest, SwitchingTheLanguageWithTheOptionsOpen)
         options.show();
         test::choose(options.control<QComboBox>(1001), 1 - from);
         expectEverythingFits(options, from == kFrench ? "options, French to English" : "options, English to French");
+    }
+}
+
+TEST_F(TextFitTest, MessageBoxesAreWiderThanTheirCaption)
+{
+    QtPrompts boxes;
+    for (const BilingualText* caption : {&lang::OptConnectCaption, &lang::UploadCaption, &lang::InitConfirmCaption,
+                                         &lang::NotNumberCaption, &lang::CmpCaption, &lang::FileMeasurement}) {
+        for (int language : {kFrench, kEnglish}) {
+            const QString text = QString::fromUtf8(caption->text(language));
+            int width = 0, wanted = 0;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                width = box->width();
+                wanted = box->fontMetrics().horizontalAdvance(text) + 100;  // the frame's icon and buttons
+                box->accept();
+            });
+            boxes.messageBox(nullptr, caption->text(language), "OK", BoxIcon::Information, BoxButtons::Ok);
+            EXPECT_GE(width, wanted) << text.toStdString();
+        }
     }
 }
