@@ -6,6 +6,8 @@
 #include "LanguageTables.h"
 #include "WaitWindow.h"
 
+#include <QLabel>
+
 namespace vantor {
 
 using namespace controls;
@@ -69,7 +71,7 @@ bool ParameterDialog::opening()
             reportFileError(m_context, parentWidget(), status, s.file.currentFilePath, type);
             return false;
         }
-        setControlText(kFileName, QString::fromStdString(s.file.currentFilePath));
+        showFileName(s.file.currentFilePath);
     }
     m_kept = m_lastRead;
     // The names as they stand after the read, which may have fetched the catalogue.
@@ -129,7 +131,7 @@ void ParameterDialog::saveToDisk()
         reportFileError(m_context, this, status, path, type);
         return;
     }
-    setControlText(kFileName, QString::fromStdString(path));
+    showFileName(path);
     m_form.block->codec().encode(state().record, m_kept);
 }
 
@@ -171,6 +173,31 @@ const std::string& ParameterDialog::decimalSeparator()
     if (m_decimalSeparator.empty())
         m_decimalSeparator = m_context.locale().decimalSeparator;
     return m_decimalSeparator;
+}
+
+void ParameterDialog::showFileName(const std::string& path)
+{
+    const QString whole = QString::fromStdString(path);
+    auto* label = control<QLabel>(kFileName);
+    if (!label) {
+        setControlText(kFileName, whole);
+        return;
+    }
+    // A path longer than its frame loses its middle, never its file name; the
+    // tooltip holds it whole.
+    const QFontMetrics metrics = label->fontMetrics();
+    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
+    QString shown = whole;
+    if (metrics.horizontalAdvance(whole) > room) {
+        const qsizetype cut = whole.lastIndexOf('/') + 1;
+        const QString name = whole.mid(cut);
+        const int folderRoom = room - metrics.horizontalAdvance(name);
+        shown = folderRoom > metrics.horizontalAdvance(QStringLiteral("…/"))
+                    ? metrics.elidedText(whole.left(cut), Qt::ElideMiddle, folderRoom) + name
+                    : metrics.elidedText(name, Qt::ElideLeft, room);
+    }
+    setControlText(kFileName, shown);
+    label->setToolTip(whole);
 }
 
 bool ParameterDialog::fieldsHoldNumbers()

@@ -75,6 +75,7 @@ private:
     void print();
     void upload();
     void compare();
+    void showFileName(const std::string& path);
     // False, after one box naming them, when fields hold no number.
     bool fieldsHoldNumbers();
     const std::string& decimalSeparator();
