@@ -224,15 +224,15 @@ inline constexpr BilingualText OptBauds{"Bauds", "Bauds"};
 inline constexpr BilingualText OptCom{"Com", "Com"};
 inline constexpr BilingualText OptJbus{"Jbus", "Jbus"};
 inline constexpr BilingualText OptCaption{"Configuration", "Options"};
-inline constexpr BilingualText OptConnectSuccess{"La détection à reussi", "Connect successfull"};
-inline constexpr BilingualText OptConnectFailure{"La détection à échouée", "Connect Failure"};
+inline constexpr BilingualText OptConnectSuccess{"La détection a réussi", "Connect successful"};
+inline constexpr BilingualText OptConnectFailure{"La détection a échoué", "Connect Failure"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 
 // Upload and initialisation
 inline constexpr BilingualText InitNo{"&Non", "&No"};
 inline constexpr BilingualText InitYes{"&Oui", "&Yes"};
-inline constexpr BilingualText UploadSuccess{"Téléchargement reussi", "Upload successfull"};
-inline constexpr BilingualText UploadFailure{"Téléchargement à échoué", "Upload Failure"};
+inline constexpr BilingualText UploadSuccess{"Téléchargement réussi", "Upload successful"};
+inline constexpr BilingualText UploadFailure{"Téléchargement a échoué", "Upload Failure"};
 inline constexpr BilingualText UploadCaption{"TELECHARGEMENT", "UPLOAD"};
 inline constexpr BilingualText UploadQuestion{"Téléchargement vers Unité", "Upload to unit"};
 

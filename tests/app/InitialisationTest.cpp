@@ -136,7 +136,7 @@ TEST_F(InitialisationTest, EveryBlockWithPausesAtAddressZero)
     EXPECT_EQ(simulator->image(kMaker, 5), kDefaultMaker);
     EXPECT_EQ(simulator->reg(0x2306), 1);
     EXPECT_EQ(simulator->reg(0x2307), 1);
-    expectSuccessBox("Téléchargement reussi", "TELECHARGEMENT");
+    expectSuccessBox("Téléchargement réussi", "TELECHARGEMENT");
     EXPECT_EQ(state.settings.link.jbusAddress, 12.0f) << "the configured address comes back";
 }
 
@@ -166,7 +166,7 @@ TEST_F(InitialisationTest, NoBlockStillSetsTheClockAndResetsBothTotalizers)
     expectPauses(frames);
     EXPECT_EQ(simulator->reg(0x2306), 1);
     EXPECT_EQ(simulator->reg(0x2307), 1);
-    expectSuccessBox("Upload successfull", "UPLOAD");
+    expectSuccessBox("Upload successful", "UPLOAD");
 }
 
 TEST_F(InitialisationTest, EnterConfirmsAndEscapeDoesNothing)
@@ -202,7 +202,7 @@ TEST_F(InitialisationTest, SilentInstrumentStopsAtTheClock)
         << "three attempts at the clock, nothing after";
     ASSERT_EQ(prompts.boxes().size(), 2u);
     EXPECT_EQ(prompts.boxes()[1].caption, "TELECHARGEMENT");
-    EXPECT_EQ(prompts.boxes()[1].text, "Téléchargement à échoué");
+    EXPECT_EQ(prompts.boxes()[1].text, "Téléchargement a échoué");
     EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Error);
     EXPECT_EQ(state.settings.link.jbusAddress, 12.0f);
 }

@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
 
     ASSERT_EQ(prompts.boxes().size(), 1u);
     EXPECT_EQ(prompts.boxes()[0].caption, "DETECTION UNITE");
-    EXPECT_EQ(prompts.boxes()[0].text, "La détection à reussi");
+    EXPECT_EQ(prompts.boxes()[0].text, "La détection a réussi");
     EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Information);
     EXPECT_EQ(program.state.settings.link.portIndex, 1);
     EXPECT_EQ(program.state.settings.link.baudIndex, 4);
