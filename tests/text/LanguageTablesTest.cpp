@@ -159,7 +159,7 @@ TEST(LanguageTables, AccentsTabsAndNewlinesAreByteExact)
     EXPECT_EQ(std::string(lang::MeasRecordCounter.text(1)), "Total Record=%d  Record N\xC2\xB0=%d");
     EXPECT_EQ(std::string(lang::MeasMicroseconds.text(0)), "\xC2\xB5s");
     EXPECT_EQ(std::string(lang::FacDegree.text(1)), "\xC2\xB0");
-    EXPECT_EQ(std::string(lang::OptConnectFailure.text(0)), "La d\xC3\xA9tection \xC3\xA0 \xC3\xA9" "chou\xC3\xA9" "e");
+    EXPECT_EQ(std::string(lang::OptConnectFailure.text(0)), "La d\xC3\xA9tection a \xC3\xA9" "chou\xC3\xA9");
     EXPECT_EQ(std::string(lang::MenuMakerSettings.text(0)), "R\xC3\xA9glage &HYDROMAST");
     EXPECT_EQ(std::string(lang::CalExtDiameter.text(0)), "Diam\xC3\xA8tre Ext.");
 }
