@@ -226,6 +226,7 @@ inline constexpr BilingualText OptJbus{"Jbus", "Jbus"};
 inline constexpr BilingualText OptCaption{"Configuration", "Options"};
 inline constexpr BilingualText OptConnectSuccess{"La détection a réussi", "Connect successful"};
 inline constexpr BilingualText OptConnectFailure{"La détection a échoué", "Connect Failure"};
+inline constexpr BilingualText OptPortAbsent{"(absent)", "(not present)"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 
 // Upload and initialisation
@@ -482,7 +483,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 231> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 232> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -496,7 +497,7 @@ inline constexpr std::array<const BilingualText*, 231> kAllTexts{{
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
-    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption,
+    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion,
 

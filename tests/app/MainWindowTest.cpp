@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <fstream>
+
 using namespace vantor;
 
 namespace {
@@ -227,7 +229,7 @@ TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
     EXPECT_EQ(program.state.settings.link.portIndex, 1);
     EXPECT_EQ(program.state.settings.link.baudIndex, 4);
     EXPECT_EQ(program.state.settings.link.jbusAddress, 7.0f);
-    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().toStdString(), "Com2");
+    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().left(4).toStdString(), "Com2");
     EXPECT_EQ(options.control<QComboBox>(1002)->currentText().toStdString(), "4800");
     EXPECT_EQ(text(options, 1146), "7");
     EXPECT_FALSE(program.state.catalogue.read) << "the next transaction reads the new unit's catalogue";
@@ -250,7 +252,7 @@ TEST_F(MainWindowTest, FailedConnectRestoresTheSettings)
     EXPECT_EQ(program.state.settings.link.portIndex, 3);
     EXPECT_EQ(program.state.settings.link.baudIndex, 2);
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f);
-    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().toStdString(), "Com4");
+    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().left(4).toStdString(), "Com4");
     EXPECT_EQ(text(options, 1146), "13");
 }
 
@@ -310,4 +312,19 @@ TEST_F(MainWindowTest, TheMainPictureIsInTheLanguage)
                   mainPicture(main->devicePixelRatioF(), QString::fromUtf8(lang::MainSubtitle.text(language))).toImage());
     }
     EXPECT_NE(shown[0], shown[1]) << "the subtitle differs";
+}
+
+TEST_F(MainWindowTest, TheComListNamesEachPortsDevice)
+{
+    std::ofstream(dir.file("ttyUSB0")) << "";
+    program.serial.setDevicePath(1, dir.file("ttyUSB0"));
+    for (int language : {kFrench, kEnglish}) {
+        program.state.settings.language = language;
+        OptionsDialog options(program, nullptr);
+        options.opening();
+        const QComboBox* ports = options.control<QComboBox>(1000);
+        const std::string absent = language == kFrench ? " (absent)" : " (not present)";
+        EXPECT_EQ(ports->itemText(0).toStdString(), "Com1  " + dir.file("absent0") + absent);
+        EXPECT_EQ(ports->itemText(1).toStdString(), "Com2  " + dir.file("ttyUSB0"));
+    }
 }
