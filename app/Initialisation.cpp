@@ -46,6 +46,13 @@ void runInitialisation(const DialogContext& context, QWidget* owner)
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int language = context.language();
+    // The totalizers are the customer's measured volumes: one more question,
+    // saying what goes, that Enter answers No.
+    const std::string question = initialisationErases(context.state.initialisation, language) + "\n\n" +
+                                 InitConfirmQuestion.text(language);
+    if (context.prompts.messageBox(owner, InitConfirmCaption.text(language), question, BoxIcon::Question,
+                                   BoxButtons::YesNoDefaultNo) != BoxAnswer::Yes)
+        return;
     int result;
     {
         WaitWindow wait(owner, language);

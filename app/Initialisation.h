@@ -19,8 +19,9 @@ private:
     DialogContext m_context;
 };
 
-// The Initialization command of the main menu: the dialog, the writes under the
-// wait window, and one message saying how it went.
+// The Initialization command of the main menu: the dialog, a confirmation
+// naming what will be erased, the writes under the wait window, and one message
+// saying how it went.
 void runInitialisation(const DialogContext& context, QWidget* owner);
 
 }  // namespace vantor

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -122,6 +123,8 @@ void MainWindow::buildMenu()
     m_program.qtTranslations.apply(language);
     const AccessFlags& access = m_program.state.access;
     auto text = [language](const BilingualText& t) { return QString::fromUtf8(t.text(language)); };
+    if (auto* main = findChild<QLabel*>(QString::fromLatin1(kMainPicture)))
+        main->setPixmap(mainPicture(devicePixelRatioF(), text(lang::MainSubtitle)));
     auto add = [this, &text](QMenu* menu, int id, const BilingualText& t) {
         QAction* action = menu->addAction(text(t));
         action->setData(id);

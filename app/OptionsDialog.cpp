@@ -3,13 +3,15 @@
 #include "Binding.h"
 #include "BlockLink.h"
 #include "LanguageTables.h"
+#include "PortDevices.h"
 #include "Program.h"
+#include "ScanWindow.h"
 #include "SettingsFiles.h"
 #include "Templates.h"
-#include "ScanWindow.h"
 #include "UnitScan.h"
 
 #include <QCoreApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 
@@ -59,6 +61,7 @@ void OptionsDialog::opening()
     showLabels(*this, kLabels, context.language());
     showNumbers(*this, kNumbers, m_program.state);
     fillChoices(*this, kChoices, context);
+    showPortDevices();
     setControlText(1269, QString::fromStdString(m_program.state.settings.spreadsheetPath));
 }
 
@@ -73,9 +76,32 @@ void OptionsDialog::choiceConfirmed()
     readChoices(*this, kChoices, m_program.state);
     // A new language relabels the dialog at once; the caption follows next time.
     showLabels(*this, kLabels, m_program.context().language());
+    showPortDevices();
 }
 
-void OptionsDialog::addressLeft() { readNumbers(*this, kNumbers, m_program.state); }
+void OptionsDialog::showPortDevices()
+{
+    auto* ports = control<QComboBox>(1000);
+    if (!ports)
+        return;
+    const int language = m_program.context().language();
+    for (int i = 0; i < ports->count() && i < kPortCount; ++i) {
+        const std::string& path = m_program.serial.devicePath(i);
+        QString text = QString::fromUtf8(lang::ListCom.texts[static_cast<size_t>(i)]);
+        if (!path.empty())
+            text += QStringLiteral("  ") + QString::fromStdString(stableDeviceName(path));
+        if (path.empty() || !deviceExists(path))
+            text += QStringLiteral(" ") + QString::fromUtf8(lang::OptPortAbsent.text(language));
+        ports->setItemText(i, text);
+    }
+    fitTexts();
+}
+
+void OptionsDialog::addressLeft()
+{
+    // An address that is no number is marked and never stored: 0 would be the broadcast address.
+    readNumbers(*this, kNumbers, m_program.state, m_program.context().locale().decimalSeparator);
+}
 
 void OptionsDialog::browse()
 {

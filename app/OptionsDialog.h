@@ -20,6 +20,8 @@ public:
 
     void choiceConfirmed();
     void addressLeft();
+    // Each port's item names its device, marked when absent.
+    void showPortDevices();
     void browse();
     void connectToUnit();
 

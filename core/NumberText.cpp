@@ -41,6 +41,54 @@ double parseNumber(const std::string& text)
 #endif
 }
 
+std::optional<double> parseTypedNumber(const std::string& text, const std::string& decimalSeparator)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    size_t at = 0, end = text.size();
+    while (at < end && blank(text[at]))
+        ++at;
+    while (end > at && blank(text[end - 1]))
+        --end;
+    const auto digit = [&](size_t i) { return i < end && text[i] >= '0' && text[i] <= '9'; };
+    std::string plain;
+    if (at < end && (text[at] == '+' || text[at] == '-'))
+        plain += text[at++];
+    int digits = 0;
+    bool separated = false;
+    while (at < end) {
+        if (digit(at)) {
+            plain += text[at++];
+            ++digits;
+        } else if (separated) {
+            break;
+        } else if (text[at] == '.') {
+            plain += '.';
+            ++at;
+            separated = true;
+        } else if (!decimalSeparator.empty() && text.compare(at, decimalSeparator.size(), decimalSeparator) == 0) {
+            plain += '.';
+            at += decimalSeparator.size();
+            separated = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (at < end && (text[at] == 'e' || text[at] == 'E')) {
+        plain += text[at++];
+        if (at < end && (text[at] == '+' || text[at] == '-'))
+            plain += text[at++];
+        if (!digit(at))
+            return std::nullopt;
+        while (digit(at))
+            plain += text[at++];
+    }
+    if (at != end)
+        return std::nullopt;
+    return parseNumber(plain);
+}
+
 float toFloat(double value)
 {
     // Beyond what a float holds the conversion is undefined: go to the infinities,

@@ -2,6 +2,7 @@
 // formats with a point whatever the locale, and the automatic rounding.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vantor {
@@ -15,6 +16,10 @@ std::string formatBoundNumber(const char* format, float value, int& decimalsCoun
 // separator whatever the locale: leading blanks skipped, the longest valid
 // prefix taken, 0 when there is none.
 double parseNumber(const std::string& text);
+// Reads a number as a user types it into a field: blanks around it, a sign,
+// digits with one decimal separator (the point or the locale's own) and an
+// exponent. Nothing when the text holds anything else or no digit at all.
+std::optional<double> parseTypedNumber(const std::string& text, const std::string& decimalSeparator);
 // A double as a float, the values no float holds becoming infinities.
 float toFloat(double value);
 // printf-style formatting of one double, always with a decimal point.

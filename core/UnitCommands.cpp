@@ -2,6 +2,7 @@
 
 #include "BlockCodec.h"
 #include "BlockTransfer.h"
+#include "LanguageTables.h"
 
 #include <chrono>
 #include <thread>
@@ -91,6 +92,21 @@ int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const Lo
             return -1;
     }
     return 0;
+}
+
+std::string initialisationErases(const InitialisationChoice& blocks, int language)
+{
+    std::string text = lang::InitConfirmText.text(language);
+    const auto line = [&](const BilingualText& item) { text += std::string("\n- ") + item.text(language); };
+    if (blocks.calibration)
+        line(lang::InitEraseCalibration);
+    if (blocks.factory)
+        line(lang::InitEraseFactory);
+    if (blocks.maker)
+        line(lang::InitEraseMaker);
+    line(lang::InitEraseTotalizers);
+    line(lang::InitSetClock);
+    return text;
 }
 
 }  // namespace vantor

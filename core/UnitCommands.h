@@ -57,6 +57,10 @@ std::optional<uint8_t> unitAddressIn(const BlockInfo& block, std::span<const uin
 std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& settings, const BlockCodec& codec,
                                                  std::span<const uint8_t> image);
 
+// What an initialisation of these blocks erases, one line each, after its
+// heading, in the language: the blocks, both totalizers and the clock.
+std::string initialisationErases(const InitialisationChoice& blocks, int language);
+
 // Sets the Jbus address to 0 for its lifetime and restores the configured one.
 class BroadcastAddress {
 public:

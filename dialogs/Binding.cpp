@@ -1,7 +1,12 @@
 #include "Binding.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QRegularExpression>
+#include <QLabel>
+#include <QLineEdit>
 
 namespace vantor {
 
@@ -10,6 +15,17 @@ namespace {
 constexpr int kMaxChoiceLength = 99;
 
 QString utf8(const char* text) { return QString::fromUtf8(text); }
+
+std::optional<double> typedNumber(const TemplateDialog& dialog, int control, const std::string& decimalSeparator)
+{
+    return parseTypedNumber(dialog.controlText(control).toStdString(), decimalSeparator);
+}
+
+void markNotNumber(TemplateDialog& dialog, int control, bool notNumber)
+{
+    if (auto* edit = dialog.control<QLineEdit>(control))
+        edit->setStyleSheet(notNumber ? QStringLiteral("QLineEdit { background: #ffc8c8; }") : QString());
+}
 
 }  // namespace
 
@@ -34,11 +50,54 @@ void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, P
                               QString::fromStdString(formatBoundNumber(b.format, b.value(state), state.decimalsCount)));
 }
 
-void readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
+std::vector<int> readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state,
+                             const std::string& decimalSeparator)
 {
+    const std::vector<int> notNumbers = markNotNumbers(dialog, table, decimalSeparator);
     for (const NumberBinding& b : table)
-        b.value(state) = toFloat(parseNumber(dialog.controlText(b.control).toStdString()));
-    showNumbers(dialog, table, state);
+        if (const std::optional<double> typed = typedNumber(dialog, b.control, decimalSeparator))
+            b.value(state) = toFloat(*typed);
+    clampNumbers(table, state);
+    // A box holding no number keeps what was typed, for the user to mend.
+    for (const NumberBinding& b : table)
+        if (std::find(notNumbers.begin(), notNumbers.end(), b.control) == notNumbers.end())
+            dialog.setControlText(
+                b.control, QString::fromStdString(formatBoundNumber(b.format, b.value(state), state.decimalsCount)));
+    return notNumbers;
+}
+
+std::vector<int> markNotNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table,
+                                const std::string& decimalSeparator)
+{
+    std::vector<int> notNumbers;
+    for (const NumberBinding& b : table) {
+        const bool notNumber = dialog.control(b.control) && !typedNumber(dialog, b.control, decimalSeparator);
+        markNotNumber(dialog, b.control, notNumber);
+        if (notNumber)
+            notNumbers.push_back(b.control);
+    }
+    return notNumbers;
+}
+
+QString fieldName(const TemplateDialog& dialog, int control)
+{
+    const QWidget* field = dialog.control(control);
+    const QLabel* nearest = nullptr;
+    if (field) {
+        const QRect at = field->geometry();
+        for (const QLabel* label : dialog.findChildren<const QLabel*>()) {
+            const QRect l = label->geometry();
+            if (label->text().isEmpty() || l.left() >= at.left() || l.bottom() < at.top() || l.top() > at.bottom())
+                continue;
+            if (!nearest || l.left() > nearest->geometry().left())
+                nearest = label;
+        }
+    }
+    if (!nearest)
+        return QString::number(control);
+    QString name = nearest->text();
+    name.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return name.remove(QRegularExpression(QStringLiteral("\\s*:\\s*$"))).trimmed();
 }
 
 void fillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)

@@ -19,8 +19,18 @@ void showLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int
 void showToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // Clamps each value into its limits, stores it back and shows it.
 void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
-// Parses every edit box of the table, then shows the whole table again.
-void readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
+// Parses every edit box of the table, the point or decimalSeparator taken as the
+// decimal separator, then shows the whole table again. A box that holds no
+// number keeps its text and its variable, and is marked; their controls are
+// returned.
+std::vector<int> readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state,
+                             const std::string& decimalSeparator);
+// The controls of the table whose text is not a number, marked as such.
+std::vector<int> markNotNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table,
+                                const std::string& decimalSeparator);
+// What the user reads beside a control: the nearest label on its left, on its
+// row, without its accelerator mark and colon.
+QString fieldName(const TemplateDialog& dialog, int control);
 void fillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
 void selectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
 void readChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);

@@ -33,7 +33,7 @@ constexpr CheckBinding kChecks[] = {
 // COMPARE and the upload options mean nothing on paper.
 constexpr int kOffPaper[] = {controls::kCompare, 1135, 1139, 1145};
 
-const ParameterForm kForm{&templates::kCalibration, CalCaption, &forms::kCalibration, kLabels, kChecks, "Calibration",
+const ParameterForm kForm{&templates::kCalibration, CalCaption, &forms::kCalibration, kLabels, kChecks, PrintNameCalibration,
                           kOffPaper};
 
 }  // namespace

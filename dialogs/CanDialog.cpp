@@ -39,7 +39,7 @@ constexpr CheckBinding kChecks[] = {
 };
 #undef FLAG
 
-const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, kLabels, kChecks, "Can"};
+const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, kLabels, kChecks, PrintNameCan};
 
 }  // namespace
 

@@ -39,7 +39,7 @@ void compareWithFile(QWidget* owner, const DialogContext& context, const BlockFo
         context.startProgram(state.settings.spreadsheetPath, {path});
         return;
     }
-    context.prompts.messageBox(nullptr, "",
+    context.prompts.messageBox(nullptr, lang::CmpCaption.text(language),
                                std::string(lang::CmpReportTitle.text(language)) + compared + "\n" +
                                    lang::CmpLookFile.text(language) + path,
                                BoxIcon::Question, BoxButtons::Ok);

@@ -24,7 +24,7 @@ constexpr LabelBinding kLabels[] = {
     {1456, FacCoef80},    {1457, FacCoef90},    {1458, FacCoef100},
 };
 
-const ParameterForm kForm{&templates::kFactory, FacCaption, &forms::kFactory, kLabels, {}, "Factory"};
+const ParameterForm kForm{&templates::kFactory, FacCaption, &forms::kFactory, kLabels, {}, PrintNameFactory};
 
 }  // namespace
 

@@ -11,7 +11,7 @@ using namespace lang;
 
 constexpr LabelBinding kLabels[] = {{1218, MakRef}, {1225, MakPts4mA}, {1229, MakPts20mA}};
 
-const ParameterForm kForm{&templates::kMaker, MakCaption, &forms::kMaker, kLabels, {}, "Hydromast"};
+const ParameterForm kForm{&templates::kMaker, MakCaption, &forms::kMaker, kLabels, {}, PrintNameMaker};
 
 }  // namespace
 

@@ -6,6 +6,8 @@
 #include "LanguageTables.h"
 #include "WaitWindow.h"
 
+#include <QLabel>
+
 namespace vantor {
 
 using namespace controls;
@@ -69,8 +71,9 @@ bool ParameterDialog::opening()
             reportFileError(m_context, parentWidget(), status, s.file.currentFilePath, type);
             return false;
         }
-        setControlText(kFileName, QString::fromStdString(s.file.currentFilePath));
+        showFileName(s.file.currentFilePath);
     }
+    m_kept = m_lastRead;
     // The names as they stand after the read, which may have fetched the catalogue.
     setProbeNames(m_probeList, s.catalogue);
     showLabels(*this, m_form.labels, language);
@@ -101,7 +104,7 @@ void ParameterDialog::offerComparison()
 
 void ParameterDialog::numberLeft()
 {
-    readNumbers(*this, m_form.block->numbers, state());
+    readNumbers(*this, m_form.block->numbers, state(), decimalSeparator());
     applyRules();
     offerComparison();
 }
@@ -117,6 +120,8 @@ void ParameterDialog::checkClicked() { readChecks(*this, m_form.checks, state())
 
 void ParameterDialog::saveToDisk()
 {
+    if (!fieldsHoldNumbers())
+        return;
     const FileType& type = *m_form.block->fileType;
     if (!askSaveFile(m_context, this, type))
         return;
@@ -126,7 +131,8 @@ void ParameterDialog::saveToDisk()
         reportFileError(m_context, this, status, path, type);
         return;
     }
-    setControlText(kFileName, QString::fromStdString(path));
+    showFileName(path);
+    m_form.block->codec().encode(state().record, m_kept);
 }
 
 void ParameterDialog::print()
@@ -135,11 +141,15 @@ void ParameterDialog::print()
     for (int id : m_form.offPaper)
         offPaper.push_back(control(id));
     ControlsOffPaper hidden(*this, offPaper, control(kPrint));
-    printDialogImage(*this, {m_form.printTitle, true, QPageLayout::Landscape}, m_context.printSurroundings());
+    const BilingualText& title = m_form.printTitle;
+    printDialogImage(*this, {title.english, true, QPageLayout::Landscape, title.text(m_context.language())},
+                     m_context.printSurroundings());
 }
 
 void ParameterDialog::upload()
 {
+    if (!fieldsHoldNumbers())
+        return;
     const bool done = uploadFromDialog(this, m_context, uploadOptions(), m_form.block->codec());
     afterUpload();
     if (done)
@@ -148,7 +158,74 @@ void ParameterDialog::upload()
 
 void ParameterDialog::compare()
 {
+    if (!fieldsHoldNumbers())
+        return;
     compareWithFile(this, m_context, *m_form.block);
+}
+
+}  // namespace vantor
+
+namespace vantor {
+
+const std::string& ParameterDialog::decimalSeparator()
+{
+    // The user's regional settings, read once per dialog.
+    if (m_decimalSeparator.empty())
+        m_decimalSeparator = m_context.locale().decimalSeparator;
+    return m_decimalSeparator;
+}
+
+void ParameterDialog::showFileName(const std::string& path)
+{
+    const QString whole = QString::fromStdString(path);
+    auto* label = control<QLabel>(kFileName);
+    if (!label) {
+        setControlText(kFileName, whole);
+        return;
+    }
+    // A path longer than its frame loses its middle, never its file name; the
+    // tooltip holds it whole.
+    const QFontMetrics metrics = label->fontMetrics();
+    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
+    QString shown = whole;
+    if (metrics.horizontalAdvance(whole) > room) {
+        const qsizetype cut = whole.lastIndexOf('/') + 1;
+        const QString name = whole.mid(cut);
+        const int folderRoom = room - metrics.horizontalAdvance(name);
+        shown = folderRoom > metrics.horizontalAdvance(QStringLiteral("…/"))
+                    ? metrics.elidedText(whole.left(cut), Qt::ElideMiddle, folderRoom) + name
+                    : metrics.elidedText(name, Qt::ElideLeft, room);
+    }
+    setControlText(kFileName, shown);
+    label->setToolTip(whole);
+}
+
+bool ParameterDialog::fieldsHoldNumbers()
+{
+    const std::vector<int> notNumbers = markNotNumbers(*this, m_form.block->numbers, decimalSeparator());
+    if (notNumbers.empty())
+        return true;
+    const int language = m_context.language();
+    QString text = QString::fromUtf8(lang::NotNumberText.text(language));
+    for (int id : notNumbers)
+        text += QStringLiteral("\n") + fieldName(*this, id);
+    m_context.prompts.messageBox(this, lang::NotNumberCaption.text(language), text.toStdString(), BoxIcon::Error,
+                                 BoxButtons::Ok);
+    return false;
+}
+
+void ParameterDialog::reject()
+{
+    // A value typed but not yet left counts as typed.
+    const bool allNumbers = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator()).empty();
+    if (m_kept.empty() || (allNumbers && m_form.block->codec().matchesLastRead(state().record, m_kept))) {
+        TemplateDialog::reject();
+        return;
+    }
+    const int language = m_context.language();
+    if (m_context.prompts.messageBox(this, m_form.caption.text(language), lang::DropChanges.text(language),
+                                     BoxIcon::Question, BoxButtons::YesNoDefaultNo) == BoxAnswer::Yes)
+        TemplateDialog::reject();
 }
 
 }  // namespace vantor

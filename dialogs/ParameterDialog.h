@@ -24,9 +24,10 @@ struct ParameterForm {
     const BlockForm* block;
     std::span<const LabelBinding> labels;
     std::span<const CheckBinding> checks;
-    // The printout's document name, and the controls kept off the paper besides
+    // The printout's document name (in English; a PDF file is proposed under it
+    // in the user's language), and the controls kept off the paper besides
     // SAVEDISK, PRINT and TRANSFERT.
-    const char* printTitle = "";
+    BilingualText printTitle = {"", ""};
     std::span<const int> offPaper = {};
 };
 
@@ -50,6 +51,10 @@ public:
     // Opens the dialog modally; returns at once when the opening failed.
     int run();
 
+    // Closing with values changed since they were read, opened or saved asks
+    // first; No (the default) goes back to the dialog.
+    void reject() override;
+
 protected:
     // Shows or hides controls by the values of others; runs after filling and
     // after every edit.
@@ -70,6 +75,10 @@ private:
     void print();
     void upload();
     void compare();
+    void showFileName(const std::string& path);
+    // False, after one box naming them, when fields hold no number.
+    bool fieldsHoldNumbers();
+    const std::string& decimalSeparator();
     void offerComparison();
     bool offersComparison() const { return m_form.block->offersComparison(); }
 
@@ -78,6 +87,9 @@ private:
     // The block's image as read from the instrument or the file: what the
     // values are compared with to offer the comparison.
     std::vector<uint8_t> m_lastRead;
+    // The values as last read, opened or saved: closing without them asks.
+    std::vector<uint8_t> m_kept;
+    std::string m_decimalSeparator;
     ChoiceList m_probeList{};
     std::vector<ChoiceBinding> m_choices;
 };

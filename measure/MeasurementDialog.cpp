@@ -324,7 +324,9 @@ void MeasurementDialog::print()
     ControlsOffPaper hidden(*this, buttons, control(kPrint));
     // The date of printing says when a replayed file was looked at; a live
     // measurement shows its own clock.
-    printDialogImage(*this, {"Measurement", m_context.state.file.fileMode, QPageLayout::Portrait},
+    printDialogImage(*this,
+                     {PrintNameMeasurement.english, m_context.state.file.fileMode, QPageLayout::Portrait,
+                      PrintNameMeasurement.text(m_context.language())},
                      m_context.printSurroundings());
 }
 

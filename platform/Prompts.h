@@ -10,7 +10,8 @@ class QWidget;
 namespace vantor {
 
 enum class BoxIcon { None, Information, Error, Question };
-enum class BoxButtons { Ok, YesNo };
+// YesNoDefaultNo: Enter answers No, for a question whose Yes loses data.
+enum class BoxButtons { Ok, YesNo, YesNoDefaultNo };
 enum class BoxAnswer { Ok, Yes, No };
 
 struct FileRequest {

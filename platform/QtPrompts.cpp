@@ -2,9 +2,18 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 
 namespace vantor {
+
+namespace {
+
+// Room the window frame's title bar keeps for its icon and buttons.
+constexpr int kTitleButtons = 120;
+
+}  // namespace
 
 BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, const std::string& text, BoxIcon icon,
                                 BoxButtons buttons)
@@ -18,13 +27,24 @@ BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, cons
     case BoxIcon::Question: box.setIcon(QMessageBox::Question); break;
     case BoxIcon::None: break;
     }
-    if (buttons == BoxButtons::YesNo) {
+    if (buttons != BoxButtons::Ok) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+        box.setDefaultButton(buttons == BoxButtons::YesNoDefaultNo ? QMessageBox::No : QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return BoxAnswer::Ok;
+    // A short text makes a narrow box whose title bar cuts the caption: a
+    // spacer, once the box's layout is final, makes room for the caption
+    // beside the frame's icon and buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int captionWidth = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) * 5 / 4 + kTitleButtons;
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
+    }
+    const int answer = box.exec();
+    if (buttons == BoxButtons::Ok)
+        return BoxAnswer::Ok;
+    return answer == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
 std::string qtFileFilter(const std::string& filter)

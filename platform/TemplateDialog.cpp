@@ -40,7 +40,7 @@ int neededWidth(QWidget* w)
     if (qobject_cast<BitmapButton*>(w))
         return 0;
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->frameStyle() != QFrame::NoFrame || label->text().isEmpty())
+        if (label->frameShape() != QFrame::NoFrame || label->text().isEmpty())
             return 0;
         return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
     }
@@ -132,6 +132,7 @@ QWidget* TemplateDialog::makeControl(const ControlTemplate& c)
     }
     case ControlKind::Picture: {
         auto* label = new QLabel(this);
+        label->setObjectName(text);  // a window that redraws its picture finds it by name
         label->setPixmap(picture(text, devicePixelRatioF()));
         label->setAlignment(Qt::AlignCenter);
         return label;

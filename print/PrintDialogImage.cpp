@@ -42,7 +42,7 @@ std::optional<std::string> askPdfPath(QWidget& dialog, const PrintJob& job, cons
     request.title = lang::PrintToPdf.text(s.language);
     request.filter = std::string(lang::PrintPdfFile.text(s.language)) + "|*.pdf|";
     request.initialFolder = s.pdfFolder;
-    request.initialName = job.title + ".pdf";
+    request.initialName = (job.pdfName.empty() ? job.title : job.pdfName) + ".pdf";
     return s.prompts.saveFileName(request);
 }
 

@@ -31,6 +31,7 @@ struct PrintJob {
     std::string title;  // the document's name, and the name proposed for a PDF; not printed
     bool dateLine = false;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    std::string pdfName = {};  // the name proposed for a PDF in the user's language, when not the title
 };
 
 // What a printout takes from the program and the computer.

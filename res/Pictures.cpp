@@ -22,7 +22,7 @@ QPixmap canvas(QSize size, qreal dpr)
     return pixmap;
 }
 
-void drawMain(QPainter& p, QSize size)
+void drawMain(QPainter& p, QSize size, const QString& subtitle)
 {
     const qreal w = size.width(), h = size.height();
     QLinearGradient sky(0, 0, 0, h);
@@ -65,7 +65,7 @@ void drawMain(QPainter& p, QSize size)
     sub.setPixelSize(static_cast<int>(h * 0.06));
     p.setFont(sub);
     p.setPen(QColor(0x33, 0x44, 0x55));
-    p.drawText(QRectF(0, h * 0.30, w, h * 0.12), Qt::AlignCenter, QStringLiteral("Ultrasonic transit-time flowmeters"));
+    p.drawText(QRectF(0, h * 0.30, w, h * 0.12), Qt::AlignCenter, subtitle);
 }
 
 void drawHourglass(QPainter& p, QSize size)
@@ -182,6 +182,16 @@ bool hasPicture(const QString& name)
     return name.size() > 1 && QStringLiteral("UDF").contains(name.back()) && isButtonCaption(name.chopped(1));
 }
 
+QPixmap mainPicture(qreal dpr, const QString& subtitle)
+{
+    const QSize size(376, 252);
+    QPixmap pixmap = canvas(size, dpr);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawMain(p, size, subtitle);
+    return pixmap;
+}
+
 QPixmap picture(const QString& name, qreal dpr, QSize size)
 {
     if (!hasPicture(name))
@@ -196,7 +206,7 @@ QPixmap picture(const QString& name, qreal dpr, QSize size)
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     if (name == QLatin1String(kMainPicture))
-        drawMain(p, size);
+        drawMain(p, size, QStringLiteral("Ultrasonic transit-time flowmeters"));
     else if (name == QLatin1String(kWaitPicture))
         drawHourglass(p, size);
     else

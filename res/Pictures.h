@@ -17,6 +17,8 @@ inline constexpr const char* kWaitPicture = "WAIT";  // resource 204
 // A name nobody draws gives a null pixmap.
 QPixmap picture(const QString& name, qreal devicePixelRatio, QSize size = QSize());
 bool hasPicture(const QString& name);
+// The main window's picture under another subtitle (the user's language).
+QPixmap mainPicture(qreal devicePixelRatio, const QString& subtitle);
 
 QIcon programIcon();  // resource 128
 

@@ -167,7 +167,7 @@ inline constexpr BilingualText MenuOptions{"&Configuration", "&Options"};
 inline constexpr BilingualText MenuInitialization{"&Initialisation", "&Initialization"};
 inline constexpr BilingualText MenuMakerSettings{"Réglage &HYDROMAST", "&HYDROMAST Settings"};
 inline constexpr BilingualText MenuFactorySettings{"&Réglage Usine", "&Factory Settings"};
-inline constexpr BilingualText MenuCan{"&CAN", "&CAN"};
+inline constexpr BilingualText MenuCan{"&CAN", "C&AN"};
 inline constexpr BilingualText MenuConfiguration{"&Etalonnage", "&Configuration"};
 inline constexpr BilingualText MenuMeasurement{"&Mesure", "&Measurement"};
 inline constexpr BilingualText MenuDialogue{"&Dialogue", "&Dialogue"};
@@ -248,17 +248,52 @@ inline constexpr BilingualText LinkSave{"Enregistrer", "Save"};
 inline constexpr BilingualText LinkTextFile{"Fichier texte", "Text file"};
 // Where the unit was found: port, speed and the unit's own address.
 inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d baud, address %d"};
+inline constexpr BilingualText OptPortAbsent{"(absent)", "(not present)"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 
 // Upload and initialisation
 inline constexpr BilingualText InitNo{"&Non", "&No"};
 inline constexpr BilingualText InitYes{"&Oui", "&Yes"};
-inline constexpr BilingualText UploadSuccess{"Téléchargement reussi", "Upload successfull"};
-inline constexpr BilingualText UploadFailure{"Téléchargement à échoué", "Upload Failure"};
+inline constexpr BilingualText UploadSuccess{"Téléchargement réussi", "Upload successful"};
+inline constexpr BilingualText UploadFailure{"Téléchargement a échoué", "Upload Failure"};
 inline constexpr BilingualText UploadCaption{"TELECHARGEMENT", "UPLOAD"};
 inline constexpr BilingualText UploadNotHeld{"L'unité ne contient pas ce qui a été envoyé :\n",
                                              "The unit does not hold what was sent:\n"};
 inline constexpr BilingualText UploadQuestion{"Téléchargement vers Unité", "Upload to unit"};
+
+// Safeguards: fields that hold no number, what an initialisation erases,
+// changes about to be dropped
+inline constexpr BilingualText NotNumberCaption{"SAISIE", "ENTRY"};
+inline constexpr BilingualText NotNumberText{"Ces champs ne contiennent pas un nombre ; rien n'est envoyé ni enregistré :",
+                                             "These fields do not hold a number; nothing is sent or saved:"};
+inline constexpr BilingualText InitConfirmCaption{"INITIALISATION", "INITIALIZATION"};
+inline constexpr BilingualText InitConfirmText{"L'initialisation va effacer dans l'unité :",
+                                               "The initialization will erase in the unit:"};
+inline constexpr BilingualText InitEraseTotalizers{"les deux totalisateurs (remis à zéro)",
+                                                   "both totalizers (reset to zero)"};
+inline constexpr BilingualText InitSetClock{"son heure (mise à l'heure du PC)", "its clock (set to the PC's time)"};
+inline constexpr BilingualText InitEraseCalibration{"l'étalonnage et le réglage CAN (valeurs par défaut)",
+                                                    "the configuration and the CAN settings (default values)"};
+inline constexpr BilingualText InitEraseFactory{"le réglage usine (valeurs par défaut)",
+                                                "the factory settings (default values)"};
+inline constexpr BilingualText InitEraseMaker{"le réglage HYDROMAST (valeurs par défaut)",
+                                              "the HYDROMAST settings (default values)"};
+inline constexpr BilingualText InitConfirmQuestion{"Continuer ?", "Continue?"};
+inline constexpr BilingualText DropChanges{"Les valeurs modifiées n'ont été ni téléchargées ni enregistrées. Les abandonner ?",
+                                           "The changed values were neither uploaded nor saved. Drop them?"};
+
+// Texts that were only English: the comparison box's caption, the names proposed
+// for printouts, the program's description and the main picture's subtitle
+inline constexpr BilingualText CmpCaption{"COMPARAISON", "COMPARISON"};
+inline constexpr BilingualText PrintNameCalibration{"Etalonnage", "Calibration"};
+inline constexpr BilingualText PrintNameFactory{"Reglage Usine", "Factory"};
+inline constexpr BilingualText PrintNameMaker{"Reglage HYDROMAST", "Hydromast"};
+inline constexpr BilingualText PrintNameCan{"Can", "Can"};
+inline constexpr BilingualText PrintNameMeasurement{"Mesure", "Measurement"};
+inline constexpr BilingualText AboutDescription{"Configuration et surveillance des débitmètres Vantor",
+                                                "Vantor flowmeter configuration and monitoring"};
+inline constexpr BilingualText MainSubtitle{"Débitmètres à ultrasons à temps de transit",
+                                            "Ultrasonic transit-time flowmeters"};
 
 // About box and wait window
 inline constexpr BilingualText AboutPrefix{"A Propos de ", "About "};
@@ -472,7 +507,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 229> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 249> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -486,11 +521,19 @@ inline constexpr std::array<const BilingualText*, 229> kAllTexts{{
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
-    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptFoundAt, &ScanCaption, &ScanTrying,
-    &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts, &LinkLastFailure,
-    &LinkNoFailureYet, &LinkSave, &LinkTextFile,
+    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent, &OptFoundAt, &ScanCaption,
+    &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
+    &LinkLastFailure, &LinkNoFailureYet, &LinkSave, &LinkTextFile,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
+
+    &NotNumberCaption, &NotNumberText, &InitConfirmCaption, &InitConfirmText, &InitEraseTotalizers,
+    &InitSetClock, &InitEraseCalibration, &InitEraseFactory, &InitEraseMaker, &InitConfirmQuestion,
+    &DropChanges,
+
+    &CmpCaption, &PrintNameCalibration, &PrintNameFactory, &PrintNameMaker, &PrintNameCan,
+    &PrintNameMeasurement,
+    &AboutDescription, &MainSubtitle,
 
     &AboutPrefix, &WaitText,
 

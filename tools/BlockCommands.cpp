@@ -9,8 +9,14 @@
 #include "UserLocale.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -246,6 +252,35 @@ int compareCommand(Tool& tool, const Args& given)
     return report.deviations == 0 ? 0 : 1;
 }
 
+namespace {
+
+bool inputIsTerminal()
+{
+#ifdef _WIN32
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
+}
+
+// Says what the initialisation erases and reads the answer; only y or yes goes on.
+bool confirmedOnTerminal(const InitialisationChoice& blocks)
+{
+    std::fprintf(stderr, "%s\nContinue? [y/N] ", initialisationErases(blocks, kEnglish).c_str());
+    std::fflush(stderr);
+    char line[32] = {};
+    if (!std::fgets(line, sizeof line, stdin))
+        return false;
+    std::string answer(line);
+    while (!answer.empty() && std::isspace(static_cast<unsigned char>(answer.back())))
+        answer.pop_back();
+    std::transform(answer.begin(), answer.end(), answer.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return answer == "y" || answer == "yes";
+}
+
+}  // namespace
+
 int initialiseCommand(Tool& tool, const Args& given)
 {
     Args args = given;
@@ -253,8 +288,16 @@ int initialiseCommand(Tool& tool, const Args& given)
     blocks.calibration = takeFlag(args, "--calibration") ? 1 : 0;
     blocks.factory = takeFlag(args, "--factory") ? 1 : 0;
     blocks.maker = takeFlag(args, "--maker") ? 1 : 0;
+    const bool confirmed = takeFlag(args, "--yes");
     if (!args.empty())
-        return fail("init takes --calibration, --factory and --maker");
+        return fail("init takes --calibration, --factory, --maker and --yes");
+    // It erases both totalizers, the customer's measured volumes: a script says so with --yes.
+    if (!confirmed) {
+        if (!inputIsTerminal())
+            return fail("init erases both totalizers and the blocks named: give --yes to run it without a terminal");
+        if (!confirmedOnTerminal(blocks))
+            return fail("init not confirmed: nothing written");
+    }
     const BroadcastAddress address(tool.state.settings.link);
     if (initialiseUnit(tool.link, blocks, localNow()) != 0)
         return tool.failure();

@@ -2,8 +2,10 @@
 // shows, the writes it makes at address 0, their order and the pauses between them.
 #include "DialogFixture.h"
 #include "Initialisation.h"
+#include "QtPrompts.h"
 
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -42,9 +44,10 @@ protected:
         simulator->setImage(kMaker, std::vector<uint8_t>(10, 0x44));
     }
 
-    // Runs the command; `answer` acts on its dialog once it shows. A dialog
+    // Runs the command; `answer` acts on its dialog once it shows, `confirmation`
+    // answers the question of what is erased. A dialog
     // the answer leaves open is noted, then closed as No would.
-    void run(const std::function<void(TemplateDialog&)>& answer)
+    void run(const std::function<void(TemplateDialog&)>& answer, BoxAnswer confirmation = BoxAnswer::Yes)
     {
         QTimer::singleShot(0, &timers, [this, answer] {
             auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
@@ -60,6 +63,7 @@ protected:
             if (leftOpen)
                 dialog->reject();
         });
+        prompts.answerNext(confirmation);  // the confirmation of what is erased
         runInitialisation(context, nullptr);
     }
 
@@ -96,10 +100,10 @@ protected:
     }
     void expectSuccessBox(const char* text, const char* boxCaption)
     {
-        ASSERT_EQ(prompts.boxes().size(), 1u);
-        EXPECT_EQ(prompts.boxes()[0].caption, boxCaption);
-        EXPECT_EQ(prompts.boxes()[0].text, text);
-        EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Information);
+        ASSERT_EQ(prompts.boxes().size(), 2u);
+        EXPECT_EQ(prompts.boxes()[1].caption, boxCaption);
+        EXPECT_EQ(prompts.boxes()[1].text, text);
+        EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Information);
     }
 
     QObject timers;
@@ -132,7 +136,7 @@ TEST_F(InitialisationTest, EveryBlockWithPausesAtAddressZero)
     EXPECT_EQ(simulator->image(kMaker, 5), kDefaultMaker);
     EXPECT_EQ(simulator->reg(0x2306), 1);
     EXPECT_EQ(simulator->reg(0x2307), 1);
-    expectSuccessBox("Téléchargement reussi", "TELECHARGEMENT");
+    expectSuccessBox("Téléchargement réussi", "TELECHARGEMENT");
     EXPECT_EQ(state.settings.link.jbusAddress, 12.0f) << "the configured address comes back";
 }
 
@@ -162,7 +166,7 @@ TEST_F(InitialisationTest, NoBlockStillSetsTheClockAndResetsBothTotalizers)
     expectPauses(frames);
     EXPECT_EQ(simulator->reg(0x2306), 1);
     EXPECT_EQ(simulator->reg(0x2307), 1);
-    expectSuccessBox("Upload successfull", "UPLOAD");
+    expectSuccessBox("Upload successful", "UPLOAD");
 }
 
 TEST_F(InitialisationTest, EnterConfirmsAndEscapeDoesNothing)
@@ -196,11 +200,68 @@ TEST_F(InitialisationTest, SilentInstrumentStopsAtTheClock)
     run([](TemplateDialog& d) { click(d, 1280); });
     EXPECT_EQ(registersOf(simulator->requests()), (std::vector<int>{kClock, kClock, kClock}))
         << "three attempts at the clock, nothing after";
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].caption, "TELECHARGEMENT");
-    EXPECT_EQ(prompts.boxes()[0].text, "Téléchargement à échoué");
-    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
+    ASSERT_EQ(prompts.boxes().size(), 2u);
+    EXPECT_EQ(prompts.boxes()[1].caption, "TELECHARGEMENT");
+    EXPECT_EQ(prompts.boxes()[1].text, "Téléchargement a échoué");
+    EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Error);
     EXPECT_EQ(state.settings.link.jbusAddress, 12.0f);
+}
+
+TEST_F(InitialisationTest, TheConfirmationNamesWhatIsErasedInTheLanguage)
+{
+    const struct {
+        int language;
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {kFrench, "INITIALISATION",
+         "L'initialisation va effacer dans l'unité :\n- l'étalonnage et le réglage CAN (valeurs par défaut)\n"
+         "- le réglage HYDROMAST (valeurs par défaut)\n- les deux totalisateurs (remis à zéro)\n"
+         "- son heure (mise à l'heure du PC)\n\nContinuer ?"},
+        {kEnglish, "INITIALIZATION",
+         "The initialization will erase in the unit:\n- the configuration and the CAN settings (default values)\n"
+         "- the HYDROMAST settings (default values)\n- both totalizers (reset to zero)\n"
+         "- its clock (set to the PC's time)\n\nContinue?"},
+    };
+    for (const auto& c : cases) {
+        prompts.clear();
+        state.settings.language = c.language;
+        run([](TemplateDialog& d) {
+            click(d, 1284);  // the factory block stays
+            click(d, 1280);
+        }, BoxAnswer::No);
+        ASSERT_FALSE(prompts.boxes().empty());
+        EXPECT_EQ(prompts.boxes()[0].caption, c.caption);
+        EXPECT_EQ(prompts.boxes()[0].text, c.text);
+        EXPECT_EQ(prompts.boxes()[0].buttons, BoxButtons::YesNoDefaultNo);
+        EXPECT_TRUE(simulator->requests().empty()) << "No writes nothing";
+    }
+}
+
+TEST_F(InitialisationTest, EnterOnTheConfirmationChangesNothing)
+{
+    QtPrompts boxes;
+    DialogContext onScreen{state, link, boxes};
+    onScreen.now = context.now;
+    const std::vector<uint8_t> calibration = simulator->image(kCalibration, 28);
+    // Enter on the dialog (Yes, its default), then Enter on the confirmation.
+    bool confirmationShown = false;
+    std::function<void()> pressEnter = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            confirmationShown = true;
+            QTest::keyClick(box, Qt::Key_Return);
+            return;
+        }
+        if (modal)
+            QTest::keyClick(modal, Qt::Key_Return);
+        QTimer::singleShot(10, &timers, pressEnter);
+    };
+    QTimer::singleShot(0, &timers, pressEnter);
+    runInitialisation(onScreen, nullptr);
+    EXPECT_TRUE(confirmationShown);
+    EXPECT_TRUE(simulator->requests().empty());
+    EXPECT_EQ(simulator->image(kCalibration, 28), calibration);
 }
 
 TEST_F(InitialisationTest, ClockIsWrittenFromTheGivenTime)

@@ -1,7 +1,9 @@
 // The main window, its menus, the options dialog and the About box, driven by control id.
 #include "AboutBox.h"
 #include "AppFixture.h"
+#include "LanguageTables.h"
 #include "MainWindow.h"
+#include "Pictures.h"
 #include "OptionsDialog.h"
 #include "Settings.h"
 #include "ScanWindow.h"
@@ -17,6 +19,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <fstream>
 
 using namespace vantor;
 
@@ -87,7 +90,7 @@ TEST_F(MainWindowTest, MenusWithEverySwitchInEnglish)
     EXPECT_EQ(describeBar(window.menuBar()),
               (std::vector<std::string>{
                   "&File: &Open, -, &New>[&Configuration, -, &Factory Settings, -, &HYDROMAST Settings], -, E&xit",
-                  "&Dialogue: &Measurement, &Link, -, &Configuration, -, &CAN, -, &Factory Settings, -, &HYDROMAST Settings, "
+                  "&Dialogue: &Measurement, &Link, -, &Configuration, -, C&AN, -, &Factory Settings, -, &HYDROMAST Settings, "
                   "-, &Initialization",
                   "&Options: &Options", "&About ...: &About ..."}));
 }
@@ -178,6 +181,10 @@ TEST_F(MainWindowTest, OptionsAddressIsClampedAndShownWithoutDecimals)
     test::loseFocus(address);
     EXPECT_EQ(address->text().toStdString(), "13");
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "the value keeps its decimals";
+    address->setText("abc");
+    test::loseFocus(address);
+    EXPECT_EQ(address->text().toStdString(), "abc");
+    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "no number: not 0, the broadcast address";
     EXPECT_EQ(readVersionString("InternalName"), "VantorPC");
 
     // Port and speed are taken when confirmed in their lists, and kept on closing.
@@ -225,7 +232,7 @@ TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
     EXPECT_EQ(program.state.settings.link.portIndex, 1);
     EXPECT_EQ(program.state.settings.link.baudIndex, 4);
     EXPECT_EQ(program.state.settings.link.jbusAddress, 7.0f);
-    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().toStdString(), "Com2");
+    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().left(4).toStdString(), "Com2");
     EXPECT_EQ(options.control<QComboBox>(1002)->currentText().toStdString(), "4800");
     EXPECT_EQ(text(options, 1146), "7");
     EXPECT_FALSE(program.state.catalogue.read) << "the next transaction reads the new unit's catalogue";
@@ -279,7 +286,7 @@ TEST_F(MainWindowTest, FailedConnectRestoresTheSettings)
     EXPECT_EQ(program.state.settings.link.portIndex, 3);
     EXPECT_EQ(program.state.settings.link.baudIndex, 2);
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f);
-    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().toStdString(), "Com4");
+    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().left(4).toStdString(), "Com4");
     EXPECT_EQ(text(options, 1146), "13");
 }
 
@@ -290,7 +297,7 @@ TEST_F(MainWindowTest, AboutCaptionInBothLanguages)
         AboutBox box(program, nullptr);
         EXPECT_EQ(box.windowTitle().toStdString(), "A Propos de X");
         EXPECT_EQ(text(box, 1253), "1.2.3");
-        EXPECT_EQ(text(box, 1248), "Description & more");
+        EXPECT_EQ(text(box, 1248), "Configuration et surveillance des débitmètres Vantor");
         EXPECT_EQ(text(box, 1255), "Company");
     }
     program.state.settings.language = kEnglish;
@@ -324,4 +331,34 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
     });
     window.sendCommand(104);
     EXPECT_EQ(buttons(), "Yes No OK ");
+}
+
+TEST_F(MainWindowTest, TheMainPictureIsInTheLanguage)
+{
+    std::vector<QImage> shown;
+    for (int language : {kFrench, kEnglish}) {
+        program.state.settings.language = language;
+        MainWindow window(program);
+        const auto* main = window.findChild<QLabel*>(QString::fromLatin1(kMainPicture));
+        ASSERT_NE(main, nullptr);
+        shown.push_back(main->pixmap().toImage());
+        EXPECT_EQ(shown.back(),
+                  mainPicture(main->devicePixelRatioF(), QString::fromUtf8(lang::MainSubtitle.text(language))).toImage());
+    }
+    EXPECT_NE(shown[0], shown[1]) << "the subtitle differs";
+}
+
+TEST_F(MainWindowTest, TheComListNamesEachPortsDevice)
+{
+    std::ofstream(dir.file("ttyUSB0")) << "";
+    program.serial.setDevicePath(1, dir.file("ttyUSB0"));
+    for (int language : {kFrench, kEnglish}) {
+        program.state.settings.language = language;
+        OptionsDialog options(program, nullptr);
+        options.opening();
+        const QComboBox* ports = options.control<QComboBox>(1000);
+        const std::string absent = language == kFrench ? " (absent)" : " (not present)";
+        EXPECT_EQ(ports->itemText(0).toStdString(), "Com1  " + dir.file("absent0") + absent);
+        EXPECT_EQ(ports->itemText(1).toStdString(), "Com2  " + dir.file("ttyUSB0"));
+    }
 }

@@ -12,15 +12,21 @@
 #include "MakerDialog.h"
 #include "MeasurementDialog.h"
 #include "OptionsDialog.h"
+#include "QtPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 
 #include <fstream>
+#include <map>
 #include <functional>
 #include <memory>
 
@@ -38,7 +44,7 @@ std::vector<std::string> cutTexts(QWidget* w)
                           " px in " + std::to_string(room) + ")");
     };
     if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->frameStyle() == QFrame::NoFrame)
+        if (label->frameShape() == QFrame::NoFrame)
             check(label->text(), label->contentsRect().width(), label->fontMetrics());
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QStyleOptionComboBox option;
@@ -57,6 +63,23 @@ std::vector<std::string> cutTexts(QWidget* w)
         check(group->title(), group->width() - 16, group->fontMetrics());
     }
     return cut;
+}
+
+// The keys of a menu's entries that more than one entry takes.
+std::vector<std::string> sharedKeys(const QWidget* menu)
+{
+    std::map<QChar, int> taken;
+    for (const QAction* action : menu->actions()) {
+        const QString text = action->text();
+        const qsizetype at = text.indexOf('&');
+        if (at >= 0 && at + 1 < text.size())
+            ++taken[text.at(at + 1).toLower()];
+    }
+    std::vector<std::string> shared;
+    for (const auto& [key, count] : taken)
+        if (count > 1)
+            shared.push_back(QString(key).toStdString());
+    return shared;
 }
 
 class TextFitTest : public test::AppFixture {
@@ -91,6 +114,11 @@ protected:
             EXPECT_FALSE(button->toolTip().isEmpty()) << name << ": " << button->text().toStdString();
             EXPECT_NE(button->toolTip(), button->text()) << name << ": no internal name as a tooltip";
         }
+        for (const QWidget* menu : dialog.findChildren<QMenuBar*>())
+            EXPECT_TRUE(sharedKeys(menu).empty()) << name << ": the menu bar shares " << sharedKeys(menu).front();
+        for (const QMenu* menu : dialog.findChildren<QMenu*>())
+            EXPECT_TRUE(sharedKeys(menu).empty()) << name << ", " << menu->title().toStdString() << " shares "
+                                                  << sharedKeys(menu).front();
         for (QWidget* w : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             for (const std::string& text : cutTexts(w))
                 ADD_FAILURE() << name << ", control " << w->property("controlId").toInt() << " ("
@@ -139,6 +167,39 @@ TEST_F(TextFitTest, EveryTextFitsEveryWindowInBothLanguages)
                 EXPECT_EQ(static_cast<TemplateDialog*>(dialog.get())->control(1035)->toolTip().toStdString(),
                           language == kFrench ? "Enregistrer les mesures" : "Record the measurement");
             }
+        }
+    }
+}
+
+TEST_F(TextFitTest, SwitchingTheLanguageWithTheOptionsOpen)
+{
+    for (int from : {kFrench, kEnglish}) {
+        program.state.settings.language = from;
+        OptionsDialog options(program, nullptr);
+        options.opening();
+        options.show();
+        test::choose(options.control<QComboBox>(1001), 1 - from);
+        expectEverythingFits(options, from == kFrench ? "options, French to English" : "options, English to French");
+    }
+}
+
+TEST_F(TextFitTest, MessageBoxesAreWiderThanTheirCaption)
+{
+    QtPrompts boxes;
+    for (const BilingualText* caption : {&lang::OptConnectCaption, &lang::UploadCaption, &lang::InitConfirmCaption,
+                                         &lang::NotNumberCaption, &lang::CmpCaption, &lang::FileMeasurement}) {
+        for (int language : {kFrench, kEnglish}) {
+            const QString text = QString::fromUtf8(caption->text(language));
+            int width = 0, wanted = 0;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                width = box->width();
+                wanted = box->fontMetrics().horizontalAdvance(text) + 100;  // the frame's icon and buttons
+                box->accept();
+            });
+            boxes.messageBox(nullptr, caption->text(language), "OK", BoxIcon::Information, BoxButtons::Ok);
+            EXPECT_GE(width, wanted) << text.toStdString();
         }
     }
 }

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -122,22 +123,40 @@ TEST_F(BindingTest, NumbersAreClampedAndShown)
     EXPECT_EQ(state.decimalsCount, 2);
 }
 
+TEST(parseTypedNumber, TakesThePointOrTheLocaleSeparatorAndNothingElse)
+{
+    const struct {
+        const char* text;
+        const char* separator;
+        std::optional<double> value;
+    } cases[] = {
+        {"0,25", ",", 0.25}, {"0.25", ",", 0.25}, {" -3,5 ", ",", -3.5}, {"+7", ",", 7.0}, {",5", ",", 0.5},
+        {"2.", ".", 2.0},    {"1e3", ".", 1000.0}, {"1,5E-1", ",", 0.15},
+        {"abc", ",", {}},    {"", ",", {}},       {"  ", ",", {}},      {"1,2,3", ",", {}}, {"1.2,3", ",", {}},
+        {"12abc", ",", {}},  {"0,25", ".", {}},   {"-", ",", {}},       {",", ",", {}},     {"0x1A", ".", {}},
+        {"inf", ".", {}},    {"nan", ".", {}},    {"1e", ".", {}},      {"12 mm", ".", {}}, {"--5", ".", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseTypedNumber(c.text, c.separator), c.value) << '"' << c.text << "\" with " << c.separator;
+}
+
 TEST_F(BindingTest, ReadingOneBoxRedisplaysTheWholeTable)
 {
     showNumbers(dialog, kNumbers, state);
     dialog.control<QLineEdit>(20)->setText("3000");
-    dialog.control<QLineEdit>(21)->setText("  12,5 mm");
-    readNumbers(dialog, kNumbers, state);
+    dialog.control<QLineEdit>(21)->setText("  12,5 ");
+    EXPECT_TRUE(readNumbers(dialog, kNumbers, state, ",").empty());
     EXPECT_EQ(state.record.calibration.extDiameter, 2200.0f);
     EXPECT_EQ(text(20), "2200");
-    EXPECT_EQ(state.record.calibration.length, 12.0f);
-    EXPECT_EQ(text(21), "12.0");
+    EXPECT_EQ(state.record.calibration.length, 12.5f);
+    EXPECT_EQ(text(21), "12.5");
     dialog.control<QLineEdit>(21)->setText("1e400");
-    readNumbers(dialog, kNumbers, state);
+    readNumbers(dialog, kNumbers, state, ",");
     EXPECT_EQ(text(21), "1000.0") << "too large for a float: the maximum";
     dialog.control<QLineEdit>(20)->setText("oops");
-    readNumbers(dialog, kNumbers, state);
-    EXPECT_EQ(state.record.calibration.extDiameter, 10.0f) << "text that is no number reads 0, then clamps";
+    EXPECT_EQ(readNumbers(dialog, kNumbers, state, ","), std::vector<int>{20});
+    EXPECT_EQ(state.record.calibration.extDiameter, 2200.0f) << "text that is no number changes nothing";
+    EXPECT_EQ(text(20), "oops") << "and stays for the user to mend";
 }
 
 TEST_F(BindingTest, ChoicesFillByLanguageAndReset)

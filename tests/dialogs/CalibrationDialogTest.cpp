@@ -277,3 +277,74 @@ TEST_F(CalibrationDialogTest, KeysInsideTheDialog)
     EXPECT_EQ(prompts.boxes()[0].text, "Téléchargement vers Unité");
     EXPECT_TRUE(dialog->isVisible());
 }
+
+// Typed numbers, with the keyboard as the user types them.
+class TypedNumbersTest : public CalibrationDialogTest {
+protected:
+    void typeKeys(int id, const char* typed)
+    {
+        auto* edit = dialog->control<QLineEdit>(id);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        test::loseFocus(edit);
+    }
+    std::vector<uint8_t> calibrationBytes() { return simulator->image(0x1100, 28); }
+};
+
+TEST_F(TypedNumbersTest, FrenchDecimalCommaReachesTheUnit)
+{
+    locale.decimalSeparator = ",";
+    open();
+    typeKeys(1114, "0,25");  // Rugosité, in hundredths of a millimetre
+    EXPECT_EQ(text(1114), "0.25");
+    prompts.answerNext(BoxAnswer::Yes);
+    dialog->sendCommand(1036);
+    const std::vector<uint8_t> unit = calibrationBytes();
+    EXPECT_EQ((std::vector<uint8_t>{unit[21], unit[22]}), (std::vector<uint8_t>{0x00, 25}));
+}
+
+TEST_F(TypedNumbersTest, FieldsHoldingNoNumberSendAndSaveNothing)
+{
+    locale.decimalSeparator = ",";
+    for (const char* typed : {"abc", "", "1,2,3", "12abc"}) {
+        open();
+        const std::vector<uint8_t> before = calibrationBytes();
+        prompts.clear();
+        typeKeys(1121, typed);  // QMax
+        EXPECT_EQ(text(1121), typed) << "kept for the user to mend";
+        prompts.answerNext(BoxAnswer::Yes);
+        dialog->sendCommand(1036);
+        prompts.chooseNextFile(dir.file("unit.eta"));
+        dialog->sendCommand(1035);
+        EXPECT_TRUE(requests().empty()) << typed;
+        EXPECT_EQ(calibrationBytes(), before);
+        EXPECT_TRUE(prompts.fileRequests().empty()) << "no file is asked for: " << typed;
+        ASSERT_EQ(prompts.boxes().size(), 2u) << typed;
+        EXPECT_EQ(prompts.boxes()[0].text, "Ces champs ne contiennent pas un nombre ; rien n'est envoyé ni enregistré :\nQMax");
+        EXPECT_NE(dialog->result(), QDialog::Accepted);
+    }
+}
+
+TEST_F(TypedNumbersTest, ClosingAChangedDialogAsksAndKeepsTheValuesOnNo)
+{
+    open();
+    dialog->show();
+    dialog->close();
+    EXPECT_TRUE(prompts.boxes().empty()) << "unchanged: no question";
+    EXPECT_FALSE(dialog->isVisible());
+
+    open();
+    dialog->show();
+    typeKeys(1114, "0.5");
+    dialog->close();  // the box is answered No, its default
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].buttons, BoxButtons::YesNoDefaultNo);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(text(1114), "0.50");
+    EXPECT_EQ(state.record.calibration.roughness, 0.5f);
+    prompts.answerNext(BoxAnswer::Yes);
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(requests().empty());
+}

@@ -5,8 +5,10 @@
 #include "SettingsFiles.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
+#include <filesystem>
 #include <functional>
 
 using namespace vantor;
@@ -171,4 +173,19 @@ TEST_F(MakerAndCanDialogTest, FileWithTheWrongLengthWordDoesNotOpen)
         EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
         EXPECT_NE(prompts.boxes()[0].text.find(state.file.currentFilePath), std::string::npos) << "names the file";
     }
+}
+
+TEST_F(MakerAndCanDialogTest, ALongPathKeepsItsFileNameInSight)
+{
+    const std::string folder = dir.file("Vantor/Donnees/Nouvelle installation du site de la station d'epuration");
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/Nouveau Reglage HYDROMAST 2.hdm";
+    ASSERT_EQ(writeDefaultSettingsFile(path, filetypes::kMaker), FileStatus::Ok);
+    state.file.fileMode = true;
+    state.file.currentFilePath = path;
+    open<MakerDialog>();
+    const auto* label = dialog->control<QLabel>(1011);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_TRUE(label->text().endsWith("/Nouveau Reglage HYDROMAST 2.hdm")) << label->text().toStdString();
+    EXPECT_EQ(label->toolTip().toStdString(), path);
 }

@@ -97,6 +97,7 @@ TEST_F(SettingsFilesTest, CompareWithAnIdenticalFile)
                                 "None deviation between Unit and File\n");
     ASSERT_EQ(prompts.boxes().size(), 1u) << "no spreadsheet program: the report is named";
     EXPECT_EQ(prompts.boxes()[0].text, "Deviation between Unit and File " + file + "\nLook File " + report);
+    EXPECT_EQ(prompts.boxes()[0].caption, "COMPARISON");
     EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Question);
     EXPECT_EQ(prompts.boxes()[0].owner, nullptr);
 }

@@ -522,9 +522,10 @@ TEST_F(DialogPrintingTest, WithoutAPrinterAPdfIsOfferedAndCancellingPrintsNothin
         int32_t language;
         const char* title;
         const char* filter;
+        const char* name;
     } cases[] = {
-        {kFrench, "Pas d'imprimante par défaut : imprimer dans un fichier PDF", "Fichier PDF|*.pdf|"},
-        {kEnglish, "No default printer: print to a PDF file", "PDF File|*.pdf|"},
+        {kFrench, "Pas d'imprimante par défaut : imprimer dans un fichier PDF", "Fichier PDF|*.pdf|", "Reglage Usine.pdf"},
+        {kEnglish, "No default printer: print to a PDF file", "PDF File|*.pdf|", "Factory.pdf"},
     };
     context.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
     for (const auto& c : cases) {
@@ -540,7 +541,7 @@ TEST_F(DialogPrintingTest, WithoutAPrinterAPdfIsOfferedAndCancellingPrintsNothin
         EXPECT_EQ(request.title, c.title);
         EXPECT_EQ(request.filter, c.filter);
         EXPECT_EQ(request.initialFolder, state.settings.currentFolder);
-        EXPECT_EQ(request.initialName, "Factory.pdf");
+        EXPECT_EQ(request.initialName, c.name) << "in the language";
         EXPECT_EQ(request.owner, dialog.get());
         EXPECT_TRUE(prompts.boxes().empty()) << "a cancel is not a failure";
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

@@ -133,7 +133,18 @@ out=$(ctl3 upload "$work/bits6.can" 2>&1); rc=$?
 check "bits no field reads are named by their byte" \
   "vantorctl: $work/bits6.can holds what the program would not send as it stands: byte 6 1" "$out $rc"
 
-ctl3 init --maker; rc=$?
+ctl3 write 0x3000 0x0203 >/dev/null
+out=$(ctl3 init --maker </dev/null 2>&1); rc=$?
+check "init without a terminal needs --yes, and writes nothing" \
+  "vantorctl: init erases both totalizers and the blocks named: give --yes to run it without a terminal 1 0203" \
+  "$out $rc $(ctl3 read 0x3000 1)"
+# On a terminal it asks; Enter answers no.
+out=$(printf '\n' | script -qec "'$ctl' --device '$work/com1' --baud 4800 --address 3 init --maker" /dev/null | tr -d '\r'); rc=$?
+check "init on a terminal names what it erases; Enter writes nothing" \
+  "The initialization will erase in the unit:|- the HYDROMAST settings (default values)|- both totalizers (reset to zero)|- its clock (set to the PC's time)|vantorctl: init not confirmed: nothing written| 0203" \
+  "$(echo "$out" | sed 's/^Continue? \[y\/N\] //' | grep -v '^$' | tr '\n' '|') $(ctl3 read 0x3000 1)"
+check "and asks" "1" "$(echo "$out" | grep -c 'Continue? \[y/N\]')"
+ctl3 init --maker --yes </dev/null; rc=$?
 check "init writes the default maker block at address 0" "0 015E 0001 0000 2AF8 D6D8" "$rc $(ctl3 read 0x3000 5)"
 
 # An instrument that acknowledges writes without storing them.
