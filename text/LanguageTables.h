@@ -391,6 +391,14 @@ inline constexpr BilingualText ConvTotalRecord{"Nbr d'Enr. Total", "Total Record
 inline constexpr BilingualText ConvConvertFile{"Convertir Fichier", "Convert File"};
 inline constexpr BilingualText ConvDate{"Date", "Date"};
 inline constexpr BilingualText ConvTime{"Heure", "Time"};
+inline constexpr BilingualText ConvDateTime{"Date et heure", "Date and time"};
+inline constexpr BilingualText ConvT1Unit{"Unité T1", "T1 Unit"};
+inline constexpr BilingualText ConvT2Unit{"Unité T2", "T2 Unit"};
+inline constexpr BilingualText ConvKhMode{"Mode Kh", "Kh Mode"};
+inline constexpr BilingualText ConvFaultState{"Etat", "Fault State"};
+inline constexpr BilingualText ConvFormat{"Format", "Format"};
+inline constexpr BilingualText ConvFormatPrn{"Texte tabulé (.prn)", "Tab-separated text (.prn)"};
+inline constexpr BilingualText ConvFormatCsv{"CSV UTF-8 (.csv)", "CSV UTF-8 (.csv)"};
 
 // Printing: the PDF file offered when there is no default printer, and a failed printout
 inline constexpr BilingualText PrintToPdf{"Pas d'imprimante par défaut : imprimer dans un fichier PDF",
@@ -448,7 +456,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 220> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -497,7 +505,8 @@ inline constexpr std::array<const BilingualText*, 212> kAllTexts{{
     &MeasRecordCounter, &MeasCommFailure, &MeasCaption,
 
     &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
-    &ConvConvertFile, &ConvDate, &ConvTime,
+    &ConvConvertFile, &ConvDate, &ConvTime, &ConvDateTime, &ConvT1Unit, &ConvT2Unit, &ConvKhMode,
+    &ConvFaultState, &ConvFormat, &ConvFormatPrn, &ConvFormatCsv,
 
     &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
 
