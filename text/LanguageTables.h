@@ -396,9 +396,7 @@ inline constexpr BilingualText ConvT1Unit{"Unité T1", "T1 Unit"};
 inline constexpr BilingualText ConvT2Unit{"Unité T2", "T2 Unit"};
 inline constexpr BilingualText ConvKhMode{"Mode Kh", "Kh Mode"};
 inline constexpr BilingualText ConvFaultState{"Etat", "Fault State"};
-inline constexpr BilingualText ConvFormat{"Format", "Format"};
-inline constexpr BilingualText ConvFormatPrn{"Texte tabulé (.prn)", "Tab-separated text (.prn)"};
-inline constexpr BilingualText ConvFormatCsv{"CSV UTF-8 (.csv)", "CSV UTF-8 (.csv)"};
+inline constexpr BilingualText ConvFormatCsv{"Fichier CSV UTF-8", "CSV UTF-8 File"};
 
 // Printing: the PDF file offered when there is no default printer, and a failed printout
 inline constexpr BilingualText PrintToPdf{"Pas d'imprimante par défaut : imprimer dans un fichier PDF",
@@ -456,7 +454,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 220> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 218> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -506,7 +504,7 @@ inline constexpr std::array<const BilingualText*, 220> kAllTexts{{
 
     &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
     &ConvConvertFile, &ConvDate, &ConvTime, &ConvDateTime, &ConvT1Unit, &ConvT2Unit, &ConvKhMode,
-    &ConvFaultState, &ConvFormat, &ConvFormatPrn, &ConvFormatCsv,
+    &ConvFaultState, &ConvFormatCsv,
 
     &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
 

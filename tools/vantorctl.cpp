@@ -83,10 +83,11 @@ void usage()
                  "  poll [--interval MS] [--count N] [--record FILE.mes]\n"
                  "                          poll the measurement (once a second by default), one line\n"
                  "                          per poll; --record writes the polls to a measurement file\n"
-                 "  convert FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C]\n"
+                 "  convert FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C]\n"
                  "                          write a measurement file as tab-separated text for a spreadsheet;\n"
                  "                          by default beside it (.mes made .prn), in the program's language,\n"
-                 "                          with the user's date, time and decimal separator\n"
+                 "                          with the user's date, time and decimal separator; --csv writes\n"
+                 "                          every field as UTF-8 CSV (.csv), ISO 8601 dates, numbers with a point\n"
                  "  detect [--ports P0,P1,P2]  scan three ports at every speed for the instrument\n"
                  "Numbers are decimal or 0x hexadecimal. Speeds: 300 600 1200 2400 4800 9600 (default 9600).\n");
 }
