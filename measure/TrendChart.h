@@ -3,12 +3,14 @@
 // on whole rows and columns of pixels.
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 
 #include <string>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 
 namespace vantor {
@@ -23,6 +25,12 @@ struct TrendChartArgs {
     float bottom = 0, top = 0;  // the scale
     float bottomLabel = 0, topLabel = 0;
     std::string unit;  // UTF-8, appended to both labels as it stands
+    // Seconds between two columns; above 0, a time scale along the bottom
+    // counts back from the last column (or from the marked one).
+    double secondsPerColumn = 0;
+    // Replay: the current record's column, marked with a vertical line. Every
+    // value is then drawn as recorded; NaN stands for no record there.
+    int markColumn = -1;
 };
 
 // Where things fall in an area of the given size: whole columns and rows, so the
@@ -39,6 +47,17 @@ TrendGeometry layTrendChart(QSize area, int rows, int columns);
 
 // " %+.1f%s ": the signed value, one decimal, the unit, a blank on each side.
 std::string trendLabel(float value, const std::string& unit);
+// A time scale's text for an offset in seconds: "0", "-30 s", "-2 min", "+90 s".
+std::string trendTimeLabel(int seconds);
+
+// Where the texts of the chart go: each box lies wholly inside the area, and a
+// time label that would cover another text keeps only its tick (no text).
+struct TrendLabel {
+    QRect box;
+    std::string text;
+    int tickX = -1;  // a time label's tick on the bottom edge
+};
+std::vector<TrendLabel> layTrendLabels(const QFontMetrics& metrics, QSize area, const TrendChartArgs& args);
 
 // Draws the whole chart into an area of the given size at the painter's origin.
 void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args);
