@@ -162,6 +162,12 @@ void drawRecordedCurve(QPainter& painter, const TrendGeometry& g, const TrendCha
 
 void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
 {
+    drawTrendBackground(painter, area, args);
+    drawTrendCurve(painter, area, args);
+}
+
+void drawTrendBackground(QPainter& painter, QSize area, const TrendChartArgs& args)
+{
     const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -209,11 +215,21 @@ void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
                 if (label.text == " 0.0 ")
                     drawLabel(painter, label);
         }
-        if (args.markColumn >= 0) {
-            drawRecordedCurve(painter, g, args);
-            painter.restore();
-            return;
-        }
+    }
+    painter.restore();
+}
+
+void drawTrendCurve(QPainter& painter, QSize area, const TrendChartArgs& args)
+{
+    const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
+    const double bottom = args.bottom, top = args.top;
+    if (bottom == top)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (args.markColumn >= 0) {
+        drawRecordedCurve(painter, g, args);
+    } else {
         painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         // The curve starts after the first sample strictly inside the range and
         // not zero: an empty history, or values pinned to a limit, draw nothing.
@@ -237,6 +253,14 @@ void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
     painter.restore();
 }
 
+bool sameBackground(const TrendChartArgs& a, const TrendChartArgs& b)
+{
+    return a.rows == b.rows && a.horizontalGrid == b.horizontalGrid && a.columns == b.columns &&
+           a.verticalGrid == b.verticalGrid && a.zeroLine == b.zeroLine && a.bottom == b.bottom && a.top == b.top &&
+           a.bottomLabel == b.bottomLabel && a.topLabel == b.topLabel && a.unit == b.unit &&
+           a.secondsPerColumn == b.secondsPerColumn && a.markColumn == b.markColumn;
+}
+
 TrendChart::TrendChart(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TrendChart::setChart(TrendChartArgs args)
@@ -254,7 +278,19 @@ void TrendChart::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().window());
         return;
     }
-    drawTrendChart(painter, size(), m_args);
+    // Grid, frame and texts change only with the scale: drawn once into a
+    // picture, each poll then costs the picture's copy and the curve.
+    if (m_background.size() != size() * devicePixelRatio() || !m_backgroundValid ||
+        !sameBackground(m_backgroundArgs, m_args)) {
+        m_background = QPixmap(size() * devicePixelRatio());
+        m_background.setDevicePixelRatio(devicePixelRatio());
+        QPainter picture(&m_background);
+        drawTrendBackground(picture, size(), m_args);
+        m_backgroundArgs = m_args;
+        m_backgroundValid = true;
+    }
+    painter.drawPixmap(0, 0, m_background);
+    drawTrendCurve(painter, size(), m_args);
 }
 
 }  // namespace vantor

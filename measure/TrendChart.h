@@ -3,6 +3,7 @@
 // on whole rows and columns of pixels.
 #pragma once
 
+#include <QPixmap>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
@@ -59,8 +60,13 @@ struct TrendLabel {
 };
 std::vector<TrendLabel> layTrendLabels(const QFontMetrics& metrics, QSize area, const TrendChartArgs& args);
 
-// Draws the whole chart into an area of the given size at the painter's origin.
+// Draws the whole chart into an area of the given size at the painter's origin:
+// the background (panel, grid, frame, texts, zero line), then the curve.
 void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args);
+void drawTrendBackground(QPainter& painter, QSize area, const TrendChartArgs& args);
+void drawTrendCurve(QPainter& painter, QSize area, const TrendChartArgs& args);
+// True when two charts differ only in their values.
+bool sameBackground(const TrendChartArgs& a, const TrendChartArgs& b);
 
 // The chart as a control: it keeps the last arguments and draws them whenever
 // it is painted, so a repaint shows the chart again instead of erasing it.
@@ -77,6 +83,9 @@ protected:
 private:
     TrendChartArgs m_args;
     bool m_drawn = false;
+    QPixmap m_background;  // of m_backgroundArgs
+    TrendChartArgs m_backgroundArgs;
+    bool m_backgroundValid = false;
 };
 
 }  // namespace vantor
