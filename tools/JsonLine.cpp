@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace vantor::ctl {
@@ -96,19 +97,24 @@ void JsonLine::print() const
 std::string isoNow()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
+    std::tm local{}, utc{};
 #ifdef _WIN32
     localtime_s(&local, &now);
+    gmtime_s(&utc, &now);
 #else
     localtime_r(&now, &local);
+    gmtime_r(&now, &utc);
 #endif
-    char text[40];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    // +0100 as +01:00, the form of ISO 8601 that every reader takes.
-    std::string iso = text;
-    if (iso.size() > 2)
-        iso.insert(iso.size() - 2, ":");
-    return iso;
+    // The offset from UTC, computed rather than taken from strftime's %z,
+    // which some C libraries write as the zone's name.
+    utc.tm_isdst = local.tm_isdst;
+    std::tm localCopy = local;
+    const long offset = std::lround(std::difftime(std::mktime(&localCopy), std::mktime(&utc)));
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, offset < 0 ? '-' : '+',
+                  std::labs(offset) / 3600, std::labs(offset) / 60 % 60);
+    return text;
 }
 
 }  // namespace vantor::ctl
