@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     application.exec();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     const double cpu = processCpuSeconds() - cpuStart;
-    std::printf("measurement dialog: %.3f s of processor time over %.1f s: %.2f%% of one core (%s)\n", cpu, wall,
+    std::printf("measurement dialog: %.3f s of processor time over %.1f s: %.3f%% of one core (%s; from the first tick)\n", cpu, wall,
                 100.0 * cpu / wall, dialog.controlText(1006).isEmpty() ? "polling" : "status: failing");
     std::filesystem::remove_all(store);
     return 0;

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "BlockTables.h"
+#include "CsvConversion.h"
 #include "LanguageTables.h"
 #include "NumberText.h"
 #include "ValueCodec.h"
@@ -151,21 +152,18 @@ std::string ConversionFormatter::lastDateTime() const
            formatLocaleTime(m_options.locale, m_values.hour, m_values.minute, m_values.second);
 }
 
-ConversionResult convertMeasurementFile(const std::string& input, const std::string& output,
-                                        const ConversionOptions& options, const ConversionProgressFn& progress,
-                                        int64_t progressInterval)
+namespace {
+
+// One pass over the records with either line formatter: the same reading,
+// buffering, progress and atomic replacement for every format.
+template <typename Formatter>
+ConversionResult convertRecords(MeasurementRecordReader& reader, const std::string& output,
+                                const ConversionOptions& options, const ConversionProgressFn& progress,
+                                int64_t progressInterval)
 {
     ConversionResult result;
-    MeasurementRecordReader reader;
-    result.fileStatus = reader.open(input);
-    if (result.fileStatus != MeasurementFileStatus::Ok)
-        return result;
+    result.fileStatus = MeasurementFileStatus::Ok;
     const MeasurementFileGeometry geometry = reader.geometry();
-    // Replacing the recording by its own text would lose the measurements.
-    if (sameFile(input, output)) {
-        result.status = ConversionStatus::SameAsInput;
-        return result;
-    }
 
     AtomicFile file(output);
     if (!file.open()) {
@@ -179,7 +177,7 @@ ConversionResult convertMeasurementFile(const std::string& input, const std::str
         return result;
     };
 
-    ConversionFormatter formatter(options);
+    Formatter formatter(options);
     std::vector<char> buffer(kOutputBufferSize);
     size_t used = 0;
     const auto flush = [&] {
@@ -202,7 +200,7 @@ ConversionResult convertMeasurementFile(const std::string& input, const std::str
     std::array<uint8_t, kMaxRecordLength> frame{};
     const std::span<uint8_t> record(frame.data(), geometry.recordLength);
     while (reader.next(record)) {
-        if (buffer.size() - used < ConversionFormatter::kMaxLineSize && !flush())
+        if (buffer.size() - used < Formatter::kMaxLineSize && !flush())
             return stop(ConversionStatus::CannotWrite);
         used += formatter.formatRecord(record, result.records, buffer.data() + used);
         ++result.records;
@@ -230,12 +228,33 @@ ConversionResult convertMeasurementFile(const std::string& input, const std::str
     return result;
 }
 
-std::string proposedOutputName(const std::string& inputPath)
+}  // namespace
+
+ConversionResult convertMeasurementFile(const std::string& input, const std::string& output,
+                                        const ConversionOptions& options, const ConversionProgressFn& progress,
+                                        int64_t progressInterval)
+{
+    ConversionResult result;
+    MeasurementRecordReader reader;
+    result.fileStatus = reader.open(input);
+    if (result.fileStatus != MeasurementFileStatus::Ok)
+        return result;
+    // Replacing the recording by its own text would lose the measurements.
+    if (sameFile(input, output)) {
+        result.status = ConversionStatus::SameAsInput;
+        return result;
+    }
+    if (options.format == ConversionFormat::Csv)
+        return convertRecords<CsvFormatter>(reader, output, options, progress, progressInterval);
+    return convertRecords<ConversionFormatter>(reader, output, options, progress, progressInterval);
+}
+
+std::string proposedOutputName(const std::string& inputPath, const char* extension)
 {
     const size_t separator = inputPath.find_last_of("/\\");
     std::string name = separator == std::string::npos ? inputPath : inputPath.substr(separator + 1);
     for (size_t at = name.find(".mes"); at != std::string::npos; at = name.find(".mes", at + 4))
-        name.replace(at, 4, ".prn");
+        name.replace(at, 4, extension);
     return name;
 }
 

@@ -17,9 +17,15 @@
 
 namespace vantor {
 
+enum class ConversionFormat {
+    Prn,  // tab-separated Windows-1252 text, six columns
+    Csv,  // UTF-8 comma-separated values of every field (CsvConversion.h)
+};
+
 struct ConversionOptions {
     int language = 0;    // of the header and the flow unit texts
     LocaleItems locale;  // date and time formats, and the decimal separator
+    ConversionFormat format = ConversionFormat::Prn;
 };
 
 // Formats the lines of a conversion into the caller's buffers, allocating
@@ -91,8 +97,9 @@ ConversionResult convertMeasurementFile(const std::string& input, const std::str
                                         const ConversionOptions& options, const ConversionProgressFn& progress = {},
                                         int64_t progressInterval = kConversionProgressInterval);
 
-// The output name offered for an input path: its file name with every ".mes" made ".prn".
-std::string proposedOutputName(const std::string& inputPath);
+// The output name offered for an input path: its file name with every ".mes"
+// made ".prn" (or the extension given).
+std::string proposedOutputName(const std::string& inputPath, const char* extension = ".prn");
 
 // What to tell the user about a conversion that did not complete (UTF-8).
 std::string conversionProblem(const ConversionResult& result, const std::string& input, const std::string& output,

@@ -57,16 +57,22 @@ DeviationReport makeDeviationReport(const BlockForm& form, const ProbeCatalogue&
         const NumberBinding& b = form.numbers[i];
         const float unitValue = b.value(unitSide);
         const float fileValue = b.value(fileSide);
-        if (unitValue != fileValue)
+        if (unitValue != fileValue) {
             deviation(form.numberNames[i],
                       numberPair(b, unitValue, fileValue, decimals, locale.decimalSeparator));
+            report.rows.push_back({form.numberNames[i].text(language), unitValue, fileValue, {}, {}});
+        }
     }
     for (size_t i = 0; i < choices.size(); ++i) {
         const ChoiceBinding& b = choices[i];
         const int32_t unitIndex = b.value(unitSide);
         const int32_t fileIndex = b.value(fileSide);
-        if (unitIndex != fileIndex)
+        if (unitIndex != fileIndex) {
             deviation(form.choiceNames[i], choiceName(b, unitIndex, language) + "\t" + choiceName(b, fileIndex, language));
+            report.rows.push_back({form.choiceNames[i].text(language), static_cast<double>(unitIndex),
+                                   static_cast<double>(fileIndex), choiceName(b, unitIndex, language),
+                                   choiceName(b, fileIndex, language)});
+        }
     }
     if (report.deviations == 0)
         report.text += std::string(lang::CmpNoDeviation.text(language)) + "\n";

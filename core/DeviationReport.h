@@ -12,9 +12,17 @@
 
 namespace vantor {
 
+// One row that differs, for the machine-readable outputs.
+struct Deviation {
+    std::string name;  // in the report's language, UTF-8
+    double unitValue = 0, fileValue = 0;  // numbers as held; choices by index
+    std::string unitText, fileText;       // a choice's texts; empty for numbers
+};
+
 struct DeviationReport {
     std::string text;  // UTF-8; lines end with a line feed
     int deviations = 0;
+    std::vector<Deviation> rows;  // in the order of the text
 };
 
 // The report between the unit's values and the file's, row by row of the

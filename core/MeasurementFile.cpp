@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <limits>
 
 namespace vantor {
 
@@ -99,6 +101,33 @@ bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometr
                       std::fread(frame.data(), 1, geometry.recordLength, file) == geometry.recordLength;
     std::fclose(file);
     return read;
+}
+
+std::vector<float> readRecordedFlows(const std::string& path, const MeasurementFileGeometry& geometry, int64_t first,
+                                     int count)
+{
+    std::vector<float> flows(static_cast<size_t>(std::max(count, 0)), std::numeric_limits<float>::quiet_NaN());
+    const int64_t from = std::max<int64_t>(first, 0);
+    const int64_t to = std::min<int64_t>(first + count, geometry.recordCount);
+    if (from >= to || geometry.recordLength < kMeasurementFrameSize)
+        return flows;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return flows;
+    // One read for the whole window: a key held down on a long file stays smooth.
+    std::vector<uint8_t> bytes(static_cast<size_t>(to - from) * geometry.recordLength);
+    const size_t read = seekTo(file, kHeaderSize + from * geometry.recordLength) == 0
+                            ? std::fread(bytes.data(), 1, bytes.size(), file)
+                            : 0;
+    std::fclose(file);
+    for (int64_t k = from; k < to && static_cast<size_t>(k - from + 1) * geometry.recordLength <= read; ++k) {
+        const uint8_t* at = bytes.data() + static_cast<size_t>(k - from) * geometry.recordLength + LinkBuffers::kReplyImage;
+        const uint32_t bits = (uint32_t{at[0]} << 24) | (uint32_t{at[1]} << 16) | (uint32_t{at[2]} << 8) | at[3];
+        float flow;
+        std::memcpy(&flow, &bits, sizeof flow);
+        flows[static_cast<size_t>(k - first)] = flow;
+    }
+    return flows;
 }
 
 std::string measurementFileProblem(MeasurementFileStatus status, const std::string& path, int language)

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vantor {
 
@@ -37,6 +38,10 @@ MeasurementFileStatus readMeasurementGeometry(const std::string& path, Measureme
 // the file cannot be read there.
 bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometry& geometry, int64_t index,
                            std::span<uint8_t> frame);
+// The flows of records first .. first + count - 1, NaN where the file has no
+// record (before its start, past its end, or unreadable).
+std::vector<float> readRecordedFlows(const std::string& path, const MeasurementFileGeometry& geometry, int64_t first,
+                                     int count);
 // What to tell the user about a file refused for `status`, with its path.
 std::string measurementFileProblem(MeasurementFileStatus status, const std::string& path, int language);
 

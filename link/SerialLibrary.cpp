@@ -115,11 +115,21 @@ void SerialLibrary::setIdleHook(IdleHook hook, int intervalMs)
 {
     m_idleHook = std::move(hook);
     m_idleIntervalMs = std::max(1, intervalMs);
+    m_lastIdleUs = INT64_MIN;
 }
 
 int SerialLibrary::runIdleHook(SerialPort& port)
 {
     return m_idleHook ? m_idleHook(port) : 0;
+}
+
+int SerialLibrary::runIdleHookWhenDue(SerialPort& port, int64_t nowUs)
+{
+    if (!m_idleHook || (m_lastIdleUs != INT64_MIN && nowUs - m_lastIdleUs < int64_t{m_idleIntervalMs} * 1000 &&
+                        nowUs >= m_lastIdleUs))
+        return 0;
+    m_lastIdleUs = nowUs;
+    return m_idleHook(port);
 }
 
 int SerialLibrary::liveCount() const
@@ -256,7 +266,7 @@ int readByteTimed(SerialPort& port, int timeoutMs)
     for (;;) {
         if (port.ops.rxCount(port) != 0)
             return port.ops.readByte(port);
-        const int idle = port.library ? port.library->runIdleHook(port) : 0;
+        const int idle = port.library ? port.library->runIdleHookWhenDue(port, nowUs(port)) : 0;
         if (idle < 0) {
             port.status = idle;
             return idle;

@@ -133,6 +133,10 @@ public:
     // intervalMs bounds each wait between two calls of the hook.
     void setIdleHook(IdleHook hook, int intervalMs = 10);
     int runIdleHook(SerialPort& port);
+    // Runs the hook when an interval has passed since it last ran (at nowUs on
+    // the port's clock): a reply coming byte by byte wakes the wait for every
+    // byte, and pumping the window's events at each would cost more than the line.
+    int runIdleHookWhenDue(SerialPort& port, int64_t nowUs);
     int idleIntervalMs() const { return m_idleHook ? m_idleIntervalMs : -1; }
 
     // Another driver for the devices opened from now on: it fills the record's
@@ -176,6 +180,7 @@ private:
     std::array<std::string, kPortCount> m_devicePaths;
     IdleHook m_idleHook;
     int m_idleIntervalMs = 10;
+    int64_t m_lastIdleUs = INT64_MIN;
     DeviceOpener m_opener;
     WaitClock m_clock;
     int m_failAllocations = 0;

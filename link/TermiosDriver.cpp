@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cerrno>
 #include <cstdio>
 
@@ -35,9 +36,13 @@ int apply(SerialPort& port)
 void refreshErrors(SerialPort& port)
 {
     TermiosData& d = *port.driver;
-    serial_icounter_struct c{};
-    if (ioctl(d.fd, TIOCGICOUNT, &c) != 0)
+    if (d.noCounters)
         return;
+    serial_icounter_struct c{};
+    if (ioctl(d.fd, TIOCGICOUNT, &c) != 0) {
+        d.noCounters = errno == ENOTTY || errno == EINVAL;
+        return;
+    }
     if (d.haveCounters) {
         if (c.frame != d.lastFrame) d.errorFlags |= kErrFrame;
         if (c.overrun != d.lastOverrun) d.errorFlags |= kErrOverrun;
@@ -105,20 +110,37 @@ void changeModemLine(SerialPort& port, int line, bool on)
     ioctl(port.driver->fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
-int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+// Bytes waiting, read from the device when none is left over: the descriptor
+// does not block, so an empty line costs one read() that finds nothing.
+uint32_t receivedBytes(SerialPort& port)
 {
-    refreshErrors(port);
-    port.transferred = 0;
-    const int waiting = queuedBytes(port.driver->fd, FIONREAD);
-    if (waiting <= 0 || wanted == 0)
-        return kSerialTimeout;
+    TermiosData& d = *port.driver;
+    if (d.receivedFrom < d.receivedTo)
+        return d.receivedTo - d.receivedFrom;
+    d.receivedFrom = d.receivedTo = 0;
     ssize_t n;
     do {
-        n = read(port.driver->fd, buffer, std::min<uint32_t>(wanted, static_cast<uint32_t>(waiting)));
+        n = read(d.fd, d.received.data(), d.received.size());
     } while (n < 0 && errno == EINTR);
     if (n <= 0)
+        return 0;
+    // The error counters, once for each burst of bytes that came in.
+    refreshErrors(port);
+    d.receivedTo = static_cast<uint32_t>(n);
+    return d.receivedTo;
+}
+
+int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
+{
+    TermiosData& d = *port.driver;
+    port.transferred = 0;
+    const uint32_t waiting = receivedBytes(port);
+    if (waiting == 0 || wanted == 0)
         return kSerialTimeout;
-    port.transferred = static_cast<uint32_t>(n);
+    const uint32_t n = std::min(wanted, waiting);
+    std::memcpy(buffer, d.received.data() + d.receivedFrom, n);
+    d.receivedFrom += n;
+    port.transferred = n;
     return kSerialOk;
 }
 
@@ -165,6 +187,7 @@ int closePort(SerialPort& port)
     ioctl(d.fd, TIOCNXCL);
     const int result = close(d.fd) == 0 ? kSerialOk : mapSystemError(errno);
     d.fd = -1;
+    d.receivedFrom = d.receivedTo = 0;
     port.library->release(port);
     return result;
 }
@@ -219,8 +242,8 @@ int txFree(SerialPort& port)
 
 int rxCount(SerialPort& port)
 {
-    refreshErrors(port);
-    return queuedBytes(port.driver->fd, FIONREAD);
+    // Those taken from the device already, else what one read finds.
+    return static_cast<int>(receivedBytes(port));
 }
 
 int rxFree(SerialPort& port)
@@ -366,6 +389,8 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
     d.rxQueueSize = kQueueSize;
     d.txQueueSize = kQueueSize;
     d.errorFlags = 0;
+    d.receivedFrom = d.receivedTo = 0;
+    d.noCounters = false;
 
     int fd;
     do {

@@ -6,6 +6,7 @@
 
 #include <termios.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,11 @@ struct TermiosData {
     // Driver error counters at the last refresh, to turn increments into flags.
     int lastFrame = 0, lastOverrun = 0, lastParity = 0, lastBreak = 0, lastBufOverrun = 0;
     bool haveCounters = false;
+    bool noCounters = false;  // the device keeps none (a pseudo-terminal): not asked again
+    // Bytes read from the device and not yet taken: one read() takes all that
+    // waits, so a reply costs a wake-up and a read per burst, not four calls a byte.
+    std::array<uint8_t, 512> received{};
+    uint32_t receivedFrom = 0, receivedTo = 0;
     // The kernel switches an RS-485 transmitter itself: RTS is left to it.
     bool kernelRs485 = false;
 };

@@ -33,6 +33,11 @@ constexpr LabelBinding kLabels[] = {
 
 QString number(int64_t value) { return QString::number(static_cast<qlonglong>(value)); }
 
+bool isCsvName(const std::string& path)
+{
+    return path.size() >= 4 && QString::fromStdString(path.substr(path.size() - 4)).toLower() == QLatin1String(".csv");
+}
+
 }  // namespace
 
 ConvertFileDialog::ConvertFileDialog(const DialogContext& context, QWidget* owner)
@@ -60,13 +65,16 @@ bool ConvertFileDialog::opening()
     FileRequest request;
     request.owner = this;
     request.title = ConvFileOut.text(language);
-    request.filter = std::string(ConvFileOut.text(language)) + "(*.prn)|*.prn|";
+    // The type of the name chosen picks the format: the .prn text, or the CSV.
+    request.filter = std::string(ConvFileOut.text(language)) + "(*.prn)|*.prn|" + ConvFormatCsv.text(language) +
+                     "(*.csv)|*.csv|";
     request.initialFolder = m_context.state.settings.prnFolder;
     request.initialName = proposedOutputName(m_input);
     const std::optional<std::string> chosen = m_context.prompts.saveFileName(request);
     if (!chosen)
         return false;
     m_output = *chosen;
+    m_format = isCsvName(m_output) ? ConversionFormat::Csv : ConversionFormat::Prn;
     m_context.state.settings.prnFolder = folderOf(m_output);
     setControlText(kOutputPath, QString::fromStdString(m_output));
 
@@ -104,7 +112,7 @@ void ConvertFileDialog::convert()
         return;
     m_busy = true;
     const int language = m_context.language();
-    const ConversionOptions options{language, m_context.locale()};
+    const ConversionOptions options{language, m_context.locale(), m_format};
     const ConversionResult result = convertMeasurementFile(
         m_input, m_output, options, [this](const ConversionProgress& progress) { return showProgress(progress); });
     m_busy = false;

@@ -1,5 +1,5 @@
 // The Convert File dialog: converts the measurement file in use into
-// tab-separated text under a name the user chooses, showing its progress, then
+// tab-separated text (or CSV, when the name chosen ends in .csv) under a name the user chooses, showing its progress, then
 // opens the result in the spreadsheet program when one is set.
 #pragma once
 
@@ -35,6 +35,7 @@ private:
     DialogContext m_context;
     std::string m_input;
     std::string m_output;
+    ConversionFormat m_format = ConversionFormat::Prn;
     int64_t m_total = 0;
     int64_t m_progressScale = 1;  // records per step of the progress bar, whose range is an int
     bool m_busy = false;

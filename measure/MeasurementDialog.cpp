@@ -13,6 +13,8 @@
 
 #include <QGroupBox>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace vantor {
@@ -114,6 +116,18 @@ std::string filled(const char* format, std::initializer_list<long long> values)
         from = at + number.size();
     }
     return text;
+}
+
+// The smallest 1, 2 or 5 times a power of ten at or above the value (1 for none).
+float niceScale(float value)
+{
+    if (!(value > 0))
+        return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(static_cast<double>(value))));
+    for (double step : {1.0, 2.0, 5.0, 10.0})
+        if (step * power >= static_cast<double>(value))
+            return static_cast<float>(step * power);
+    return value;
 }
 
 std::string totalizer(int32_t value)
@@ -231,8 +245,10 @@ void MeasurementDialog::refresh()
     setControlText(kT1Value, QString::fromStdString(totalizer(m.totalizer1)));
     setControlText(kT2Value, QString::fromStdString(totalizer(m.totalizer2)));
 
-    if (state.file.fileMode)
+    if (state.file.fileMode) {
+        showRecordedFlows();
         return;
+    }
     std::copy(m_flowHistory.begin() + 1, m_flowHistory.end(), m_flowHistory.begin());
     m_flowHistory.back() = m.flow;  // clamped by the display
     const float qMax = m_poller.qMax();
@@ -242,6 +258,29 @@ void MeasurementDialog::refresh()
     chart.bottom = chart.bottomLabel = -qMax;
     chart.top = chart.topLabel = qMax;
     chart.unit = unit ? unit : "";
+    chart.secondsPerColumn = kPollPeriodMs / 1000.0;
+    m_chart->setChart(std::move(chart));
+}
+
+void MeasurementDialog::showRecordedFlows()
+{
+    // The records around the current one, on the live chart's geometry, the
+    // current one in the middle; the scale is the largest flow shown.
+    constexpr int kMarkColumn = kHistorySize / 2;
+    const ProgramState& state = m_context.state;
+    TrendChartArgs chart;
+    chart.values = readRecordedFlows(state.file.currentFilePath, m_replay, m_cursor - kMarkColumn, kHistorySize);
+    float largest = 0;
+    for (float flow : chart.values)
+        if (flow == flow)
+            largest = std::max(largest, std::min(std::fabs(flow), 1e30f));
+    const float scale = niceScale(largest);
+    chart.bottom = chart.bottomLabel = -scale;
+    chart.top = chart.topLabel = scale;
+    const char* unit = choiceText(ListFlowUnit, 12, true, state.record.measurement.flowUnit, m_context.language());
+    chart.unit = unit ? unit : "";
+    chart.secondsPerColumn = kPollPeriodMs / 1000.0;  // the recording's pace
+    chart.markColumn = kMarkColumn;
     m_chart->setChart(std::move(chart));
 }
 

@@ -41,6 +41,7 @@ private:
     void startRecording();
     void stopRecording();
     void showRecord();
+    void showRecordedFlows();
     void setNavigationButtons();
     void moveTo(int64_t record);
     void print();

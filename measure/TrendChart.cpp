@@ -1,8 +1,11 @@
 #include "TrendChart.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace vantor {
 
@@ -14,14 +17,89 @@ const QColor kBackground(192, 192, 192);
 constexpr int kLabelRise = 8;
 constexpr int kLabelIndent = 5;
 
-void drawLabel(QPainter& painter, int x, int y, const QString& text)
+constexpr int kTickLength = 3;
+// Steps of the time scale, in seconds: the first whose labels do not crowd each other.
+constexpr int kTimeSteps[] = {5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200, 14400, 28800, 86400};
+
+void drawLabel(QPainter& painter, const TrendLabel& label)
 {
-    const QRect box = painter.fontMetrics().boundingRect(text);
-    painter.fillRect(QRect(x, y, box.width(), painter.fontMetrics().height()), kBackground);
-    painter.drawText(QRect(x, y, box.width() + 1, painter.fontMetrics().height()), Qt::AlignLeft | Qt::AlignTop, text);
+    painter.fillRect(label.box, kBackground);
+    painter.drawText(label.box.adjusted(0, 0, 1, 0), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(label.text));
+}
+
+// The box of a text anchored at (x, y), moved inside the area where it would
+// cross an edge (the top label's anchor lies above the area).
+QRect boxInside(const QFontMetrics& metrics, QSize area, int x, int y, const std::string& text)
+{
+    const int width = metrics.boundingRect(QString::fromStdString(text)).width();
+    const int height = metrics.height();
+    return {std::clamp(x, 0, std::max(0, area.width() - width)), std::clamp(y, 0, std::max(0, area.height() - height)),
+            width, height};
+}
+
+QFont labelFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
 }
 
 }  // namespace
+
+std::string trendTimeLabel(int seconds)
+{
+    char text[32];
+    if (seconds == 0)
+        return "0";
+    if (seconds % 60 == 0)
+        std::snprintf(text, sizeof text, "%+d min", seconds / 60);
+    else
+        std::snprintf(text, sizeof text, "%+d s", seconds);
+    return text;
+}
+
+std::vector<TrendLabel> layTrendLabels(const QFontMetrics& metrics, QSize area, const TrendChartArgs& args)
+{
+    const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
+    std::vector<TrendLabel> labels;
+    const auto add = [&](int x, int y, const std::string& text) {
+        labels.push_back({boxInside(metrics, area, x, y, text), text});
+    };
+    add(kLabelIndent, -kLabelRise, trendLabel(args.topLabel, args.unit));
+    add(kLabelIndent, g.yEnd - kLabelRise, trendLabel(args.bottomLabel, args.unit));
+    if (args.bottom != args.top && args.zeroLine)
+        add(kLabelIndent, g.yOf(0, args.bottom, args.top) - kLabelRise, " 0.0 ");
+    if (args.secondsPerColumn <= 0 || args.columns < 2 || g.columnWidth == 0)
+        return labels;
+
+    const int zeroColumn = args.markColumn >= 0 && args.markColumn < args.columns ? args.markColumn : args.columns - 1;
+    const int spacing = metrics.boundingRect(QStringLiteral("-10 min")).width() + 6;
+    double step = 0;
+    for (int seconds : kTimeSteps) {
+        step = seconds;
+        if (seconds / args.secondsPerColumn * g.columnWidth >= spacing)
+            break;
+    }
+    const double columnsPerStep = step / args.secondsPerColumn;
+    for (int k = -static_cast<int>(args.columns / columnsPerStep) - 1; k * columnsPerStep <= args.columns; ++k) {
+        const double column = zeroColumn + k * columnsPerStep;
+        if (column < 0 || column > args.columns - 1)
+            continue;
+        const int x = static_cast<int>(column) * g.columnWidth;
+        const std::string text = trendTimeLabel(static_cast<int>(k * step));
+        const int width = metrics.boundingRect(QString::fromStdString(text)).width();
+        TrendLabel label{boxInside(metrics, area, x - width / 2, g.yEnd - kTickLength - metrics.height(), text), text, x};
+        bool covers = false;
+        for (const TrendLabel& other : labels)
+            covers = covers || other.box.adjusted(-2, 0, 2, 0).intersects(label.box);
+        // The range labels stand; a time label that would cover a text keeps only its tick.
+        if (covers)
+            label = {QRect(), std::string(), x};
+        labels.push_back(label);
+    }
+    return labels;
+}
 
 int TrendGeometry::yOf(double value, double bottom, double top) const
 {
@@ -45,7 +123,50 @@ std::string trendLabel(float value, const std::string& unit)
     return text + unit + " ";
 }
 
+namespace {
+
+// Replay: every record as recorded, clamped to the range, a gap where there is
+// none; the current record's column marked by a dashed line and a dot.
+void drawRecordedCurve(QPainter& painter, const TrendGeometry& g, const TrendChartArgs& args)
+{
+    const double bottom = args.bottom, top = args.top;
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const size_t count = std::min(args.values.size(), static_cast<size_t>(std::max(args.columns, 0)));
+    std::optional<QPoint> previous;
+    for (size_t i = 0; i < count; ++i) {
+        const double v = args.values[i];
+        if (v != v) {
+            previous.reset();
+            continue;
+        }
+        const QPoint at(static_cast<int>(i) * g.columnWidth, g.yOf(std::clamp(v, bottom, top), bottom, top));
+        if (previous)
+            painter.drawLine(*previous, at);
+        previous = at;
+    }
+    if (args.markColumn >= args.columns)
+        return;
+    const int x = args.markColumn * g.columnWidth;
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.drawLine(x, 0, x, g.yEnd);
+    if (static_cast<size_t>(args.markColumn) < count && args.values[static_cast<size_t>(args.markColumn)] ==
+                                                            args.values[static_cast<size_t>(args.markColumn)]) {
+        const double v = std::clamp<double>(args.values[static_cast<size_t>(args.markColumn)], bottom, top);
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QPoint(x, g.yOf(v, bottom, top)), 3, 3);
+    }
+}
+
+}  // namespace
+
 void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
+{
+    drawTrendBackground(painter, area, args);
+    drawTrendCurve(painter, area, args);
+}
+
+void drawTrendBackground(QPainter& painter, QSize area, const TrendChartArgs& args)
 {
     const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
     painter.save();
@@ -67,14 +188,20 @@ void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
     const QPoint corners[] = {{0, 0}, {0, g.yEnd}, {g.xEnd, g.yEnd}, {g.xEnd, 0}};
     painter.drawPolygon(corners, 4);
 
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
-    painter.setFont(font);
+    painter.setFont(labelFont());
+    const std::vector<TrendLabel> labels = layTrendLabels(painter.fontMetrics(), area, args);
     painter.setPen(Qt::black);
-    drawLabel(painter, kLabelIndent, -kLabelRise, QString::fromStdString(trendLabel(args.topLabel, args.unit)));
-    drawLabel(painter, kLabelIndent, g.yEnd - kLabelRise,
-              QString::fromStdString(trendLabel(args.bottomLabel, args.unit)));
+    for (const TrendLabel& label : labels) {
+        if (label.text == " 0.0 ")
+            continue;  // over the zero line, below
+        if (label.tickX >= 0) {
+            painter.setPen(grid);
+            painter.drawLine(label.tickX, g.yEnd - kTickLength, label.tickX, g.yEnd);
+            painter.setPen(Qt::black);
+        }
+        if (!label.text.empty())
+            drawLabel(painter, label);
+    }
 
     // A zero range has no scale: neither zero line nor curve.
     const double bottom = args.bottom, top = args.top;
@@ -84,8 +211,25 @@ void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
             painter.setPen(frame);
             painter.drawLine(0, y0, g.xEnd, y0);
             painter.setPen(Qt::black);
-            drawLabel(painter, kLabelIndent, y0 - kLabelRise, QStringLiteral(" 0.0 "));
+            for (const TrendLabel& label : labels)
+                if (label.text == " 0.0 ")
+                    drawLabel(painter, label);
         }
+    }
+    painter.restore();
+}
+
+void drawTrendCurve(QPainter& painter, QSize area, const TrendChartArgs& args)
+{
+    const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
+    const double bottom = args.bottom, top = args.top;
+    if (bottom == top)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (args.markColumn >= 0) {
+        drawRecordedCurve(painter, g, args);
+    } else {
         painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         // The curve starts after the first sample strictly inside the range and
         // not zero: an empty history, or values pinned to a limit, draw nothing.
@@ -109,6 +253,14 @@ void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args)
     painter.restore();
 }
 
+bool sameBackground(const TrendChartArgs& a, const TrendChartArgs& b)
+{
+    return a.rows == b.rows && a.horizontalGrid == b.horizontalGrid && a.columns == b.columns &&
+           a.verticalGrid == b.verticalGrid && a.zeroLine == b.zeroLine && a.bottom == b.bottom && a.top == b.top &&
+           a.bottomLabel == b.bottomLabel && a.topLabel == b.topLabel && a.unit == b.unit &&
+           a.secondsPerColumn == b.secondsPerColumn && a.markColumn == b.markColumn;
+}
+
 TrendChart::TrendChart(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TrendChart::setChart(TrendChartArgs args)
@@ -126,7 +278,19 @@ void TrendChart::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().window());
         return;
     }
-    drawTrendChart(painter, size(), m_args);
+    // Grid, frame and texts change only with the scale: drawn once into a
+    // picture, each poll then costs the picture's copy and the curve.
+    if (m_background.size() != size() * devicePixelRatio() || !m_backgroundValid ||
+        !sameBackground(m_backgroundArgs, m_args)) {
+        m_background = QPixmap(size() * devicePixelRatio());
+        m_background.setDevicePixelRatio(devicePixelRatio());
+        QPainter picture(&m_background);
+        drawTrendBackground(picture, size(), m_args);
+        m_backgroundArgs = m_args;
+        m_backgroundValid = true;
+    }
+    painter.drawPixmap(0, 0, m_background);
+    drawTrendCurve(painter, size(), m_args);
 }
 
 }  // namespace vantor

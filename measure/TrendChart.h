@@ -3,12 +3,15 @@
 // on whole rows and columns of pixels.
 #pragma once
 
+#include <QPixmap>
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 
 #include <string>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 
 namespace vantor {
@@ -23,6 +26,12 @@ struct TrendChartArgs {
     float bottom = 0, top = 0;  // the scale
     float bottomLabel = 0, topLabel = 0;
     std::string unit;  // UTF-8, appended to both labels as it stands
+    // Seconds between two columns; above 0, a time scale along the bottom
+    // counts back from the last column (or from the marked one).
+    double secondsPerColumn = 0;
+    // Replay: the current record's column, marked with a vertical line. Every
+    // value is then drawn as recorded; NaN stands for no record there.
+    int markColumn = -1;
 };
 
 // Where things fall in an area of the given size: whole columns and rows, so the
@@ -39,9 +48,25 @@ TrendGeometry layTrendChart(QSize area, int rows, int columns);
 
 // " %+.1f%s ": the signed value, one decimal, the unit, a blank on each side.
 std::string trendLabel(float value, const std::string& unit);
+// A time scale's text for an offset in seconds: "0", "-30 s", "-2 min", "+90 s".
+std::string trendTimeLabel(int seconds);
 
-// Draws the whole chart into an area of the given size at the painter's origin.
+// Where the texts of the chart go: each box lies wholly inside the area, and a
+// time label that would cover another text keeps only its tick (no text).
+struct TrendLabel {
+    QRect box;
+    std::string text;
+    int tickX = -1;  // a time label's tick on the bottom edge
+};
+std::vector<TrendLabel> layTrendLabels(const QFontMetrics& metrics, QSize area, const TrendChartArgs& args);
+
+// Draws the whole chart into an area of the given size at the painter's origin:
+// the background (panel, grid, frame, texts, zero line), then the curve.
 void drawTrendChart(QPainter& painter, QSize area, const TrendChartArgs& args);
+void drawTrendBackground(QPainter& painter, QSize area, const TrendChartArgs& args);
+void drawTrendCurve(QPainter& painter, QSize area, const TrendChartArgs& args);
+// True when two charts differ only in their values.
+bool sameBackground(const TrendChartArgs& a, const TrendChartArgs& b);
 
 // The chart as a control: it keeps the last arguments and draws them whenever
 // it is painted, so a repaint shows the chart again instead of erasing it.
@@ -58,6 +83,9 @@ protected:
 private:
     TrendChartArgs m_args;
     bool m_drawn = false;
+    QPixmap m_background;  // of m_backgroundArgs
+    TrendChartArgs m_backgroundArgs;
+    bool m_backgroundValid = false;
 };
 
 }  // namespace vantor

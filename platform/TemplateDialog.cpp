@@ -207,15 +207,11 @@ void TemplateDialog::showControls(std::initializer_list<int> ids, bool visible)
 
 void TemplateDialog::setControlText(int id, const QString& text)
 {
-    struct FitAfter {
-        TemplateDialog& dialog;
-        ~FitAfter()
-        {
-            if (dialog.m_fitted)
-                dialog.fitTexts();
-        }
-    } fitAfter{*this};
     QWidget* w = control(id);
+    // The measurement refreshes every text once a second: one that stays as it
+    // was costs nothing, and only a text grown past its control widens the layout.
+    if (!w || controlText(id) == text)
+        return;
     if (auto* label = qobject_cast<QLabel*>(w))
         label->setText(text);
     else if (auto* edit = qobject_cast<QLineEdit*>(w))
@@ -226,6 +222,8 @@ void TemplateDialog::setControlText(int id, const QString& text)
         combo->setEditText(text);
     else if (auto* group = qobject_cast<QGroupBox*>(w))
         group->setTitle(text);
+    if (m_fitted && neededWidth(w) > w->width())
+        fitTexts();
 }
 
 void TemplateDialog::on(int id, Notification notification, Handler handler)

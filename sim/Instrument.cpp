@@ -231,12 +231,12 @@ void Instrument::updateMeasurement(int64_t nowMs)
     const double soundSpeed = 1482.0 + 3.0 * std::sin(2 * M_PI * t / 600.0);
     const double innerMm = std::max(1.0, int24(cal, 1) / 10.0 - 2 * uint16(cal, 24) / 10.0);
     const double area = M_PI * innerMm * innerMm / 4e6;
-    const double velocity = flow * kLitresPerSecond[qUnit] / 1000.0 / area;
+    const double speed = flow * kLitresPerSecond[qUnit] / 1000.0 / area;  // mean flow speed in the pipe
     const double pathMm = std::max(1.0, int24(cal, 8) / 10.0);
 
     std::vector<uint8_t> m(2 * kMeasurementCount, 0);
     putFloat(m, 0, static_cast<float>(flow));
-    putFloat(m, 4, static_cast<float>(soundSpeed));
+    putFloat(m, 4, static_cast<float>(speed));
     putU32(m, 8, static_cast<uint32_t>(pulsesOf(m_volume1, kLitresPerPulse[pulseWeight])));
     putU32(m, 12, static_cast<uint32_t>(pulsesOf(m_volume2, kLitresPerPulse[pulseWeight])));
     m[16] = static_cast<uint8_t>(((cal[38] & 0x0F) << 4) | (cal[40] & 0x0F));
@@ -244,9 +244,9 @@ void Instrument::updateMeasurement(int64_t nowMs)
     m[18] = static_cast<uint8_t>(qUnit);
     m[21] = cal[5];
     m[22] = 0;
-    putU16(m, 24, static_cast<uint16_t>(static_cast<int16_t>(std::lround(velocity))));
+    putU16(m, 24, static_cast<uint16_t>(static_cast<int16_t>(std::lround(soundSpeed))));  // the sound velocity
     putFloat(m, 26, static_cast<float>(uint16(cal, 6) / 1000.0));
-    putFloat(m, 30, static_cast<float>(2e9 * pathMm / 1000.0 * velocity / (soundSpeed * soundSpeed)));
+    putFloat(m, 30, static_cast<float>(2e9 * pathMm / 1000.0 * speed / (soundSpeed * soundSpeed)));
     putFloat(m, 34, static_cast<float>(pathMm / 1000.0 / soundSpeed * 1e6));
 
     const std::time_t clock = static_cast<std::time_t>(clockSeconds(nowMs));

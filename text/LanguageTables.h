@@ -450,6 +450,12 @@ inline constexpr BilingualText ConvTotalRecord{"Nbr d'Enr. Total", "Total Record
 inline constexpr BilingualText ConvConvertFile{"Convertir Fichier", "Convert File"};
 inline constexpr BilingualText ConvDate{"Date", "Date"};
 inline constexpr BilingualText ConvTime{"Heure", "Time"};
+inline constexpr BilingualText ConvDateTime{"Date et heure", "Date and time"};
+inline constexpr BilingualText ConvT1Unit{"Unité T1", "T1 Unit"};
+inline constexpr BilingualText ConvT2Unit{"Unité T2", "T2 Unit"};
+inline constexpr BilingualText ConvKhMode{"Mode Kh", "Kh Mode"};
+inline constexpr BilingualText ConvFaultState{"Etat", "Fault State"};
+inline constexpr BilingualText ConvFormatCsv{"Fichier CSV UTF-8", "CSV UTF-8 File"};
 
 // Printing: the PDF file offered when there is no default printer, and a failed printout
 inline constexpr BilingualText PrintToPdf{"Pas d'imprimante par défaut : imprimer dans un fichier PDF",
@@ -507,7 +513,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 249> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 255> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -566,7 +572,8 @@ inline constexpr std::array<const BilingualText*, 249> kAllTexts{{
     &MeasRecordCounter, &MeasCommFailure, &MeasCaption,
 
     &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
-    &ConvConvertFile, &ConvDate, &ConvTime,
+    &ConvConvertFile, &ConvDate, &ConvTime, &ConvDateTime, &ConvT1Unit, &ConvT2Unit, &ConvKhMode,
+    &ConvFaultState, &ConvFormatCsv,
 
     &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
 

@@ -4,9 +4,11 @@
 #include "BlockTransfer.h"
 #include "CtlTool.h"
 #include "DeviationReport.h"
+#include "JsonLine.h"
 #include "SettingsFiles.h"
 #include "UnitCommands.h"
 #include "UserLocale.h"
+#include "Windows1252.h"
 
 #include <algorithm>
 #include <cctype>
@@ -114,24 +116,63 @@ std::string formatValue(Tool& tool, const Group& group, const Descriptor<Group>&
     return out;
 }
 
+// A row as JSON: its name, its value as a number (a choice by its index,
+// with its text beside it) or a text, and its unit.
+template <typename Group>
+std::string rowJson(Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices)
+{
+    JsonLine line;
+    line.text("name", row.name);
+    if (auto text = std::get_if<Text Group::*>(&row.value)) {
+        line.text("value", fromWindows1252((group.**text).data()));
+    } else {
+        line.number("value", loadValue(group, row.value));
+        if (auto index = std::get_if<int32_t Group::*>(&row.value))
+            for (const ChoiceBinding& b : choices)
+                if (&b.value(tool.state) == &(group.**index)) {
+                    const char* choice = choiceText(*b.list, b.count, b.bilingual == 1, group.**index,
+                                                    tool.state.settings.language);
+                    line.text("text", choice ? choice : "");
+                }
+    }
+    return line.text("unit", row.unit).str();
+}
+
 template <typename Group>
 int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block, Group& group, bool raw,
-               const FileType* type)
+               const FileType* type, bool json)
 {
     std::vector<uint8_t> image(block.imageSize());
     if (readBlockImage(tool.link, block, image) != 0)
         return tool.failure();
     decodeImage(table, image, group);
-    if (raw) {
-        for (size_t i = 0; i < image.size(); ++i)
-            std::printf("%s%02X", i ? " " : "", image[i]);
-        std::printf("\n");
+    std::string hex;
+    for (size_t i = 0; i < image.size(); ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%s%02X", i ? " " : "", image[i]);
+        hex += byte;
+    }
+    if (raw && !json) {
+        std::printf("%s\n", hex.c_str());
         return 0;
     }
     ChoiceList probes{};
     setProbeNames(probes, tool.state.catalogue);
     const std::vector<ChoiceBinding> choices =
         type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceBinding>{};
+    if (json) {
+        std::string values;
+        for (const auto& row : table)
+            values += (values.empty() ? "[" : ",") + rowJson(tool, group, row, choices);
+        JsonLine()
+            .text("block", block.name)
+            .integer("first_register", block.firstRegister)
+            .integer("register_count", block.registerCount)
+            .text("image", hex)
+            .raw("values", values + "]")
+            .print();
+        return 0;
+    }
     for (const auto& row : table) {
         const std::string value = formatValue(tool, group, row, choices);
         std::printf("%-20s %s%s%s\n", row.name, value.c_str(), *row.unit ? " " : "", row.unit);
@@ -144,20 +185,21 @@ int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block,
 int readBlockCommand(Tool& tool, Args args)
 {
     const bool raw = takeFlag(args, "--raw");
+    const bool json = takeFlag(args, "--json");
     if (!takeLanguage(args, tool))
         return fail("--language takes fr or en");
     ParameterRecord& record = tool.state.record;
     const std::string name = args.size() == 1 ? args[0] : "";
     if (name == kCalibrationBlock.name)
-        return printBlock(tool, kCalibrationTable, kCalibrationBlock, record.calibration, raw, &filetypes::kCalibration);
+        return printBlock(tool, kCalibrationTable, kCalibrationBlock, record.calibration, raw, &filetypes::kCalibration, json);
     if (name == kFactoryBlock.name)
-        return printBlock(tool, kFactoryTable, kFactoryBlock, record.factory, raw, &filetypes::kFactory);
+        return printBlock(tool, kFactoryTable, kFactoryBlock, record.factory, raw, &filetypes::kFactory, json);
     if (name == kMakerBlock.name)
-        return printBlock(tool, kMakerTable, kMakerBlock, record.maker, raw, &filetypes::kMaker);
+        return printBlock(tool, kMakerTable, kMakerBlock, record.maker, raw, &filetypes::kMaker, json);
     if (name == kCanBlock.name)
-        return printBlock(tool, kCanTable, kCanBlock, record.can, raw, &filetypes::kCan);
+        return printBlock(tool, kCanTable, kCanBlock, record.can, raw, &filetypes::kCan, json);
     if (name == kMeasurementBlock.name)
-        return printBlock(tool, kMeasurementTable, kMeasurementBlock, record.measurement, raw, nullptr);
+        return printBlock(tool, kMeasurementTable, kMeasurementBlock, record.measurement, raw, nullptr, json);
     return fail("read-block takes one of calibration, factory, maker, can, measurement");
 }
 
@@ -225,6 +267,7 @@ int compareCommand(Tool& tool, const Args& given)
     // As diff does: 0 when equal, 1 when they differ, 2 when no comparison was made.
     constexpr int kCouldNotCompare = 2;
     Args args = given;
+    const bool json = takeFlag(args, "--json");
     if (!takeLanguage(args, tool))
         return fail("--language takes fr or en"), kCouldNotCompare;
     const FileType* type = args.size() == 1 ? fileTypeOf(args[0]) : nullptr;
@@ -246,8 +289,30 @@ int compareCommand(Tool& tool, const Args& given)
 
     const DeviationReport report = makeDeviationReport(form, tool.state.catalogue, unit, file, path, localNow(),
                                                        userLocaleItems(), tool.state.settings.language);
-    std::fputs(report.text.c_str(), stdout);
-    for (const std::string& value : valuesOutsideLimits(form, unit, kEnglish))
+    const std::vector<std::string> outside = valuesOutsideLimits(form, unit, kEnglish);
+    if (json) {
+        std::string rows, limits;
+        for (const Deviation& d : report.rows) {
+            JsonLine row;
+            row.text("name", d.name).number("unit", d.unitValue).number("file", d.fileValue);
+            if (!d.unitText.empty() || !d.fileText.empty())
+                row.text("unit_text", d.unitText).text("file_text", d.fileText);
+            rows += (rows.empty() ? "" : ",") + row.str();
+        }
+        for (const std::string& value : outside)
+            limits += (limits.empty() ? "" : ",") + jsonString(value);
+        JsonLine()
+            .text("time", isoNow())
+            .text("file", path)
+            .text("block", type->codec->block->name)
+            .integer("deviation_count", report.deviations)
+            .raw("deviations", "[" + rows + "]")
+            .raw("outside_limits", "[" + limits + "]")
+            .print();
+    } else {
+        std::fputs(report.text.c_str(), stdout);
+    }
+    for (const std::string& value : outside)
         std::fprintf(stderr, "vantorctl: the unit holds a value outside its limits: %s\n", value.c_str());
     return report.deviations == 0 ? 0 : 1;
 }

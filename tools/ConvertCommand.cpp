@@ -1,4 +1,4 @@
-// vantorctl convert: a measurement file into tab-separated text, through the
+// vantorctl convert: a measurement file into tab-separated text (or CSV with --csv), through the
 // same conversion as the Convert File dialog. It needs no instrument.
 #include "Conversion.h"
 #include "CtlTool.h"
@@ -24,7 +24,7 @@ std::string oneLine(std::string text)
 
 int convertCommand(Tool& tool, const Args& args)
 {
-    static const char* const kUsage = "convert takes FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C]";
+    static const char* const kUsage = "convert takes FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C]";
     std::string input, output;
     ConversionOptions options;
     options.language = tool.state.settings.language == kEnglish ? kEnglish : kFrench;
@@ -32,7 +32,9 @@ int convertCommand(Tool& tool, const Args& args)
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--out" && hasValue && !args[i + 1].empty()) {
+        if (arg == "--csv") {
+            options.format = ConversionFormat::Csv;
+        } else if (arg == "--out" && hasValue && !args[i + 1].empty()) {
             output = args[++i];
         } else if (arg == "--language" && hasValue && (args[i + 1] == "fr" || args[i + 1] == "en")) {
             options.language = args[++i] == "en" ? kEnglish : kFrench;
@@ -47,7 +49,7 @@ int convertCommand(Tool& tool, const Args& args)
     if (input.empty())
         return fail(kUsage);
     if (output.empty()) {
-        output = folderOf(input) + proposedOutputName(input);
+        output = folderOf(input) + proposedOutputName(input, options.format == ConversionFormat::Csv ? ".csv" : ".prn");
         // A name without ".mes" proposes itself: never write over the input.
         if (output == input)
             return fail("no .mes in the name of " + input + ", give --out");

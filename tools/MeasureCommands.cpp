@@ -1,11 +1,13 @@
 // vantorctl poll: the live measurement as the measurement dialog polls it,
 // one line per poll, optionally recorded to the same measurement file.
 #include "CtlTool.h"
+#include "JsonLine.h"
 #include "LanguageTables.h"
 #include "MeasurementFile.h"
 #include "MeasurementPoller.h"
 #include "NumberText.h"
 #include "SettingsFiles.h"
+#include "Windows1252.h"
 
 #include <csignal>
 #ifndef _WIN32
@@ -76,22 +78,78 @@ void printMeasurement(ProgramState& state)
     std::fflush(stdout);
 }
 
+std::string twoDigits(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+// Every field of the record with its unit, as one JSON object.
+void printMeasurementJson(const ProgramState& state)
+{
+    const MeasurementValues& m = state.record.measurement;
+    const int language = state.settings.language;
+    const std::string instrumentTime = std::to_string(2000 + m.year) + "-" + twoDigits(m.month) + "-" + twoDigits(m.day) +
+                                       "T" + twoDigits(m.hour) + ":" + twoDigits(m.minute) + ":" + twoDigits(m.second);
+    const bool probeKnown = m.probeIndex >= 0 && m.probeIndex < kProbeCount;
+    JsonLine()
+        .text("time", isoNow())
+        .boolean("ok", true)
+        .text("instrument_time", instrumentTime)
+        .number("flow", m.flow)
+        .text("flow_unit", choice(lang::ListFlowUnit, 12, true, m.flowUnit, language))
+        .number("speed", m.speed)
+        .text("speed_unit", "m/s")
+        .number("velocity", m.velocity)
+        .text("velocity_unit", "m/s")
+        .integer("totalizer1", m.totalizer1)
+        .text("totalizer1_unit", choice(lang::ListTotalizerUnit, 10, true, m.totalizer1Unit, language))
+        .text("totalizer1_sign", choice(lang::ListTotalizerSign, 3, false, m.totalizer1Sign, language))
+        .integer("totalizer2", m.totalizer2)
+        .text("totalizer2_unit", choice(lang::ListTotalizerUnit, 10, true, m.totalizer2Unit, language))
+        .text("totalizer2_sign", choice(lang::ListTotalizerSign, 3, false, m.totalizer2Sign, language))
+        .number("kh", m.kh)
+        .text("kh_mode", choice(lang::ListAutoManual, 2, true, m.khMode, language))
+        .number("transit_time", m.time)
+        .text("transit_time_unit", "\xC2\xB5s")
+        .number("delta_t", m.deltaT)
+        .text("delta_t_unit", "ns")
+        .number("gain", m.gain)
+        .text("gain_unit", "dB")
+        .number("signal_quality", m.signalQuality)
+        .text("signal_quality_unit", "%")
+        .integer("probe_index", m.probeIndex)
+        .text("probe", probeKnown ? state.catalogue.names[static_cast<size_t>(m.probeIndex)] : "")
+        .number("probe_distance", m.probeDistance)
+        .text("probe_distance_unit", "mm")
+        .boolean("fault", m.faultState != 0)
+        .text("fault_state", choice(lang::ListFaultState, 2, true, m.faultState, language))
+        .text("software", fromWindows1252(m.softwareVersion.data()))
+        .text("hardware", choice(lang::ListHardware, 2, false, m.hardware, language))
+        .text("model", choice(lang::ListModel, 4, false, m.model, language))
+        .print();
+}
+
 }  // namespace
 
 int pollCommand(Tool& tool, const Args& given)
 {
     long intervalMs = 1000, count = -1;
     std::string recordPath;
+    bool json = false;
     for (size_t i = 0; i < given.size(); ++i) {
         const bool hasValue = i + 1 < given.size();
-        if (given[i] == "--interval" && hasValue && parseCount(given[i + 1], 10, 3600000, intervalMs))
+        if (given[i] == "--json")
+            json = true;
+        else if (given[i] == "--interval" && hasValue && parseCount(given[i + 1], 10, 3600000, intervalMs))
             ++i;
         else if (given[i] == "--count" && hasValue && parseCount(given[i + 1], 1, LONG_MAX, count))
             ++i;
         else if (given[i] == "--record" && hasValue)
             recordPath = given[++i];
         else
-            return fail("poll takes --interval MS (10 or more), --count N and --record FILE.mes");
+            return fail("poll takes --interval MS (10 or more), --count N, --record FILE.mes and --json");
     }
     if (!recordPath.empty() && fileTypeOf(recordPath) != &filetypes::kMeasurement)
         return fail(recordPath + ": a recording is a .mes file");
@@ -124,13 +182,20 @@ int pollCommand(Tool& tool, const Args& given)
         if (!poller.poll()) {
             // As the dialog does: say so, and try again at the next tick.
             const int language = tool.state.settings.language;
-            std::printf("%s (%s)\n", lang::MeasCommFailure.text(language),
-                        linkFailureText(tool.master.lastFailure(), language));
-            std::fflush(stdout);
+            const char* reason = linkFailureText(tool.master.lastFailure(), language);
+            if (json) {
+                JsonLine().text("time", isoNow()).boolean("ok", false).text("reason", reason).print();
+            } else {
+                std::printf("%s (%s)\n", lang::MeasCommFailure.text(language), reason);
+                std::fflush(stdout);
+            }
             ++failed;
             continue;
         }
-        printMeasurement(tool.state);
+        if (json)
+            printMeasurementJson(tool.state);
+        else
+            printMeasurement(tool.state);
         if (!recorder.record(poller.frame())) {
             std::fprintf(stderr, "vantorctl: recording stopped: cannot write %s\n", recordPath.c_str());
             recordingFailed = true;

@@ -1,5 +1,6 @@
 // vantorctl: reads and writes an instrument's registers and blocks from the command line.
 #include "CtlTool.h"
+#include "JsonLine.h"
 #include "ProgramSettings.h"
 #include "SettingsStore.h"
 #include "UnitScan.h"
@@ -9,6 +10,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -69,7 +71,7 @@ void usage()
                  "commands:\n"
                  "  read FIRST COUNT        print COUNT registers from FIRST as hexadecimal words\n"
                  "  write FIRST VALUE...    write the values to the registers from FIRST\n"
-                 "  read-block NAME [--raw] [--language fr|en]\n"
+                 "  read-block NAME [--raw] [--json] [--language fr|en]\n"
                  "                          print a block's parameters (calibration, factory, maker, can,\n"
                  "                          measurement), a choice by its text and index; --raw prints\n"
                  "                          its register image\n"
@@ -79,21 +81,24 @@ void usage()
                  "                          write a settings file's block, then read it back and compare;\n"
                  "                          a file that gives the unit another Jbus address needs\n"
                  "                          --address-change, and is read back at the new address\n"
-                 "  compare FILE [--language fr|en]  print the deviation report between the instrument\n"
+                 "  compare FILE [--json] [--language fr|en]  print the deviation report between the instrument\n"
                  "                          and a calibration (eta) or factory (rus) file; exit 1 on a deviation\n"
                  "  init [--calibration] [--factory] [--maker] [--yes]  at address 0: set the clock, reset\n"
                  "                          both totalizers, write the default values of the blocks named\n"
                  "                          (the CAN block goes with the calibration); asks first on a\n"
                  "                          terminal, and needs --yes when standard input is none\n"
                  "  catalogue               print the 24 probe names and angles\n"
-                 "  poll [--interval MS] [--count N] [--record FILE.mes]\n"
+                 "  poll [--interval MS] [--count N] [--record FILE.mes] [--json]\n"
                  "                          poll the measurement (once a second by default), one line\n"
-                 "                          per poll; --record writes the polls to a measurement file\n"
-                 "  convert FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C]\n"
+                 "                          per poll; --record writes the polls to a measurement file;\n"
+                 "                          --json prints each poll as one JSON object per line\n"
+                 "  convert FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C]\n"
                  "                          write a measurement file as tab-separated text for a spreadsheet;\n"
                  "                          by default beside it (.mes made .prn), in the program's language,\n"
-                 "                          with the user's date, time and decimal separator\n"
-                 "  detect [--ports P0,P1,P2]  scan three ports at every speed for the instrument\n"
+                 "                          with the user's date, time and decimal separator; --csv writes\n"
+                 "                          every field as UTF-8 CSV (.csv), ISO 8601 dates, numbers with a point\n"
+                 "  detect [--ports P0,P1,P2] [--json]  scan three ports at every speed for the instrument\n"
+                 "--json prints one JSON object per line (per poll for poll): numbers as numbers, UTF-8 texts.\n"
                  "Numbers are decimal or 0x hexadecimal. Speeds: 300 600 1200 2400 4800 9600 (default 9600).\n");
 }
 
@@ -151,23 +156,41 @@ int catalogueCommand(Tool& tool, const std::vector<std::string>& args)
     return 0;
 }
 
-int detectCommand(Tool& tool, const std::vector<std::string>& args)
+int detectCommand(Tool& tool, std::vector<std::string> args)
 {
+    const auto jsonFlag = std::find(args.begin(), args.end(), "--json");
+    const bool json = jsonFlag != args.end();
+    if (json)
+        args.erase(jsonFlag);
     if (args.size() == 2 && args[0] == "--ports") {
         std::istringstream list(args[1]);
         std::string path;
         for (int port = 0; port < 3 && std::getline(list, path, ','); ++port)
             tool.serial.setDevicePath(port, path);
     } else if (!args.empty()) {
-        return fail("detect takes --ports PATH0,PATH1,PATH2");
+        return fail("detect takes --ports PATH0,PATH1,PATH2 and --json");
     } else if (!tool.device.empty()) {
         tool.serial.setDevicePath(0, tool.device);
     }
     // The three ports at once, as the options dialog's Connect scans them.
     const std::optional<ScanResult> found = scanForUnit(tool.serial);
-    if (!found)
-        return fail("no instrument found on " + tool.serial.devicePath(0) + ", " + tool.serial.devicePath(1) +
-                    ", " + tool.serial.devicePath(2));
+    if (!found) {
+        const std::string reason = "no instrument found on " + tool.serial.devicePath(0) + ", " +
+                                   tool.serial.devicePath(1) + ", " + tool.serial.devicePath(2);
+        if (json)
+            JsonLine().boolean("found", false).text("reason", reason).print();
+        return fail(reason);
+    }
+    if (json) {
+        JsonLine()
+            .boolean("found", true)
+            .integer("port", found->portIndex)
+            .text("device", tool.serial.devicePath(found->portIndex))
+            .integer("baud", kBaudRates[found->baudIndex])
+            .integer("address", found->address)
+            .print();
+        return 0;
+    }
     std::printf("port=%d device=%s baud=%d address=%d\n", found->portIndex,
                 tool.serial.devicePath(found->portIndex).c_str(), kBaudRates[found->baudIndex], found->address);
     return 0;

@@ -69,7 +69,7 @@ TEST_F(ConvertFileDialogTest, ConvertsAndOpensTheSpreadsheetWithTwoArguments)
     ASSERT_TRUE(dialog->opening());
     ASSERT_EQ(prompts.fileRequests().size(), 1u);
     const FileRequest& request = prompts.fileRequests()[0];
-    EXPECT_EQ(request.filter, "File Out(*.prn)|*.prn|");
+    EXPECT_EQ(request.filter, "File Out(*.prn)|*.prn|CSV UTF-8 File(*.csv)|*.csv|");
     EXPECT_EQ(request.initialName, "site.prn");
     EXPECT_EQ(request.initialFolder, "/earlier/");
     EXPECT_EQ(state.settings.prnFolder, dir.file("out/"));
@@ -102,13 +102,25 @@ TEST_F(ConvertFileDialogTest, WithoutSpreadsheetTheFinalCountsStayOnView)
     EXPECT_EQ(readBytes(output), expectedOutput());
 }
 
+TEST_F(ConvertFileDialogTest, ANameEndingInCsvWritesTheCsv)
+{
+    writeInput(2);
+    prompts.chooseNextFile(dir.file("out/chosen.CSV"));
+    ASSERT_TRUE(dialog->opening());
+    dialog->show();
+    QTRY_COMPARE_WITH_TIMEOUT(text(1264), std::string("2"), 5000);
+    const std::string csv = readBytes(dir.file("out/chosen.CSV"));
+    EXPECT_EQ(csv.substr(0, 33), "\xEF\xBB\xBFN\xC2\xB0,Date and time,Flow,Q Unit,");
+    EXPECT_NE(csv.find("\r\n2,2026-12-06T15:00:01,12.3456,m3/h,1.5,1480,"), std::string::npos);
+}
+
 TEST_F(ConvertFileDialogTest, FrenchDialogOffersTheFrenchFilter)
 {
     writeInput(1);
     state.settings.language = kFrench;
     ASSERT_FALSE(dialog->opening());
     ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    EXPECT_EQ(prompts.fileRequests()[0].filter, "Fichier de Sortie(*.prn)|*.prn|");
+    EXPECT_EQ(prompts.fileRequests()[0].filter, "Fichier de Sortie(*.prn)|*.prn|Fichier CSV UTF-8(*.csv)|*.csv|");
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Convertir Fichier");
     EXPECT_EQ(text(1273), "Fichier d'entr\xC3\xA9"
                           "e");

@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -304,9 +305,18 @@ TEST_F(MeasurementDialogTest, ReplayShowsRecordsAndNavigates)
     EXPECT_EQ(text(1006), "Total Record=3  Record N°=3");
     EXPECT_FALSE(visible(1039));
     EXPECT_FALSE(visible(1049));
+    // The chart: the records around the current one, which stands marked in the middle.
+    const TrendChartArgs& end = dialog->chart()->chart();
+    ASSERT_EQ(end.values.size(), 200u);
+    EXPECT_TRUE(std::isnan(end.values[97]) && std::isnan(end.values[101])) << "no record there";
+    EXPECT_EQ(std::vector<float>(end.values.begin() + 98, end.values.begin() + 101), (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(end.markColumn, 100);
+    EXPECT_EQ(end.topLabel, 5) << "the largest flow shown, rounded up";
+    EXPECT_EQ(end.unit, "m3/h");
     dialog->sendCommand(1048);  // HOME
     EXPECT_EQ(text(1027), "1.000");
-    EXPECT_TRUE(dialog->chart()->chart().values.empty()) << "no chart from a file";
+    EXPECT_EQ(std::vector<float>(dialog->chart()->chart().values.begin() + 100, dialog->chart()->chart().values.begin() + 103),
+              (std::vector<float>{1, 2, 3}));
     EXPECT_TRUE(requests().empty()) << "no link traffic from a file";
 }
 

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace vantor;
 
 namespace {
@@ -153,4 +156,91 @@ TEST(TrendChart, TheWidgetDrawsItsLastChartWhenRepainted)
     chart.setChart(flow(history));
     const QImage painted = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(painted, render(flow(history)).convertToFormat(QImage::Format_RGB32));
+}
+
+struct LabelCase {
+    const char* name;
+    QSize size;
+    float qMax;
+    const char* unit;
+    int markColumn;
+};
+
+class TrendChartLabels : public ::testing::TestWithParam<LabelCase> {};
+
+// Drawn in the middle of a white image: any text past the chart's edges would
+// show on the white around it.
+TEST_P(TrendChartLabels, EveryTextLiesWhollyInsideTheChart)
+{
+    const LabelCase& c = GetParam();
+    TrendChartArgs args = flow({}, c.qMax);
+    args.unit = c.unit;
+    args.secondsPerColumn = 1;
+    args.markColumn = c.markColumn;
+    constexpr int kMargin = 40;
+    QImage image(c.size + QSize(2 * kMargin, 2 * kMargin), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(kMargin, kMargin);
+    drawTrendChart(painter, c.size, args);
+    const std::vector<TrendLabel> labels = layTrendLabels(painter.fontMetrics(), c.size, args);
+    painter.end();
+    const QRect inside(QPoint(kMargin - 1, kMargin - 1), c.size + QSize(2, 2));  // the frame's pen straddles the edge
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!inside.contains(x, y)) {
+                ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << "painted outside at " << x << "," << y;
+            }
+        }
+    }
+    // Range labels whole, and a time scale with "now" (0) and at least one step back.
+    int timeLabels = 0;
+    for (const TrendLabel& label : labels) {
+        EXPECT_TRUE(label.text.empty() || QRect(QPoint(0, 0), c.size).contains(label.box)) << label.text;
+        timeLabels += label.tickX >= 0 && !label.text.empty() ? 1 : 0;
+    }
+    EXPECT_EQ(labels[0].text, trendLabel(c.qMax, c.unit));
+    EXPECT_GE(timeLabels, 2);
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const TrendLabel& l) { return l.text == "0"; }));
+}
+
+// The dialog's chart area in French and in English units, and a small one.
+INSTANTIATE_TEST_SUITE_P(Sizes, TrendChartLabels,
+                         ::testing::Values(LabelCase{"French", {200, 155}, 150, "m3/j", -1},
+                                           LabelCase{"English", {200, 155}, 150, "m3/d", -1},
+                                           LabelCase{"Wide", {400, 107}, 99999.9f, "UKGl/d", -1},
+                                           LabelCase{"Replay", {266, 160}, 150, " l/h", 100}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(TrendChart, TimeLabelsCountBackInSecondsOrMinutes)
+{
+    EXPECT_EQ(trendTimeLabel(0), "0");
+    EXPECT_EQ(trendTimeLabel(-30), "-30 s");
+    EXPECT_EQ(trendTimeLabel(-120), "-2 min");
+    EXPECT_EQ(trendTimeLabel(90), "+90 s");
+}
+
+TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
+{
+    std::vector<float> recorded(200, std::nanf(""));
+    for (int i = 20; i < 200; ++i)
+        recorded[static_cast<size_t>(i)] = 60 * std::sin(static_cast<float>(i) / 15.0f);
+    TrendChartArgs args = flow(recorded);  // 2 pixels a column, 1 a unit of flow around y 100
+    args.markColumn = 100;
+    const QImage image = render(args);
+    const TrendGeometry g = layTrendChart({400, 200}, 20, 200);
+    for (int i = 60; i < 200; i += 7) {
+        const int y = g.yOf(recorded[static_cast<size_t>(i)], -100, 100);
+        EXPECT_GT(blackInColumn(image, 2 * i, y - 1, y + 1), 0) << "record " << i << " at row " << y;
+    }
+    // No record before 20: nothing drawn there between the grid lines.
+    for (int y = 20; y < 180; ++y) {
+        if (y % 10 != 0) {
+            ASSERT_NE(image.pixel(2 * 10 + 1, y), kBlack) << "row " << y;
+        }
+    }
+    // The mark: a dashed line down the current record's column, and its dot.
+    EXPECT_GT(blackInColumn(image, 200, 0, 199), 60);
+    const int current = g.yOf(recorded[100], -100, 100);
+    EXPECT_EQ(blackInColumn(image, 202, current - 1, current + 1), 3);
 }

@@ -60,6 +60,17 @@ printf "$french_header"'1\t06,12,2026\t15:07:09\t12,50\tm3/h\t1,500\t1480\t\n2\t
 locale=de_DE.UTF-8 vantorctl convert "$work/site.mes" --out "$work/german.prn"
 check_bytes "the user's decimal separator by default" "$work/expected-german.prn" "$work/german.prn"
 
+# --csv: UTF-8 with its byte-order mark, every field, a point whatever the locale.
+{ printf '\xef\xbb\xbfN\xc2\xb0,Date et heure,D\xc3\xa9bit,Unit\xc3\xa9 Q,Vitesse (m/s),C\xc3\xa9l\xc3\xa9rit\xc3\xa9 (m/s),'
+  printf 'T1,Unit\xc3\xa9 T1,T2,Unit\xc3\xa9 T2,Gain (dB),I.Q. (%%),Kh,Mode Kh,Temps (\xc2\xb5s),DeltaT (ns),Sonde,'
+  printf 'D. Sonde (mm),Etat\r\n'
+  printf '1,2026-12-06T15:07:09,12.5,m3/h,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,0,0,Pas de D\xc3\xa9faut\r\n'
+  printf '2,2026-12-06T15:07:10,12.5,m3/j,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,0,0,Pas de D\xc3\xa9faut\r\n'
+} >"$work/expected.csv"
+locale=de_DE.UTF-8 vantorctl convert --csv "$work/site.mes"; rc=$?
+check "--csv succeeds" "0" "$rc"
+check_bytes "--csv writes site.csv beside the input" "$work/expected.csv" "$work/site.csv"
+
 mkdir -p "$work/config/Software"
 printf '[General]\nLanguage=1\n' >"$work/config/Software/VantorPC.ini"
 vantorctl convert "$work/site.mes" --out "$work/settings.prn"
@@ -94,6 +105,6 @@ for same in "$work/site.mes" "$work/./site.mes" "$work/link.mes"; do
 done
 
 out=$(vantorctl convert --language de "$work/site.mes" 2>&1); rc=$?
-check "bad language" "vantorctl: convert takes FILE.mes [--out FILE.prn] [--language fr|en] [--decimal C] 1" "$out $rc"
+check "bad language" "vantorctl: convert takes FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C] 1" "$out $rc"
 
 summary
