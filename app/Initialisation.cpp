@@ -2,6 +2,7 @@
 
 #include "Binding.h"
 #include "LanguageTables.h"
+#include "LinkStatus.h"
 #include "Templates.h"
 #include "WaitWindow.h"
 
@@ -58,12 +59,15 @@ void runInitialisation(const DialogContext& context, QWidget* owner)
         WaitWindow wait(owner, language);
         result = initialiseUnit(context.link, context.state.initialisation, context.localNow());
     }
-    if (result != 0)
+    if (result != 0) {
+        context.showStatus(failedStatus(StatusInitFailed, context.link.master(), language));
         context.prompts.messageBox(owner, UploadCaption.text(language), UploadFailure.text(language), BoxIcon::Error,
                                    BoxButtons::Ok);
-    else
+    } else {
+        context.showStatus(doneStatus(StatusInitialised, context.localNow(), context.state.settings.link, language));
         context.prompts.messageBox(owner, UploadCaption.text(language), UploadSuccess.text(language),
                                    BoxIcon::Information, BoxButtons::Ok);
+    }
 }
 
 }  // namespace vantor

@@ -69,6 +69,7 @@ private:
 
 MainWindow::MainWindow(Program& program)
     : TemplateDialog(templates::kMainWindow, nullptr), m_program(program), m_menuBar(new QMenuBar(this)),
+      m_status(new QLabel(this)),
       m_options(std::make_unique<OptionsDialog>(program, this))
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -81,8 +82,19 @@ MainWindow::MainWindow(Program& program)
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != m_menuBar)
             child->move(child->x(), child->y() + barHeight);
-    setFixedSize(width(), height() + barHeight);
+    // The status line sits below it, one line high, sunken as status bars are.
+    m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    const int statusHeight = m_status->fontMetrics().height() + 6;
+    const int clientHeight = height();
+    setFixedSize(width(), clientHeight + barHeight + statusHeight);
     m_menuBar->setGeometry(0, 0, width(), barHeight);
+    m_status->setGeometry(0, barHeight + clientHeight, width(), statusHeight);
+    m_program.showStatus = [this](const std::string& text) {
+        const QString whole = QString::fromStdString(text);
+        const int room = m_status->contentsRect().width() - 2 * m_status->margin() - 4;
+        m_status->setText(m_status->fontMetrics().elidedText(whole, Qt::ElideRight, room));
+        m_status->setToolTip(whole);
+    };
 
     const struct {
         int id;
@@ -114,7 +126,9 @@ MainWindow::MainWindow(Program& program)
     m_program.link.invalidateProbeCatalogue();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { m_program.showStatus = [](const std::string&) {}; }
+
+QString MainWindow::statusText() const { return m_status->toolTip(); }
 
 void MainWindow::buildMenu()
 {

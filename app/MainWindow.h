@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QLabel;
 class QMenuBar;
 
 namespace vantor {
@@ -25,6 +26,8 @@ public:
     void buildMenu();
     QMenuBar* menuBar() const { return m_menuBar; }
     OptionsDialog& options() { return *m_options; }
+    // The outcome of the last operation on the instrument.
+    QString statusText() const;
 
 private:
     void openFile();
@@ -49,6 +52,7 @@ private:
 
     Program& m_program;
     QMenuBar* m_menuBar;
+    QLabel* m_status;
     std::unique_ptr<OptionsDialog> m_options;
     QPointer<LinkWindow> m_linkWindow;
 };

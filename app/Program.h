@@ -34,6 +34,8 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<LocaleItems()> locale = userLocaleItems;
     ProgramStarter startProgram = startProgram;
+    // The main window's status line, handed to every dialog.
+    std::function<void(const std::string&)> showStatus = [](const std::string&) {};
     // The last frames on the line, for the link window.
     FrameLog frameLog;
     // Qt's own texts follow the program's language.

@@ -22,6 +22,11 @@ public:
     // The reply frame of the last read, as received.
     std::span<const uint8_t> frame() const;
 
+    // Why the last poll failed: its measurement read, or the calibration read
+    // when only that one failed.
+    LinkFailure failure() const { return m_failure; }
+    uint8_t exceptionCode() const { return m_exceptionCode; }
+
     bool calibrationLoaded() const { return m_calibrationLoaded; }
     float qMax() const { return m_qMax; }
 
@@ -30,6 +35,8 @@ private:
     ProgramState& m_state;
     bool m_calibrationLoaded = false;
     float m_qMax = 0;
+    LinkFailure m_failure = LinkFailure::None;
+    uint8_t m_exceptionCode = 0;
 };
 
 }  // namespace vantor

@@ -33,6 +33,8 @@ struct DialogContext {
     PrinterSource defaultPrinter = systemDefaultPrinter;
     // The heading of printouts: the program's name, as on the main window's caption.
     std::string applicationTitle = readVersionString("InternalName");
+    // The main window's status line: the outcome of each operation on the instrument.
+    std::function<void(const std::string&)> showStatus = [](const std::string&) {};
 
     int32_t language() const { return state.settings.language == kEnglish ? kEnglish : kFrench; }
     // The time now, as the instrument's clock and the reports take it.

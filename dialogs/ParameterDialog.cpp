@@ -4,6 +4,7 @@
 #include "Compare.h"
 #include "FileDialogs.h"
 #include "LanguageTables.h"
+#include "LinkStatus.h"
 #include "WaitWindow.h"
 
 #include <QLabel>
@@ -59,8 +60,11 @@ bool ParameterDialog::opening()
             WaitWindow wait(parentWidget(), language);
             read = readBlockImage(m_context.link, *codec.block, m_lastRead);
         }
-        if (read != 0)
+        if (read != 0) {
+            m_context.showStatus(failedStatus(lang::StatusReadFailed, m_context.link.master(), language));
             return false;
+        }
+        m_context.showStatus(doneStatus(lang::StatusRead, m_context.localNow(), s.settings.link, language));
         codec.decode(m_lastRead, s.record);
         setControlText(kFileName, QString());
         if (offersComparison())

@@ -98,6 +98,8 @@ public:
     const LinkCounters& counters() const { return m_counters; }
     LinkBuffers& buffers() { return m_buffers; }
     const LinkSettings& settings() const { return m_settings; }
+    // The device of the port the settings name.
+    std::string devicePath() const { return m_serial.devicePath(m_settings.portIndex); }
     // Called with every frame sent and every reply received (or its absence).
     void setTracer(FrameTracer tracer) { m_tracer = std::move(tracer); }
 

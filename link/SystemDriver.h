@@ -29,6 +29,10 @@ int32_t mapPlatformError(int error);
 // codes cannot tell from a port in use.
 bool deviceDenied(const std::string& path);
 
+// The group whose members may open the device ("dialout" on Debian); empty
+// where the system has no such thing.
+std::string deviceGroup(const std::string& path);
+
 // Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
 void waitForInput(SerialPort& port, int ms);
 

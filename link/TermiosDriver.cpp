@@ -1,10 +1,12 @@
 #include "TermiosDriver.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -487,6 +489,13 @@ int32_t mapPlatformError(int error)
 bool deviceDenied(const std::string& path)
 {
     return access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+}
+
+std::string deviceGroup(const std::string& path)
+{
+    struct stat info {};
+    const group* owner = stat(path.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
+    return owner ? owner->gr_name : "dialout";
 }
 
 void sleepMs(int ms)

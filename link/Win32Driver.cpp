@@ -476,6 +476,8 @@ bool deviceDenied(const std::string&)
     return false;
 }
 
+std::string deviceGroup(const std::string&) { return {}; }
+
 void sleepMs(int ms)
 {
     if (ms > 0)

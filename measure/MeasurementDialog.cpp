@@ -3,6 +3,7 @@
 #include "BlockTables.h"
 #include "ConvertFileDialog.h"
 #include "LanguageTables.h"
+#include "LinkStatus.h"
 #include "PrintDialogImage.h"
 #include "FileDialogs.h"
 #include "SettingsFiles.h"
@@ -205,9 +206,17 @@ void MeasurementDialog::poll()
     const bool polled = m_poller.poll();
     setControlText(kInfoLine, QString());
     if (!polled) {
-        // Values, chart and recording stay as they were.
-        setControlText(kStatusLine, QString::fromUtf8(MeasCommFailure.text(language)));
+        // Values, chart and recording stay as they were; the reason goes beside the failure.
+        const std::string failure = failedStatus(StatusPollFailed, m_poller.failure(), m_poller.exceptionCode(),
+                                                 m_context.link.master(), language);
+        setControlText(kStatusLine, QString::fromStdString(failure));
+        m_context.showStatus(failure);
+        m_measuring = false;
     } else {
+        if (!m_measuring)
+            m_context.showStatus(doneStatus(StatusMeasuring, m_context.localNow(), m_context.state.settings.link,
+                                            language));
+        m_measuring = true;
         if (m_recorder.state() == MeasurementRecorder::State::Idle)
             showControls({kPrint, kSaveDisk}, true);
         else

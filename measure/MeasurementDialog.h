@@ -50,6 +50,8 @@ private:
     DialogContext m_context;
     MeasurementPoller m_poller;
     bool m_pollBusy = false;
+    // Since the last good poll after a failure (or the first): the status line says so once.
+    bool m_measuring = false;
     std::array<float, kHistorySize> m_flowHistory{};
     MeasurementRecorder m_recorder;
     MeasurementFileGeometry m_replay;

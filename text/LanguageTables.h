@@ -217,6 +217,22 @@ inline constexpr BilingualText LinkNoAnswer{"pas de réponse", "no answer"};
 inline constexpr BilingualText LinkWrongLength{"mauvaise réponse (longueur)", "bad reply (wrong length)"};
 inline constexpr BilingualText LinkBadCrc{"mauvaise réponse (CRC)", "bad reply (CRC)"};
 inline constexpr BilingualText LinkException{"requête refusée par l'instrument", "request refused by the instrument"};
+inline constexpr BilingualText LinkJoinGroup{" (rejoindre le groupe %s)", " (join the group %s)"};
+// The main window's status line: the outcome of each operation on the
+// instrument, its time or its reason, and the port, speed and address used.
+inline constexpr BilingualText StatusRead{"Lu à %s — %s", "Read at %s — %s"};
+inline constexpr BilingualText StatusReadFailed{"Lecture impossible : %s — %s", "Read failed: %s — %s"};
+inline constexpr BilingualText StatusUploaded{"Téléchargé et vérifié à %s — %s", "Uploaded and checked at %s — %s"};
+inline constexpr BilingualText StatusNewAddress{"Téléchargé et vérifié à %s : l'unité répond maintenant à l'adresse %d",
+                                                "Uploaded and checked at %s: the unit now answers at address %d"};
+inline constexpr BilingualText StatusNotHeld{"Téléchargé à %s, mais l'unité ne garde pas toutes les valeurs — %s",
+                                             "Uploaded at %s, but the unit does not hold every value — %s"};
+inline constexpr BilingualText StatusUploadFailed{"Téléchargement impossible : %s — %s", "Upload failed: %s — %s"};
+inline constexpr BilingualText StatusInitialised{"Initialisation faite à %s — %s", "Initialised at %s — %s"};
+inline constexpr BilingualText StatusInitFailed{"Initialisation impossible : %s — %s",
+                                                "Initialisation failed: %s — %s"};
+inline constexpr BilingualText StatusMeasuring{"Mesure en cours depuis %s — %s", "Measuring since %s — %s"};
+inline constexpr BilingualText StatusPollFailed{"Communication interrompue : %s — %s", "Communication Failure: %s — %s"};
 
 // Options dialog and unit detection
 inline constexpr BilingualText OptBrowse{"Parcourir", "Browse"};
@@ -513,7 +529,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 255> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 266> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -523,6 +539,8 @@ inline constexpr std::array<const BilingualText*, 255> kAllTexts{{
     &MeasFileTooShort, &MeasFileBadLength, &MeasFileNoRecord, &MeasCannotRecord, &ConvNothingConverted,
     &ConvCannotStart,
 
+    &LinkJoinGroup, &StatusRead, &StatusReadFailed, &StatusUploaded, &StatusNewAddress, &StatusNotHeld,
+    &StatusUploadFailed, &StatusInitialised, &StatusInitFailed, &StatusMeasuring, &StatusPollFailed,
     &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
 

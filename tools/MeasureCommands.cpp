@@ -2,6 +2,7 @@
 // one line per poll, optionally recorded to the same measurement file.
 #include "CtlTool.h"
 #include "JsonLine.h"
+#include "LinkStatus.h"
 #include "LanguageTables.h"
 #include "MeasurementFile.h"
 #include "MeasurementPoller.h"
@@ -182,11 +183,12 @@ int pollCommand(Tool& tool, const Args& given)
         if (!poller.poll()) {
             // As the dialog does: say so, and try again at the next tick.
             const int language = tool.state.settings.language;
-            const char* reason = linkFailureText(tool.master.lastFailure(), language);
+            const std::string reason =
+                failureReason(poller.failure(), poller.exceptionCode(), tool.master.devicePath(), language);
             if (json) {
                 JsonLine().text("time", isoNow()).boolean("ok", false).text("reason", reason).print();
             } else {
-                std::printf("%s (%s)\n", lang::MeasCommFailure.text(language), reason);
+                std::printf("%s (%s)\n", lang::MeasCommFailure.text(language), reason.c_str());
                 std::fflush(stdout);
             }
             ++failed;

@@ -3,12 +3,8 @@
 #include "JsonLine.h"
 #include "ProgramSettings.h"
 #include "SettingsStore.h"
+#include "SystemDriver.h"
 #include "UnitScan.h"
-
-#ifndef _WIN32
-#include <grp.h>
-#include <sys/stat.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -31,16 +27,12 @@ int fail(const std::string& reason)
 namespace {
 
 // Serial devices belong to a group (dialout on Debian) whose members may open them.
-std::string deviceGroupHint([[maybe_unused]] const std::string& device)
+std::string deviceGroupHint(const std::string& device)
 {
-#ifdef _WIN32
-    return {};
-#else
-    struct stat info {};
-    const group* owner = stat(device.c_str(), &info) == 0 ? getgrgid(info.st_gid) : nullptr;
-    const std::string name = owner ? owner->gr_name : "dialout";
+    const std::string name = deviceGroup(device);
+    if (name.empty())
+        return {};
     return " (join the group " + name + ": sudo usermod -aG " + name + " $USER, then log in again)";
-#endif
 }
 
 }  // namespace

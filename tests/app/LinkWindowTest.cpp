@@ -81,3 +81,37 @@ TEST_F(LinkWindowTest, CtrlLOpensItOverTheDialogThatIsOpen)
     open.exec();
     ASSERT_NE(shown, nullptr) << "opened over the modal dialog, where it takes input";
 }
+
+// Each reason a read fails for reaches the main window's status line, with
+// the port, speed and address used; no box is shown.
+TEST_F(LinkWindowTest, TheStatusLineSaysWhyAReadFailed)
+{
+    const struct {
+        sim::Fault fault;
+        int times;
+        int amount;
+        int language;
+        const char* expected;
+    } rows[] = {
+        {sim::Fault::Silence, 3, 0, kFrench, "Lecture impossible : pas de réponse \u2014 Com1, 9600 bauds, adresse 1"},
+        {sim::Fault::BadCrc, 3, 0, kEnglish, "Read failed: bad reply (CRC) \u2014 Com1, 9600 baud, address 1"},
+        {sim::Fault::MissingBytes, 3, 1, kEnglish, "Read failed: bad reply (wrong length) \u2014 Com1, 9600 baud, address 1"},
+        {sim::Fault::Exception, 3, 2, kEnglish,
+         "Read failed: request refused by the instrument (exception 2) \u2014 Com1, 9600 baud, address 1"},
+    };
+    MainWindow window(program);
+    for (const auto& row : rows) {
+        program.state.settings.language = row.language;
+        simulator.injectFault(row.fault, row.times, row.amount);
+        QTimer::singleShot(3000, [] {  // a dialog that opened all the same
+            if (QWidget* open = QApplication::activeModalWidget())
+                open->close();
+        });
+        window.sendCommand(105);  // Dialogue > Configuration
+        EXPECT_EQ(window.statusText().toStdString(), row.expected);
+    }
+    program.serial.setDevicePath(0, dir.file("gone"));
+    window.sendCommand(105);
+    EXPECT_EQ(window.statusText().toStdString(), "Read failed: port missing \u2014 Com1, 9600 baud, address 1");
+    EXPECT_TRUE(prompts.boxes().empty());
+}

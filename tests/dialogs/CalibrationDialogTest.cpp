@@ -156,6 +156,7 @@ TEST_F(CalibrationDialogTest, UploadWithoutOptionsWritesOnlyTheBlock)
     prompts.answerNext(BoxAnswer::Yes);
     dialog->sendCommand(1036);
     EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, 0x1100}, {3, 0x1100}}));
+    EXPECT_EQ(status, "Téléchargé et vérifié à 14:07:09 — Com1, 9600 bauds, adresse 1");
 }
 
 TEST_F(CalibrationDialogTest, AValueTheUnitDidNotTakeIsNamedAndTheDialogStays)
@@ -172,6 +173,7 @@ TEST_F(CalibrationDialogTest, AValueTheUnitDidNotTakeIsNamedAndTheDialogStays)
     EXPECT_EQ(prompts.boxes()[1].text, "L'unité ne contient pas ce qui a été envoyé :\nExt. Diameter\n");
     EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Error);
     EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(status, "Téléchargé à 14:07:09, mais l'unité ne garde pas toutes les valeurs — Com1, 9600 bauds, adresse 1");
 }
 
 TEST_F(CalibrationDialogTest, AnUploadThatMovesTheUnitReadsBackAtItsNewAddress)
@@ -184,6 +186,7 @@ TEST_F(CalibrationDialogTest, AnUploadThatMovesTheUnitReadsBackAtItsNewAddress)
     EXPECT_EQ(state.settings.link.jbusAddress, 7.0f) << "the program follows the unit";
     ASSERT_EQ(simulator->requests().size(), 2u);
     EXPECT_EQ(simulator->requests()[1].bytes[0], 7) << "the read-back goes to the new address";
+    EXPECT_EQ(status, "Téléchargé et vérifié à 14:07:09 : l'unité répond maintenant à l'adresse 7");
 }
 
 TEST_F(CalibrationDialogTest, DecliningSendsNothingAndUnticksTheBoxes)
@@ -211,6 +214,7 @@ TEST_F(CalibrationDialogTest, SilentInstrumentGivesTheFailureMessage)
     EXPECT_EQ(prompts.boxes()[1].text, "Upload Failure");
     EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Error);
     EXPECT_EQ(requests().size(), 3u) << "the clock write failed: nothing else was sent";
+    EXPECT_EQ(status, "Upload failed: no answer — Com1, 9600 baud, address 1");
     EXPECT_NE(dialog->result(), QDialog::Accepted) << "the dialog stays open";
 }
 

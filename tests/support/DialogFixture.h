@@ -39,6 +39,7 @@ protected:
         state.settings.currentFolder = dir.path().string() + "/";
         context.now = [this] { return now; };
         context.locale = [this] { return locale; };
+        context.showStatus = [this](const std::string& text) { status = text; };
         context.startProgram = [this](const std::string& program, const std::vector<std::string>& arguments) {
             started.push_back(program);
             for (const auto& a : arguments)
@@ -77,6 +78,8 @@ protected:
     ScriptedPrompts prompts;
     DialogContext context{state, link, prompts};
     std::unique_ptr<sim::Simulator> simulator;
+    // The main window's status line as the dialogs last set it.
+    std::string status;
     QDateTime now{QDate(2024, 3, 5), QTime(14, 7, 9)};
     LocaleItems locale;
     std::vector<std::string> started;
