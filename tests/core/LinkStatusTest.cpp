@@ -1,0 +1,20 @@
+// The reasons the window gives that the simulator cannot bring about: a port
+// the user may not open (the tests run as any user), named with its group.
+#include "LinkStatus.h"
+#include "ProgramState.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+TEST(LinkStatus, ADeniedPortNamesTheGroupToJoinAndAnExceptionItsCode)
+{
+#ifndef _WIN32
+    // /dev/null belongs to the group root on every Linux.
+    EXPECT_EQ(failureReason(LinkFailure::PortDenied, 0, "/dev/null", kFrench),
+              "accès au port refusé (rejoindre le groupe root)");
+    EXPECT_EQ(failureReason(LinkFailure::PortDenied, 0, "/dev/null", kEnglish), "permission denied (join the group root)");
+#endif
+    EXPECT_EQ(failureReason(LinkFailure::Exception, 3, "", kEnglish), "request refused by the instrument (exception 3)");
+    EXPECT_EQ(linkInUse({2, 0, 247.0f}, kFrench), "Com3, 300 bauds, adresse 247");
+}
