@@ -30,26 +30,6 @@ std::vector<uint8_t> hex(const std::string& text)
     return out;
 }
 
-// Which storage a row's type code calls for.
-template <typename Group>
-bool storageMatches(const Descriptor<Group>& row)
-{
-    switch (row.type) {
-    case kFloat32:
-    case kScaledU16:
-    case kScaledI24:
-    case kScaledU8:
-    case kScaledI16: return std::holds_alternative<float Group::*>(row.value);
-    case kInt32:
-    case kUint16:
-    case kByte: return std::holds_alternative<int32_t Group::*>(row.value);
-    case kBit:
-    case kNibble: return std::holds_alternative<uint8_t Group::*>(row.value);
-    case kText: return std::holds_alternative<Text Group::*>(row.value);
-    default: return false;
-    }
-}
-
 // Bits of the image that no row covers, as "byte" or "byte.bit" strings.
 template <typename Group>
 std::set<std::string> uncoveredBytes(DescriptorTable<Group> table, const BlockInfo& block)
@@ -85,105 +65,51 @@ void checkTable(DescriptorTable<Group> table, const BlockInfo& block, size_t row
     EXPECT_EQ(table.size(), rows);
     for (const auto& row : table) {
         EXPECT_TRUE(codec::rowFits(row.type, row.offset, row.parameter, block.imageSize())) << row.name;
-        EXPECT_TRUE(storageMatches(row)) << row.name;
-        EXPECT_TRUE(row.name && *row.name) << "every row is named";
-        if (row.type >= kScaledU16 && row.type <= kScaledI16) {
-            EXPECT_GT(row.parameter, 0) << row.name << " needs a scale";
-        }
     }
     EXPECT_EQ(uncoveredBytes(table, block), uncovered);
 }
 
-// The raw range a row's image can hold.
-std::pair<double, double> rawRange(uint8_t type)
-{
-    switch (type) {
-    case kScaledU16: return {0, 65535};
-    case kScaledI24: return {-8388608, 8388607};
-    case kScaledU8:
-    case kByte: return {0, 255};
-    case kBit: return {0, 1};
-    default: return {0, 0};
-    }
-}
-
-// Every writable row: its lowest, highest and a middle value encode and decode back.
-template <typename Group>
-void checkRoundTrips(DescriptorTable<Group> table, const BlockInfo& block)
-{
-    SCOPED_TRACE(block.name);
-    for (const auto& row : table) {
-        const auto [low, high] = rawRange(row.type);
-        ASSERT_LT(low, high) << row.name << ": writable blocks use only types 3, 4, 6, 7 and 8";
-        const double scale = rowScale(row.type, row.parameter);
-        for (double raw : {low, high, std::floor((low + high) / 3), low + 1}) {
-            Group group{};
-            storeValue(group, row.value, raw / scale);
-            std::vector<uint8_t> image(block.imageSize());
-            encodeImage(table, group, std::span<uint8_t>(image));
-            Group back{};
-            decodeImage(table, std::span<const uint8_t>(image), back);
-            EXPECT_NEAR(loadValue(back, row.value), raw / scale, 0.5 / scale) << row.name << " raw " << raw;
-        }
-    }
-}
-
 }  // namespace
 
-TEST(BlockTables, NewCalibrationImage)
+TEST(BlockTables, NewFileImages)
 {
     EXPECT_EQ(defaults(kCalibrationTable, kCalibrationBlock),
               hex("01 00 01 05 04 00 04 1F 00 0B 0C 00 07 D0 01 0C 00 00 00 00 0A 00 0A 06 00 09 00 05 DC 00 "
                   "C8 00 05 00 0A 00 00 64 01 05 00 00 00 00 03 E8 00 03 E8 03 00 00 00 01 01 01 "));
-}
-
-TEST(BlockTables, NewMakerAndCanImages)
-{
     EXPECT_EQ(defaults(kMakerTable, kMakerBlock), hex("01 5E 00 01 00 00 2A F8 D6 D8 "));
     EXPECT_EQ(defaults(kCanTable, kCanBlock), hex("02 05 00 00 00 00 00 00 "));
+    EXPECT_EQ(defaults(kFactoryTable, kFactoryBlock),
+              hex("00 01 86 A0 0A 00 00 00 00 00 00 00 00 00 00 03 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 "
+                  "03 E8 03 E8 03 E8 03 E8 03 E8 0A 50 00 00 00 0A 00 00 00 00 "));
 }
 
-TEST(BlockTables, NewFactoryImage)
+// Fields whose defaults are all 0 cannot show in a new file: hand-made images
+// put a value of its own in each, where the instrument keeps it.
+TEST(BlockTables, HandMadeImagesDecodeEachFieldFromItsBytes)
 {
-    std::vector<uint8_t> expected(48, 0);
-    expected[1] = 0x01;
-    expected[2] = 0x86;
-    expected[3] = 0xA0;
-    expected[4] = 0x0A;
-    expected[15] = 0x03;
-    for (int i = 16; i < 38; i += 2) {
-        expected[i] = 0x03;
-        expected[i + 1] = 0xE8;
-    }
-    expected[38] = 0x0A;
-    expected[39] = 0x50;
-    expected[43] = 0x0A;
-    EXPECT_EQ(defaults(kFactoryTable, kFactoryBlock), expected);
-}
+    FactoryValues f;
+    decodeImage(kFactoryTable, std::span<const uint8_t>(hex("00 00 00 00 00 11 94 1E 05 00 00 FF 07 ")), f);
+    EXPECT_EQ(f.angle1, 45.0f);
+    EXPECT_EQ(f.t0Probe1, 3.0f) << "T0 SP1, byte 7";
+    EXPECT_EQ(f.frequency1, 5) << "Frequency SP1, byte 8";
+    EXPECT_EQ(f.t0Probe2, 25.5f);
+    EXPECT_EQ(f.frequency2, 7);
 
-TEST(BlockTables, DefaultImagesDecodeToTheDefaultValues)
-{
-    CalibrationValues c;
-    decodeImage(kCalibrationTable, std::span<const uint8_t>(defaults(kCalibrationTable, kCalibrationBlock)), c);
-    EXPECT_EQ(c.extDiameter, 26.1f);
-    EXPECT_EQ(c.kh, 1.055f);
-    EXPECT_EQ(c.roughness, 0.1f);
-    EXPECT_EQ(c.thickness, 0.9f);
-    EXPECT_EQ(c.maxQ, 10.0f);
-    EXPECT_EQ(c.probe, 3);
-    EXPECT_EQ(c.jbus, 1.0f);
-}
+    CanValues can;
+    decodeImage(kCanTable, std::span<const uint8_t>(hex("00 00 00 00 81 20 00 00 ")), can);
+    EXPECT_EQ(can.flow + can.fault, 2) << "bits 0 and 7 of byte 4";
+    EXPECT_EQ(can.probe, 1) << "Sonde, bit 5 of byte 5";
+    EXPECT_EQ(can.probeType, 0) << "Type Sonde, bit 6 of byte 5";
 
-TEST(BlockTables, CanFlagsFlowAndFault)
-{
-    CanValues can{};
-    can.flow = 1;
-    can.fault = 1;
-    std::vector<uint8_t> image(8, 0xAA);
-    encodeImage(kCanTable, can, std::span<uint8_t>(image));
-    EXPECT_EQ(image[4], 0x81);
-    EXPECT_EQ(image[5], 0);
-    EXPECT_EQ(image[6], 0);
+    std::vector<uint8_t> image(72, 0);
+    const std::vector<uint8_t> times = hex("44 48 40 00 43 3E CC CD FF 38 ");  // 801 ns, 190.8 µs, -200
+    std::copy(times.begin(), times.begin() + 8, image.begin() + 30);
+    std::copy(times.begin() + 8, times.end(), image.begin() + 24);
+    MeasurementValues m;
+    decodeImage(kMeasurementTable, std::span<const uint8_t>(image), m);
+    EXPECT_EQ(m.deltaT, 801.0f) << "DeltaT, bytes 30-33";
+    EXPECT_EQ(m.time, 190.8f) << "Time, bytes 34-37";
+    EXPECT_EQ(m.velocity, -200.0f) << "a signed word";
 }
 
 TEST(BlockTables, MeasurementDateBytes)
@@ -213,20 +139,7 @@ TEST(BlockTables, EveryTableCoversItsBlockAsMapped)
     checkTable(kMakerTable, kMakerBlock, 5, {"4", "5"});
 }
 
-TEST(BlockTables, EveryWritableRowRoundTripsAtItsLimits)
+TEST(BlockTables, TheUnitsAddressIsTheCalibrationsBytes52And53)
 {
-    checkRoundTrips(kCalibrationTable, kCalibrationBlock);
-    checkRoundTrips(kCanTable, kCanBlock);
-    checkRoundTrips(kFactoryTable, kFactoryBlock);
-    checkRoundTrips(kClockTable, kClockBlock);
-    checkRoundTrips(kMakerTable, kMakerBlock);
-}
-
-TEST(BlockTables, BlockList)
-{
-    EXPECT_EQ(kCalibrationBlock.imageSize(), 56);
-    EXPECT_EQ(kProbeCatalogueBlock.imageSize(), 240);
-    EXPECT_EQ(kMeasurementBlock.imageSize(), 72);
-    EXPECT_EQ(kUnitAddressBlock.firstRegister, kCalibrationBlock.firstRegister + 26)
-        << "the address register is the calibration block's bytes 52 and 53";
+    EXPECT_EQ(kUnitAddressBlock.firstRegister, kCalibrationBlock.firstRegister + 26);
 }
