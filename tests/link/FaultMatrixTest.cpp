@@ -122,6 +122,9 @@ std::vector<Case> matrix(int32_t baud)
         const bool slow = baud == 600;
         const int interByteMs = slow ? 400 : 150;
         for (const Operation& op : kOperations) {
+            // At the slow speed a read and a write of the block size are enough for the timing.
+            if (slow && op.count != (op.function == 3 ? 36 : 28))
+                continue;
             const std::string at = std::string(op.name) + " at " + std::to_string(baud) + ": ";
             const int readTimeoutMs = slow ? 1000 : 400;
             const int replyTimeoutMs = op.function == 3 ? readTimeoutMs : kWriteReplyTimeoutMs;
