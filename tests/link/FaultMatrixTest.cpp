@@ -175,7 +175,7 @@ void runMatrix(int32_t baud)
     // them one after the other, each case on a line of its own.
     std::atomic<size_t> nextCase{0};
     std::vector<std::thread> workers;
-    for (int w = 0; w < 16; ++w)
+    for (size_t w = 0; w < std::min<size_t>(cases.size(), 32); ++w)
         workers.emplace_back([&] {
             for (size_t i = nextCase++; i < cases.size(); i = nextCase++) {
                 Rig rig(cases[i].baud);
