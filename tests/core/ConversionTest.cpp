@@ -151,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     Numbers, ConversionNumberTest,
     ::testing::Values(NumberCase{"TensAboveTenThousand", 12345.0f, 1.5f, 1480, "12350\tm3/h\t1.500\t1480\t"},
                       NumberCase{"NegativeVelocityIsSigned", 12.3456f, -2.25f, -1480, "12.35\tm3/h\t-2.250\t-1480\t"},
+                      NumberCase{"SmallVelocityKeepsThreeDecimals", 12.3456f, 1.5f, 3, "12.35\tm3/h\t1.500\t3.000\t"},
                       NumberCase{"HugeFlowShowsTheCeiling", 5e7f, 1.5f, 1480, "999999\tm3/h\t1.500\t1480\t"}),
     caseName<NumberCase>);
 
