@@ -2,7 +2,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QSpacerItem>
 #include <QMessageBox>
 
@@ -66,12 +69,30 @@ std::string qtFileFilter(const std::string& filter)
 
 namespace {
 
-std::optional<std::string> chosen(const QString& path)
+std::optional<std::string> chosen(QFileDialog& dialog)
 {
-    if (path.isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(path).toStdString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }
+
+// The model writes sizes and dates in the system's locale (its types already
+// follow the default one).
+class LocaleColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files || role != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == 3)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return files->isDir(source) ? QString() : QLocale().formattedDataSize(files->size(source));
+    }
+};
 
 QString startPath(const FileRequest& request)
 {
@@ -80,22 +101,25 @@ QString startPath(const FileRequest& request)
 
 }  // namespace
 
+std::unique_ptr<QFileDialog> fileDialog(const FileRequest& request, bool save)
+{
+    const QString filter = QString::fromStdString(qtFileFilter(request.filter));
+    auto dialog =
+        std::make_unique<QFileDialog>(request.owner, QString::fromStdString(request.title), startPath(request), filter);
+    dialog->setProxyModel(new LocaleColumns(dialog.get()));
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    return dialog;
+}
+
 std::optional<std::string> QtPrompts::openFileName(const FileRequest& request)
 {
-    QFileDialog::Options options;
-    const QString path = QFileDialog::getOpenFileName(request.owner, QString::fromStdString(request.title),
-                                                      startPath(request),
-                                                      QString::fromStdString(qtFileFilter(request.filter)), nullptr,
-                                                      options);
-    return chosen(path);
+    return chosen(*fileDialog(request, false));
 }
 
 std::optional<std::string> QtPrompts::saveFileName(const FileRequest& request)
 {
-    const QString path = QFileDialog::getSaveFileName(request.owner, QString::fromStdString(request.title),
-                                                      startPath(request),
-                                                      QString::fromStdString(qtFileFilter(request.filter)));
-    return chosen(path);
+    return chosen(*fileDialog(request, true));
 }
 
 }  // namespace vantor

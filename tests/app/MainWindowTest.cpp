@@ -5,21 +5,28 @@
 #include "MainWindow.h"
 #include "Pictures.h"
 #include "OptionsDialog.h"
+#include "QtPrompts.h"
 #include "Settings.h"
 #include "ScanWindow.h"
 #include "Simulator.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <numeric>
+#include <set>
 
 using namespace vantor;
 
@@ -331,6 +338,40 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
     });
     window.sendCommand(104);
     EXPECT_EQ(buttons(), "Yes No OK ");
+}
+
+// Qt's file dialog writes sizes and types in the system's language, or in English, whatever the program's.
+TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
+{
+    // Qt keeps the dialog's state in the user's settings: none here.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.file("qt")));
+    const std::string folder = dir.file("files");
+    std::filesystem::create_directories(folder + "/sub");
+    std::ofstream(folder + "/big.mes", std::ios::binary) << std::string(3000, '\0');
+    std::ofstream(folder + "/small.eta", std::ios::binary) << std::string(4, '\0');
+    const auto details = [&folder] {
+        FileRequest request;
+        request.initialFolder = folder;
+        const auto dialog = fileDialog(request, false);
+        dialog->setViewMode(QFileDialog::Detail);
+        dialog->show();
+        const auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const auto cell = [view](int row, int column) {
+            return view->model()->index(row, column, view->rootIndex()).data().toString().toStdString();
+        };
+        // The model reads the folder in a thread.
+        const auto read = [&] { return view->model()->rowCount(view->rootIndex()) == 3 && !cell(2, 2).empty(); };
+        EXPECT_TRUE(QTest::qWaitFor(read));
+        std::set<std::string> rows;  // the view sorts them later
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            rows.insert(cell(row, 0) + "|" + cell(row, 1) + "|" + cell(row, 2) + "; ");
+        return std::accumulate(rows.begin(), rows.end(), std::string());
+    };
+    MainWindow window(program);
+    EXPECT_EQ(details(), "big.mes|2,93 Kio|inconnu; small.eta|4 octets|inconnu; sub||Dossier; ");
+    program.state.settings.language = kEnglish;
+    window.buildMenu();
+    EXPECT_EQ(details(), "big.mes|2.93 KiB|unknown; small.eta|4 bytes|unknown; sub||Folder; ");
 }
 
 TEST_F(MainWindowTest, TheMainPictureIsInTheLanguage)
