@@ -1,5 +1,8 @@
 #include "QtPrompts.h"
 
+#include "LanguageTables.h"
+#include "QtTranslations.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -22,7 +25,8 @@ BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, cons
                                 BoxButtons buttons)
 {
     QMessageBox box(owner);
-    box.setWindowTitle(caption.empty() ? QStringLiteral("Error") : QString::fromStdString(caption));
+    box.setWindowTitle(caption.empty() ? QString::fromUtf8(lang::BoxDefaultCaption.text(qtLanguage()))
+                                       : QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
     switch (icon) {
     case BoxIcon::Information: box.setIcon(QMessageBox::Information); break;

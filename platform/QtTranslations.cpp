@@ -68,4 +68,9 @@ bool QtTranslations::apply(int language)
     return catalogue && m_installed;
 }
 
+int qtLanguage()
+{
+    return g_language;
+}
+
 }  // namespace vantor

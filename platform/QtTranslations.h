@@ -33,4 +33,8 @@ private:
     bool m_installed = false;
 };
 
+// The language last applied, for the texts Qt leaves to the program (a box
+// without a caption); English, Qt's own, until then.
+int qtLanguage();
+
 }  // namespace vantor

@@ -251,6 +251,9 @@ inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d ba
 inline constexpr BilingualText OptPortAbsent{"(absent)", "(not present)"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 
+// The caption of a box that names none
+inline constexpr BilingualText BoxDefaultCaption{"Erreur", "Error"};
+
 // Upload and initialisation
 inline constexpr BilingualText InitNo{"&Non", "&No"};
 inline constexpr BilingualText InitYes{"&Oui", "&Yes"};
@@ -513,7 +516,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 255> kAllTexts{{
+inline constexpr std::array<const BilingualText*, 256> kAllTexts{{
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -530,6 +533,8 @@ inline constexpr std::array<const BilingualText*, 255> kAllTexts{{
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent, &OptFoundAt, &ScanCaption,
     &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
     &LinkLastFailure, &LinkNoFailureYet, &LinkSave, &LinkTextFile,
+
+    &BoxDefaultCaption,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
 

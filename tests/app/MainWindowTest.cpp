@@ -330,14 +330,26 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
             out += box.button(which)->text().remove('&').toStdString() + " ";
         return out;
     };
+    const auto caption = [] {
+        std::string title;
+        QTimer::singleShot(0, [&title] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            title = box->windowTitle().toStdString();
+            box->accept();
+        });
+        QtPrompts().messageBox(nullptr, "", "", BoxIcon::Error, BoxButtons::Ok);
+        return title;
+    };
     MainWindow window(program);
     EXPECT_EQ(buttons(), "Oui Non OK ");
+    EXPECT_EQ(caption(), "Erreur");
     QTimer::singleShot(0, &window.options(), [&] {
         test::choose(window.options().control<QComboBox>(1001), 1);
         window.options().close();
     });
     window.sendCommand(104);
     EXPECT_EQ(buttons(), "Yes No OK ");
+    EXPECT_EQ(caption(), "Error");
 }
 
 // Qt's file dialog writes sizes and types in the system's language, or in English, whatever the program's.
