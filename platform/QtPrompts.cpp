@@ -7,10 +7,15 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QSpacerItem>
 #include <QMessageBox>
+#include <QStyle>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace vantor {
 
@@ -98,6 +103,31 @@ public:
     }
 };
 
+// Qt sizes the detail view's columns for English samples ("10/29/81 02:02PM"):
+// wide enough here for the headers, sizes and dates of the default locale.
+void widenColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    const QLocale locale;
+    const QStringList samples[] = {
+        {},
+        {locale.formattedDataSize(1023), locale.formattedDataSize(1048575)},
+        {},
+        {locale.toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59)), QLocale::ShortFormat)},
+    };
+    // The item delegate's margins around a text.
+    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    QHeaderView* header = view->header();
+    for (int column = 1; column < std::min<int>(header->count(), std::size(samples)); ++column) {
+        int width = header->sectionSizeHint(column);
+        for (const QString& sample : samples[column])
+            width = std::max(width, view->fontMetrics().horizontalAdvance(sample) + margin);
+        header->resizeSection(column, std::max(header->sectionSize(column), width));
+    }
+}
+
 QString startPath(const FileRequest& request)
 {
     return QDir(QString::fromStdString(request.initialFolder)).filePath(QString::fromStdString(request.initialName));
@@ -111,6 +141,7 @@ std::unique_ptr<QFileDialog> fileDialog(const FileRequest& request, bool save)
     auto dialog =
         std::make_unique<QFileDialog>(request.owner, QString::fromStdString(request.title), startPath(request), filter);
     dialog->setProxyModel(new LocaleColumns(dialog.get()));
+    widenColumns(*dialog);
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     return dialog;

@@ -11,6 +11,7 @@
 #include "Simulator.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -355,7 +356,7 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
 // Qt's file dialog writes sizes and types in the system's language, or in English, whatever the program's.
 TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
 {
-    // Qt keeps the dialog's state in the user's settings: none here.
+    // Qt keeps the dialog's column widths in the user's settings: none here.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.file("qt")));
     const std::string folder = dir.file("files");
     std::filesystem::create_directories(folder + "/sub");
@@ -374,6 +375,9 @@ TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
         // The model reads the folder in a thread.
         const auto read = [&] { return view->model()->rowCount(view->rootIndex()) == 3 && !cell(2, 2).empty(); };
         EXPECT_TRUE(QTest::qWaitFor(read));
+        const int dateWidth = view->fontMetrics().horizontalAdvance(QString::fromStdString(cell(0, 3)));
+        EXPECT_GE(view->columnWidth(3), std::max(view->header()->sectionSizeHint(3), dateWidth))
+            << "the date column cuts its header or dates";
         std::set<std::string> rows;  // the view sorts them later
         for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
             rows.insert(cell(row, 0) + "|" + cell(row, 1) + "|" + cell(row, 2) + "; ");
