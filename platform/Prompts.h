@@ -27,7 +27,7 @@ struct FileRequest {
 class Prompts {
 public:
     virtual ~Prompts() = default;
-    // An empty caption stands for the system's default caption.
+    // An empty caption stands for a default one, "Error" in the program's language.
     virtual BoxAnswer messageBox(QWidget* owner, const std::string& caption, const std::string& text, BoxIcon icon,
                                  BoxButtons buttons) = 0;
     // The chosen path, or nothing when the user cancels.

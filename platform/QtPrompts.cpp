@@ -1,10 +1,21 @@
 #include "QtPrompts.h"
 
+#include "LanguageTables.h"
+#include "QtTranslations.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QSpacerItem>
 #include <QMessageBox>
+#include <QStyle>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace vantor {
 
@@ -19,7 +30,8 @@ BoxAnswer QtPrompts::messageBox(QWidget* owner, const std::string& caption, cons
                                 BoxButtons buttons)
 {
     QMessageBox box(owner);
-    box.setWindowTitle(caption.empty() ? QStringLiteral("Error") : QString::fromStdString(caption));
+    box.setWindowTitle(caption.empty() ? QString::fromUtf8(lang::BoxDefaultCaption.text(qtLanguage()))
+                                       : QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
     switch (icon) {
     case BoxIcon::Information: box.setIcon(QMessageBox::Information); break;
@@ -66,11 +78,54 @@ std::string qtFileFilter(const std::string& filter)
 
 namespace {
 
-std::optional<std::string> chosen(const QString& path)
+std::optional<std::string> chosen(QFileDialog& dialog)
 {
-    if (path.isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(path).toStdString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
+}
+
+// The model writes sizes and dates in the system's locale (its types already
+// follow the default one).
+class LocaleColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files || role != Qt::DisplayRole || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == 3)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return files->isDir(source) ? QString() : QLocale().formattedDataSize(files->size(source));
+    }
+};
+
+// Qt sizes the detail view's columns for English samples ("10/29/81 02:02PM"):
+// wide enough here for the headers, sizes and dates of the default locale.
+void widenColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    const QLocale locale;
+    const QStringList samples[] = {
+        {},
+        {locale.formattedDataSize(1023), locale.formattedDataSize(1048575)},
+        {},
+        {locale.toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59, 59)), QLocale::ShortFormat)},
+    };
+    // The item delegate's margins around a text.
+    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    QHeaderView* header = view->header();
+    for (int column = 1; column < std::min<int>(header->count(), std::size(samples)); ++column) {
+        int width = header->sectionSizeHint(column);
+        for (const QString& sample : samples[column])
+            width = std::max(width, view->fontMetrics().horizontalAdvance(sample) + margin);
+        header->resizeSection(column, std::max(header->sectionSize(column), width));
+    }
 }
 
 QString startPath(const FileRequest& request)
@@ -80,22 +135,26 @@ QString startPath(const FileRequest& request)
 
 }  // namespace
 
+std::unique_ptr<QFileDialog> fileDialog(const FileRequest& request, bool save)
+{
+    const QString filter = QString::fromStdString(qtFileFilter(request.filter));
+    auto dialog =
+        std::make_unique<QFileDialog>(request.owner, QString::fromStdString(request.title), startPath(request), filter);
+    dialog->setProxyModel(new LocaleColumns(dialog.get()));
+    widenColumns(*dialog);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    return dialog;
+}
+
 std::optional<std::string> QtPrompts::openFileName(const FileRequest& request)
 {
-    QFileDialog::Options options;
-    const QString path = QFileDialog::getOpenFileName(request.owner, QString::fromStdString(request.title),
-                                                      startPath(request),
-                                                      QString::fromStdString(qtFileFilter(request.filter)), nullptr,
-                                                      options);
-    return chosen(path);
+    return chosen(*fileDialog(request, false));
 }
 
 std::optional<std::string> QtPrompts::saveFileName(const FileRequest& request)
 {
-    const QString path = QFileDialog::getSaveFileName(request.owner, QString::fromStdString(request.title),
-                                                      startPath(request),
-                                                      QString::fromStdString(qtFileFilter(request.filter)));
-    return chosen(path);
+    return chosen(*fileDialog(request, true));
 }
 
 }  // namespace vantor

@@ -267,6 +267,9 @@ inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d ba
 inline constexpr BilingualText OptPortAbsent{"(absent)", "(not present)"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 
+// The caption of a box that names none
+inline constexpr BilingualText BoxDefaultCaption{"Erreur", "Error"};
+
 // Upload and initialisation
 inline constexpr BilingualText InitNo{"&Non", "&No"};
 inline constexpr BilingualText InitYes{"&Oui", "&Yes"};
@@ -529,7 +532,7 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
-inline constexpr std::array<const BilingualText*, 266> kAllTexts{{
+inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,
     &MenuFile,
@@ -548,6 +551,8 @@ inline constexpr std::array<const BilingualText*, 266> kAllTexts{{
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent, &OptFoundAt, &ScanCaption,
     &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
     &LinkLastFailure, &LinkNoFailureYet, &LinkSave, &LinkTextFile,
+
+    &BoxDefaultCaption,
 
     &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
 
@@ -597,7 +602,7 @@ inline constexpr std::array<const BilingualText*, 266> kAllTexts{{
 
     &TipSaveToFile, &TipPrint, &TipUpload, &TipCompare, &TipRecord, &TipStopRecording, &TipFirstRecord,
     &TipPreviousRecord, &TipNextRecord, &TipLastRecord, &TipConvert,
-}};
+});
 
 }  // namespace lang
 

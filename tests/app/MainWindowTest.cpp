@@ -5,21 +5,29 @@
 #include "MainWindow.h"
 #include "Pictures.h"
 #include "OptionsDialog.h"
+#include "QtPrompts.h"
 #include "Settings.h"
 #include "ScanWindow.h"
 #include "Simulator.h"
 
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <numeric>
+#include <set>
 
 using namespace vantor;
 
@@ -323,14 +331,63 @@ TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
             out += box.button(which)->text().remove('&').toStdString() + " ";
         return out;
     };
+    const auto caption = [] {
+        std::string title;
+        QTimer::singleShot(0, [&title] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            title = box->windowTitle().toStdString();
+            box->accept();
+        });
+        QtPrompts().messageBox(nullptr, "", "", BoxIcon::Error, BoxButtons::Ok);
+        return title;
+    };
     MainWindow window(program);
     EXPECT_EQ(buttons(), "Oui Non OK ");
+    EXPECT_EQ(caption(), "Erreur");
     QTimer::singleShot(0, &window.options(), [&] {
         test::choose(window.options().control<QComboBox>(1001), 1);
         window.options().close();
     });
     window.sendCommand(104);
     EXPECT_EQ(buttons(), "Yes No OK ");
+    EXPECT_EQ(caption(), "Error");
+}
+
+// Qt's file dialog writes sizes and types in the system's language, or in English, whatever the program's.
+TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
+{
+    // Qt keeps the dialog's column widths in the user's settings: none here.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.file("qt")));
+    const std::string folder = dir.file("files");
+    std::filesystem::create_directories(folder + "/sub");
+    std::ofstream(folder + "/big.mes", std::ios::binary) << std::string(3000, '\0');
+    std::ofstream(folder + "/small.eta", std::ios::binary) << std::string(4, '\0');
+    const auto details = [&folder] {
+        FileRequest request;
+        request.initialFolder = folder;
+        const auto dialog = fileDialog(request, false);
+        dialog->setViewMode(QFileDialog::Detail);
+        dialog->show();
+        const auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const auto cell = [view](int row, int column) {
+            return view->model()->index(row, column, view->rootIndex()).data().toString().toStdString();
+        };
+        // The model reads the folder in a thread.
+        const auto read = [&] { return view->model()->rowCount(view->rootIndex()) == 3 && !cell(2, 2).empty(); };
+        EXPECT_TRUE(QTest::qWaitFor(read));
+        const int dateWidth = view->fontMetrics().horizontalAdvance(QString::fromStdString(cell(0, 3)));
+        EXPECT_GE(view->columnWidth(3), std::max(view->header()->sectionSizeHint(3), dateWidth))
+            << "the date column cuts its header or dates";
+        std::set<std::string> rows;  // the view sorts them later
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            rows.insert(cell(row, 0) + "|" + cell(row, 1) + "|" + cell(row, 2) + "; ");
+        return std::accumulate(rows.begin(), rows.end(), std::string());
+    };
+    MainWindow window(program);
+    EXPECT_EQ(details(), "big.mes|2,93 Kio|inconnu; small.eta|4 octets|inconnu; sub||Dossier; ");
+    program.state.settings.language = kEnglish;
+    window.buildMenu();
+    EXPECT_EQ(details(), "big.mes|2.93 KiB|unknown; small.eta|4 bytes|unknown; sub||Folder; ");
 }
 
 TEST_F(MainWindowTest, TheMainPictureIsInTheLanguage)
