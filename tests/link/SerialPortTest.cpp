@@ -155,29 +155,6 @@ TEST_F(SerialPortTest, SetLineValidatesItsArguments)
     port.ops.closePort(port);
 }
 
-TEST_F(SerialPortTest, BlockReadsTakeOnlyWhatIsWaiting)
-{
-    SerialPort& port = open();
-    uint8_t buffer[16];
-    port.transferred = 99;
-    EXPECT_EQ(port.ops.readBlock(port, buffer, 10), kSerialTimeout);
-    EXPECT_EQ(port.transferred, 0u);
-    EXPECT_EQ(port.status, kSerialOk) << "an empty read does not change the status";
-
-    pty.send({1, 2, 3, 4});
-    settle();
-    EXPECT_EQ(port.ops.rxCount(port), 4);
-    EXPECT_EQ(port.ops.readBlock(port, buffer, 10), kSerialOk);
-    EXPECT_EQ(port.transferred, 4u);
-    EXPECT_EQ(buffer[3], 4);
-
-    pty.send({0xFF});
-    settle();
-    EXPECT_EQ(port.ops.readByte(port), 255);
-    EXPECT_EQ(port.ops.readByte(port), kSerialTimeout);
-    port.ops.closePort(port);
-}
-
 TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
 {
     SerialPort& port = open();
@@ -192,16 +169,6 @@ TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
     EXPECT_EQ(port.status, kSerialTxFull);
     EXPECT_GT(port.transferred, 0u);
     EXPECT_LE(port.transferred, 1050u) << "no more than the transmit queue takes";
-    port.ops.closePort(port);
-}
-
-TEST_F(SerialPortTest, DrainDiscardsEverythingReceived)
-{
-    SerialPort& port = open();
-    pty.send(std::vector<uint8_t>(200, 7));
-    settle();
-    EXPECT_EQ(drainInput(port), kSerialOk);
-    EXPECT_EQ(port.ops.rxCount(port), 0);
     port.ops.closePort(port);
 }
 
