@@ -59,50 +59,47 @@ protected:
 
 }  // namespace
 
-TEST_F(ConversionTest, ExampleRecordGivesItsLineByteForByte)
-{
-    EXPECT_EQ(convert({example()}, english(",")),
-              kEnglishHeader + "1\t06/12/2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n");
-}
-
-TEST_F(ConversionTest, FrenchHeaderIsInWindows1252)
-{
-    const std::string text = convert({example()}, ConversionOptions{});
-    EXPECT_EQ(text.substr(0, text.find('\n') + 1), kFrenchHeader);
-}
-
-TEST_F(ConversionTest, PointOfADateSeparatorBecomesTheDecimalSeparator)
-{
-    ConversionOptions options = english(",");
-    options.locale.dateSeparator = ".";
-    const std::string text = convert({example()}, options);
-    EXPECT_EQ(text.substr(kEnglishHeader.size()), "1\t06,12,2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n");
-}
-
-TEST_F(ConversionTest, TwelveHourClockAndYearFirstOrderComeFromTheLocale)
-{
-    ConversionOptions options = english();
-    options.locale.dateOrder = 2;
-    options.locale.dateSeparator = "-";
-    options.locale.timeFormat = 0;
-    options.locale.afternoon = "PM";
-    const std::string text = convert({example()}, options);
-    EXPECT_EQ(text.substr(kEnglishHeader.size()), "1\t2026-12-06\t03:07:09 PM\t12.35\tm3/h\t1.500\t1480\t\n");
-}
-
-// Each record has its own date and time: nothing of an earlier line is reused.
-TEST_F(ConversionTest, ConsecutiveRecordsShowTheirOwnDateAndTime)
+// The user's conventions, the language and each record's own date and time.
+TEST_F(ConversionTest, LinesInTheUsersConventions)
 {
     MeasurementValues second = example(), third = example();
     second.second = 10;
     third.day = 7;
-    third.hour = 0;
-    third.minute = 0;
-    third.second = 0;
-    const std::string text = convert({example(), second, third}, english());
-    EXPECT_EQ(text.substr(kEnglishHeader.size()), "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n"
-                                                  "2\t06/12/2026\t15:07:10\t12.35\tm3/h\t1.500\t1480\t\n"
-                                                  "3\t07/12/2026\t00:00:00\t12.35\tm3/h\t1.500\t1480\t\n");
+    third.hour = third.minute = third.second = 0;
+    third.flowUnit = 5;
+    const struct {
+        const char* name;
+        ConversionOptions options;
+        std::vector<MeasurementValues> records;
+        std::string expected;
+    } rows[] = {
+        {"the example", english(","), {example()}, kEnglishHeader + "1\t06/12/2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n"},
+        {"French", ConversionOptions{}, {third},
+         kFrenchHeader + "1\t07/12/2026\t00:00:00\t12.35\tm3/j\t1.500\t1480\t\n"},
+        {"a point as date separator becomes the decimal separator",
+         [] {
+             ConversionOptions o = english(",");
+             o.locale.dateSeparator = ".";
+             return o;
+         }(),
+         {example()}, kEnglishHeader + "1\t06,12,2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n"},
+        {"twelve-hour clock, year first",
+         [] {
+             ConversionOptions o = english();
+             o.locale.dateOrder = 2;
+             o.locale.dateSeparator = "-";
+             o.locale.timeFormat = 0;
+             o.locale.afternoon = "PM";
+             return o;
+         }(),
+         {example()}, kEnglishHeader + "1\t2026-12-06\t03:07:09 PM\t12.35\tm3/h\t1.500\t1480\t\n"},
+        {"each record its own date and time", english(), {example(), second, third},
+         kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n"
+                          "2\t06/12/2026\t15:07:10\t12.35\tm3/h\t1.500\t1480\t\n"
+                          "3\t07/12/2026\t00:00:00\t12.35\tm3/d\t1.500\t1480\t\n"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(convert(row.records, row.options), row.expected) << row.name;
 }
 
 struct UnitCase {
@@ -125,8 +122,7 @@ TEST_P(ConversionUnitTest, FlowUnitIsTheLanguagesText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, ConversionUnitTest,
-                         ::testing::Values(UnitCase{kFrench, 5, "m3/j"}, UnitCase{kEnglish, 5, "m3/d"},
-                                           UnitCase{kFrench, 0, " l/s"}, UnitCase{kEnglish, 11, "UKGl/d"},
+                         ::testing::Values(UnitCase{kFrench, 0, " l/s"}, UnitCase{kEnglish, 11, "UKGl/d"},
                                            UnitCase{kEnglish, 12, "*****"}, UnitCase{kFrench, 255, "*****"}));
 
 struct NumberCase {
@@ -168,8 +164,9 @@ TEST_F(ConversionTest, LongerRecordsAreSteppedByTheirLength)
                                      "2\t06/12/2026\t15:07:09\t50.00\tm3/h\t1.500\t1480\t\n");
 }
 
-TEST_F(ConversionTest, PartialTrailingRecordIsIgnored)
+TEST_F(ConversionTest, PartialTrailingRecordIsIgnoredAndTheOlderOutputReplaced)
 {
+    writeBytes(output, std::string(5000, 'z'));
     writeBytes(input, lengthWord(kMeasurementFrameSize) + frame(example()) + frame(example()) + frame(example()) + "x");
     const ConversionResult result = convertMeasurementFile(input, output, english());
     EXPECT_EQ(result.status, ConversionStatus::Done);
@@ -285,12 +282,6 @@ TEST_F(ConversionTest, StoppedConversionKeepsTheOlderOutput)
     EXPECT_EQ(result.status, ConversionStatus::Cancelled);
     EXPECT_EQ(readBytes(output), "older output");
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"site.mes", "site.prn"}));
-}
-
-TEST_F(ConversionTest, CompletedConversionReplacesTheOlderOutput)
-{
-    writeBytes(output, std::string(5000, 'z'));
-    EXPECT_EQ(convert({example()}, english()), kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n");
 }
 
 struct NameCase {
