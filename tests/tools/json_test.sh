@@ -11,10 +11,10 @@ export XDG_CONFIG_HOME="$work/config"
 trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$work"' EXIT
 command -v jq >/dev/null || give_up "jq is missing (scripts/install-deps installs it)"
 
-"$simulator" --baud 4800 --address 3 "$work/com1" >/dev/null &
+"$simulator" --baud 9600 --address 3 "$work/com1" >/dev/null &
 sim=$!
 for _ in $(seq 100); do [ -L "$work/com1" ] && break; sleep 0.05; done
-ctl3() { "$ctl" --device "$work/com1" --baud 4800 --address 3 "$@"; }
+ctl3() { "$ctl" --device "$work/com1" --baud 9600 --address 3 "$@"; }
 
 # Every poll: one object per line, each field of the record a number or a text.
 numbers='flow speed velocity totalizer1 totalizer2 kh transit_time delta_t gain signal_quality probe_index probe_distance'
@@ -32,7 +32,7 @@ check "poll --json: values in their fields" "true" \
     and .transit_time_unit == "µs" and .fault_state == "Pas de Défaut" and (.time | test("^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}[+-][0-9]{2}:[0-9]{2}$"))')"
 check "poll --json: no other key" "34" "$(head -1 "$work/poll.json" | jq 'keys | length')"
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 4 poll --json --count 1 2>/dev/null); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 4 poll --json --count 1 2>/dev/null); rc=$?
 check "a failed poll is an object with its reason" 'false "pas de réponse" true 1' \
   "$(jq -c '.ok, .reason, (.time | type == "string")' <<<"$out" | xargs -d '\n') $rc"
 

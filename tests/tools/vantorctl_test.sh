@@ -11,47 +11,47 @@ setup=$(dirname "$ctl")/vantor-setup
 . "$(dirname "$0")/check.sh"
 trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$work"' EXIT
 
-"$simulator" --baud 4800 --address 3 --registers "$work/registers" "$work/com1" "$work/com2" >"$work/sim.out" &
+"$simulator" --baud 9600 --address 3 --registers "$work/registers" "$work/com1" "$work/com2" >"$work/sim.out" &
 sim=$!
 for _ in $(seq 100); do [ -L "$work/com2" ] && break; sleep 0.05; done
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 0x3000 5); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 0x3000 5); rc=$?
 check "read prints hexadecimal words" "015E 0001 0000 2AF8 D6D8 0" "$out $rc"
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 write 12288 0x0203 260); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 write 12288 0x0203 260); rc=$?
 check "write succeeds silently" " 0" "$out $rc"
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 12288 2)
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 12288 2)
 check "written values read back" "0203 0104" "$out"
 
 # Installed: the program's port, speed and address are the tool's defaults.
 "$setup" --com3 "$work/com1" >/dev/null
-printf '[General]\nCom=2\nBauds=4\nJbus=3\n' >>"$XDG_CONFIG_HOME/Software/VantorPC.ini"
+printf '[General]\nCom=2\nBauds=5\nJbus=3\n' >>"$XDG_CONFIG_HOME/Software/VantorPC.ini"
 out=$("$ctl" read 0x3000 1); rc=$?
 check "settings give port, speed and address" "0203 0" "$out $rc"
 
 out=$("$ctl" --device "$work/absent" read 0x3000 5 2>&1); rc=$?
 check "missing port" "vantorctl: port missing: $work/absent 1" "$out $rc"
 
-out=$("$ctl" --device "$work/com2" --baud 4800 --address 3 read 0x3000 5 2>&1); rc=$?
+out=$("$ctl" --device "$work/com2" --baud 9600 --address 3 read 0x3000 5 2>&1); rc=$?
 check "nothing connected" "vantorctl: no answer 1" "$out $rc"
 
-out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 0x3000 5 2>&1); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 2400 --address 3 read 0x3000 5 2>&1); rc=$?
 check "wrong speed is silence" "vantorctl: no answer 1" "$out $rc"
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read 0x4000 5 2>&1); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read 0x4000 5 2>&1); rc=$?
 check "exception reply" "vantorctl: request refused by the instrument (exception 2) 1" "$out $rc"
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read-block maker --raw); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read-block maker --raw); rc=$?
 check "raw block image" "02 03 01 04 00 00 2A F8 D6 D8 0" "$out $rc"
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 read-block calibration | grep '^Ext. Diameter')
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 read-block calibration | grep '^Ext. Diameter')
 check "block parameter with its unit" "Ext. Diameter        26.1 mm" "$out"
 
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 3 catalogue | sed -n '1p;15p;25p' | tr -s ' ' | tr '\n' '|')
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 3 catalogue | sed -n '1p;15p;25p' | tr -s ' ' | tr '\n' '|')
 check "catalogue" " 0 SP1-25 0|14 INS-100 -15|" "$out"
 
 # Settings files: what save-block writes, upload sends back and reads again.
-ctl3() { "$ctl" --device "$work/com1" --baud 4800 --address 3 "$@"; }
+ctl3() { "$ctl" --device "$work/com1" --baud 9600 --address 3 "$@"; }
 for pair in calibration:eta factory:rus maker:hdm can:can; do
   block=${pair%%:*}; ext=${pair##*:}
   ctl3 save-block "$block" "$work/unit.$ext"; rc=$?
@@ -69,7 +69,7 @@ check "an address change must be asked for" \
   "$out $rc $(ctl3 read 0x111A 1)"
 out=$(ctl3 upload --address-change "$work/address5.eta" 2>&1); rc=$?
 check "the new address, read back there" "the unit now answers at Jbus address 5 0" "$out $rc"
-out=$("$ctl" --device "$work/com1" --baud 4800 --address 5 upload --address-change "$work/unit.eta"); rc=$?
+out=$("$ctl" --device "$work/com1" --baud 9600 --address 5 upload --address-change "$work/unit.eta"); rc=$?
 check "and back" "the unit now answers at Jbus address 3 0 0003" "$out $rc $(ctl3 read 0x111A 1)"
 
 out=$(ctl3 save-block maker "$work/unit.eta" 2>&1); rc=$?
@@ -120,7 +120,7 @@ check "init without a terminal needs --yes, and writes nothing" \
   "vantorctl: init erases both totalizers and the blocks named: give --yes to run it without a terminal 1 0203" \
   "$out $rc $(ctl3 read 0x3000 1)"
 # On a terminal it asks; Enter answers no.
-out=$(printf '\n' | script -qec "'$ctl' --device '$work/com1' --baud 4800 --address 3 init --maker" /dev/null | tr -d '\r'); rc=$?
+out=$(printf '\n' | script -qec "'$ctl' --device '$work/com1' --baud 9600 --address 3 init --maker" /dev/null | tr -d '\r'); rc=$?
 check "init on a terminal names what it erases; Enter writes nothing" \
   "The initialization will erase in the unit:|- the HYDROMAST settings (default values)|- both totalizers (reset to zero)|- its clock (set to the PC's time)|vantorctl: init not confirmed: nothing written| 0203" \
   "$(echo "$out" | sed 's/^Continue? \[y\/N\] //' | grep -v '^$' | tr '\n' '|') $(ctl3 read 0x3000 1)"
