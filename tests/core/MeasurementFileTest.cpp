@@ -87,15 +87,6 @@ TEST(MeasurementRecorder, AFailedWriteStopsTheRecordingAndKeepsWhatWasWritten)
     EXPECT_EQ(fileBytes(dir.file("kept.mes")).size(), 2u + 2 * 77);
 }
 
-TEST(MeasurementRecorder, AVanishedFolderFailsTheRecord)
-{
-    test::TempDir dir;
-    MeasurementRecorder recorder;
-    recorder.start(dir.file("gone/run.mes"));
-    EXPECT_FALSE(recorder.record(frame(1)));
-    EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Idle);
-}
-
 TEST(MeasurementFile, GeometryAndRefusals)
 {
     test::TempDir dir;

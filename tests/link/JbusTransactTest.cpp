@@ -102,16 +102,6 @@ TEST_F(JbusTransactTest, BusyPortFailsAtOnceWithNothingSent)
     EXPECT_TRUE(simulator->requests().empty());
 }
 
-TEST_F(JbusTransactTest, AnotherSpeedIsNotHeard)
-{
-    settings.baudIndex = 4;  // 4800 against an instrument at 9600
-    EXPECT_EQ(read(0x3000, 5), -1);
-    const auto requests = simulator->requests();
-    ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0].lineBaud, 4800);
-    EXPECT_FALSE(requests[0].heard);
-}
-
 TEST_F(JbusTransactTest, WriteAtLowSpeedWaitsForTheRequestToLeaveTheLine)
 {
     simulator.reset();

@@ -97,38 +97,6 @@ TEST_F(SerialPortTest, OpensRawAtTheRequestedLineSettings)
     EXPECT_EQ(serial.liveCount(), 0);
 }
 
-TEST_F(SerialPortTest, PortIndexOpensItsDevicePath)
-{
-    test::TempDir dir;
-    serial.setDevicePath(0, pty.name());
-    serial.setDevicePath(1, dir.file("nothing"));
-    SerialPort& com1 = serial.openPort(0, 9600, 'N', 8, 2);
-    EXPECT_EQ(com1.status, kSerialOk);
-    SerialPort& com2 = serial.openPort(1, 9600, 'N', 8, 2);
-    EXPECT_EQ(com2.status, kSerialNoSuchPort);
-    SerialPort& com9 = serial.openPort(8, 9600, 'N', 8, 2);
-    EXPECT_EQ(com9.status, kSerialBadPort);
-    com9.ops.closePort(com9);
-    com2.ops.closePort(com2);
-    com1.ops.closePort(com1);
-    EXPECT_EQ(serial.liveCount(), 0);
-    EXPECT_EQ(SerialLibrary().devicePath(3), "/dev/ttyS3");
-}
-
-TEST_F(SerialPortTest, APortHeldElsewhereIsBusy)
-{
-    SerialLibrary other;
-    SerialPort& first = other.openDevice(pty.name(), 0, 9600, 'N', 8, 2);
-    ASSERT_EQ(first.status, kSerialOk);
-    SerialPort& second = open();
-    EXPECT_EQ(second.status, kSerialBusy);
-    second.ops.closePort(second);
-    first.ops.closePort(first);
-    SerialPort& third = open();
-    EXPECT_EQ(third.status, kSerialOk) << "closing releases the port";
-    third.ops.closePort(third);
-}
-
 TEST_F(SerialPortTest, SetLineValidatesItsArguments)
 {
     SerialPort& port = open();
@@ -210,29 +178,6 @@ TEST_F(SerialPortTest, DelayWaitsTheWholeTime)
     EXPECT_EQ(delayMs(port, 60), kSerialOk);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
     port.ops.closePort(port);
-}
-
-TEST(SerialPlaceholder, OutOfMemoryGivesThePlaceholderRecord)
-{
-    SerialLibrary serial;
-    for (int succeed : {0, 1}) {  // the record, then its driver data
-        serial.failAllocations(1, succeed);
-        SerialPort& port = serial.openDevice("/dev/null", 0, 9600, 'N', 8, 2);
-        EXPECT_EQ(port.status, kSerialNoMemory);
-        EXPECT_EQ(port.portNumber, -1);
-        EXPECT_EQ(port.driverKind, -1);
-        EXPECT_EQ(serial.liveCount(), 0);
-
-        uint8_t b = 0;
-        EXPECT_EQ(port.ops.writeBlock(port, &b, 1), kSerialUnsupported);
-        EXPECT_EQ(readByteTimed(port, 0), kSerialUnsupported);
-        EXPECT_EQ(port.ops.closePort(port), kSerialOk) << "the placeholder is never freed";
-
-        SerialPort& real = serial.openDevice("/dev/null", 0, 9600, 'N', 8, 2);
-        EXPECT_NE(&real, &port) << "memory back: a record of its own again";
-        EXPECT_EQ(real.status, kSerialNoSuchPort) << "not a serial device";
-        real.ops.closePort(real);
-    }
 }
 
 TEST(SerialLineSettings, ParityLettersInEitherCase)
