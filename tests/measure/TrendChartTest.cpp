@@ -126,43 +126,6 @@ TEST(TrendChart, TheWidgetDrawsItsLastChartWhenRepainted)
     EXPECT_EQ(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), render(flow(history)));
 }
 
-// Drawn in the middle of a white image: any text past the chart's edges would
-// show on the white around it.
-TEST(TrendChart, EveryTextLiesWhollyInsideTheChart)
-{
-    const struct {
-        QSize size;
-        float qMax;
-        const char* unit;
-        int markColumn;
-    } rows[] = {{{200, 155}, 150, "m3/j", -1}, {{400, 107}, 99999.9f, "UKGl/d", -1}, {{266, 160}, 150, " l/h", 100}};
-    for (const auto& row : rows) {
-        TrendChartArgs args = flow({}, row.qMax);
-        args.unit = row.unit;
-        args.secondsPerColumn = 1;
-        args.markColumn = row.markColumn;
-        constexpr int kMargin = 40;
-        QImage image(row.size + QSize(2 * kMargin, 2 * kMargin), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.translate(kMargin, kMargin);
-        drawTrendChart(painter, row.size, args);
-        const std::vector<TrendLabel> labels = layTrendLabels(painter.fontMetrics(), row.size, args);
-        painter.end();
-        const QRect inside(QPoint(kMargin - 1, kMargin - 1), row.size + QSize(2, 2));  // the frame's pen straddles the edge
-        int outside = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                outside += !inside.contains(x, y) && image.pixel(x, y) != qRgb(255, 255, 255);
-        EXPECT_EQ(outside, 0) << row.unit << ": pixels painted outside";
-        int timeLabels = 0;
-        for (const TrendLabel& label : labels)
-            timeLabels += label.tickX >= 0 && !label.text.empty() ? 1 : 0;
-        EXPECT_EQ(labels[0].text, trendLabel(row.qMax, row.unit));
-        EXPECT_GE(timeLabels, 2) << "now, and at least one step back";
-    }
-}
-
 TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
 {
     std::vector<float> recorded(200, std::nanf(""));
