@@ -3,9 +3,7 @@
 #include "ScriptedPrompts.h"
 #include "TemplateDialog.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +22,7 @@ using K = ControlKind;
 constexpr ControlTemplate kControls[] = {
     {K::Edit, 20, "", 50, 5, 40, 12},         {K::Edit, 21, "", 50, 20, 40, 12},
     {K::ComboDropList, 30, "", 100, 5, 60, 60}, {K::ComboDropList, 31, "", 100, 20, 60, 60},
-    {K::Static, 40, "", 5, 40, 60, 10},       {K::CheckBox, 50, "", 5, 55, 60, 10},
+    {K::Static, 40, "", 5, 40, 60, 10},
 };
 constexpr DialogTemplate kTemplate{999, "Test", 200, 100, nullptr, 8, kControls};
 
@@ -37,17 +35,14 @@ float& first(ProgramState& s) { return s.record.calibration.extDiameter; }
 float& second(ProgramState& s) { return s.record.calibration.length; }
 int32_t& index(ProgramState& s) { return s.record.calibration.material; }
 int32_t& other(ProgramState& s) { return s.record.calibration.product; }
-uint8_t& flag(ProgramState& s) { return s.record.can.flow; }
 
 constexpr NumberBinding kNumbers[] = {{20, first, "", 10, 2200}, {21, second, "%.1f", 0, 1000}};
 constexpr ChoiceBinding kChoices[] = {{30, index, 3, &kColours, 1}, {31, other, 4, &kShort, 0}};
-constexpr CheckBinding kChecks[] = {{50, flag, {"Débit", "Flow"}}};
 
 class BindingTest : public ::testing::Test {
 protected:
     std::string text(int id) { return dialog.controlText(id).toStdString(); }
     QComboBox* combo(int id) { return dialog.control<QComboBox>(id); }
-    void typeInto(int id, const char* typed) { dialog.control<QLineEdit>(id)->setText(typed); }
 
     ProgramState state;
     ScriptedPrompts prompts;
@@ -106,24 +101,6 @@ TEST_F(BindingTest, NumbersAreShownClampedAndNotANumberAsTheMinimum)
     EXPECT_EQ(text(21), "0.0");
 }
 
-TEST_F(BindingTest, ReadingTheBoxesClampsAndLeavesTextThatIsNoNumber)
-{
-    showNumbers(dialog, kNumbers, state);
-    typeInto(20, "3000");
-    typeInto(21, "  12,5 ");
-    EXPECT_TRUE(readNumbers(dialog, kNumbers, state, ",").empty());
-    EXPECT_EQ(state.record.calibration.extDiameter, 2200.0f);
-    EXPECT_EQ(text(20), "2200");
-    EXPECT_EQ(state.record.calibration.length, 12.5f);
-    typeInto(21, "1e400");
-    readNumbers(dialog, kNumbers, state, ",");
-    EXPECT_EQ(text(21), "1000.0") << "too large for a float: the maximum";
-    typeInto(20, "oops");
-    EXPECT_EQ(readNumbers(dialog, kNumbers, state, ","), std::vector<int>{20});
-    EXPECT_EQ(state.record.calibration.extDiameter, 2200.0f) << "text that is no number changes nothing";
-    EXPECT_EQ(text(20), "oops") << "and stays for the user to mend";
-}
-
 TEST_F(BindingTest, AListIndexPastTheEndShowsTheFirstEntry)
 {
     state.record.calibration.material = 3;  // equal to the count
@@ -147,15 +124,4 @@ TEST_F(BindingTest, AListIndexPastTheEndShowsTheFirstEntry)
     state.record.calibration.material = 3;
     showChoiceTexts(dialog, shown, context);
     EXPECT_EQ(text(40), "*****");
-}
-
-TEST_F(BindingTest, ChecksShowTheirCaptionAndState)
-{
-    state.record.can.flow = 1;
-    showChecks(dialog, kChecks, context);
-    EXPECT_EQ(text(50), "Débit");
-    EXPECT_TRUE(dialog.control<QCheckBox>(50)->isChecked());
-    dialog.control<QCheckBox>(50)->setChecked(false);
-    readChecks(dialog, kChecks, state);
-    EXPECT_EQ(state.record.can.flow, 0);
 }
