@@ -16,11 +16,6 @@ protected:
     // The probe names matter to one test; reading them takes the line a quarter second.
     CalibrationDialogTest() { link.markProbeCatalogueRead(); }
     void tick(int id) { dialog->control<QCheckBox>(id)->click(); }
-    void upload()
-    {
-        prompts.answerNext(BoxAnswer::Yes);
-        dialog->sendCommand(1036);  // TRANSFERT
-    }
     // Types into the edit box key by key, as the user does, and leaves it.
     void typeKeys(int id, const char* typed)
     {
@@ -49,14 +44,6 @@ TEST_F(CalibrationDialogTest, ShowsTheInstrumentsValues)
     EXPECT_EQ(combo(1120)->currentText().toStdString(), " l/h");
     EXPECT_EQ(combo(1054)->currentText().toStdString(), "DUAL-600") << "probe names come from the instrument";
     EXPECT_TRUE(visible(1198)) << "the comparison is offered on the instrument's values";
-}
-
-TEST_F(CalibrationDialogTest, AFailedReadClosesTheDialogWithoutAMessage)
-{
-    serial.setDevicePath(0, dir.file("nothing"));
-    CalibrationDialog d(context, nullptr);
-    EXPECT_EQ(d.run(), QDialog::Accepted) << "closes at once, as if confirmed";
-    EXPECT_TRUE(prompts.boxes().empty());
 }
 
 TEST_F(CalibrationDialogTest, TypedNumbersAreHeldWithinTheirBounds)
@@ -135,27 +122,6 @@ TEST_F(CalibrationDialogTest, AFailedUploadStopsAtTheFailedWriteAndSaysSo)
     EXPECT_EQ(requests().size(), 3u) << "the clock write failed: nothing else was sent";
     EXPECT_EQ(status, "Upload failed: request refused by the instrument (exception 4) — Com1, 9600 baud, address 1");
     EXPECT_NE(dialog->result(), QDialog::Accepted) << "the dialog stays open";
-}
-
-// Escape and Enter close nothing; Ctrl+T asks to upload, and No sends nothing.
-TEST_F(CalibrationDialogTest, KeysSendNothingUnasked)
-{
-    open();
-    dialog->show();
-    tick(1139);
-    QWidget* edit = dialog->control(1082);
-    edit->setFocus();
-    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
-        QTest::keyClick(edit, key);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(prompts.boxes().empty());
-    prompts.answerNext(BoxAnswer::No);
-    QTest::keyClick(edit, Qt::Key_T, Qt::ControlModifier);
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].text, "Téléchargement vers Unité");
-    EXPECT_TRUE(requests().empty());
-    EXPECT_FALSE(dialog->control<QCheckBox>(1139)->isChecked());
-    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(CalibrationDialogTest, SaveAndReopenFromTheFile)

@@ -12,11 +12,6 @@ constexpr uint16_t kFactoryCount = 24;
 class FactoryDialogTest : public test::OpenDialogFixture<FactoryDialog> {
 protected:
     std::vector<uint8_t> unitBytes() { return simulator->image(kFactoryFirst, kFactoryCount); }
-    void upload(BoxAnswer answer)
-    {
-        prompts.answerNext(answer);
-        dialog->sendCommand(1036);  // TRANSFERT
-    }
 };
 
 }  // namespace
@@ -37,7 +32,7 @@ TEST_F(FactoryDialogTest, UploadWritesTheBlockAndTheProbeCatalogueIsReadAgain)
     upload(BoxAnswer::No);
     EXPECT_TRUE(requests().empty());
     EXPECT_FALSE(state.catalogue.read) << "the factory block may change the probes, even declined";
-    upload(BoxAnswer::Yes);
+    upload();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{3, 0x5000}, {16, kFactoryFirst}, {3, kFactoryFirst}}));
     EXPECT_EQ(unitBytes(), expected);

@@ -39,8 +39,7 @@ TEST_F(MakerAndCanDialogTest, MakerPointsAreHeldWithinTheirBoundsAndUploaded)
     }
     type(1231, "50000");
     EXPECT_EQ(text(1231), "52000");
-    prompts.answerNext(BoxAnswer::Yes);
-    dialog->sendCommand(1036);  // TRANSFERT
+    upload();
     EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, kMakerFirst}, {3, kMakerFirst}})) << "written, read back";
     EXPECT_EQ(simulator->image(kMakerFirst, 5),
               (std::vector<uint8_t>{0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x30, 0x39, 0xCB, 0x20}));

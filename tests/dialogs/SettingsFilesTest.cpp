@@ -59,22 +59,6 @@ TEST_F(SettingsFilesTest, TheOpenFilterOffersTheBlocksTheSwitchesAllow)
               "Fichier Réglage HYDROMAST (*.hdm)|*.hdm|");
 }
 
-TEST_F(SettingsFilesTest, CompareWithAnIdenticalFileNamesTheReport)
-{
-    state.settings.language = kEnglish;
-    const std::string file = dir.file("same.eta");
-    const std::string report = compareWith(file);
-    EXPECT_EQ(report, dir.file("Deviation.prn"));
-    EXPECT_EQ(fileText(report), "Unit N\xB0 _____________\n"
-                                "Deviation between Unit and File  " + file + "\n"
-                                "Date :05/03/2024 14:07:09\n"
-                                "Visa : __________\n"
-                                "\n"
-                                "None deviation between Unit and File\n");
-    ASSERT_EQ(prompts.boxes().size(), 1u) << "no spreadsheet program: the report is named";
-    EXPECT_EQ(prompts.boxes()[0].text, "Deviation between Unit and File " + file + "\nLook File " + report);
-}
-
 TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
 {
     locale.decimalSeparator = ",";
@@ -96,5 +80,12 @@ TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
                                 "Mat\xE9riau\tCuivre\tAcier\n");
     EXPECT_EQ(started, (std::vector<std::string>{"/usr/bin/localc", report}));
     EXPECT_EQ(state.record.calibration.material, 6) << "the record holds the instrument's values again";
-    EXPECT_EQ(compareWith(file), dir.file("Ecart1.prn")) << "a second report does not replace the first";
+
+    // The same values, and no spreadsheet program: a second report, named in a box.
+    state.settings.spreadsheetPath.clear();
+    const std::string second = compareWith(file);
+    EXPECT_EQ(second, dir.file("Ecart1.prn")) << "the first report stays";
+    EXPECT_NE(fileText(second).find("\n\nAucun \xE9" "cart entre unit\xE9 et Fichier\n"), std::string::npos);
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].text, "Ecart entre Unité et Fichier " + file + "\nVoir Fichier " + second);
 }
