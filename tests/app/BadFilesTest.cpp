@@ -8,9 +8,6 @@
 
 #include <QTimer>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 
 using namespace vantor;
@@ -18,21 +15,7 @@ using namespace vantor::test;
 
 namespace {
 
-enum class Damage { Empty, Truncated, OneByteTooLong, Folder, Unreadable, Vanished };
-
-// Reading as an ordinary user: root reads files whatever their permissions say.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() : m_root(geteuid() == 0 && seteuid(65534) == 0) {}
-    ~AsOrdinaryUser()
-    {
-        if (m_root)
-            [[maybe_unused]] const int restored = seteuid(0);
-    }
-
-private:
-    bool m_root;
-};
+enum class Damage { Empty, Truncated, OneByteTooLong, Folder, Vanished };
 
 // A whole file of the type: its length word and one block or record.
 std::string whole(const FileType& type)
@@ -46,7 +29,6 @@ protected:
     void SetUp() override
     {
         program.state.settings.currentFolder = dir.path().string() + "/";
-        std::filesystem::permissions(dir.path(), std::filesystem::perms::all);  // an ordinary user may look in
     }
 };
 
@@ -65,7 +47,6 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         {&filetypes::kMeasurement, Damage::Truncated, kFrench},  // no whole record
         {&filetypes::kCan, Damage::Empty, kFrench},
         {&filetypes::kCalibration, Damage::Folder, kEnglish},
-        {&filetypes::kMeasurement, Damage::Unreadable, kEnglish},
         {&filetypes::kFactory, Damage::Vanished, kFrench},
     };
     ProgramState& state = program.state;
@@ -83,8 +64,6 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
             std::filesystem::create_directory(path);
         else if (row.damage != Damage::Vanished)
             writeBytes(path, written);
-        if (row.damage == Damage::Unreadable)
-            chmod(path.c_str(), 0);
         state.record.calibration.extDiameter = state.record.factory.qRef = state.record.maker.ref3 = 777;
         state.record.can.node = 7;
         state.record.measurement.flow = 777;
@@ -98,10 +77,7 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
                 dialog->reject();
             }
         });
-        {
-            const AsOrdinaryUser user;
-            openSettingsFile(program.context(), nullptr);
-        }
+        openSettingsFile(program.context(), nullptr);
         QCoreApplication::processEvents();
 
         EXPECT_FALSE(dialogShown) << "no dialog stays open on a refused file";
@@ -115,9 +91,6 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
             << "nothing loaded";
         EXPECT_EQ(state.record.can.node, 7.0f);
         EXPECT_EQ(state.record.measurement.flow, 777.0f);
-        if (std::filesystem::is_regular_file(path)) {
-            chmod(path.c_str(), 0644);
-            EXPECT_EQ(readBytes(path), written) << "nothing written";
-        }
+        EXPECT_EQ(std::filesystem::is_regular_file(path) ? readBytes(path) : written, written) << "nothing written";
     }
 }

@@ -54,13 +54,6 @@ TEST_F(SettingsTest, WithoutAStoreTheProgramSaysSoAndWritesNothing)
     EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(configRoot())));
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dataHome())));
-
-    // A folder in its place is no store either.
-    install();
-    std::filesystem::remove(store.location(key));
-    std::filesystem::create_directory(store.location(key));
-    EXPECT_FALSE(prepareProgram(program, "", dataHome()));
-    EXPECT_EQ(prompts.boxes().size(), 2u);
 }
 
 TEST_F(SettingsTest, TheFirstRunTakesTheBuiltInCatalogueAndADataFolder)

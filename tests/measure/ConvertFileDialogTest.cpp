@@ -95,16 +95,6 @@ TEST_F(ConvertFileDialogTest, CancellingTheSavePromptWritesNothing)
     EXPECT_TRUE(started.empty());
 }
 
-TEST_F(ConvertFileDialogTest, ARefusedFileIsReportedAndNoOutputAskedFor)
-{
-    writeBytes(input, "M");
-    prompts.chooseNextFile(output);
-    EXPECT_FALSE(dialog->opening());
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].text, measurementFileProblem(MeasurementFileStatus::TooShort, input, kEnglish));
-    EXPECT_TRUE(prompts.fileRequests().empty());
-}
-
 // The file went bad between the opening and the conversion.
 TEST_F(ConvertFileDialogTest, AConversionThatWroteNoFileStartsNoSpreadsheet)
 {

@@ -178,31 +178,6 @@ TEST_F(MeasurementDialogTest, ARecordThatCannotBeWrittenStopsTheRecordingWithAMe
     EXPECT_TRUE(visible(1035)) << "SAVEDISK is offered again";
 }
 
-TEST_F(MeasurementDialogTest, AnAdapterPulledOutAndPluggedBackWhileRecording)
-{
-    const auto descriptors = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
-    };
-    state.settings.language = kEnglish;
-    open();
-    record("run.mes");
-    dialog->poll();
-    const auto before = descriptors();
-
-    simulator->disconnect();  // the device is gone from under its name
-    dialog->poll();
-    dialog->poll();  // the first finds the port open on nothing, the second no port
-    EXPECT_EQ(text(1006), "Communication Failure: port missing — Com1, 9600 baud, address 1");
-    EXPECT_TRUE(prompts.boxes().empty());
-
-    simulator->reconnect();  // back under the same name
-    dialog->poll();
-    EXPECT_EQ(text(1006), "Record n° 2") << "polling and recording resume by themselves";
-    EXPECT_EQ(status, "Measuring since 14:07:09 — Com1, 9600 baud, address 1");
-    EXPECT_EQ(fileSize("run.mes"), 2u + 2 * 77);
-    EXPECT_EQ(descriptors(), before) << "no descriptor leaked";
-}
-
 TEST_F(MeasurementDialogTest, ReplayNumbersTheRecordsAndCentresTheCurrentOne)
 {
     replay({1, 2, 3});
