@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include <filesystem>
 #include <fstream>
 
 using namespace vantor;
@@ -105,26 +104,17 @@ TEST_F(SettingsTest, ValuesRoundTripThroughTheStore)
     EXPECT_EQ(store.readText(key + "\\Probe", "23", "unset"), "") << "every value is written";
 }
 
-TEST_F(SettingsTest, ADamagedStoreLoadsWithinRangeAndWithoutAMessage)
+// Damaged stores are the fuzz targets' to replay; here, values past their ranges.
+TEST_F(SettingsTest, ValuesPastTheirRangesLoadAsTheirDefaults)
 {
     install();
-    std::string noise(600, '\0');
-    unsigned value = 12345;
-    for (char& c : noise)
-        c = static_cast<char>((value = value * 1103515245u + 12345u) >> 24);
-    for (const std::string& bytes : {std::string(), noise, std::string("[General]\nCom=2\nBauds=3\nJb"),
-                                     std::string("[General]\nCom=99\nBauds=-4\nJbus=not a number\nLanguage=7\n")}) {
-        std::ofstream(store.location(key), std::ios::binary | std::ios::trunc) << bytes;
-        program.state = {};
-        ASSERT_TRUE(prepareProgram(program, "", dataHome()));
-        const LinkSettings& link = program.state.settings.link;
-        EXPECT_TRUE(link.portIndex >= 0 && link.portIndex < kPortCount && link.baudIndex >= 0 && link.baudIndex < 6);
-        EXPECT_TRUE(program.state.settings.language == kFrench || program.state.settings.language == kEnglish);
-        EXPECT_TRUE(prompts.boxes().empty());
-    }
-    EXPECT_EQ(program.state.settings.link.portIndex, 0) << "past its range: the default";
+    std::ofstream(store.location(key)) << "[General]\nCom=99\nBauds=-4\nJbus=not a number\nLanguage=7\n";
+    ASSERT_TRUE(prepareProgram(program, "", dataHome()));
+    EXPECT_EQ(program.state.settings.link.portIndex, 0);
     EXPECT_EQ(program.state.settings.link.baudIndex, 5);
     EXPECT_EQ(program.state.settings.link.jbusAddress, 1.0f);
+    EXPECT_EQ(program.state.settings.language, kFrench);
+    EXPECT_TRUE(prompts.boxes().empty());
 }
 
 TEST_F(SettingsTest, OptionsTakeJbusAddressesUpTo255)

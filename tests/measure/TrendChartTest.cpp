@@ -13,7 +13,6 @@ using namespace vantor;
 
 namespace {
 
-const QRgb kGrey = qRgb(192, 192, 192);
 const QRgb kBlack = qRgb(0, 0, 0);
 
 TrendChartArgs flow(std::vector<float> values, float qMax = 100)
@@ -63,21 +62,6 @@ TEST(TrendChart, GeometryAndLabels)
     EXPECT_EQ(trendTimeLabel(0), "0");
     EXPECT_EQ(trendTimeLabel(-30), "-30 s");
     EXPECT_EQ(trendTimeLabel(-120), "-2 min");
-}
-
-TEST(TrendChart, ZerosDrawGridFrameAndATwoPixelZeroLine)
-{
-    // 107 high: rows of 5, the frame's bottom at 100, the last rows plain grey.
-    const QImage image = render(flow({}), {400, 107});
-    for (int y = 5; y <= 100; y += 5)
-        EXPECT_EQ(image.pixel(300, y), kBlack) << "grid line or frame at " << y;
-    EXPECT_EQ(image.pixel(300, 106), kGrey) << "below the frame stays background";
-    EXPECT_EQ(blackInColumn(image, 300, 48, 52), 2);
-    // Zero range: neither the zero line nor a curve.
-    std::vector<float> history(200, 0);
-    history[150] = 5;
-    history[151] = 7;
-    EXPECT_EQ(blackInColumn(render(flow(history, 0)), 302, 95, 105), 1) << "only the grid line";
 }
 
 // A flow of zero or pinned to a limit (an instrument not measuring) does not
