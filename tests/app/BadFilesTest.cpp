@@ -3,97 +3,32 @@
 // nothing, changes nothing on disk and leaves no dialog open.
 #include "AppFixture.h"
 #include "FileCommands.h"
+#include "MeasurementFrames.h"
 #include "TemplateDialog.h"
 
 #include <QTimer>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 using namespace vantor;
+using namespace vantor::test;
 
 namespace {
 
-enum class Damage { Empty, Truncated, OneByteTooLong, RandomBytes, Folder, Unreadable, Vanished };
+enum class Damage { Empty, Truncated, OneByteTooLong, Folder, Vanished };
 
-const char* name(Damage d)
+// A whole file of the type: its length word and one block or record.
+std::string whole(const FileType& type)
 {
-    switch (d) {
-    case Damage::Empty: return "empty";
-    case Damage::Truncated: return "truncated";
-    case Damage::OneByteTooLong: return "one byte too long";
-    case Damage::RandomBytes: return "random bytes";
-    case Damage::Folder: return "a folder";
-    case Damage::Unreadable: return "unreadable";
-    case Damage::Vanished: return "vanished";
-    }
-    return "";
+    const size_t size = type.codec ? type.codec->block->imageSize() : kMeasurementFrameSize;
+    return lengthWord(size) + std::string(size, '\x11');
 }
 
-std::string bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Reading as an ordinary user: root reads files whatever their permissions say.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() : m_root(geteuid() == 0)
-    {
-        if (m_root && seteuid(65534) != 0)
-            m_root = false;
-    }
-    ~AsOrdinaryUser()
-    {
-        if (m_root)
-            [[maybe_unused]] const int restored = seteuid(0);
-    }
-
-private:
-    bool m_root;
-};
-
-class BadFilesTest : public test::AppFixture {
+class BadFilesTest : public AppFixture {
 protected:
     void SetUp() override
     {
         program.state.settings.currentFolder = dir.path().string() + "/";
-        std::filesystem::permissions(dir.path(), std::filesystem::perms::all);  // an ordinary user may look in
-    }
-
-    // The bytes a damaged file of the type holds; a good file is a whole one.
-    static std::string damaged(const FileType& type, Damage damage, std::mt19937& random)
-    {
-        const bool measurement = type.codec == nullptr;
-        std::string whole;
-        if (measurement) {
-            whole = std::string{77, 0, 1, 3, 72};
-            whole.resize(2 + 77, '\x11');
-        } else {
-            const size_t size = type.codec->block->imageSize();
-            whole = std::string{static_cast<char>(size), 0};
-            whole.resize(2 + size, '\x11');
-        }
-        switch (damage) {
-        case Damage::Empty: return {};
-        case Damage::Truncated: return whole.substr(0, whole.size() - 1);
-        case Damage::OneByteTooLong: return whole + '\x22';
-        case Damage::RandomBytes: {
-            std::string noise(whole.size(), '\0');
-            for (char& c : noise)
-                c = static_cast<char>(random() & 0xFF);
-            // A length word no block has, whatever the draw.
-            noise[0] = '\x03';
-            noise[1] = '\x7F';
-            return noise;
-        }
-        default: return whole;
-        }
     }
 };
 
@@ -101,68 +36,61 @@ protected:
 
 TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
 {
-    std::mt19937 random(20261206);
-    for (const FileType* type : {&filetypes::kCalibration, &filetypes::kFactory, &filetypes::kMaker, &filetypes::kCan,
-                                 &filetypes::kMeasurement}) {
-        for (Damage damage : {Damage::Empty, Damage::Truncated, Damage::OneByteTooLong, Damage::RandomBytes,
-                              Damage::Folder, Damage::Unreadable, Damage::Vanished}) {
-            // A partial record at the end of a measurement file is ignored, not refused.
-            if (type->codec == nullptr && damage == Damage::OneByteTooLong)
-                continue;
-            for (int language : {kFrench, kEnglish}) {
-                SCOPED_TRACE(std::string(type->extension) + ", " + name(damage) + (language ? " (English)" : " (French)"));
-                program.state.settings.language = language;
-                const std::string path = dir.file(std::string("bad.") + type->extension);
-                std::filesystem::remove_all(path);
-                if (damage == Damage::Folder) {
-                    std::filesystem::create_directory(path);
-                } else if (damage != Damage::Vanished) {
-                    std::ofstream(path, std::ios::binary) << damaged(*type, damage, random);
-                    if (damage == Damage::Unreadable)
-                        chmod(path.c_str(), 0);
-                }
-                const std::string before = std::filesystem::is_regular_file(path) ? bytes(path) : "";
-                program.state.record = {};
-                program.state.record.calibration.extDiameter = 777;
-                program.state.record.factory.qRef = 777;
-                program.state.record.maker.ref3 = 777;
-                program.state.record.can.node = 7;
-                program.state.record.measurement.flow = 777;
-                prompts.clear();
-                prompts.chooseNextFile(path);
+    const struct {
+        const FileType* type;
+        Damage damage;
+        int language;
+    } rows[] = {
+        {&filetypes::kCalibration, Damage::OneByteTooLong, kFrench},
+        {&filetypes::kMaker, Damage::OneByteTooLong, kEnglish},
+        {&filetypes::kFactory, Damage::Truncated, kEnglish},
+        {&filetypes::kMeasurement, Damage::Truncated, kFrench},  // no whole record
+        {&filetypes::kCan, Damage::Empty, kFrench},
+        {&filetypes::kCalibration, Damage::Folder, kEnglish},
+        {&filetypes::kFactory, Damage::Vanished, kFrench},
+    };
+    ProgramState& state = program.state;
+    for (const auto& row : rows) {
+        const std::string path = dir.file(std::string("bad.") + row.type->extension);
+        SCOPED_TRACE(path + ", damage " + std::to_string(static_cast<int>(row.damage)));
+        std::filesystem::remove_all(path);
+        state.settings.language = row.language;
+        const std::string bytes = whole(*row.type);
+        const std::string written = row.damage == Damage::Empty            ? ""
+                                    : row.damage == Damage::Truncated      ? bytes.substr(0, bytes.size() - 1)
+                                    : row.damage == Damage::OneByteTooLong ? bytes + '\x22'
+                                                                           : bytes;
+        if (row.damage == Damage::Folder)
+            std::filesystem::create_directory(path);
+        else if (row.damage != Damage::Vanished)
+            writeBytes(path, written);
+        state.record.calibration.extDiameter = state.record.factory.qRef = state.record.maker.ref3 = 777;
+        state.record.can.node = 7;
+        state.record.measurement.flow = 777;
+        prompts.clear();
+        prompts.chooseNextFile(path);
 
-                bool dialogShown = false;
-                QTimer::singleShot(0, [&] {
-                    if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget())) {
-                        dialogShown = true;
-                        dialog->reject();
-                    }
-                });
-                {
-                    const AsOrdinaryUser user;
-                    openSettingsFile(program.context(), nullptr);
-                }
-                QCoreApplication::processEvents();
-
-                EXPECT_FALSE(dialogShown) << "no dialog stays open on a refused file";
-                ASSERT_EQ(prompts.boxes().size(), 1u);
-                const RecordedBox& box = prompts.boxes()[0];
-                EXPECT_EQ(box.icon, BoxIcon::Error);
-                EXPECT_EQ(box.caption, type->name.text(language));
-                EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
-                const char* otherLanguage = language == kFrench ? "file" : "fichier";
-                EXPECT_EQ(box.text.find(otherLanguage), std::string::npos) << box.text;
-                EXPECT_EQ(program.state.record.calibration.extDiameter, 777.0f) << "nothing loaded";
-                EXPECT_EQ(program.state.record.factory.qRef, 777.0f);
-                EXPECT_EQ(program.state.record.maker.ref3, 777.0f);
-                EXPECT_EQ(program.state.record.can.node, 7.0f);
-                EXPECT_EQ(program.state.record.measurement.flow, 777.0f);
-                if (std::filesystem::is_regular_file(path)) {
-                    chmod(path.c_str(), 0644);
-                    EXPECT_EQ(bytes(path), before) << "nothing written";
-                }
-                EXPECT_EQ(damage == Damage::Folder, std::filesystem::is_directory(path));
+        bool dialogShown = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget())) {
+                dialogShown = true;
+                dialog->reject();
             }
-        }
+        });
+        openSettingsFile(program.context(), nullptr);
+        QCoreApplication::processEvents();
+
+        EXPECT_FALSE(dialogShown) << "no dialog stays open on a refused file";
+        ASSERT_EQ(prompts.boxes().size(), 1u);
+        const RecordedBox& box = prompts.boxes()[0];
+        EXPECT_EQ(box.icon, BoxIcon::Error);
+        EXPECT_EQ(box.caption, row.type->name.text(row.language));
+        EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
+        EXPECT_EQ(box.text.find(row.language == kFrench ? "file" : "fichier"), std::string::npos) << box.text;
+        EXPECT_EQ(state.record.calibration.extDiameter + state.record.factory.qRef + state.record.maker.ref3, 3 * 777.0f)
+            << "nothing loaded";
+        EXPECT_EQ(state.record.can.node, 7.0f);
+        EXPECT_EQ(state.record.measurement.flow, 777.0f);
+        EXPECT_EQ(std::filesystem::is_regular_file(path) ? readBytes(path) : written, written) << "nothing written";
     }
 }

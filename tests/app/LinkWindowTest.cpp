@@ -4,16 +4,14 @@
 #include "BlockTransfer.h"
 #include "LinkWindow.h"
 #include "MainWindow.h"
+#include "MeasurementFrames.h"
 #include "Simulator.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
-#include <fstream>
-#include <iterator>
 
 using namespace vantor;
 
@@ -58,28 +56,12 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
 
     prompts.chooseNextFile(dir.file("trace.txt"));
     window.findChild<QPushButton*>()->click();
-    std::ifstream saved(dir.file("trace.txt"));
-    const std::string text{std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(text, frames);
+    EXPECT_EQ(test::readBytes(dir.file("trace.txt")), frames);
 
     program.state.settings.language = kFrench;
     window.refresh();
     EXPECT_EQ(labels(window)[1], "Transactions : 2   réussies : 1   reprises : 2\n"
                                  "Silences : 0   CRC faux : 3   longueur fausse : 0   exceptions : 0");
-}
-
-TEST_F(LinkWindowTest, CtrlLOpensItOverTheDialogThatIsOpen)
-{
-    MainWindow window(program);
-    QDialog open(&window);
-    LinkWindow* shown = nullptr;
-    QTimer::singleShot(50, [&] {
-        QTest::keyClick(&open, Qt::Key_L, Qt::ControlModifier);
-        shown = open.findChild<LinkWindow*>();
-        open.reject();
-    });
-    open.exec();
-    ASSERT_NE(shown, nullptr) << "opened over the modal dialog, where it takes input";
 }
 
 // Each reason a read fails for reaches the main window's status line, with

@@ -1,12 +1,9 @@
-// Settings files from the dialogs: choosing a name, the Open filter, errors told
-// to the user, and the comparison report.
+// Settings files from the dialogs: choosing a name, the Open filter, and the
+// comparison report.
 #include "CalibrationDialog.h"
 #include "DialogFixture.h"
 #include "FileDialogs.h"
 #include "SettingsFiles.h"
-#include "ValueCodec.h"
-
-#include <fstream>
 
 using namespace vantor;
 
@@ -14,20 +11,14 @@ namespace {
 
 class SettingsFilesTest : public test::DialogFixture {
 protected:
-    // A calibration file holding the instrument's values with some bytes changed.
-    std::string calibrationFile(const std::string& name, std::initializer_list<std::pair<int, uint8_t>> changes)
+    // Opens the calibration dialog on the instrument and compares it with a
+    // file of its values, some bytes changed; returns the report's name.
+    std::string compareWith(const std::string& file, std::initializer_list<std::pair<int, uint8_t>> changes = {})
     {
         std::vector<uint8_t> image = simulator->image(0x1100, 28);
         for (auto [at, value] : changes)
-            image[at] = value;
-        const std::string path = dir.file(name);
-        EXPECT_EQ(writeSettingsFile(path, image), FileStatus::Ok);
-        return path;
-    }
-
-    // Opens the calibration dialog on the instrument and compares it with the file.
-    std::string compareWith(const std::string& file)
-    {
+            image[static_cast<size_t>(at)] = value;
+        EXPECT_EQ(writeSettingsFile(file, image), FileStatus::Ok);
         CalibrationDialog dialog(context, nullptr);
         EXPECT_TRUE(dialog.opening());
         prompts.chooseNextFile(file);
@@ -39,14 +30,12 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsFilesTest, SavedNamesTakeTheTypesExtension)
+TEST_F(SettingsFilesTest, ASavedNameTakesTheTypesExtensionAndAReplacementIsAsked)
 {
     prompts.chooseNextFile(dir.file("site.old/unit"));
     ASSERT_TRUE(askSaveFile(context, nullptr, filetypes::kCalibration));
     EXPECT_EQ(state.file.currentFilePath, dir.file("site.old/unit.eta"));
     EXPECT_EQ(state.settings.currentFolder, dir.file("site.old/"));
-    EXPECT_EQ(prompts.fileRequests().back().filter, "Fichier Etalonnage (*.eta)|*.eta|");
-    EXPECT_FALSE(prompts.fileRequests().back().mustExist);
 
     // The name typed did not exist, the one with the extension does: ask first.
     std::ofstream(dir.file("unit.eta")) << "old";
@@ -58,48 +47,16 @@ TEST_F(SettingsFilesTest, SavedNamesTakeTheTypesExtension)
     prompts.answerNext(BoxAnswer::Yes);
     EXPECT_TRUE(askSaveFile(context, nullptr, filetypes::kCalibration));
     EXPECT_EQ(state.file.currentFilePath, dir.file("unit.eta"));
-
-    state.file.currentFilePath = "unchanged";
-    EXPECT_FALSE(askCompareFile(context, nullptr, filetypes::kCalibration)) << "cancelled";
-    EXPECT_EQ(state.file.currentFilePath, "unchanged");
-    EXPECT_TRUE(prompts.fileRequests().back().mustExist);
 }
 
-TEST_F(SettingsFilesTest, OpenFilterFollowsTheAccessFlags)
+TEST_F(SettingsFilesTest, TheOpenFilterOffersTheBlocksTheSwitchesAllow)
 {
     EXPECT_EQ(openFilter({}, kEnglish),
               "(*.*)|*.mes;*.eta|Measurement File (*.mes)|*.mes|Calibration File (*.eta)|*.eta|");
-    AccessFlags all{true, true, true, true};
-    EXPECT_EQ(openFilter(all, kFrench),
+    EXPECT_EQ(openFilter({true, true, true, true}, kFrench),
               "(*.*)|*.mes;*.eta;*.can;*.rus;*.hdm|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|"
               "Fichier Réglage CAN (*.can)|*.can|Fichier Réglage Usine (*.rus)|*.rus|"
               "Fichier Réglage HYDROMAST (*.hdm)|*.hdm|");
-}
-
-TEST_F(SettingsFilesTest, AFileErrorIsToldInTheLanguage)
-{
-    reportFileError(context, nullptr, FileStatus::CannotWrite, "/x/y.eta", filetypes::kCalibration);
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].text, "Impossible d'écrire le fichier\n/x/y.eta");
-}
-
-TEST_F(SettingsFilesTest, CompareWithAnIdenticalFile)
-{
-    state.settings.language = kEnglish;
-    const std::string file = calibrationFile("same.eta", {});
-    const std::string report = compareWith(file);
-    EXPECT_EQ(report, dir.file("Deviation.prn"));
-    EXPECT_EQ(fileText(report), "Unit N\xB0 _____________\n"
-                                "Deviation between Unit and File  " + file + "\n"
-                                "Date :05/03/2024 14:07:09\n"
-                                "Visa : __________\n"
-                                "\n"
-                                "None deviation between Unit and File\n");
-    ASSERT_EQ(prompts.boxes().size(), 1u) << "no spreadsheet program: the report is named";
-    EXPECT_EQ(prompts.boxes()[0].text, "Deviation between Unit and File " + file + "\nLook File " + report);
-    EXPECT_EQ(prompts.boxes()[0].caption, "COMPARISON");
-    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Question);
-    EXPECT_EQ(prompts.boxes()[0].owner, nullptr);
 }
 
 TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
@@ -108,8 +65,8 @@ TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
     locale.dateSeparator = ".";
     state.settings.spreadsheetPath = "/usr/bin/localc";
     // Viscosity 12.5 cSt, Ax. D. 150.0 mm, material Steel.
-    const std::string file = calibrationFile("site.eta", {{19, 0x00}, {20, 125}, {11, 0}, {12, 0x05}, {13, 0xDC}, {23, 10}});
-    const std::string report = compareWith(file);
+    const std::string file = dir.file("site.eta");
+    const std::string report = compareWith(file, {{19, 0x00}, {20, 125}, {11, 0}, {12, 0x05}, {13, 0xDC}, {23, 10}});
     EXPECT_EQ(report, dir.file("Ecart.prn"));
     // Windows-1252 on disk.
     EXPECT_EQ(fileText(report), "Unit\xE9 N\xB0 _____________\n"
@@ -122,13 +79,13 @@ TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
                                 "Viscosit\xE9\t1,0\t12,5\n"
                                 "Mat\xE9riau\tCuivre\tAcier\n");
     EXPECT_EQ(started, (std::vector<std::string>{"/usr/bin/localc", report}));
-    EXPECT_TRUE(prompts.boxes().empty());
-    EXPECT_EQ(state.record.calibration.viscosity, 1.0f) << "the record holds the instrument's values again";
-    EXPECT_EQ(state.record.calibration.material, 6);
+    EXPECT_EQ(state.record.calibration.material, 6) << "the record holds the instrument's values again";
 
-    // A second report in a row gets the next name and its own header.
+    // The same values, and no spreadsheet program: a second report, named in a box.
+    state.settings.spreadsheetPath.clear();
     const std::string second = compareWith(file);
-    EXPECT_EQ(second, dir.file("Ecart1.prn"));
-    EXPECT_EQ(fileText(second).find("Unit\xE9 N\xB0"), 0u);
-    EXPECT_NE(fileText(second).find("Nom\tValeur"), std::string::npos);
+    EXPECT_EQ(second, dir.file("Ecart1.prn")) << "the first report stays";
+    EXPECT_NE(fileText(second).find("\n\nAucun \xE9" "cart entre unit\xE9 et Fichier\n"), std::string::npos);
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].text, "Ecart entre Unité et Fichier " + file + "\nVoir Fichier " + second);
 }

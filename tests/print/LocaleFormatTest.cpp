@@ -1,3 +1,4 @@
+// Dates and times as the user's locale writes them, on printed pages and in reports.
 #include "UserLocale.h"
 
 #include <QLocale>
@@ -6,43 +7,30 @@
 
 using namespace vantor;
 
-TEST(LocaleFormat, DateOrders)
+TEST(LocaleFormat, DateOrdersAndClocks)
 {
-    LocaleItems items;
-    items.dateOrder = 1;
-    items.dateSeparator = ".";
-    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "06.12.2026");
-    items.dateOrder = 0;
-    items.dateSeparator = "/";
-    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "12/06/2026");
-    items.dateOrder = 2;
-    items.dateSeparator = "-";
-    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "2026-12-06");
-    items.dateOrder = 5;
-    items.dateSeparator = " / ";  // separators are whole strings
-    EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026), "06 / 12 / 2026");
-}
-
-TEST(LocaleFormat, TwelveAndTwentyFourHourClocks)
-{
-    LocaleItems items;
-    items.timeFormat = 0;
-    EXPECT_EQ(formatLocaleTime(items, 15, 7, 9), "03:07:09 PM");
-    EXPECT_EQ(formatLocaleTime(items, 0, 30, 0), "12:30:00 AM");
-    EXPECT_EQ(formatLocaleTime(items, 12, 0, 0), "12:00:00 PM");
-    items.timeFormat = 1;
-    items.timeSeparator = "h";
-    EXPECT_EQ(formatLocaleTime(items, 15, 7, 9), "15h07h09");
-}
-
-TEST(LocaleFormat, UserLocaleGivesUsableItems)
-{
-    const LocaleItems items = userLocaleItems();
-    EXPECT_FALSE(items.dateSeparator.empty());
-    EXPECT_FALSE(items.timeSeparator.empty());
-    EXPECT_FALSE(items.decimalSeparator.empty());
-    EXPECT_GE(items.dateOrder, 0);
-    EXPECT_LE(items.dateOrder, 2);
+    const struct {
+        int dateOrder;
+        const char* dateSeparator;
+        int timeFormat;
+        const char* timeSeparator;
+        int hour;
+        const char* shown;
+    } rows[] = {
+        {1, ".", 1, ":", 15, "06.12.2026 15:07:09"},
+        {0, "/", 0, ":", 15, "12/06/2026 03:07:09 PM"},
+        {2, "-", 1, "h", 15, "2026-12-06 15h07h09"},
+        {5, " / ", 0, ":", 0, "06 / 12 / 2026 12:07:09 AM"},  // separators are whole strings
+        {1, "/", 0, ":", 12, "06/12/2026 12:07:09 PM"},
+    };
+    for (const auto& row : rows) {
+        LocaleItems items;
+        items.dateOrder = row.dateOrder;
+        items.dateSeparator = row.dateSeparator;
+        items.timeFormat = row.timeFormat;
+        items.timeSeparator = row.timeSeparator;
+        EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026) + " " + formatLocaleTime(items, row.hour, 7, 9), row.shown);
+    }
 }
 
 TEST(LocaleFormat, LocalesGiveTheirOwnDateAndTime)
@@ -50,15 +38,15 @@ TEST(LocaleFormat, LocalesGiveTheirOwnDateAndTime)
     const struct {
         QLocale locale;
         const char* shown;
-    } cases[] = {
+    } rows[] = {
         {QLocale::c(), "06/12/2026 15:07:09"},  // its short date spells the month
         {QLocale(QLocale::French, QLocale::France), "06/12/2026 15:07:09"},
         {QLocale(QLocale::German, QLocale::Germany), "06.12.2026 15:07:09"},
         {QLocale(QLocale::English, QLocale::UnitedStates), "12/06/2026 03:07:09 PM"},
     };
-    for (const auto& c : cases) {
-        const LocaleItems items = localeItemsOf(c.locale);
-        EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026) + " " + formatLocaleTime(items, 15, 7, 9), c.shown)
-            << c.locale.name().toStdString();
+    for (const auto& row : rows) {
+        const LocaleItems items = localeItemsOf(row.locale);
+        EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026) + " " + formatLocaleTime(items, 15, 7, 9), row.shown)
+            << row.locale.name().toStdString();
     }
 }

@@ -5,61 +5,33 @@
 
 using namespace vantor;
 
-TEST(PageGeometry, FinePrinterIsCappedAndThePictureCentred)
-{
-    // 600 dpi is asked down to 300: 300 / 96 = 3.125.
-    const PageGeometry g = computePageGeometry({96, 96}, {600, 600}, 3300, 2550, 500, 400);
-    EXPECT_DOUBLE_EQ(g.kx, 3.125);
-    EXPECT_DOUBLE_EQ(g.ky, 3.125);
-    EXPECT_EQ(g.width, 1562) << "1562.5 truncated";
-    EXPECT_EQ(g.height, 1250);
-    EXPECT_EQ(g.x0, 1650 - 781);
-    EXPECT_EQ(g.y0, 1275 - 625);
-}
-
-TEST(PageGeometry, CoarsePrinterEnlargesInsteadOfReducing)
-{
-    const PageGeometry g = computePageGeometry({96, 96}, {72, 72}, 612, 792, 500, 400);
-    EXPECT_DOUBLE_EQ(g.kx, 96.0 / 72);
-    EXPECT_DOUBLE_EQ(g.ky, 96.0 / 72);
-    EXPECT_EQ(g.width, 666);
-    EXPECT_EQ(g.height, 533);
-    EXPECT_EQ(g.x0, 306 - 333);
-    EXPECT_EQ(g.y0, 396 - 266);
-}
-
-TEST(PageGeometry, EachDirectionHasItsOwnScale)
+TEST(PageGeometry, ScaledInEachDirectionCappedAt300DpiAndCentred)
 {
     const struct {
         Resolution screen, printer;
+        int printableWidth, printableHeight, clientWidth, clientHeight;
         double kx, ky;
-    } cases[] = {
-        {{96, 96}, {96, 96}, 1, 1},
-        {{96, 96}, {300, 300}, 3.125, 3.125},
-        {{96, 96}, {1200, 1200}, 3.125, 3.125},
-        {{96, 96}, {600, 150}, 3.125, 1.5625},
-        {{120, 96}, {300, 48}, 2.5, 2},
-        {{96, 96}, {0, 300}, 1, 3.125},  // a device that reports nothing is not scaled
+        int width, height, x0, y0;
+    } rows[] = {
+        // 600 dpi is asked down to 300; 1562.5 truncated.
+        {{96, 96}, {600, 600}, 3300, 2550, 500, 400, 3.125, 3.125, 1562, 1250, 1650 - 781, 1275 - 625},
+        // A coarse printer enlarges instead of reducing.
+        {{96, 96}, {72, 72}, 612, 792, 500, 400, 96.0 / 72, 96.0 / 72, 666, 533, 306 - 333, 396 - 266},
+        {{96, 96}, {600, 150}, 2000, 2000, 100, 100, 3.125, 1.5625, 312, 156, 1000 - 156, 1000 - 78},
+        {{120, 96}, {300, 48}, 2000, 2000, 100, 100, 2.5, 2, 250, 200, 875, 900},
+        // A device that reports nothing is not scaled.
+        {{96, 96}, {0, 300}, 2000, 2000, 100, 100, 1, 3.125, 100, 312, 950, 1000 - 156},
+        // Halves truncated toward zero; wider than the page, the picture starts left of it.
+        {{96, 96}, {96, 96}, 1001, 1001, 101, 101, 1, 1, 101, 101, 500 - 50, 500 - 50},
+        {{96, 96}, {96, 96}, 100, 100, 301, 301, 1, 1, 301, 301, 50 - 150, 50 - 150},
     };
-    for (const auto& c : cases) {
-        const PageGeometry g = computePageGeometry(c.screen, c.printer, 2000, 2000, 100, 100);
-        EXPECT_DOUBLE_EQ(g.kx, c.kx) << c.screen.x << " against " << c.printer.x;
-        EXPECT_DOUBLE_EQ(g.ky, c.ky) << c.screen.y << " against " << c.printer.y;
-    }
-}
-
-TEST(PageGeometry, HalvesAreTruncatedTowardZero)
-{
-    const struct {
-        int printable, client, origin;
-    } cases[] = {
-        {1001, 101, 500 - 50},
-        {1000, 100, 450},
-        {100, 301, 50 - 150},  // wider than the page: the picture starts left of it
-    };
-    for (const auto& c : cases) {
-        const PageGeometry g = computePageGeometry({96, 96}, {96, 96}, c.printable, c.printable, c.client, c.client);
-        EXPECT_EQ(g.x0, c.origin) << c.printable << " / " << c.client;
-        EXPECT_EQ(g.y0, c.origin) << c.printable << " / " << c.client;
+    for (const auto& r : rows) {
+        const PageGeometry g =
+            computePageGeometry(r.screen, r.printer, r.printableWidth, r.printableHeight, r.clientWidth, r.clientHeight);
+        SCOPED_TRACE(std::to_string(r.printer.x) + " x " + std::to_string(r.printer.y) + " dpi, client " +
+                     std::to_string(r.clientWidth));
+        EXPECT_DOUBLE_EQ(g.kx, r.kx);
+        EXPECT_DOUBLE_EQ(g.ky, r.ky);
+        EXPECT_EQ((std::vector<int>{g.width, g.height, g.x0, g.y0}), (std::vector<int>{r.width, r.height, r.x0, r.y0}));
     }
 }

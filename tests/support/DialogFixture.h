@@ -8,12 +8,8 @@
 #include "TempDir.h"
 #include "WidgetDriving.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QDateTime>
 #include <QLineEdit>
-#include <QFocusEvent>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -48,16 +44,15 @@ protected:
         };
     }
 
-    static std::vector<uint8_t> fileBytes(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     static std::string fileText(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static std::vector<uint8_t> fileBytes(const std::string& path)
+    {
+        const std::string text = fileText(path);
+        return {text.begin(), text.end()};
     }
 
     // First registers of the requests the instrument received, with their function.
@@ -73,7 +68,6 @@ protected:
     Session session;
     ProgramState& state = session.state;
     SerialLibrary& serial = session.serial;
-    JbusMaster& master = session.master;
     BlockLink& link = session.link;
     ScriptedPrompts prompts;
     DialogContext context{state, link, prompts};
@@ -102,6 +96,12 @@ protected:
     std::string text(int id) { return dialog->controlText(id).toStdString(); }
     bool visible(int id) { return !dialog->control(id)->isHidden(); }
     QComboBox* combo(int id) { return dialog->template control<QComboBox>(id); }
+    // TRANSFERT, and the answer to its question.
+    void upload(BoxAnswer answer = BoxAnswer::Yes)
+    {
+        prompts.answerNext(answer);
+        dialog->sendCommand(1036);
+    }
     // Types the value into the edit box, and the focus leaves it.
     void type(int id, const char* value)
     {
