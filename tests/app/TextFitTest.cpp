@@ -1,6 +1,7 @@
 // Every window of the program in both languages, as the user sees it: no text
 // wider than its control, no window larger than a 1024 x 768 screen.
 #include "AboutBox.h"
+#include "LanguageTables.h"
 #include "AppFixture.h"
 #include "CalibrationDialog.h"
 #include "CanDialog.h"
@@ -12,14 +13,21 @@
 #include "MeasurementDialog.h"
 #include "MeasurementFrames.h"
 #include "OptionsDialog.h"
+#include "QtPrompts.h"
+#include "WidgetDriving.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
+#include <QTimer>
 
 #include <functional>
+#include <map>
 
 using namespace vantor;
 
@@ -49,6 +57,35 @@ std::vector<std::string> cutTexts(QWidget* w)
         check(group->title(), group->width() - 16);
     }
     return cut;
+}
+
+// The keys of a menu's entries that more than one entry takes.
+std::vector<std::string> sharedKeys(const QWidget* menu)
+{
+    std::map<QChar, int> taken;
+    for (const QAction* action : menu->actions())
+        if (const qsizetype at = action->text().indexOf('&'); at >= 0 && at + 1 < action->text().size())
+            ++taken[action->text().at(at + 1).toLower()];
+    std::vector<std::string> shared;
+    for (const auto& [key, count] : taken)
+        if (count > 1)
+            shared.push_back(QString(key).toStdString());
+    return shared;
+}
+
+void expectEverythingFits(QDialog& dialog, const std::string& name)
+{
+    dialog.show();
+    EXPECT_LE(dialog.frameGeometry().width(), 1024) << name;
+    EXPECT_LE(dialog.frameGeometry().height(), 768) << name;
+    for (const QWidget* menu : dialog.findChildren<QWidget*>()) {
+        if (qobject_cast<const QMenu*>(menu) || qobject_cast<const QMenuBar*>(menu)) {
+            EXPECT_EQ(sharedKeys(menu), std::vector<std::string>{}) << name << ": keys taken twice in a menu";
+        }
+    }
+    for (QWidget* w : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        for (const std::string& text : cutTexts(w))
+            ADD_FAILURE() << name << ", control " << w->property("controlId").toInt() << ": \"" << text << "\" is cut";
 }
 
 using TextFitTest = test::AppFixture;
@@ -95,13 +132,35 @@ TEST_F(TextFitTest, EveryTextFitsEveryWindowInBothLanguages)
         program.state.settings.language = language;
         for (const auto& open : windows) {
             const std::unique_ptr<QDialog> dialog = open();
-            dialog->show();
-            const std::string name = dialog->windowTitle().toStdString() + (language == kFrench ? " (French)" : " (English)");
-            EXPECT_LE(dialog->frameGeometry().width(), 1024) << name;
-            EXPECT_LE(dialog->frameGeometry().height(), 768) << name;
-            for (QWidget* w : dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-                for (const std::string& text : cutTexts(w))
-                    ADD_FAILURE() << name << ", control " << w->property("controlId").toInt() << ": \"" << text << "\" is cut";
+            expectEverythingFits(*dialog, dialog->windowTitle().toStdString() + (language == kFrench ? " (French)" : " (English)"));
+        }
+        // The language switched with the options open: relabelled texts fit too.
+        OptionsDialog options(program, nullptr);
+        options.opening();
+        options.show();
+        test::choose(options.control<QComboBox>(1001), 1 - language);
+        expectEverythingFits(options, "options, switched from " + std::to_string(language));
+        program.state.settings.language = language;
+    }
+}
+
+TEST_F(TextFitTest, MessageBoxesAreWiderThanTheirCaption)
+{
+    QtPrompts boxes;
+    for (const BilingualText* caption : {&lang::OptConnectCaption, &lang::UploadCaption, &lang::InitConfirmCaption,
+                                         &lang::NotNumberCaption, &lang::CmpCaption, &lang::FileMeasurement}) {
+        for (int language : {kFrench, kEnglish}) {
+            const QString text = QString::fromUtf8(caption->text(language));
+            int width = 0, wanted = 0;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                width = box->width();
+                wanted = box->fontMetrics().horizontalAdvance(text) + 100;  // the frame's icon and buttons
+                box->accept();
+            });
+            boxes.messageBox(nullptr, caption->text(language), "OK", BoxIcon::Information, BoxButtons::Ok);
+            EXPECT_GE(width, wanted) << text.toStdString();
         }
     }
 }
