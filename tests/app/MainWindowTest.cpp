@@ -109,106 +109,6 @@ TEST_F(MainWindowTest, MenusFollowTheSwitchesAndTheLanguage)
     EXPECT_EQ(window.menuBar()->findChildren<QMenu*>().size(), menus) << "rebuilding leaves no old menus behind";
 }
 
-TEST_F(MainWindowTest, OpeningForgetsTheCatalogueAndUnitCommandsLeaveFileMode)
-{
-    program.state.catalogue.read = true;
-    program.state.file.fileMode = true;
-    MainWindow window(program);
-    EXPECT_FALSE(program.state.catalogue.read);
-    window.sendCommand(105);
-    EXPECT_FALSE(program.state.file.fileMode);
-}
-
-TEST_F(MainWindowTest, EnterAndEscapeDoNothing)
-{
-    MainWindow window(program);
-    window.show();
-    QTest::keyClick(&window, Qt::Key_Escape);
-    QTest::keyClick(&window, Qt::Key_Return);
-    QTest::keyClick(&window, Qt::Key_Enter);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.result(), 0);
-    window.sendCommand(107);  // File > Exit
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.result(), QDialog::Accepted);
-}
-
-TEST_F(MainWindowTest, OptionsRelabelAtOnceAndTheMenuFollows)
-{
-    MainWindow window(program);
-    OptionsDialog& options = window.options();
-    bool checked = false;
-    QTimer::singleShot(0, &options, [&] {
-        EXPECT_EQ(options.windowTitle().toStdString(), "Configuration");
-        EXPECT_EQ(text(options, 1093), "Langue");
-        EXPECT_EQ(text(options, 1267), "Parcourir");
-        test::choose(options.control<QComboBox>(1001), 1);
-        EXPECT_EQ(program.state.settings.language, kEnglish);
-        EXPECT_EQ(text(options, 1093), "Language");
-        EXPECT_EQ(text(options, 1004), "SpreadSheet");
-        EXPECT_EQ(text(options, 1267), "Browse");
-        EXPECT_EQ(options.windowTitle().toStdString(), "Configuration") << "the caption follows next time";
-        QTest::keyClick(&options, Qt::Key_Escape);
-        EXPECT_TRUE(options.isVisible()) << "Escape does not close the options";
-        checked = true;
-        options.close();
-    });
-    window.sendCommand(104);
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(window.menuBar()->actions().at(0)->text().toStdString(), "&File");
-
-    options.opening();
-    EXPECT_EQ(options.windowTitle().toStdString(), "Options");
-}
-
-TEST_F(MainWindowTest, OptionsAddressIsClampedAndShownWithoutDecimals)
-{
-    MainWindow window(program);
-    OptionsDialog& options = window.options();
-    options.opening();
-    auto* address = options.control<QLineEdit>(1146);
-    EXPECT_EQ(address->text().toStdString(), "1");
-    address->setText("300");
-    test::loseFocus(address);
-    EXPECT_EQ(address->text().toStdString(), "255");
-    EXPECT_EQ(program.state.settings.link.jbusAddress, 255.0f);
-    address->setText("12.7");
-    test::loseFocus(address);
-    EXPECT_EQ(address->text().toStdString(), "13");
-    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "the value keeps its decimals";
-    address->setText("abc");
-    test::loseFocus(address);
-    EXPECT_EQ(address->text().toStdString(), "abc");
-    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f) << "no number: not 0, the broadcast address";
-    EXPECT_EQ(readVersionString("InternalName"), "VantorPC");
-
-    // Port and speed are taken when confirmed in their lists, and kept on closing.
-    test::choose(options.control<QComboBox>(1000), 2);
-    test::choose(options.control<QComboBox>(1002), 3);
-    EXPECT_EQ(program.state.settings.link.portIndex, 2);
-    EXPECT_EQ(program.state.settings.link.baudIndex, 3);
-    EXPECT_EQ(options.control<QComboBox>(1001)->itemText(0).toStdString(), "Français");
-}
-
-TEST_F(MainWindowTest, BrowseKeepsThePathAsChosen)
-{
-    MainWindow window(program);
-    OptionsDialog& options = window.options();
-    program.state.settings.spreadsheetPath = "/opt/old.suite/bin/calc";
-    options.opening();
-    prompts.chooseNextFile("/home/me/site.old/bin/localc");
-    options.sendCommand(1267);
-    ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    EXPECT_EQ(prompts.fileRequests()[0].initialFolder, "/opt/old.suite/bin/");
-    EXPECT_TRUE(prompts.fileRequests()[0].mustExist);
-    EXPECT_EQ(prompts.fileRequests()[0].filter.rfind("Tableur", 0), 0u);
-    EXPECT_EQ(program.state.settings.spreadsheetPath, "/home/me/site.old/bin/localc");
-    EXPECT_EQ(text(options, 1269), "/home/me/site.old/bin/localc");
-
-    options.sendCommand(1267);  // cancelled
-    EXPECT_EQ(program.state.settings.spreadsheetPath, "/home/me/site.old/bin/localc");
-}
-
 TEST_F(MainWindowTest, ConnectFindsTheInstrumentOnTheSecondPort)
 {
     sim::Simulator simulator({dir.file("com2")}, {.baud = 300, .address = 7});
@@ -285,25 +185,6 @@ TEST_F(MainWindowTest, FailedConnectRestoresTheSettings)
     EXPECT_EQ(text(options, 1146), "13");
 }
 
-TEST_F(MainWindowTest, AboutCaptionInBothLanguages)
-{
-    program.versions = {"X", "1.2.3", "Description & more", "(C) someone", "Company"};
-    {
-        AboutBox box(program, nullptr);
-        EXPECT_EQ(box.windowTitle().toStdString(), "A Propos de X");
-        EXPECT_EQ(text(box, 1253), "1.2.3");
-        EXPECT_EQ(text(box, 1248), "Configuration et surveillance des débitmètres Vantor");
-        EXPECT_EQ(text(box, 1255), "Company");
-    }
-    program.state.settings.language = kEnglish;
-    AboutBox box(program, nullptr);
-    EXPECT_EQ(box.windowTitle().toStdString(), "About X");
-    EXPECT_EQ(text(box, 1251), "(C) someone");
-    box.show();
-    QTest::keyClick(&box, Qt::Key_Escape);
-    EXPECT_FALSE(box.isVisible()) << "Escape closes the About box";
-}
-
 TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
 {
     const auto buttons = [] {
@@ -371,21 +252,6 @@ TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
     program.state.settings.language = kEnglish;
     window.buildMenu();
     EXPECT_EQ(details(), "big.mes|2.93 KiB|unknown; small.eta|4 bytes|unknown; sub||Folder; ");
-}
-
-TEST_F(MainWindowTest, TheMainPictureIsInTheLanguage)
-{
-    std::vector<QImage> shown;
-    for (int language : {kFrench, kEnglish}) {
-        program.state.settings.language = language;
-        MainWindow window(program);
-        const auto* main = window.findChild<QLabel*>(QString::fromLatin1(kMainPicture));
-        ASSERT_NE(main, nullptr);
-        shown.push_back(main->pixmap().toImage());
-        EXPECT_EQ(shown.back(),
-                  mainPicture(main->devicePixelRatioF(), QString::fromUtf8(lang::MainSubtitle.text(language))).toImage());
-    }
-    EXPECT_NE(shown[0], shown[1]) << "the subtitle differs";
 }
 
 TEST_F(MainWindowTest, TheComListNamesEachPortsDevice)

@@ -163,31 +163,6 @@ TEST(ValueCodec, TextStopsAtItsLengthOrANul)
     EXPECT_EQ(out, std::vector<uint8_t>(14, 0)) << "text is never encoded";
 }
 
-TEST(ValueCodec, RowsOutsideTheImageAreNeverTouched)
-{
-    const Rows rows = {row(&Sample::number, kScaledI24, 2, 10), row(&Sample::integer, kInt32, 0, 0),
-                       row(&Sample::high, kByte, -1, 0)};
-    // Three bytes of image inside a larger buffer: nothing may change past them.
-    std::vector<uint8_t> buffer(8, 0xAA);
-    Sample s;
-    s.number = 100.0f;
-    s.integer = -1;
-    s.high = 7;
-    encodeImage<Sample>(rows, s, std::span<uint8_t>(buffer).first(3));
-    EXPECT_EQ(buffer, (std::vector<uint8_t>{0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}));
-    encodeDefaults<Sample>(rows, std::span<uint8_t>(buffer).first(3));
-    EXPECT_EQ(buffer[3], 0xAA);
-
-    // Decoding an image too short for a row leaves the row's value alone.
-    const std::vector<uint8_t> shortImage = {1, 2, 3};
-    Sample d;
-    d.number = 5.0f;
-    d.integer = 6;
-    decodeImage<Sample>(rows, shortImage, d);
-    EXPECT_EQ(d.number, 5.0f);
-    EXPECT_EQ(d.integer, 6);
-}
-
 TEST(ValueCodec, MatchesLastReadComparesTheEncodedImage)
 {
     const Rows rows = {row(&Sample::number, kScaledU16, 0, 10), row(&Sample::integer, kByte, 2, 0)};
