@@ -15,24 +15,14 @@ namespace {
 struct Sample {
     float number = 0;
     int32_t integer = 0;
-    uint8_t flags[8] = {};
-    uint8_t high = 0, low = 0;
-    Text text{};
 };
 
 using Rows = std::vector<Descriptor<Sample>>;
 
-Descriptor<Sample> row(float Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
+template <typename Value>
+Descriptor<Sample> row(Value Sample::*value, uint8_t type, int16_t offset, int16_t parameter)
 {
-    return {value, type, offset, parameter, def, "", ""};
-}
-Descriptor<Sample> row(int32_t Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
-{
-    return {value, type, offset, parameter, def, "", ""};
-}
-Descriptor<Sample> row(uint8_t Sample::*value, uint8_t type, int16_t offset, int16_t parameter, int32_t def = 0)
-{
-    return {value, type, offset, parameter, def, "", ""};
+    return {value, type, offset, parameter, 0, "", ""};
 }
 
 std::vector<uint8_t> encode(const Rows& rows, const Sample& s, size_t size)
