@@ -166,25 +166,6 @@ TEST_F(MainWindowTest, ConnectShowsTheScanAndCancelStopsIt)
     EXPECT_EQ(program.state.settings.link.jbusAddress, 12.0f);
 }
 
-TEST_F(MainWindowTest, FailedConnectRestoresTheSettings)
-{
-    program.state.settings.link = {3, 2, 12.7f};
-    program.state.settings.language = kEnglish;
-    MainWindow window(program);
-    OptionsDialog& options = window.options();
-    options.opening();
-    options.sendCommand(1272);
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].caption, "CONNECT TO UNIT");
-    EXPECT_EQ(prompts.boxes()[0].text, "Connect Failure");
-    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
-    EXPECT_EQ(program.state.settings.link.portIndex, 3);
-    EXPECT_EQ(program.state.settings.link.baudIndex, 2);
-    EXPECT_EQ(program.state.settings.link.jbusAddress, 12.7f);
-    EXPECT_EQ(options.control<QComboBox>(1000)->currentText().left(4).toStdString(), "Com4");
-    EXPECT_EQ(text(options, 1146), "13");
-}
-
 TEST_F(MainWindowTest, ThePlatformsBoxesSpeakTheProgramsLanguage)
 {
     const auto buttons = [] {

@@ -67,6 +67,8 @@ TEST_F(ConversionTest, LinesInTheUsersConventions)
     third.day = 7;
     third.hour = third.minute = third.second = 0;
     third.flowUnit = 5;
+    MeasurementValues unknown = example();
+    unknown.flowUnit = 12;
     const struct {
         const char* name;
         ConversionOptions options;
@@ -93,6 +95,8 @@ TEST_F(ConversionTest, LinesInTheUsersConventions)
              return o;
          }(),
          {example()}, kEnglishHeader + "1\t2026-12-06\t03:07:09 PM\t12.35\tm3/h\t1.500\t1480\t\n"},
+        {"a unit past the list", english(), {unknown},
+         kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\t*****\t1.500\t1480\t\n"},
         {"each record its own date and time", english(), {example(), second, third},
          kEnglishHeader + "1\t06/12/2026\t15:07:09\t12.35\tm3/h\t1.500\t1480\t\n"
                           "2\t06/12/2026\t15:07:10\t12.35\tm3/h\t1.500\t1480\t\n"
@@ -101,29 +105,6 @@ TEST_F(ConversionTest, LinesInTheUsersConventions)
     for (const auto& row : rows)
         EXPECT_EQ(convert(row.records, row.options), row.expected) << row.name;
 }
-
-struct UnitCase {
-    int language;
-    int32_t unit;
-    const char* text;
-};
-
-class ConversionUnitTest : public ConversionTest, public ::testing::WithParamInterface<UnitCase> {};
-
-TEST_P(ConversionUnitTest, FlowUnitIsTheLanguagesText)
-{
-    MeasurementValues v = example();
-    v.flowUnit = GetParam().unit;
-    ConversionOptions options;
-    options.language = GetParam().language;
-    const std::string text = convert({v}, options);
-    EXPECT_EQ(text.substr(text.find('\n') + 1), std::string("1\t06/12/2026\t15:07:09\t12.35\t") + GetParam().text +
-                                                    "\t1.500\t1480\t\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(Units, ConversionUnitTest,
-                         ::testing::Values(UnitCase{kFrench, 0, " l/s"}, UnitCase{kEnglish, 11, "UKGl/d"},
-                                           UnitCase{kEnglish, 12, "*****"}, UnitCase{kFrench, 255, "*****"}));
 
 struct NumberCase {
     const char* name;
@@ -212,30 +193,6 @@ TEST_F(ConversionTest, TheRecordingItselfIsNeverTheOutput)
     }
 }
 
-TEST_F(ConversionTest, ProgressComesEveryIntervalAndAtTheEnd)
-{
-    std::string bytes = lengthWord(kMeasurementFrameSize);
-    for (int i = 0; i < 10; ++i) {
-        MeasurementValues v = example();
-        v.second = i;
-        bytes += frame(v);
-    }
-    writeBytes(input, bytes);
-    std::vector<std::string> seen;
-    const ConversionResult result = convertMeasurementFile(
-        input, output, english(),
-        [&](const ConversionProgress& p) {
-            seen.push_back(std::to_string(p.done) + "/" + std::to_string(p.total) + " " + p.firstDateTime + " - " +
-                           p.lastDateTime);
-            return true;
-        },
-        4);
-    EXPECT_EQ(result.status, ConversionStatus::Done);
-    EXPECT_EQ(seen, (std::vector<std::string>{"4/10 06/12/2026 15:07:00 - 06/12/2026 15:07:03",
-                                              "8/10 06/12/2026 15:07:00 - 06/12/2026 15:07:07",
-                                              "10/10 06/12/2026 15:07:00 - 06/12/2026 15:07:09"}));
-}
-
 TEST_F(ConversionTest, StoppedConversionKeepsTheOlderOutput)
 {
     std::string bytes = lengthWord(kMeasurementFrameSize);
@@ -250,20 +207,3 @@ TEST_F(ConversionTest, StoppedConversionKeepsTheOlderOutput)
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"site.mes", "site.prn"}));
 }
 
-struct NameCase {
-    const char* input;
-    const char* proposed;
-};
-
-class ProposedNameTest : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(ProposedNameTest, EveryMesOfTheFileNameBecomesPrn)
-{
-    EXPECT_EQ(proposedOutputName(GetParam().input), GetParam().proposed);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, ProposedNameTest,
-                         ::testing::Values(NameCase{"a.mes.mes", "a.prn.prn"}, NameCase{"/data/site.mes", "site.prn"},
-                                           NameCase{"C:\\logs\\site.mes", "site.prn"},
-                                           NameCase{"/runs.mes/day.mes", "day.prn"},
-                                           NameCase{"site.MES", "site.MES"}));

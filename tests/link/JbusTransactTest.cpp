@@ -138,22 +138,6 @@ TEST_F(JbusTransactTest, IdleHookRunsDuringTheWaitAndCannotStartAnotherTransacti
     EXPECT_EQ(buffers.request[2], 0x30) << "and its request";
 }
 
-TEST_F(JbusTransactTest, RequestThatCannotFitIsRefused)
-{
-    master.jbusRequest(16, 0x1100, 28);
-    EXPECT_EQ(master.jbusTransact(511), -1);
-    EXPECT_EQ(master.jbusTransact(0), -1);
-    EXPECT_TRUE(simulator->requests().empty());
-}
-
-TEST_F(JbusTransactTest, ReplyLongerThanTheBufferIsNotStoredPastIt)
-{
-    // A read of 300 registers expects 605 bytes, more than the reply buffer holds.
-    simulator->injectFault(Fault::ExtraBytes, 3, 600);
-    EXPECT_EQ(read(0x3000, 300), -1);
-    EXPECT_EQ(master.lastFailure(), LinkFailure::WrongLength);
-}
-
 TEST_F(JbusTransactTest, AWriteWaitsLongerForItsReplyThanARead)
 {
     // Writes take the instrument time: a reply 700 ms late is still in time.

@@ -97,32 +97,6 @@ TEST_F(SerialPortTest, OpensRawAtTheRequestedLineSettings)
     EXPECT_EQ(serial.liveCount(), 0);
 }
 
-TEST_F(SerialPortTest, SetLineValidatesItsArguments)
-{
-    SerialPort& port = open();
-    ASSERT_EQ(port.status, kSerialOk);
-    EXPECT_EQ(port.ops.setLine(port, 115200, 'N', 8, 2), kSerialOk);
-    EXPECT_EQ(port.ops.setLine(port, 115201, 'N', 8, 1), kSerialBadBaud);
-    EXPECT_EQ(port.status, kSerialBadBaud);
-    termios t = pty.slaveSettings();
-    EXPECT_EQ(cfgetospeed(&t), B115200) << "a refused speed keeps the old settings";
-    EXPECT_TRUE(t.c_cflag & CSTOPB);
-
-    port.ops.clearStatus(port);
-    // A pseudo-terminal always reports 8 data bits without parity; only the
-    // accepted letter and the stop bits show here.
-    EXPECT_EQ(port.ops.setLine(port, 9600, 'e', 7, 1), kSerialOk);
-    t = pty.slaveSettings();
-    EXPECT_EQ(cfgetospeed(&t), B9600);
-    EXPECT_FALSE(t.c_cflag & CSTOPB);
-    EXPECT_EQ(port.ops.setLine(port, 9600, 'N', 9, 2), kSerialBadDataBits);
-
-    EXPECT_EQ(port.ops.setLine(port, 9600, 'X', 8, 2), kSerialBadParity);
-    EXPECT_EQ(port.ops.setLine(port, 9600, 'N', 8, 3), kSerialBadStopBits);
-    EXPECT_EQ(port.status, kSerialBadStopBits);
-    port.ops.closePort(port);
-}
-
 TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
 {
     SerialPort& port = open();
