@@ -45,16 +45,6 @@ TEST(Switches, NestedCaseSensitiveSubstrings)
     }
 }
 
-TEST_F(SettingsTest, WithoutAStoreTheProgramSaysSoAndWritesNothing)
-{
-    runProgram(program, "-x", dataHome());
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].text, "Programm must be installed correctly\nwith Setup.exe");
-    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(configRoot())));
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dataHome())));
-}
-
 TEST_F(SettingsTest, TheFirstRunTakesTheBuiltInCatalogueAndADataFolder)
 {
     install();

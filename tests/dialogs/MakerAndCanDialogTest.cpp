@@ -45,19 +45,6 @@ TEST_F(MakerAndCanDialogTest, MakerPointsAreHeldWithinTheirBoundsAndUploaded)
               (std::vector<uint8_t>{0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x30, 0x39, 0xCB, 0x20}));
 }
 
-TEST_F(MakerAndCanDialogTest, MakerFileShowsTheReferenceWithLeadingZeros)
-{
-    openFile("unit.hdm", std::string("\x0A\x00\x07\x03\x00\x2A\x00\x00\x2E\xE0\xD6\xD8", 12));
-    open<MakerDialog>();
-    EXPECT_EQ(text(1011), state.file.currentFilePath);
-    EXPECT_EQ(text(1219), "07");
-    EXPECT_EQ(text(1221), "03");
-    EXPECT_EQ(text(1223), "00042");
-    EXPECT_EQ(text(1227), "12000");
-    EXPECT_EQ(text(1231), "55000");
-    EXPECT_TRUE(simulator->requests().empty()) << "a file needs no instrument";
-}
-
 TEST_F(MakerAndCanDialogTest, CanSavesOnlyTheTickedItems)
 {
     simulator->setImage(kCanFirst, {0x03, 0x07, 0x02, 0x05, 0x00, 0x00, 0x00, 0x00});

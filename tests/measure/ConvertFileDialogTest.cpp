@@ -85,29 +85,6 @@ TEST_F(ConvertFileDialogTest, ANameEndingInCsvWritesTheCsv)
     EXPECT_NE(csv.find("\r\n2,2026-12-06T15:00:01,12.3456,m3/h,1.5,1480,"), std::string::npos);
 }
 
-TEST_F(ConvertFileDialogTest, CancellingTheSavePromptWritesNothing)
-{
-    writeInput(3);
-    EXPECT_FALSE(dialog->opening());  // an empty script cancels
-    QTest::qWait(100);
-    EXPECT_EQ(state.settings.prnFolder, "/earlier/");
-    EXPECT_TRUE(outputs().empty());
-    EXPECT_TRUE(started.empty());
-}
-
-// The file went bad between the opening and the conversion.
-TEST_F(ConvertFileDialogTest, AConversionThatWroteNoFileStartsNoSpreadsheet)
-{
-    writeInput(3);
-    prompts.chooseNextFile(output);
-    ASSERT_TRUE(dialog->opening());
-    writeBytes(input, lengthWord(kMeasurementFrameSize));
-    QTRY_COMPARE_WITH_TIMEOUT(prompts.boxes().size(), size_t{1}, 5000);
-    EXPECT_NE(prompts.boxes()[0].text.find("No record was converted"), std::string::npos);
-    EXPECT_TRUE(started.empty());
-    EXPECT_TRUE(outputs().empty());
-}
-
 TEST_F(ConvertFileDialogTest, ClosingDuringTheConversionKeepsTheOlderOutput)
 {
     writeInput(20000);

@@ -99,17 +99,6 @@ TEST(TrendChart, SamplesBeyondTheRangeArePinnedToItsEdge)
     EXPECT_GT(blackInColumn(image, 201, 5, 75), 30) << "the climb from 20 to the top";
 }
 
-TEST(TrendChart, TheWidgetDrawsItsLastChartWhenRepainted)
-{
-    TrendChart chart(nullptr);
-    chart.resize(400, 200);
-    std::vector<float> history(200, 0);
-    history[120] = 10;
-    history[121] = -60;
-    chart.setChart(flow(history));
-    EXPECT_EQ(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), render(flow(history)));
-}
-
 TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
 {
     std::vector<float> recorded(200, std::nanf(""));
