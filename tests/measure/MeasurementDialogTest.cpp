@@ -122,6 +122,20 @@ TEST_F(MeasurementDialogTest, AFailedPollChangesNeitherValuesNorChartNorFile)
     EXPECT_EQ(fileSize("run.mes"), 2u + 77);
 }
 
+// The calibration read fails and the measurement's succeeds: the poll fails
+// for the calibration's reason, then polling resumes and says so once.
+TEST_F(MeasurementDialogTest, WithoutTheCalibrationThePollFailsForItsReason)
+{
+    state.settings.language = kEnglish;
+    open();
+    simulator->injectFault(Fault::Exception, 3);
+    dialog->poll();
+    EXPECT_EQ(text(1006), "Communication Failure: request refused by the instrument (exception 4) \u2014 Com1, 9600 baud, address 1");
+    dialog->poll();
+    EXPECT_EQ(text(1006), "");
+    EXPECT_EQ(status, "Measuring since 14:07:09 \u2014 Com1, 9600 baud, address 1");
+}
+
 TEST_F(MeasurementDialogTest, ATickDuringAPollDoesNothing)
 {
     state.catalogue.read = false;
