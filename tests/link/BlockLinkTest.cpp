@@ -31,6 +31,8 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
 {
     ASSERT_EQ(readBlock(link, kCalibrationCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x1100}));
+    EXPECT_EQ(simulator->requests().at(0).bytes, (std::vector<uint8_t>{0x01, 0x03, 0x50, 0x00, 0x00, 0x78, 0x54, 0xE8}))
+        << "24 probes of 5 registers, read whole";
     EXPECT_TRUE(catalogue.read);
     EXPECT_EQ(catalogue.names[0], "SP1-25");
     EXPECT_EQ(catalogue.names[16], "DUAL-600");

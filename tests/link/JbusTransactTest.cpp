@@ -1,6 +1,9 @@
 // Transactions on a pseudo-terminal against the simulated instrument.
 #include "MonotonicClock.h"
 #include "SimFixture.h"
+#include "TermiosDriver.h"
+
+#include <termios.h>
 
 #include <chrono>
 #include <thread>
@@ -62,6 +65,18 @@ TEST_F(JbusTransactTest, AddressZeroGetsANormalReplyAndOtherAddressesSilence)
     EXPECT_EQ(read(0x111A, 1), 0);
     settings.jbusAddress = 2.0f;
     EXPECT_EQ(read(0x111A, 1), -1);
+}
+
+// The line as the master sets it while it waits for the reply (a pseudo-terminal
+// keeps only the speed and the stop bits of what it is given).
+TEST_F(JbusTransactTest, TheMasterOpensTheLineWithTwoStopBits)
+{
+    termios line{};
+    serial.setIdleHook([&line](SerialPort& port) { return tcgetattr(port.driver->fd, &line), 0; }, 5);
+    ASSERT_EQ(read(0x3000, 5), 0);
+    serial.setIdleHook(nullptr);
+    EXPECT_NE(line.c_cflag & CSTOPB, 0u);
+    EXPECT_EQ(cfgetospeed(&line), B9600);
 }
 
 TEST_F(JbusTransactTest, SilenceCostsThreeReplyTimeOuts)
