@@ -33,6 +33,7 @@ TEST(Switches, NestedCaseSensitiveSubstrings)
         {"-x init", true, false, false, false},
         {"-X", false, false, false, false},
         {"-x -KTRQ", true, false, false, false},
+        {"-x -kTr init", true, false, false, false},
         {"-can", false, false, false, false},
         {"-x -kTrQ C:\\sites\\initial.eta", true, true, true, false},
         {"a-xb", true, false, false, false},
