@@ -23,8 +23,6 @@ constexpr QtText kMissingTexts[] = {
     {"QAbstractFileIconProvider", "Unknown", "Inconnu"},
 };
 
-int g_language = 1;
-
 // The system's locale when it speaks the program's language (the country's
 // conventions stay), else that language's own. The file dialog takes the
 // types of files from it (MIME comments) and, through QtPrompts, sizes and dates.
@@ -58,10 +56,9 @@ bool QtTranslations::apply(int language)
     if (m_installed)
         QCoreApplication::removeTranslator(&m_translator);
     m_installed = false;
-    g_language = language == 1 ? 1 : 0;
     // Only while no file dialog is open: its gatherer thread reads the default locale.
-    QLocale::setDefault(localeFor(g_language));
-    if (g_language == 1)
+    QLocale::setDefault(localeFor(language == 1 ? 1 : 0));
+    if (language == 1)
         return true;
     const bool catalogue = m_translator.loadCatalogue();
     m_installed = QCoreApplication::installTranslator(&m_translator);
@@ -70,7 +67,8 @@ bool QtTranslations::apply(int language)
 
 int qtLanguage()
 {
-    return g_language;
+    // The default locale speaks the language last applied (see localeFor).
+    return QLocale().language() == QLocale::French ? 0 : 1;
 }
 
 }  // namespace vantor
