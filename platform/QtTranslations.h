@@ -34,7 +34,7 @@ private:
 };
 
 // The language last applied, for the texts Qt leaves to the program (a box
-// without a caption); English, Qt's own, until then.
+// without a caption); until then, that of the system.
 int qtLanguage();
 
 }  // namespace vantor
