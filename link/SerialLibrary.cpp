@@ -263,9 +263,12 @@ void sleepOn(const SerialPort& port, int ms)
 int readByteTimed(SerialPort& port, int timeoutMs)
 {
     const int64_t deadline = nowUs(port) + int64_t{timeoutMs} * 1000;
+    // Asking the device for bytes that have not come yet costs a system call
+    // per byte: the wait itself says when one is there, so the device is read
+    // only after it, and before it only what the driver already holds.
+    if (heldBytes(port) != 0)
+        return port.ops.readByte(port);
     for (;;) {
-        if (port.ops.rxCount(port) != 0)
-            return port.ops.readByte(port);
         const int idle = port.library ? port.library->runIdleHookWhenDue(port, nowUs(port)) : 0;
         if (idle < 0) {
             port.status = idle;
@@ -283,6 +286,8 @@ int readByteTimed(SerialPort& port, int timeoutMs)
             slice = interval < 0 ? left : std::min(left, interval);
         }
         waitForInputOn(port, slice);
+        if (port.ops.rxCount(port) != 0)
+            return port.ops.readByte(port);
     }
 }
 

@@ -33,6 +33,10 @@ bool deviceDenied(const std::string& path);
 // where the system has no such thing.
 std::string deviceGroup(const std::string& path);
 
+// The bytes the driver already holds for reading, found without reading the
+// device: while there are some, no wait is needed.
+uint32_t heldBytes(SerialPort& port);
+
 // Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
 void waitForInput(SerialPort& port, int ms);
 

@@ -507,6 +507,12 @@ void sleepMs(int ms)
     poll(nullptr, 0, ms);
 }
 
+uint32_t heldBytes(SerialPort& port)
+{
+    const TermiosData* d = port.driver;
+    return d && d->fd >= 0 ? d->receivedTo - d->receivedFrom : 0;
+}
+
 void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)

@@ -484,6 +484,13 @@ void sleepMs(int ms)
         Sleep(static_cast<DWORD>(ms));
 }
 
+uint32_t heldBytes(SerialPort& port)
+{
+    // The system's input queue is asked without a read, as rxCount does.
+    const WinComData* d = port.driver;
+    return d && d->handle != INVALID_HANDLE_VALUE ? static_cast<uint32_t>(rxCount(port)) : 0;
+}
+
 void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)
