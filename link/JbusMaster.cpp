@@ -116,6 +116,8 @@ int JbusMaster::jbusOpen()
     const int baudIndex = m_settings.baudIndex;
     const int32_t baud = baudIndex >= 0 && baudIndex < static_cast<int>(kBaudRates.size()) ? kBaudRates[baudIndex] : 0;
     m_port = &m_serial.openPort(m_settings.portIndex, baud, 'N', 8, 2);
+    m_openPortIndex = m_settings.portIndex;
+    m_openBaudIndex = baudIndex;
     if (m_port->status == kSerialOk)
         return 0;
     switch (m_port->status) {
@@ -137,6 +139,13 @@ int JbusMaster::jbusClose()
     SerialPort* port = m_port;
     m_port = nullptr;
     return port->ops.closePort(*port) == kSerialOk ? 0 : -1;
+}
+
+void JbusMaster::holdPortOpen(bool hold)
+{
+    m_holdPortOpen = hold;
+    if (!hold && !m_busy)
+        jbusClose();
 }
 
 int JbusMaster::jbusPurge()
@@ -262,7 +271,9 @@ int JbusMaster::jbusTransact(int length)
     const JbusTimeouts timeouts = readTimeouts(m_settings.baudIndex);
 
     int result = -1;
-    if (jbusOpen() == 0) {
+    const bool held = m_holdPortOpen && m_port && m_port->status == kSerialOk &&
+                      m_openPortIndex == m_settings.portIndex && m_openBaudIndex == m_settings.baudIndex;
+    if (held || jbusOpen() == 0) {
         jbusPurge();
         auto& q = m_buffers.request;
         const uint16_t crc = jbusCrc16(q.data(), static_cast<uint16_t>(length));
@@ -283,7 +294,10 @@ int JbusMaster::jbusTransact(int length)
         }
     }
     // Also after a failed open: the record holds the device until it is closed.
-    jbusClose();
+    // A held port is closed after a failure too, so that the next transaction
+    // opens the device afresh (an adapter unplugged and plugged again).
+    if (!m_holdPortOpen || result != 0)
+        jbusClose();
     if (result == 0) {
         ++m_counters.good;
     } else {

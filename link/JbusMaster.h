@@ -91,6 +91,12 @@ public:
     int jbusClose();
     int jbusPurge();
 
+    // Keeps the port open from one transaction to the next, for a poller that
+    // has the line to itself: opening a serial device costs more than reading
+    // a block. A failed transaction, another port or speed in the settings, and
+    // the end of the hold close it.
+    void holdPortOpen(bool hold);
+
     bool busy() const { return m_busy; }
     LinkFailure lastFailure() const { return m_lastFailure; }
     // The code of the last exception reply.
@@ -115,6 +121,9 @@ private:
     LinkBuffers& m_buffers;
     SerialPort* m_port = nullptr;
     bool m_busy = false;
+    bool m_holdPortOpen = false;
+    int m_openPortIndex = -1;
+    int m_openBaudIndex = -1;
     LinkFailure m_lastFailure = LinkFailure::None;
     uint8_t m_exceptionCode = 0;
     LinkCounters m_counters;

@@ -161,6 +161,11 @@ MeasurementDialog::MeasurementDialog(const DialogContext& context, QWidget* owne
     on(kTableur, Notification::Clicked, [this] { convert(); });
 }
 
+MeasurementDialog::~MeasurementDialog()
+{
+    m_context.link.master().holdPortOpen(false);
+}
+
 bool MeasurementDialog::opening()
 {
     ProgramState& state = m_context.state;
@@ -172,6 +177,8 @@ bool MeasurementDialog::opening()
     m_recorder.stop();
     if (!state.file.fileMode) {
         m_flowHistory.fill(0);
+        // The polls have the line to themselves until the window closes.
+        m_context.link.master().holdPortOpen(true);
         startWindowTimer(kPollTimer, kPollPeriodMs);
         setControlText(kInfoLine, QString::fromUtf8(MeasTryingToConnect.text(language)));
         return true;
@@ -193,7 +200,9 @@ int MeasurementDialog::run()
 {
     if (!opening())
         return QDialog::Accepted;
-    return exec();
+    const int result = exec();
+    m_context.link.master().holdPortOpen(false);
+    return result;
 }
 
 void MeasurementDialog::poll()

@@ -22,6 +22,7 @@ public:
     static constexpr int kHistorySize = 200;
 
     MeasurementDialog(const DialogContext& context, QWidget* owner);
+    ~MeasurementDialog() override;
 
     // Starts the polling, or opens the file and shows its first record; false
     // when the file is refused and the dialog must close at once.

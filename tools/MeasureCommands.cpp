@@ -166,6 +166,8 @@ int pollCommand(Tool& tool, const Args& given)
 #endif
 
     MeasurementPoller poller(tool.link, tool.state);
+    // The poll has the line to itself: the port stays open between polls.
+    tool.master.holdPortOpen(true);
     MeasurementRecorder recorder;
     if (!recordPath.empty())
         recorder.start(recordPath);
@@ -203,6 +205,7 @@ int pollCommand(Tool& tool, const Args& given)
             recordingFailed = true;
         }
     }
+    tool.master.holdPortOpen(false);
     // A script polling a fleet must tell a unit that did not answer from one that did.
     if (failed > 0)
         std::fprintf(stderr, "%ld polls, %ld failed\n", polls, failed);
