@@ -139,6 +139,12 @@ bool Instrument::readable(uint16_t first, uint16_t count) const
     return true;
 }
 
+void Instrument::takeMeasurementWrites()
+{
+    m_measurementHeld = true;
+    allow(kMeasurementFirst, kMeasurementCount, true);
+}
+
 bool Instrument::writable(uint16_t first, uint16_t count) const
 {
     for (uint32_t r = first; r < uint32_t{first} + count; ++r)

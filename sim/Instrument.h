@@ -43,6 +43,9 @@ public:
     void updateMeasurement(int64_t nowMs);
     // Holds the measurement block at what it is set to (tests that need fixed values).
     void holdMeasurement(bool held) { m_measurementHeld = held; }
+    // Holds the measurement and takes writes to it, so that a script can set any
+    // value over the line, even one the simulated flow never gives.
+    void takeMeasurementWrites();
     // Sets the instrument's clock; it runs on from there.
     void setClock(int year, int month, int day, int hour, int minute, int second, int64_t nowMs);
     // Seconds since 1970 of the instrument's clock, read as UTC.

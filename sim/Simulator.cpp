@@ -119,6 +119,8 @@ Simulator::Simulator(const std::vector<std::string>& paths, SimOptions options)
             throw std::runtime_error("cannot create a pipe");
         if (options.ignoredWrites > 0)
             m_faults.push_back({Fault::WriteIgnored, options.ignoredWrites, 0});
+        if (options.measurementWritable)
+            m_instrument.takeMeasurementWrites();
     } catch (...) {
         for (auto& line : m_lines) {
             line->close();

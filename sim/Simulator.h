@@ -35,6 +35,7 @@ struct SimOptions {
     uint8_t address = 1;
     int turnaroundMs = 5;  // from the end of a request to the first reply byte
     int ignoredWrites = 0;  // the first writes acknowledged without being stored
+    bool measurementWritable = false;  // the measurement is held and takes writes
 };
 
 // A complete frame as the simulator received it on one line.

@@ -15,9 +15,10 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: vantor-sim [--baud B] [--address A] [--turnaround MS] [--registers FILE] [--ignore-writes N]\n"
-                 "                 PATH [PATH...]\n"
+                 "                 [--writable-measurement] PATH [PATH...]\n"
                  "  The instrument answers on the first PATH; the others are lines with nothing connected.\n"
                  "  --ignore-writes N: the first N writes are acknowledged but not stored.\n"
+                 "  --writable-measurement: the measurement stops following the flow and takes writes.\n"
                  "  SIGUSR1 writes the registers to FILE; SIGINT or SIGTERM ends the simulation.\n");
 }
 
@@ -51,6 +52,8 @@ int main(int argc, char** argv)
         } else if (arg == "--ignore-writes" && hasValue && parseNumber(argv[i + 1], 0, 1000000, value)) {
             options.ignoredWrites = static_cast<int>(value);
             ++i;
+        } else if (arg == "--writable-measurement") {
+            options.measurementWritable = true;
         } else if (arg == "--registers" && hasValue) {
             registersFile = argv[++i];
         } else if (arg == "--help" || arg == "-h") {
