@@ -83,10 +83,4 @@ INSTANTIATE_TEST_SUITE_P(
                 "125.5,Pas de D\xC3\xA9" "faut\r\n"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(CsvOutputName, TheMeasurementExtensionBecomesCsv)
-{
-    EXPECT_EQ(proposedOutputName("/data/a.mes.mes", ".csv"), "a.csv.csv");
-    EXPECT_EQ(proposedOutputName("/data/site.mes"), "site.prn");
-}
-
 }  // namespace

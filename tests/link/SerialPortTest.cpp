@@ -69,10 +69,7 @@ void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
 class SerialPortTest : public ::testing::Test {
 protected:
-    SerialPort& open(int32_t baud = 9600, char parity = 'N', int data = 8, int stop = 2)
-    {
-        return serial.openDevice(pty.name(), 0, baud, parity, data, stop);
-    }
+    SerialPort& open(int32_t baud = 9600) { return serial.openDevice(pty.name(), 0, baud, 'N', 8, 2); }
 
     PtyPair pty;
     SerialLibrary serial;
@@ -114,7 +111,7 @@ TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
     port.ops.closePort(port);
 }
 
-TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
+TEST_F(SerialPortTest, TimedReadAndDelayRunTheIdleHookAndHonourTheirTimes)
 {
     int idleCalls = 0;
     serial.setIdleHook([&](SerialPort&) { return ++idleCalls, 0; }, 10);
@@ -137,40 +134,15 @@ TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
     EXPECT_EQ(readByteTimed(port, -1), 0x42) << "no limit waits for the byte";
     sender.join();
 
+    pty.send({1});  // received input must not cut a delay short
+    auto delayed = std::chrono::steady_clock::now();
+    EXPECT_EQ(delayMs(port, 60), kSerialOk);
+    EXPECT_GE(std::chrono::steady_clock::now() - delayed, std::chrono::milliseconds(60));
+    EXPECT_EQ(readByteTimed(port, 0), 1);
+
     serial.setIdleHook([](SerialPort&) { return -7; });
     EXPECT_EQ(readByteTimed(port, 1000), -7) << "a negative hook result aborts the wait";
     EXPECT_EQ(port.status, -7);
     EXPECT_EQ(delayMs(port, 1000), -7);
     port.ops.closePort(port);
-}
-
-TEST_F(SerialPortTest, DelayWaitsTheWholeTime)
-{
-    SerialPort& port = open();
-    pty.send({1});  // received input must not cut the delay short
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(delayMs(port, 60), kSerialOk);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
-    port.ops.closePort(port);
-}
-
-TEST(SerialLineSettings, ParityLettersInEitherCase)
-{
-    // The flags the driver applies to the descriptor (a pseudo-terminal refuses parity itself).
-    const struct {
-        char letter;
-        bool enabled, odd;
-    } cases[] = {{'E', true, false}, {'o', true, true}, {'n', false, false}};
-    for (const auto& c : cases) {
-        termios t{};
-        t.c_cflag = PARENB | PARODD;  // whatever was there before
-        ASSERT_EQ(buildLineSettings(t, 9600, c.letter, 8, 2), kSerialOk) << c.letter;
-        EXPECT_EQ((t.c_cflag & PARENB) != 0, c.enabled) << c.letter;
-        EXPECT_EQ((t.c_cflag & PARODD) != 0, c.odd) << c.letter;
-        EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-        EXPECT_NE(t.c_cflag & CSTOPB, 0u);
-    }
-    termios kept{};
-    EXPECT_EQ(buildLineSettings(kept, 9600, 'x', 8, 2), kSerialBadParity);
-    EXPECT_EQ(kept.c_cflag, 0u) << "a refused letter changes nothing";
 }
