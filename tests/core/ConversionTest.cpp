@@ -82,13 +82,6 @@ TEST_F(ConversionTest, LinesInTheUsersConventions)
         {"the example", english(","), {example()}, kEnglishHeader + "1\t06/12/2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n"},
         {"French", ConversionOptions{}, {third},
          kFrenchHeader + "1\t07/12/2026\t00:00:00\t12.35\tm3/j\t1.500\t1480\t\n"},
-        {"a point as date separator becomes the decimal separator",
-         [] {
-             ConversionOptions o = english(",");
-             o.locale.dateSeparator = ".";
-             return o;
-         }(),
-         {example()}, kEnglishHeader + "1\t06,12,2026\t15:07:09\t12,35\tm3/h\t1,500\t1480\t\n"},
         {"twelve-hour clock, year first",
          [] {
              ConversionOptions o = english();

@@ -3,7 +3,6 @@
 #include "BlockTransfer.h"
 #include "SimFixture.h"
 
-
 using namespace vantor;
 using vantor::sim::Fault;
 
@@ -49,14 +48,6 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
     simulator->clearRequests();
     ASSERT_EQ(readBlock(link, kMakerCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
-}
-
-TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
-{
-    const uint8_t image[] = {0x02, 0x03, 0x00, 0x04, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8};
-    ASSERT_EQ(link.blockTransact(16, 0x3000, 5, image), 0);
-    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
-    EXPECT_EQ(simulator->image(0x3000, 5), std::vector<uint8_t>(std::begin(image), std::end(image)));
 }
 
 TEST_F(BlockLinkTest, AFailedReadSendsNothingElseAndChangesNothing)

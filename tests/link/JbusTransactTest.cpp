@@ -27,7 +27,7 @@ class JbusTransactTest : public test::SimFixture {};
 TEST_F(JbusTransactTest, ReadsABlock)
 {
     ASSERT_EQ(read(0x3000, 5), 0);
-    EXPECT_EQ(replyBytes().size(), 15u);
+    EXPECT_EQ(buffers.received, 15);
     EXPECT_EQ(std::vector<uint8_t>(buffers.reply.begin(), buffers.reply.begin() + 13),
               std::vector<uint8_t>({0x01, 0x03, 0x0A, 0x01, 0x5E, 0x00, 0x01, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8}));
     const auto requests = simulator->requests();
@@ -50,6 +50,7 @@ TEST_F(JbusTransactTest, TheMasterOpensTheLineWithTwoStopBits)
     serial.setIdleHook(nullptr);
     EXPECT_NE(line.c_cflag & CSTOPB, 0u);
     EXPECT_EQ(cfgetospeed(&line), B9600);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO), 0u) << "raw";
 }
 
 TEST_F(JbusTransactTest, SilenceCostsThreeReplyTimeOuts)
