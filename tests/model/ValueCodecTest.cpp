@@ -118,11 +118,7 @@ TEST(ValueCodec, BitsAndNibblesShareTheirByte)
     EXPECT_EQ(f.high, 2);
     EXPECT_EQ(f.low, 9);
 
-    Flags g;
-    g.b0 = 1;
-    g.b7 = 1;
-    g.high = 2;
-    g.low = 9;
+    Flags g{.b0 = 1, .b7 = 1, .high = 2, .low = 9};
     std::vector<uint8_t> image(2);
     encodeImage<Flags>(kFlagRows, g, image);
     EXPECT_EQ(image, (std::vector<uint8_t>{0x81, 0x29}));
