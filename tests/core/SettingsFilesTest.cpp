@@ -1,11 +1,10 @@
-// Settings files on disk: new names, paths, the reader's refusals and a
-// replacement that fails without harm.
+// Settings files on disk: new names, paths and a replacement that fails
+// without harm (the files refused are BadFilesTest's, opened as the user opens them).
 #include "SettingsFiles.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -51,7 +50,6 @@ TEST_F(SettingsFilesTest, NewFileNamesTakeTheNextNumber)
     EXPECT_EQ(newFileName(folder, "New", "eta"), folder + "New2.eta") << "a new name is never a taken one";
 }
 
-
 TEST(SettingsFileNames, OnlyTheFileNamesOwnExtensionIsReplaced)
 {
     EXPECT_EQ(withExtension("/data/unit", "eta"), "/data/unit.eta");
@@ -62,27 +60,6 @@ TEST(SettingsFileNames, OnlyTheFileNamesOwnExtensionIsReplaced)
     EXPECT_EQ(folderOf("/data/site.old/unit.eta"), "/data/site.old/");
 
 }
-
-TEST_F(SettingsFilesTest, ReaderRefusesWhatIsNotABlockOfItsSize)
-{
-    std::array<uint8_t, 10> image;
-    image.fill(0xAA);
-    const auto write = [&](const std::string& name, const std::string& bytes) {
-        std::ofstream(dir.file(name), std::ios::binary) << bytes;
-        return dir.file(name);
-    };
-    EXPECT_EQ(readSettingsFile(write("empty.hdm", ""), image), FileStatus::Invalid);
-    EXPECT_EQ(readSettingsFile(write("short.hdm", std::string("\x0A\x00\x01\x02", 4)), image), FileStatus::Invalid);
-    EXPECT_EQ(readSettingsFile(write("long.hdm", std::string("\xFF\xFF", 2) + std::string(600, 'x')), image),
-              FileStatus::Invalid);
-    EXPECT_EQ(readSettingsFile(write("other.hdm", std::string("\x08\x00", 2) + std::string(10, 'x')), image),
-              FileStatus::Invalid);
-    EXPECT_EQ(image[0], 0xAA) << "nothing is half-loaded";
-    EXPECT_EQ(readSettingsFile(dir.file("absent.hdm"), image), FileStatus::CannotOpen);
-    EXPECT_EQ(readSettingsFile(write("good.hdm", std::string("\x0A\x00", 2) + "0123456789"), image), FileStatus::Ok);
-    EXPECT_EQ(image[9], '9');
-}
-
 
 TEST_F(SettingsFilesTest, AFailedSaveKeepsThePreviousFile)
 {
@@ -101,5 +78,4 @@ TEST_F(SettingsFilesTest, AFailedSaveKeepsThePreviousFile)
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1u) << "no temporary file is left behind";
-
 }

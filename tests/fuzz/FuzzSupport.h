@@ -74,8 +74,6 @@ public:
         return static_cast<uint16_t>((high << 8) | byte());
     }
     bool empty() const { return m_at >= m_size; }
-    size_t left() const { return m_size - m_at; }
-    const uint8_t* rest() const { return m_data + m_at; }
 
 private:
     const uint8_t* m_data;

@@ -121,48 +121,25 @@ int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
     if (waiting == 0 || wanted == 0)
         return kSerialTimeout;
     const uint32_t n = std::min<uint32_t>(wanted, static_cast<uint32_t>(waiting));
-    for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t i = 0; i < n; ++i)
         buffer[i] = g_line.take();
-    }
     port.transferred = n;
     return kSerialOk;
 }
 
-int readByte(SerialPort& port)
-{
-    uint8_t byte = 0;
-    const int r = readBlock(port, &byte, 1);
-    return r == kSerialOk ? byte : r;
-}
+int readByte(SerialPort&) { return g_line.received() > 0 ? int{g_line.take()} : int{kSerialTimeout}; }
 
-int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
+int writeByte(SerialPort& port, uint8_t byte)
 {
-    port.transferred = 0;
-    for (uint32_t i = 0; i < length; ++i) {
-        if (g_line.refuseAfter >= 0 && static_cast<int>(g_line.written.size()) >= g_line.refuseAfter) {
-            port.status = kSerialTxFull;
-            return kSerialTxFull;
-        }
-        g_line.written.push_back(bytes[i]);
-        g_line.lineFreeUs = std::max(g_line.lineFreeUs, g_line.nowUs) + g_line.byteUs;
-        g_line.requestOnLine = true;
-        ++port.transferred;
-    }
+    if (g_line.refuseAfter >= 0 && static_cast<int>(g_line.written.size()) >= g_line.refuseAfter)
+        return port.status = kSerialTxFull;
+    g_line.written.push_back(byte);
+    g_line.lineFreeUs = std::max(g_line.lineFreeUs, g_line.nowUs) + g_line.byteUs;
+    g_line.requestOnLine = true;
     return kSerialOk;
 }
 
-int writeByte(SerialPort& port, uint8_t byte) { return writeBlock(port, &byte, 1); }
-
 int rxCount(SerialPort&) { return g_line.received(); }
-int rxFree(SerialPort& port) { return 1050 - rxCount(port); }
-
-int txCount(SerialPort&)
-{
-    g_line.settle();
-    const int64_t left = g_line.lineFreeUs - g_line.nowUs;
-    return left > 0 ? static_cast<int>((left + g_line.byteUs - 1) / g_line.byteUs) : 0;
-}
-int txFree(SerialPort& port) { return 1050 - txCount(port); }
 
 int purgeOutput(SerialPort&)
 {
@@ -172,13 +149,13 @@ int purgeOutput(SerialPort&)
     return kSerialOk;
 }
 
-int setLine(SerialPort&, int32_t, char, int, int) { return kSerialOk; }
-int setFlag(SerialPort&, bool)
+int setRts(SerialPort&, bool)
 {
     g_line.settle();
     return kSerialOk;
 }
 
+// The operations the master and the library use; the others stay unsupported.
 void openFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, int)
 {
     ++g_line.opens;
@@ -189,15 +166,9 @@ void openFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, in
     SerialOps& ops = port.ops;
     ops.readByte = readByte;
     ops.writeByte = writeByte;
-    ops.setLine = setLine;
-    ops.setDtr = setFlag;
-    ops.setRts = setFlag;
-    ops.txFree = txFree;
-    ops.txCount = txCount;
-    ops.rxFree = rxFree;
+    ops.setRts = setRts;
     ops.rxCount = rxCount;
     ops.purgeOutput = purgeOutput;
-    ops.writeBlock = writeBlock;
     ops.readBlock = readBlock;
 }
 

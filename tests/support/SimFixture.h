@@ -53,11 +53,6 @@ protected:
         return master.jbusTransact(static_cast<int>(7 + 2 * values.size()));
     }
 
-    std::vector<uint8_t> replyBytes() const
-    {
-        return {buffers.reply.begin(), buffers.reply.begin() + buffers.received};
-    }
-
     // Requests the instrument heard on its own line at its own speed.
     size_t heardCount() const
     {

@@ -1,9 +1,13 @@
-// The language tables: invariants over every table, and the reading of a
-// list's language half under the count a control binds it with.
+// The language tables: invariants over every table (each text written whole
+// in Windows-1252), and the reading of a list's language half under the count a
+// control binds it with. Windows-1252, the code page of the converted text and
+// the reports: bytes both ways and what cannot be written.
 #include "LanguageTables.h"
+#include "Windows1252.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
@@ -12,6 +16,11 @@ using namespace vantor;
 
 TEST(LanguageTables, EveryPairAndListIsListedOnceWhole)
 {
+    auto expectWhole = [](const std::string& text) {
+        const std::string bytes = toWindows1252(text);
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '?'), std::count(text.begin(), text.end(), '?')) << text;
+        EXPECT_EQ(fromWindows1252(bytes), text);
+    };
     std::set<const void*> seen;
     for (const BilingualText* pair : lang::kAllTexts) {
         ASSERT_NE(pair, nullptr) << "a slot of the table is empty";
@@ -19,13 +28,17 @@ TEST(LanguageTables, EveryPairAndListIsListedOnceWhole)
         EXPECT_GT(std::strlen(pair->french), 0u);
         EXPECT_GT(std::strlen(pair->english), 0u) << pair->french;
         EXPECT_EQ(pair->text(1), pair->english);
+        expectWhole(pair->french);
+        expectWhole(pair->english);
     }
     for (const auto& info : lang::kAllLists) {
         EXPECT_TRUE(seen.insert(info.list).second) << info.key;
         // Used slots are filled (an empty text would end a drop-down list early).
         const int used = info.bilingual ? 2 * info.count : info.count;
-        for (int slot = 0; slot < 26; ++slot)
+        for (int slot = 0; slot < 26; ++slot) {
             EXPECT_EQ(std::strlen(info.list->texts[slot]) > 0, slot < used) << info.key << " slot " << slot;
+            expectWhole(info.list->texts[slot]);
+        }
         for (int language = 0; language < 2; ++language) {
             const int offset = info.bilingual ? info.count * language : 0;
             for (int i = 0; i < info.count; ++i)
@@ -50,4 +63,40 @@ TEST(LanguageTables, ChoiceTextUsesTheBoundCount)
     EXPECT_EQ(choice(lang::ListMaterial, 14, true, 13, 1), "<null>");
     EXPECT_EQ(choice(lang::ListMaterial, 27, false, 26, 0), "<null>");
     EXPECT_EQ(choice(lang::ListLanguage, 2, false, 1, 0), "English");
+}
+
+TEST(Windows1252, BothWays)
+{
+    const struct {
+        const char* utf8;
+        std::string bytes;
+    } rows[] = {
+        {"D\xC3\xA9" "bit \xC2\xB0\xC2\xB5", "D\xE9" "bit \xB0\xB5"},
+        {"\xE2\x82\xAC\xE2\x80\xA6\xE2\x80\x99\xC5\xB8", "\x80\x85\x92\x9F"},  // the code page's 0x80-0x9F
+        {"\xC2\x81\xC2\x9D", "\x81\x9D"},                                      // undefined: their C1 control
+        {"\xC2\xA0\xC3\xBF", "\xA0\xFF"},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(toWindows1252(row.utf8), row.bytes) << row.utf8;
+        EXPECT_EQ(fromWindows1252(row.bytes), row.utf8) << row.utf8;
+    }
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(toWindows1252(fromWindows1252(all)), all) << "every byte, NUL included, survives";
+}
+
+TEST(Windows1252, WhatTheCodePageCannotHoldBecomesOneQuestionMarkABadByteOne)
+{
+    const struct {
+        const char* utf8;
+        const char* bytes;
+    } rows[] = {
+        {"\xCE\xA9", "?"}, {"a\xE4\xB8\xAD" "b", "a?b"}, {"\xF0\x9F\x98\x80", "?"}, {"\xC2\x80", "?"},
+        {"\x80", "?"},     {"\xC3" "A", "?A"},         {"\xE2\x82" "A", "??A"},  {"\xC0\xAF", "??"},
+        {"\xED\xA0\x80", "???"}, {"\xF4\x90\x80\x80", "????"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(toWindows1252(row.utf8), row.bytes) << row.utf8;
 }

@@ -2,6 +2,8 @@
 #   check NAME EXPECTED ACTUAL         texts equal
 #   check_bytes NAME EXPECTED ACTUAL   files equal byte for byte
 #   give_up REASON                     a failure that stops the test at once
+#   check_table                        from its input, lines NAME#EXPECTED#COMMAND:
+#                                      the command's output and status, as check
 #   summary                            the counts; its status is the test's
 failures=0
 passes=0
@@ -38,4 +40,12 @@ give_up() {
   failures=$((failures + 1))
   summary
   exit 1
+}
+
+check_table() {
+  local name expected command out rc
+  while IFS='#' read -r name expected command; do
+    out=$(eval "$command" 2>&1 </dev/null); rc=$?
+    check "$name" "$expected" "$out $rc"
+  done
 }

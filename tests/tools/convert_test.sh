@@ -34,43 +34,32 @@ frame() {  # frame UNIT SECOND (two hexadecimal digits each)
 
 french_header='N\xb0\tDate\tHeure\tD\xe9bit\tUnit\xe9 Q\tVitesse\tC\xe9l\xe9rit\xe9\n'
 english_header='N\xb0\tDate\tTime\tFlow\tQ Unit\tSpeed\tVelocity\n'
+# The printf formats of site.mes's lines: DATE_SEPARATOR DECIMAL UNIT_OF_m3/d, and in CSV.
+lines() { echo "1\\t06${1}12${1}2026\\t15:07:09\\t12${2}50\\tm3/h\\t1${2}500\\t1480\\t\\n2\\t06${1}12${1}2026\\t15:07:10\\t12${2}50\\t$3\\t1${2}500\\t1480\\t\\n"; }
+csv_header='\xef\xbb\xbfN\xc2\xb0,Date et heure,D\xc3\xa9bit,Unit\xc3\xa9 Q,Vitesse (m/s),C\xc3\xa9l\xc3\xa9rit\xc3\xa9 (m/s),T1,Unit\xc3\xa9 T1,T2,Unit\xc3\xa9 T2,Gain (dB),I.Q. (%%),Kh,Mode Kh,Temps (\xc2\xb5s),DeltaT (ns),Sonde,D. Sonde (mm),Etat\r\n'
+csv() { echo "$1,2026-12-06T15:07:$2,12.5,$3,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,0,0,Pas de D\\xc3\\xa9faut\\r\\n"; }
 
-printf "$french_header"'1\t06/12/2026\t15:07:09\t12.50\tm3/h\t1.500\t1480\t\n2\t06/12/2026\t15:07:10\t12.50\tm3/j\t1.500\t1480\t\n' \
-  >"$work/expected-default.prn"
-out=$(vantorctl convert "$work/site.mes" 2>&1); rc=$?
-check "default output succeeds silently" " 0" "$out $rc"
-check_bytes "default output: beside the input, French, the user's locale" "$work/expected-default.prn" "$work/site.prn"
+# Each output alone in the folder, byte for byte. A German locale's decimal
+# comma replaces the points of its dates too; --csv is UTF-8 with its
+# byte-order mark, every field, a point whatever the locale.
+# NAME # LOCALE # ARGUMENTS # OUTPUT # EXPECTED (printf format)
+while IFS='#' read -r name locale args output expected; do
+  rm -f "$work"/*.prn "$work"/*.csv
+  out=$(eval "vantorctl convert $args" 2>&1); rc=$?
+  printf "$expected" >"$work/expected"
+  check "$name succeeds silently" " 0" "$out $rc"
+  check_bytes "$name" "$work/expected" "$work/$output"
+  check "$name writes nothing else" "$output" "$(cd "$work" && ls -- *.prn *.csv 2>/dev/null)"
+done <<EOF
+default output: beside the input, French, the user's locale#en_GB.UTF-8#"$work/site.mes"#site.prn#$french_header$(lines / . m3/j)
+--out and --language en#en_GB.UTF-8#"$work/site.mes" --out "$work/other.prn" --language en#other.prn#$english_header$(lines / . m3/d)
+--decimal replaces the point#en_GB.UTF-8#"$work/site.mes" --decimal , --out "$work/comma.prn"#comma.prn#$french_header$(lines / , m3/j)
+the user's decimal separator by default#de_DE.UTF-8#"$work/site.mes"#site.prn#$french_header$(lines , , m3/j)
+--csv writes site.csv beside the input#de_DE.UTF-8#--csv "$work/site.mes"#site.csv#$csv_header$(csv 1 09 m3/h)$(csv 2 10 m3/j)
+EOF
 
-rm -f "$work/site.prn"
-printf "$english_header"'1\t06/12/2026\t15:07:09\t12.50\tm3/h\t1.500\t1480\t\n2\t06/12/2026\t15:07:10\t12.50\tm3/d\t1.500\t1480\t\n' \
-  >"$work/expected-english.prn"
-vantorctl convert "$work/site.mes" --out "$work/other.prn" --language en; rc=$?
-check "--out and --language en succeed" "0" "$rc"
-check_bytes "--language en writes English texts" "$work/expected-english.prn" "$work/other.prn"
-check "--out writes nothing under the default name" "absent" "$([ -e "$work/site.prn" ] && echo present || echo absent)"
-
-printf "$french_header"'1\t06/12/2026\t15:07:09\t12,50\tm3/h\t1,500\t1480\t\n2\t06/12/2026\t15:07:10\t12,50\tm3/j\t1,500\t1480\t\n' \
-  >"$work/expected-comma.prn"
-vantorctl convert "$work/site.mes" --decimal , --out "$work/comma.prn"
-check_bytes "--decimal replaces the point" "$work/expected-comma.prn" "$work/comma.prn"
-
-# A German locale: its decimal comma replaces the points of its dates too.
-printf "$french_header"'1\t06,12,2026\t15:07:09\t12,50\tm3/h\t1,500\t1480\t\n2\t06,12,2026\t15:07:10\t12,50\tm3/j\t1,500\t1480\t\n' \
-  >"$work/expected-german.prn"
-locale=de_DE.UTF-8 vantorctl convert "$work/site.mes" --out "$work/german.prn"
-check_bytes "the user's decimal separator by default" "$work/expected-german.prn" "$work/german.prn"
-
-# --csv: UTF-8 with its byte-order mark, every field, a point whatever the locale.
-{ printf '\xef\xbb\xbfN\xc2\xb0,Date et heure,D\xc3\xa9bit,Unit\xc3\xa9 Q,Vitesse (m/s),C\xc3\xa9l\xc3\xa9rit\xc3\xa9 (m/s),'
-  printf 'T1,Unit\xc3\xa9 T1,T2,Unit\xc3\xa9 T2,Gain (dB),I.Q. (%%),Kh,Mode Kh,Temps (\xc2\xb5s),DeltaT (ns),Sonde,'
-  printf 'D. Sonde (mm),Etat\r\n'
-  printf '1,2026-12-06T15:07:09,12.5,m3/h,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,0,0,Pas de D\xc3\xa9faut\r\n'
-  printf '2,2026-12-06T15:07:10,12.5,m3/j,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,0,0,Pas de D\xc3\xa9faut\r\n'
-} >"$work/expected.csv"
-locale=de_DE.UTF-8 vantorctl convert --csv "$work/site.mes"; rc=$?
-check "--csv succeeds" "0" "$rc"
-check_bytes "--csv writes site.csv beside the input" "$work/expected.csv" "$work/site.csv"
-
+locale=en_GB.UTF-8
+printf "$english_header$(lines / . m3/d)" >"$work/expected-english.prn"
 mkdir -p "$work/config/Software"
 printf '[General]\nLanguage=1\n' >"$work/config/Software/VantorPC.ini"
 vantorctl convert "$work/site.mes" --out "$work/settings.prn"
@@ -78,21 +67,16 @@ check_bytes "the program's language by default" "$work/expected-english.prn" "$w
 rm -rf "$work/config"
 
 printf 'M' >"$work/short.mes"
-out=$(vantorctl convert "$work/short.mes" 2>&1); rc=$?
-check "refused file: one-line reason" "vantorctl: This file is too short to be a measurement file: $work/short.mes 1" "$out $rc"
-check "refused file: no output" "absent" "$([ -e "$work/short.prn" ] && echo present || echo absent)"
-
 printf 'older output' >"$work/kept.prn"
-out=$(vantorctl convert "$work/absent.mes" --out "$work/kept.prn" 2>&1); rc=$?
-check "missing file" "vantorctl: Cannot read the file $work/absent.mes 1" "$out $rc"
-check "missing file keeps the older output" "older output" "$(cat "$work/kept.prn")"
-
-out=$(vantorctl convert "$work/site.mes" --out "$work/no/folder.prn" 2>&1); rc=$?
-check "unwritable output" "vantorctl: cannot write $work/no/folder.prn 1" "$out $rc"
-
 cp "$work/site.mes" "$work/site.log"
-out=$(vantorctl convert "$work/site.log" 2>&1); rc=$?
-check "a name without .mes would overwrite the input" "vantorctl: no .mes in the name of $work/site.log, give --out 1" "$out $rc"
+check_table <<EOF
+refused file: one-line reason#vantorctl: This file is too short to be a measurement file: $work/short.mes 1#vantorctl convert "$work/short.mes"
+missing file#vantorctl: Cannot read the file $work/absent.mes 1#vantorctl convert "$work/absent.mes" --out "$work/kept.prn"
+unwritable output#vantorctl: cannot write $work/no/folder.prn 1#vantorctl convert "$work/site.mes" --out "$work/no/folder.prn"
+a name without .mes would overwrite the input#vantorctl: no .mes in the name of $work/site.log, give --out 1#vantorctl convert "$work/site.log"
+EOF
+check "refused file: no output" "absent" "$([ -e "$work/short.prn" ] && echo present || echo absent)"
+check "missing file keeps the older output" "older output" "$(cat "$work/kept.prn")"
 check "the input stays as it was" "0" "$(cmp -s "$work/site.mes" "$work/site.log"; echo $?)"
 
 # The recording itself named as the output, however: refused, the recording kept.
