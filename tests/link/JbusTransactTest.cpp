@@ -40,6 +40,24 @@ TEST_F(JbusTransactTest, ReadsABlock)
     EXPECT_EQ(simulator->requests().at(1).bytes, std::vector<uint8_t>({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0x41, 0x3F}));
 }
 
+// A poller holds the port from one poll to the next; a failure lets it go, so
+// that an adapter plugged in again is opened afresh.
+TEST_F(JbusTransactTest, AHeldPortStaysOpenUntilAFailureOrTheEndOfTheHold)
+{
+    master.holdPortOpen(true);
+    ASSERT_EQ(read(0x3000, 5), 0);
+    ASSERT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(serial.liveCount(), 1);
+    EXPECT_EQ(simulator->requests().size(), 2u);
+    simulator->injectFault(Fault::Exception, 3);
+    EXPECT_EQ(read(0x3000, 5), -1);
+    EXPECT_EQ(serial.liveCount(), 0);
+    ASSERT_EQ(read(0x3000, 5), 0);
+    EXPECT_EQ(serial.liveCount(), 1);
+    master.holdPortOpen(false);
+    EXPECT_EQ(serial.liveCount(), 0);
+}
+
 // The line as the master sets it while it waits for the reply (a pseudo-terminal
 // keeps only the speed and the stop bits of what it is given).
 TEST_F(JbusTransactTest, TheMasterOpensTheLineWithTwoStopBits)

@@ -148,4 +148,13 @@ out=$("$ctl" detect --ports "$work/absent,$work/slow,$work/absent"); rc=$?
 check "detect" "port=1 device=$work/slow baud=300 address=9 0" "$out $rc"
 kill "$slow"; wait "$slow" 2>/dev/null
 
+# A sound velocity below zero, which the simulated flow never gives, shows as 0.
+"$simulator" --writable-measurement "$work/bench" >/dev/null &
+bench=$!
+for _ in $(seq 100); do [ -L "$work/bench" ] && break; sleep 0.05; done
+"$ctl" --device "$work/bench" --baud 9600 --address 1 write 28 0xFFF6
+out=$("$ctl" --device "$work/bench" --baud 9600 --address 1 poll --count 1 | grep -o ' velocity [-0-9]* m/s')
+check "a negative velocity shows as 0" " velocity 0 m/s" "$out"
+kill "$bench"; wait "$bench" 2>/dev/null
+
 summary
