@@ -1,4 +1,4 @@
-// File > Open and File > New, with the dialogs they open closed by the test.
+// File > Open: the dialog each file opens, and the files it refuses.
 #include "AppFixture.h"
 #include "FileCommands.h"
 #include "MeasurementFrames.h"
@@ -7,105 +7,117 @@
 
 #include <QTimer>
 
+#include <filesystem>
+
 using namespace vantor;
 using namespace vantor::test;
 
 namespace {
 
+enum class Damage { Empty, Truncated, OneByteTooLong, Folder, Vanished };
+
+// A whole file of the type: its length word and one block or record.
+std::string whole(const FileType& type)
+{
+    const size_t size = type.codec ? type.codec->block->imageSize() : kMeasurementFrameSize;
+    return lengthWord(size) + std::string(size, '\x11');
+}
+
 class FileCommandsTest : public AppFixture {
 protected:
     void SetUp() override { program.state.settings.currentFolder = dir.path().string() + "/"; }
 
-    // Closes the next modal dialog once it shows, noting its caption and one control's text.
-    void closeNextDialog(int control)
+    // Opens the file with File > Open; returns the caption of the dialog it
+    // showed, closed at once, or "" for none.
+    std::string openAndClose(const std::string& path)
     {
-        shownCaption.clear();
-        QTimer::singleShot(0, [this, control] {
+        std::string caption;
+        prompts.chooseNextFile(path);
+        QTimer::singleShot(0, [&] {
             if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget())) {
-                shownCaption = dialog->windowTitle().toStdString();
-                shownText = dialog->controlText(control).toStdString();
+                caption = dialog->windowTitle().toStdString();
+                shownFile = dialog->controlText(1011).toStdString();
                 dialog->reject();
             }
         });
+        openSettingsFile(program.context(), nullptr);
+        QCoreApplication::processEvents();
+        return caption;
     }
 
-    std::string shownCaption, shownText;
+    std::string shownFile;
 };
+using BadFilesTest = FileCommandsTest;
 
 }  // namespace
-
-TEST_F(FileCommandsTest, NewOpensTheDefaultsUnderTheNumberAfterTheHighest)
-{
-    const struct {
-        const FileType* type;
-        int control;  // one whose default value shows
-        const char* shown;
-        size_t size;
-    } rows[] = {
-        {&filetypes::kCalibration, 1082, "26.1", 56},
-        {&filetypes::kFactory, 1202, "1.000", 48},
-        {&filetypes::kMaker, 1227, "11000", 10},
-    };
-    for (const auto& row : rows) {
-        const std::string extension = row.type->extension;
-        closeNextDialog(row.control);
-        newSettingsFile(program.context(), nullptr, *row.type);
-        const std::string path = dir.file("Nouveau." + extension);
-        EXPECT_EQ(program.state.file.currentFilePath, path);
-        EXPECT_TRUE(program.state.file.fileMode);
-        EXPECT_EQ(shownText, row.shown) << extension;
-        // The block's length, low byte first, then the default image the model's tests spell out.
-        EXPECT_EQ(readBytes(path).substr(0, 2), lengthWord(row.size));
-        EXPECT_EQ(readBytes(path).size(), 2 + row.size);
-
-        writeBytes(dir.file("Nouveau5." + extension), "");
-        closeNextDialog(row.control);
-        newSettingsFile(program.context(), nullptr, *row.type);
-        EXPECT_EQ(program.state.file.currentFilePath, dir.file("Nouveau6." + extension));
-    }
-}
 
 TEST_F(FileCommandsTest, OpenChoosesTheDialogByExtensionWhateverTheSwitches)
 {
     program.state.access = {};
-    const struct {
-        const FileType* type;
-        const char* caption;
-    } rows[] = {
+    const std::pair<const FileType*, const char*> rows[] = {
         {&filetypes::kCalibration, "Etalonnage"}, {&filetypes::kFactory, "Reglage Usine"},
         {&filetypes::kMaker, "Reglage HYDROMAST"}, {&filetypes::kCan, "CAN"}, {&filetypes::kMeasurement, "Mesure"},
     };
-    for (const auto& row : rows) {
-        const std::string path = dir.file(std::string("unit.") + row.type->extension);
-        if (row.type == &filetypes::kMeasurement)
+    for (auto [type, caption] : rows) {
+        const std::string path = dir.file(std::string("unit.") + type->extension);
+        if (type == &filetypes::kMeasurement)
             writeBytes(path, lengthWord(kMeasurementFrameSize) + frame(example()));
         else
-            ASSERT_EQ(writeDefaultSettingsFile(path, *row.type), FileStatus::Ok);
-        prompts.chooseNextFile(path);
-        closeNextDialog(1011);
-        openSettingsFile(program.context(), nullptr);
-        EXPECT_EQ(shownCaption, row.caption);
-        EXPECT_EQ(shownText, path) << "the dialog names its file";
+            ASSERT_EQ(writeDefaultSettingsFile(path, *type), FileStatus::Ok);
+        EXPECT_EQ(openAndClose(path), caption);
+        EXPECT_EQ(shownFile, path) << "the dialog names its file";
     }
     EXPECT_TRUE(prompts.boxes().empty());
     EXPECT_EQ(prompts.fileRequests().back().filter,
               "(*.*)|*.mes;*.eta|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|");
-    EXPECT_TRUE(prompts.fileRequests().back().mustExist);
     // As the platform's file dialog shows it: each entry names its patterns once.
     EXPECT_EQ(qtFileFilter(prompts.fileRequests().back().filter), "(*.mes *.eta);;Fichier Mesure (*.mes);;Fichier Etalonnage (*.eta)");
-    EXPECT_EQ(qtFileFilter("Fichier de Sortie(*.prn)|*.prn|"), "Fichier de Sortie (*.prn)");
 }
 
-TEST_F(FileCommandsTest, UnknownOrUpperCaseExtensionsOpenNothing)
+// Files that are not what their name says: each is refused with a message in
+// the user's language, loads nothing, changes nothing on disk and leaves no
+// dialog open.
+TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
 {
-    for (const char* name : {"unit.ETA", "unit.txt", "unit"}) {
-        program.state.file.fileMode = false;
-        prompts.chooseNextFile(dir.file("sub/") + name);
-        openSettingsFile(program.context(), nullptr);
-        EXPECT_FALSE(program.state.file.fileMode) << name;
-        EXPECT_EQ(program.state.settings.currentFolder, dir.file("sub/"));
+    const struct { const FileType* type; Damage damage; int language; } rows[] = {
+        {&filetypes::kCalibration, Damage::OneByteTooLong, kFrench},
+        {&filetypes::kMaker, Damage::OneByteTooLong, kEnglish},
+        {&filetypes::kFactory, Damage::Truncated, kEnglish},
+        {&filetypes::kMeasurement, Damage::Truncated, kFrench},  // no whole record
+        {&filetypes::kCan, Damage::Empty, kFrench},
+        {&filetypes::kCalibration, Damage::Folder, kEnglish},
+        {&filetypes::kFactory, Damage::Vanished, kFrench},
+    };
+    ProgramState& state = program.state;
+    for (const auto& row : rows) {
+        const std::string path = dir.file(std::string("bad.") + row.type->extension);
+        SCOPED_TRACE(path + ", damage " + std::to_string(static_cast<int>(row.damage)));
+        std::filesystem::remove_all(path);
+        state.settings.language = row.language;
+        const std::string bytes = whole(*row.type);
+        const std::string written = row.damage == Damage::Empty            ? ""
+                                    : row.damage == Damage::Truncated      ? bytes.substr(0, bytes.size() - 1)
+                                    : row.damage == Damage::OneByteTooLong ? bytes + '\x22'
+                                                                           : bytes;
+        if (row.damage == Damage::Folder)
+            std::filesystem::create_directory(path);
+        else if (row.damage != Damage::Vanished)
+            writeBytes(path, written);
+        state.record.calibration.extDiameter = state.record.factory.qRef = state.record.maker.ref3 = 777;
+        state.record.can.node = 7;
+        state.record.measurement.flow = 777;
+        prompts.clear();
+        EXPECT_EQ(openAndClose(path), "") << "no dialog stays open on a refused file";
+        ASSERT_EQ(prompts.boxes().size(), 1u);
+        const RecordedBox& box = prompts.boxes()[0];
+        EXPECT_EQ(box.icon, BoxIcon::Error);
+        EXPECT_EQ(box.caption, row.type->name.text(row.language));
+        EXPECT_NE(box.text.find(path), std::string::npos) << box.text;
+        EXPECT_EQ(box.text.find(row.language == kFrench ? "file" : "fichier"), std::string::npos) << box.text;
+        EXPECT_EQ(state.record.calibration.extDiameter + state.record.factory.qRef + state.record.maker.ref3, 3 * 777.0f)
+            << "nothing loaded";
+        EXPECT_EQ(state.record.can.node, 7.0f);
+        EXPECT_EQ(state.record.measurement.flow, 777.0f);
+        EXPECT_EQ(std::filesystem::is_regular_file(path) ? readBytes(path) : written, written) << "nothing written";
     }
-    program.state.settings.currentFolder = "kept/";
-    openSettingsFile(program.context(), nullptr);  // cancelled
-    EXPECT_EQ(program.state.settings.currentFolder, "kept/");
 }

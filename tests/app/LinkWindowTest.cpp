@@ -68,13 +68,7 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
 // the port, speed and address used; no box is shown.
 TEST_F(LinkWindowTest, TheStatusLineSaysWhyAReadFailed)
 {
-    const struct {
-        sim::Fault fault;
-        int times;
-        int amount;
-        int language;
-        const char* expected;
-    } rows[] = {
+    const struct { sim::Fault fault; int times; int amount; int language; const char* expected; } rows[] = {
         {sim::Fault::Silence, 3, 0, kFrench, "Lecture impossible : pas de réponse \u2014 Com1, 9600 bauds, adresse 1"},
         {sim::Fault::BadCrc, 3, 0, kEnglish, "Read failed: bad reply (CRC) \u2014 Com1, 9600 baud, address 1"},
         {sim::Fault::MissingBytes, 3, 1, kEnglish, "Read failed: bad reply (wrong length) \u2014 Com1, 9600 baud, address 1"},

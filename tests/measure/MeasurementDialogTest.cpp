@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <filesystem>
 
 using namespace vantor;
 using sim::Fault;
@@ -101,24 +100,34 @@ TEST_F(MeasurementDialogTest, APollShowsTheValuesAsMeasuredWithinTheirBounds)
     EXPECT_EQ(chart.bottom, -10.0f);
 }
 
-TEST_F(MeasurementDialogTest, AFailedPollChangesNeitherValuesNorChartNorFile)
+// Each good poll adds its reply frame to the recording; a failed one changes
+// neither the values, the chart nor the file; a new recording replaces the file.
+TEST_F(MeasurementDialogTest, ARecordingKeepsTheGoodPollsAndANewOneReplacesTheFile)
 {
     open();
-    record("run.mes");
+    record("run");
     hold(flowing(3));
     dialog->poll();
-    EXPECT_EQ(text(1006), "Enregistrement n° 1");
+    dialog->poll();
     const auto history = dialog->flowHistory();
     const std::string flow = text(1027);
-
     hold(flowing(7));
     simulator->injectFault(Fault::Exception, 3);
     dialog->poll();
-    EXPECT_EQ(text(1006), "Communication interrompue : requête refusée par l'instrument (exception 4) — Com1, 9600 bauds, adresse 1");
-    EXPECT_EQ(status, text(1006));
     EXPECT_EQ(text(1027), flow);
     EXPECT_EQ(dialog->flowHistory(), history);
     EXPECT_EQ(dialog->chart()->chart().values.back(), 3.0f);
+    const std::vector<uint8_t> bytes = fileBytes(dir.file("run.mes"));
+    ASSERT_EQ(bytes.size(), 2u + 2 * 77);
+    EXPECT_EQ((std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5)), (std::vector<uint8_t>{77, 0, 1, 3, 72}))
+        << "the record length, then the reply frames as received";
+
+    dialog->sendCommand(1032);  // ARRETDISK
+    dialog->poll();
+    EXPECT_EQ(fileSize("run.mes"), 2u + 2 * 77) << "stopped";
+    record("run.mes");
+    dialog->poll();
+    EXPECT_EQ(text(1006), "Enregistrement n° 1");
     EXPECT_EQ(fileSize("run.mes"), 2u + 77);
 }
 
@@ -134,62 +143,6 @@ TEST_F(MeasurementDialogTest, WithoutTheCalibrationThePollFailsForItsReason)
     dialog->poll();
     EXPECT_EQ(text(1006), "");
     EXPECT_EQ(status, "Measuring since 14:07:09 \u2014 Com1, 9600 baud, address 1");
-}
-
-TEST_F(MeasurementDialogTest, ATickDuringAPollDoesNothing)
-{
-    state.catalogue.read = false;
-    open();
-    int reentered = 0;
-    serial.setIdleHook(
-        [&](SerialPort&) {
-            ++reentered;
-            dialog->poll();
-            return 0;
-        },
-        10);
-    dialog->poll();
-    serial.setIdleHook(nullptr);
-    EXPECT_GT(reentered, 0);
-    // The catalogue, the calibration and the measurement: nothing twice.
-    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{3, 0x5000}, {3, 0x1100}, {3, 0x0010}}));
-}
-
-TEST_F(MeasurementDialogTest, ANewRecordingReplacesTheFileOfTheSameName)
-{
-    open();
-    record("run");
-    EXPECT_EQ(state.file.currentFilePath, dir.file("run.mes"));
-    dialog->poll();
-    dialog->poll();
-    const std::vector<uint8_t> bytes = fileBytes(dir.file("run.mes"));
-    ASSERT_EQ(bytes.size(), 2u + 2 * 77);
-    EXPECT_EQ((std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5)), (std::vector<uint8_t>{77, 0, 1, 3, 72}))
-        << "the record length, then the reply frames as received";
-
-    dialog->sendCommand(1032);  // ARRETDISK
-    dialog->poll();
-    EXPECT_EQ(fileSize("run.mes"), 2u + 2 * 77) << "stopped";
-    record("run.mes");
-    dialog->poll();
-    EXPECT_EQ(text(1006), "Enregistrement n° 1");
-    EXPECT_EQ(fileSize("run.mes"), 2u + 77);
-}
-
-TEST_F(MeasurementDialogTest, ARecordThatCannotBeWrittenStopsTheRecordingWithAMessage)
-{
-    open();
-    record("run.mes");
-    dialog->poll();
-    std::filesystem::rename(dir.file("run.mes"), dir.file("kept.mes"));
-    std::filesystem::create_symlink("/dev/full", dir.file("run.mes"));
-    dialog->poll();
-    dialog->poll();
-    ASSERT_EQ(prompts.boxes().size(), 1u) << "once, not at every tick";
-    EXPECT_EQ(prompts.boxes()[0].text,
-              "L'enregistrement est arrêté : impossible d'écrire le fichier\n" + dir.file("run.mes"));
-    EXPECT_EQ(fileSize("kept.mes"), 2u + 77);
-    EXPECT_TRUE(visible(1035)) << "SAVEDISK is offered again";
 }
 
 TEST_F(MeasurementDialogTest, ReplayNumbersTheRecordsAndCentresTheCurrentOne)

@@ -49,7 +49,12 @@ class DialogPrintingTest : public test::DialogFixture {
 protected:
     DialogPrintingTest()
     {
-        context.defaultPrinter = [this] { return pdfPrinter(printerPdf); };
+        context.defaultPrinter = [this] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QString::fromStdString(printerPdf));
+            return printer;
+        };
         link.markProbeCatalogueRead();  // the probe names do not show on paper
         locale.dateOrder = 1;
         locale.dateSeparator = ".";
@@ -57,38 +62,25 @@ protected:
         locale.timeFormat = 1;
     }
 
-    static std::unique_ptr<QPrinter> pdfPrinter(const std::string& path)
-    {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(path));
-        return printer;
-    }
-
     enum Subject { CalibrationOnFile, MeasurementOnFile, LiveMeasurement };
-
-    template <typename Dialog>
-    void open()
-    {
-        auto opened = std::make_unique<Dialog>(context, nullptr);
-        EXPECT_TRUE(opened->opening());
-        opened->show();
-        dialog = std::move(opened);
-    }
 
     // Opens the dialog and prints it with Ctrl+P, as the user does.
     void print(Subject subject)
     {
         state.file.fileMode = subject != LiveMeasurement;
+        state.file.currentFilePath = dir.file(subject == CalibrationOnFile ? "unit.eta" : "run.mes");
         if (subject == CalibrationOnFile) {
-            state.file.currentFilePath = dir.file("unit.eta");
             EXPECT_EQ(writeDefaultSettingsFile(state.file.currentFilePath, filetypes::kCalibration), FileStatus::Ok);
-            open<CalibrationDialog>();
+            auto opened = std::make_unique<CalibrationDialog>(context, nullptr);
+            EXPECT_TRUE(opened->opening());
+            dialog = std::move(opened);
         } else {
-            state.file.currentFilePath = dir.file("run.mes");
             test::writeBytes(state.file.currentFilePath, test::lengthWord(kMeasurementFrameSize) + test::frame(test::example()));
-            open<MeasurementDialog>();
+            auto opened = std::make_unique<MeasurementDialog>(context, nullptr);
+            EXPECT_TRUE(opened->opening());
+            dialog = std::move(opened);
         }
+        dialog->show();
         QTest::keyClick(dialog.get(), Qt::Key_P, Qt::ControlModifier);
     }
 
@@ -134,31 +126,4 @@ TEST_F(DialogPrintingTest, TheFrameIsFourPrinterPixelsThick)
     const int row = page.height() / 2, column = page.width() / 2;
     EXPECT_NEAR(inkRun(0, row, 1, 0) + inkRun(page.width() - 1, row, -1, 0), 8, 1) << "left and right";
     EXPECT_NEAR(inkRun(column, 0, 0, 1) + inkRun(column, page.height() - 1, 0, -1), 8, 1) << "above and below";
-}
-
-TEST_F(DialogPrintingTest, WithoutAPrinterAPdfFileIsProposedInTheLanguage)
-{
-    context.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
-    const std::string chosen = dir.file("chosen.pdf");
-    prompts.chooseNextFile(chosen);
-    print(CalibrationOnFile);
-    ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    const FileRequest& request = prompts.fileRequests()[0];
-    EXPECT_EQ(request.title, "Pas d'imprimante par défaut : imprimer dans un fichier PDF");
-    EXPECT_EQ(request.filter, "Fichier PDF|*.pdf|");
-    EXPECT_EQ(request.initialFolder, state.settings.currentFolder);
-    EXPECT_EQ(request.initialName, "Etalonnage.pdf");
-    EXPECT_EQ(textLines(chosen).size(), 2u) << "the page went to the file";
-    EXPECT_TRUE(prompts.boxes().empty());
-}
-
-TEST_F(DialogPrintingTest, AFailedPrintoutIsReportedInTheUsersLanguage)
-{
-    const std::string unwritable = dir.file("no-such-folder/page.pdf");
-    context.defaultPrinter = [&] { return pdfPrinter(unwritable); };
-    print(CalibrationOnFile);
-    ASSERT_EQ(prompts.boxes().size(), 1u);
-    EXPECT_EQ(prompts.boxes()[0].caption, "IMPRESSION");
-    EXPECT_EQ(prompts.boxes()[0].text, "L'impression a échoué\n" + unwritable);
-    EXPECT_EQ(prompts.boxes()[0].icon, BoxIcon::Error);
 }

@@ -1,8 +1,6 @@
 // Dates and times as the user's locale writes them, on printed pages and in reports.
 #include "UserLocale.h"
 
-#include <QLocale>
-
 #include <gtest/gtest.h>
 
 using namespace vantor;
@@ -30,23 +28,5 @@ TEST(LocaleFormat, DateOrdersAndClocks)
         items.timeFormat = row.timeFormat;
         items.timeSeparator = row.timeSeparator;
         EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026) + " " + formatLocaleTime(items, row.hour, 7, 9), row.shown);
-    }
-}
-
-TEST(LocaleFormat, LocalesGiveTheirOwnDateAndTime)
-{
-    const struct {
-        QLocale locale;
-        const char* shown;
-    } rows[] = {
-        {QLocale::c(), "06/12/2026 15:07:09"},  // its short date spells the month
-        {QLocale(QLocale::French, QLocale::France), "06/12/2026 15:07:09"},
-        {QLocale(QLocale::German, QLocale::Germany), "06.12.2026 15:07:09"},
-        {QLocale(QLocale::English, QLocale::UnitedStates), "12/06/2026 03:07:09 PM"},
-    };
-    for (const auto& row : rows) {
-        const LocaleItems items = localeItemsOf(row.locale);
-        EXPECT_EQ(formatLocaleDate(items, 6, 12, 2026) + " " + formatLocaleTime(items, 15, 7, 9), row.shown)
-            << row.locale.name().toStdString();
     }
 }
