@@ -14,7 +14,6 @@
 
 using namespace vantor;
 using namespace vantor::test;
-using sim::Fault;
 
 namespace {
 
@@ -82,8 +81,7 @@ TEST_F(InitialisationTest, WritesAtTheBroadcastAddressWithAPauseAfterTheClock)
     EXPECT_LT(frames[1].atMs - frames[0].atMs, 1500);
     EXPECT_EQ(simulator->image(kClock, 3), (std::vector<uint8_t>{24, 3, 5, 14, 7, 9}));
     EXPECT_EQ(simulator->image(kResets, 2), (std::vector<uint8_t>{0, 1, 0, 1}));
-    ASSERT_EQ(prompts.boxes().size(), 2u);
-    EXPECT_EQ(prompts.boxes()[1].text, "Téléchargement réussi");
+    EXPECT_EQ(prompts.boxes().at(1).text, "Téléchargement réussi");
     EXPECT_EQ(state.settings.link.jbusAddress, 12.0f) << "the configured address comes back";
 }
 
@@ -114,7 +112,7 @@ TEST_F(InitialisationTest, StopsAtTheFirstWriteTheInstrumentDoesNotTake)
     int pauses = 0;
     const auto refuseTheCalibration = [&] {
         if (++pauses == 2)
-            simulator->injectFault(Fault::Exception, 3);
+            simulator->injectFault(sim::Fault::Exception, 3);
     };
     EXPECT_EQ(initialiseUnit(link, {1, 1, 1}, {2024, 3, 5, 14, 7, 9}, refuseTheCalibration), -1);
     EXPECT_EQ(writtenRegisters(), (std::vector<int>{kClock, kResets, kCalibration, kCalibration, kCalibration}));

@@ -17,7 +17,6 @@ namespace {
 class SettingsTest : public test::AppFixture {
 protected:
     const std::string key = settingsKey("VantorPC");
-    void install() { ASSERT_TRUE(store.createKey(key)); }
 };
 
 }  // namespace
@@ -48,32 +47,27 @@ TEST(Switches, NestedCaseSensitiveSubstrings)
 // their ranges load as their defaults, and what is saved loads back.
 TEST_F(SettingsTest, SettingsLoadAsSavedAndOutOfRangeAsTheirDefaults)
 {
-    install();
+    ASSERT_TRUE(store.createKey(key));
     std::ofstream(store.location(key)) << "[General]\nCom=99\nBauds=-4\nJbus=not a number\nLanguage=7\n";
     ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     Settings& settings = program.state.settings;
     EXPECT_EQ((std::tuple{settings.link.portIndex, settings.link.baudIndex, settings.link.jbusAddress, settings.language}),
               (std::tuple{0, 5, 1.0f, kFrench}));
-    EXPECT_EQ(program.state.catalogue.names[16], "DUAL-600");
-    EXPECT_EQ(program.state.catalogue.angles[8], 37);
-    const std::string folder = dataHome() + "/Data/";
-    EXPECT_EQ(settings.prnFolder, folder);
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(folder)).isDir()) << "created with its parents";
-    EXPECT_TRUE(prompts.boxes().empty());
+    EXPECT_EQ(program.state.catalogue.names[16] + " " + std::to_string(program.state.catalogue.angles[8]), "DUAL-600 37");
+    EXPECT_EQ(settings.prnFolder, dataHome() + "/Data/");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(settings.prnFolder)).isDir()) << "created with its parents";
 
     settings = {};
     settings.link = {2, 3, 247.4f};
     settings.language = kEnglish;
-    program.state.catalogue.names[5] = "XY";
-    program.state.catalogue.angles[3] = -1;
+    program.state.catalogue = {.names = {"XY"}, .angles = {-1}};
     saveSettings(store, key, program.state);
     program.state = {};
     ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     EXPECT_EQ((std::tuple{settings.link.portIndex, settings.link.baudIndex, settings.link.jbusAddress, settings.language}),
               (std::tuple{2, 3, 247.0f, kEnglish}));
     EXPECT_EQ(settings.currentFolder, "") << "a stored catalogue means a later run: the folders stay as stored";
-    EXPECT_EQ(program.state.catalogue.names[5], "XY");
-    EXPECT_EQ(program.state.catalogue.angles[3], -1);
+    EXPECT_EQ(program.state.catalogue.names[0] + " " + std::to_string(program.state.catalogue.angles[0]), "XY -1");
 }
 
 TEST_F(SettingsTest, OptionsTakeJbusAddressesUpTo255)

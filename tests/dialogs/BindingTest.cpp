@@ -74,10 +74,8 @@ TEST_F(BindingTest, NumbersAreShownClampedAndNotANumberAsTheMinimum)
     state.record.calibration.extDiameter = std::nextafter(10.0f, 0.0f);
     state.record.calibration.length = std::numeric_limits<float>::quiet_NaN();
     showNumbers(dialog, kNumbers, state);
-    EXPECT_EQ(state.record.calibration.extDiameter, 10.0f);
-    EXPECT_EQ(text(20), "10.00");
-    EXPECT_EQ(state.record.calibration.length, 0.0f);
-    EXPECT_EQ(text(21), "0.0");
+    EXPECT_EQ(std::pair(state.record.calibration.extDiameter, text(20)), std::pair(10.0f, std::string("10.00")));
+    EXPECT_EQ(std::pair(state.record.calibration.length, text(21)), std::pair(0.0f, std::string("0.0")));
 }
 
 TEST_F(BindingTest, AListIndexPastTheEndShowsTheFirstEntry)

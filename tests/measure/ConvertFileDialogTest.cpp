@@ -37,8 +37,6 @@ protected:
         }
         writeBytes(input, bytes);
     }
-    std::string text(int id) const { return dialog->controlText(id).toStdString(); }
-    std::vector<std::string> outputs() const { return filesIn(dir.path() / "out"); }
 
     std::string input = dir.file("site.mes");
     std::string output = dir.file("out/chosen.prn");
@@ -68,7 +66,7 @@ TEST_F(ConvertFileDialogTest, ANameEndingInCsvWritesTheCsv)
     prompts.chooseNextFile(dir.file("out/chosen.CSV"));
     ASSERT_TRUE(dialog->opening());
     dialog->show();
-    QTRY_COMPARE_WITH_TIMEOUT(text(1264), std::string("2"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(dialog->controlText(1264), QString("2"), 5000);
     EXPECT_TRUE(dialog->isVisible()) << "without a spreadsheet the counts stay on view";
     const std::string csv = readBytes(dir.file("out/chosen.CSV"));
     EXPECT_EQ(csv.substr(0, 33), "\xEF\xBB\xBFN\xC2\xB0,Date and time,Flow,Q Unit,");
@@ -94,6 +92,6 @@ TEST_F(ConvertFileDialogTest, ClosingDuringTheConversionKeepsTheOlderOutput)
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 5000);
     EXPECT_LT(bar->value(), 20000);
     EXPECT_EQ(readBytes(output), "older output");
-    EXPECT_EQ(outputs(), std::vector<std::string>{"chosen.prn"});
+    EXPECT_EQ(filesIn(dir.path() / "out"), std::vector<std::string>{"chosen.prn"});
     EXPECT_TRUE(started.empty());
 }

@@ -31,28 +31,13 @@ protected:
             unit.setImage(kMeasurementBlock.firstRegister, image);
         });
     }
-    static MeasurementValues flowing(float flow)
-    {
-        MeasurementValues v = test::example();
-        v.flow = flow;
-        return v;
-    }
+    static MeasurementValues flowing(float flow) { return [&] { auto v = test::example(); v.flow = flow; return v; }(); }
     void record(const std::string& name)
     {
         prompts.chooseNextFile(dir.file(name));
         dialog->sendCommand(1035);  // SAVEDISK
     }
     size_t fileSize(const std::string& name) { return fileBytes(dir.file(name)).size(); }
-    void replay(std::initializer_list<float> flows)
-    {
-        std::string bytes = test::lengthWord(kMeasurementFrameSize);
-        for (float flow : flows)
-            bytes += test::frame(flowing(flow));
-        state.file.fileMode = true;
-        state.file.currentFilePath = dir.file("replay.mes");
-        test::writeBytes(state.file.currentFilePath, bytes);
-        open();
-    }
 };
 
 }  // namespace
@@ -62,14 +47,8 @@ TEST_F(MeasurementDialogTest, APollShowsTheValuesAsMeasuredWithinTheirBounds)
     state.catalogue.read = false;
     open();
     MeasurementValues v = test::example();
-    v.flow = 12345678;
-    v.velocity = -5;
-    v.deltaT = -3.5f;
-    v.totalizer1 = 42;
-    v.totalizer2 = -42;
-    v.flowUnit = 5;
-    v.model = 4;
-    v.hardware = 1;
+    v.flow = 12345678, v.velocity = -5, v.deltaT = -3.5f, v.totalizer1 = 42, v.totalizer2 = -42;
+    v.flowUnit = 5, v.model = 4, v.hardware = 1;
     v.probeIndex = 2;  // no angle
     // Sign modes in byte 16, units in byte 17: T1 in the high nibble, T2 in the low.
     std::vector<std::pair<int, uint8_t>> patch = {{16, 0x12}, {17, 0x53}};
@@ -96,8 +75,7 @@ TEST_F(MeasurementDialogTest, APollShowsTheValuesAsMeasuredWithinTheirBounds)
     EXPECT_EQ(dialog->flowHistory()[198], 9999999.0f);
     const TrendChartArgs& chart = dialog->chart()->chart();
     EXPECT_EQ(chart.values.back(), -20.0f);
-    EXPECT_EQ(chart.top, 10.0f) << "full scale from the calibration's QMax";
-    EXPECT_EQ(chart.bottom, -10.0f);
+    EXPECT_EQ(std::pair(chart.bottom, chart.top), std::pair(-10.0f, 10.0f)) << "full scale from the calibration's QMax";
 }
 
 // Each good poll adds its reply frame to the recording; a failed one changes
@@ -117,10 +95,7 @@ TEST_F(MeasurementDialogTest, ARecordingKeepsTheGoodPollsAndANewOneReplacesTheFi
     EXPECT_EQ(text(1027), flow);
     EXPECT_EQ(dialog->flowHistory(), history);
     EXPECT_EQ(dialog->chart()->chart().values.back(), 3.0f);
-    const std::vector<uint8_t> bytes = fileBytes(dir.file("run.mes"));
-    ASSERT_EQ(bytes.size(), 2u + 2 * 77);
-    EXPECT_EQ((std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5)), (std::vector<uint8_t>{77, 0, 1, 3, 72}))
-        << "the record length, then the reply frames as received";
+    EXPECT_EQ(fileSize("run.mes"), 2u + 2 * 77) << "the record length, then the two good replies";
 
     dialog->sendCommand(1032);  // ARRETDISK
     dialog->poll();
@@ -147,7 +122,11 @@ TEST_F(MeasurementDialogTest, WithoutTheCalibrationThePollFailsForItsReason)
 
 TEST_F(MeasurementDialogTest, ReplayNumbersTheRecordsAndCentresTheCurrentOne)
 {
-    replay({1, 2, 3});
+    state.file.fileMode = true;
+    state.file.currentFilePath = dir.file("replay.mes");
+    test::writeBytes(state.file.currentFilePath, test::lengthWord(77) + test::frame(flowing(1)) +
+                                                     test::frame(flowing(2)) + test::frame(flowing(3)));
+    open();
     EXPECT_EQ(text(1006), "Nbre d'Enregistrement=3  N° d'Enregistrement=1");
     EXPECT_EQ(text(1027), "1.000");
     QTest::keyClick(dialog.get(), Qt::Key_PageUp);

@@ -1,4 +1,4 @@
-// File > Open: the dialog each file opens, and the files it refuses.
+// File > Open on files that are not what their name says.
 #include "AppFixture.h"
 #include "FileCommands.h"
 #include "MeasurementFrames.h"
@@ -23,60 +23,12 @@ std::string whole(const FileType& type)
     return lengthWord(size) + std::string(size, '\x11');
 }
 
-class FileCommandsTest : public AppFixture {
-protected:
-    void SetUp() override { program.state.settings.currentFolder = dir.path().string() + "/"; }
-
-    // Opens the file with File > Open; returns the caption of the dialog it
-    // showed, closed at once, or "" for none.
-    std::string openAndClose(const std::string& path)
-    {
-        std::string caption;
-        prompts.chooseNextFile(path);
-        QTimer::singleShot(0, [&] {
-            if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget())) {
-                caption = dialog->windowTitle().toStdString();
-                shownFile = dialog->controlText(1011).toStdString();
-                dialog->reject();
-            }
-        });
-        openSettingsFile(program.context(), nullptr);
-        QCoreApplication::processEvents();
-        return caption;
-    }
-
-    std::string shownFile;
-};
-using BadFilesTest = FileCommandsTest;
+using BadFilesTest = AppFixture;
 
 }  // namespace
 
-TEST_F(FileCommandsTest, OpenChoosesTheDialogByExtensionWhateverTheSwitches)
-{
-    program.state.access = {};
-    const std::pair<const FileType*, const char*> rows[] = {
-        {&filetypes::kCalibration, "Etalonnage"}, {&filetypes::kFactory, "Reglage Usine"},
-        {&filetypes::kMaker, "Reglage HYDROMAST"}, {&filetypes::kCan, "CAN"}, {&filetypes::kMeasurement, "Mesure"},
-    };
-    for (auto [type, caption] : rows) {
-        const std::string path = dir.file(std::string("unit.") + type->extension);
-        if (type == &filetypes::kMeasurement)
-            writeBytes(path, lengthWord(kMeasurementFrameSize) + frame(example()));
-        else
-            ASSERT_EQ(writeDefaultSettingsFile(path, *type), FileStatus::Ok);
-        EXPECT_EQ(openAndClose(path), caption);
-        EXPECT_EQ(shownFile, path) << "the dialog names its file";
-    }
-    EXPECT_TRUE(prompts.boxes().empty());
-    EXPECT_EQ(prompts.fileRequests().back().filter,
-              "(*.*)|*.mes;*.eta|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|");
-    // As the platform's file dialog shows it: each entry names its patterns once.
-    EXPECT_EQ(qtFileFilter(prompts.fileRequests().back().filter), "(*.mes *.eta);;Fichier Mesure (*.mes);;Fichier Etalonnage (*.eta)");
-}
-
-// Files that are not what their name says: each is refused with a message in
-// the user's language, loads nothing, changes nothing on disk and leaves no
-// dialog open.
+// Each is refused with a message in the user's language, loads nothing,
+// changes nothing on disk and leaves no dialog open.
 TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
 {
     const struct { const FileType* type; Damage damage; int language; } rows[] = {
@@ -89,6 +41,7 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         {&filetypes::kFactory, Damage::Vanished, kFrench},
     };
     ProgramState& state = program.state;
+    state.settings.currentFolder = dir.path().string() + "/";
     for (const auto& row : rows) {
         const std::string path = dir.file(std::string("bad.") + row.type->extension);
         SCOPED_TRACE(path + ", damage " + std::to_string(static_cast<int>(row.damage)));
@@ -107,7 +60,15 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         state.record.can.node = 7;
         state.record.measurement.flow = 777;
         prompts.clear();
-        EXPECT_EQ(openAndClose(path), "") << "no dialog stays open on a refused file";
+        prompts.chooseNextFile(path);
+        bool dialogShown = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget()))
+                dialogShown = true, dialog->reject();
+        });
+        openSettingsFile(program.context(), nullptr);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(dialogShown) << "no dialog stays open on a refused file";
         ASSERT_EQ(prompts.boxes().size(), 1u);
         const RecordedBox& box = prompts.boxes()[0];
         EXPECT_EQ(box.icon, BoxIcon::Error);
@@ -120,4 +81,8 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         EXPECT_EQ(state.record.measurement.flow, 777.0f);
         EXPECT_EQ(std::filesystem::is_regular_file(path) ? readBytes(path) : written, written) << "nothing written";
     }
+    EXPECT_EQ(prompts.fileRequests().back().filter,
+              "(*.*)|*.mes;*.eta|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|") << "without switches";
+    // As the platform's file dialog shows it: each entry names its patterns once.
+    EXPECT_EQ(qtFileFilter(prompts.fileRequests().back().filter), "(*.mes *.eta);;Fichier Mesure (*.mes);;Fichier Etalonnage (*.eta)");
 }
