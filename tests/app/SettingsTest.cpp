@@ -24,16 +24,11 @@ protected:
 TEST(Switches, NestedCaseSensitiveSubstrings)
 {
     const struct { const char* line; bool factory, maker, init, can; } rows[] = {
-        {"", false, false, false, false},
-        {"-x -Can", true, false, false, true},
-        {"-kTrQ init", false, false, false, false},
-        {"-x init", true, false, false, false},
-        {"-X", false, false, false, false},
-        {"-x -KTRQ", true, false, false, false},
-        {"-x -kTr init", true, false, false, false},
-        {"-can", false, false, false, false},
-        {"-x -kTrQ C:\\sites\\initial.eta", true, true, true, false},
-        {"a-xb", true, false, false, false},
+        {"", false, false, false, false},            {"-x -Can", true, false, false, true},
+        {"-kTrQ init", false, false, false, false},  {"-x init", true, false, false, false},
+        {"-X", false, false, false, false},          {"-x -KTRQ", true, false, false, false},
+        {"-x -kTr init", true, false, false, false}, {"-can", false, false, false, false},
+        {"-x -kTrQ C:\\sites\\initial.eta", true, true, true, false}, {"a-xb", true, false, false, false},
     };
     for (const auto& row : rows) {
         const AccessFlags f = decodeSwitches(row.line);

@@ -55,16 +55,13 @@ protected:
     {
         state.file.fileMode = subject != LiveMeasurement;
         state.file.currentFilePath = dir.file(subject == CalibrationOnFile ? "unit.eta" : "run.mes");
+        const auto keep = [this](auto opened) { EXPECT_TRUE(opened->opening()); dialog = std::move(opened); };
         if (subject == CalibrationOnFile) {
             EXPECT_EQ(writeDefaultSettingsFile(state.file.currentFilePath, filetypes::kCalibration), FileStatus::Ok);
-            auto opened = std::make_unique<CalibrationDialog>(context, nullptr);
-            EXPECT_TRUE(opened->opening());
-            dialog = std::move(opened);
+            keep(std::make_unique<CalibrationDialog>(context, nullptr));
         } else {
             test::writeBytes(state.file.currentFilePath, test::lengthWord(kMeasurementFrameSize) + test::frame(test::example()));
-            auto opened = std::make_unique<MeasurementDialog>(context, nullptr);
-            EXPECT_TRUE(opened->opening());
-            dialog = std::move(opened);
+            keep(std::make_unique<MeasurementDialog>(context, nullptr));
         }
         dialog->show();
         QTest::keyClick(dialog.get(), Qt::Key_P, Qt::ControlModifier);
