@@ -1,9 +1,8 @@
-// Files that are not what their name says, opened as the user opens them
-// (File > Open): each is refused with a message in the user's language, loads
-// nothing, changes nothing on disk and leaves no dialog open.
+// File > Open on files that are not what their name says.
 #include "AppFixture.h"
 #include "FileCommands.h"
 #include "MeasurementFrames.h"
+#include "QtPrompts.h"
 #include "TemplateDialog.h"
 
 #include <QTimer>
@@ -24,23 +23,15 @@ std::string whole(const FileType& type)
     return lengthWord(size) + std::string(size, '\x11');
 }
 
-class BadFilesTest : public AppFixture {
-protected:
-    void SetUp() override
-    {
-        program.state.settings.currentFolder = dir.path().string() + "/";
-    }
-};
+using BadFilesTest = AppFixture;
 
 }  // namespace
 
+// Each is refused with a message in the user's language, loads nothing,
+// changes nothing on disk and leaves no dialog open.
 TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
 {
-    const struct {
-        const FileType* type;
-        Damage damage;
-        int language;
-    } rows[] = {
+    const struct { const FileType* type; Damage damage; int language; } rows[] = {
         {&filetypes::kCalibration, Damage::OneByteTooLong, kFrench},
         {&filetypes::kMaker, Damage::OneByteTooLong, kEnglish},
         {&filetypes::kFactory, Damage::Truncated, kEnglish},
@@ -50,6 +41,7 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         {&filetypes::kFactory, Damage::Vanished, kFrench},
     };
     ProgramState& state = program.state;
+    state.settings.currentFolder = dir.path().string() + "/";
     for (const auto& row : rows) {
         const std::string path = dir.file(std::string("bad.") + row.type->extension);
         SCOPED_TRACE(path + ", damage " + std::to_string(static_cast<int>(row.damage)));
@@ -69,17 +61,14 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         state.record.measurement.flow = 777;
         prompts.clear();
         prompts.chooseNextFile(path);
-
         bool dialogShown = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget())) {
-                dialogShown = true;
-                dialog->reject();
-            }
+        QTimer closer;  // a dialog opened on a file it should have refused is closed once it shows
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget()))
+                dialogShown = true, prompts.answerNext(BoxAnswer::Yes), dialog->reject();  // Yes: close it, changed or not
         });
+        closer.start(10);
         openSettingsFile(program.context(), nullptr);
-        QCoreApplication::processEvents();
-
         EXPECT_FALSE(dialogShown) << "no dialog stays open on a refused file";
         ASSERT_EQ(prompts.boxes().size(), 1u);
         const RecordedBox& box = prompts.boxes()[0];
@@ -93,4 +82,8 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         EXPECT_EQ(state.record.measurement.flow, 777.0f);
         EXPECT_EQ(std::filesystem::is_regular_file(path) ? readBytes(path) : written, written) << "nothing written";
     }
+    EXPECT_EQ(prompts.fileRequests().back().filter,
+              "(*.*)|*.mes;*.eta|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|") << "without switches";
+    // As the platform's file dialog shows it: each entry names its patterns once.
+    EXPECT_EQ(qtFileFilter(prompts.fileRequests().back().filter), "(*.mes *.eta);;Fichier Mesure (*.mes);;Fichier Etalonnage (*.eta)");
 }

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-
 using namespace vantor;
 
 namespace {
@@ -20,14 +19,6 @@ namespace {
 class LinkWindowTest : public test::AppFixture {
 protected:
     LinkWindowTest() { program.serial.setDevicePath(0, simulator.path(0)); }
-
-    std::vector<std::string> labels(LinkWindow& window)
-    {
-        std::vector<std::string> out;
-        for (QLabel* label : window.findChildren<QLabel*>())
-            out.push_back(label->text().toStdString());
-        return out;
-    }
 
     sim::Simulator simulator{{dir.file("com1")}, {.turnaroundMs = 2}};
 };
@@ -44,7 +35,13 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
 
     program.state.settings.language = kEnglish;
     LinkWindow window(program, nullptr);
-    const std::vector<std::string> shown = labels(window);
+    const auto labels = [&window] {
+        std::vector<std::string> out;
+        for (QLabel* label : window.findChildren<QLabel*>())
+            out.push_back(label->text().toStdString());
+        return out;
+    };
+    const std::vector<std::string> shown = labels();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0], "Com1 (" + simulator.path(0) + "), 9600 baud, address 1");
     EXPECT_EQ(shown[1], "Transactions: 2   good: 1   retries: 2\n"
@@ -60,7 +57,7 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
 
     program.state.settings.language = kFrench;
     window.refresh();
-    EXPECT_EQ(labels(window)[1], "Transactions : 2   réussies : 1   reprises : 2\n"
+    EXPECT_EQ(labels()[1], "Transactions : 2   réussies : 1   reprises : 2\n"
                                  "Silences : 0   CRC faux : 3   longueur fausse : 0   exceptions : 0");
 }
 
@@ -68,13 +65,7 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
 // the port, speed and address used; no box is shown.
 TEST_F(LinkWindowTest, TheStatusLineSaysWhyAReadFailed)
 {
-    const struct {
-        sim::Fault fault;
-        int times;
-        int amount;
-        int language;
-        const char* expected;
-    } rows[] = {
+    const struct { sim::Fault fault; int times; int amount; int language; const char* expected; } rows[] = {
         {sim::Fault::Silence, 3, 0, kFrench, "Lecture impossible : pas de réponse \u2014 Com1, 9600 bauds, adresse 1"},
         {sim::Fault::BadCrc, 3, 0, kEnglish, "Read failed: bad reply (CRC) \u2014 Com1, 9600 baud, address 1"},
         {sim::Fault::MissingBytes, 3, 1, kEnglish, "Read failed: bad reply (wrong length) \u2014 Com1, 9600 baud, address 1"},

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,10 +56,7 @@ protected:
 
 TEST(NumberText, NumbersAreShownWithAboutFiveSignificantDigits)
 {
-    const struct {
-        float value;
-        const char* shown;
-    } rows[] = {
+    const struct { float value; const char* shown; } rows[] = {
         {12.3456f, "12.35"}, {9.9985f, "9.998"},   {0.5f, "0.500"},     {10.0f, "10.00"},
         {999.9f, "1000"},    {9999.0f, "9999"},    {9999.4f, "10000"},  {99994.0f, "99990"},
         {99995.0f, "100000"}, {999949.0f, "999900"}, {999950.0f, "999999"}, {123456.0f, "123500"},
@@ -72,33 +68,14 @@ TEST(NumberText, NumbersAreShownWithAboutFiveSignificantDigits)
     }
 }
 
-TEST(NumberText, ATypedNumberTakesThePointOrTheLocaleSeparatorAndNothingElse)
-{
-    const struct {
-        const char* text;
-        const char* separator;
-        std::optional<double> value;
-    } rows[] = {
-        {"0,25", ",", 0.25}, {"0.25", ",", 0.25}, {" -3,5 ", ",", -3.5}, {"+7", ",", 7.0}, {",5", ",", 0.5},
-        {"2.", ".", 2.0},    {"1e3", ".", 1000.0}, {"1,5E-1", ",", 0.15},
-        {"abc", ",", {}},    {"", ",", {}},       {"  ", ",", {}},      {"1,2,3", ",", {}}, {"1.2,3", ",", {}},
-        {"12abc", ",", {}},  {"0,25", ".", {}},   {"-", ",", {}},       {",", ",", {}},     {"0x1A", ".", {}},
-        {"inf", ".", {}},    {"nan", ".", {}},    {"1e", ".", {}},      {"12 mm", ".", {}}, {"--5", ".", {}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(parseTypedNumber(row.text, row.separator), row.value) << '"' << row.text << "\" with " << row.separator;
-}
-
 // What is shown is what is sent: the record takes the clamped value.
 TEST_F(BindingTest, NumbersAreShownClampedAndNotANumberAsTheMinimum)
 {
     state.record.calibration.extDiameter = std::nextafter(10.0f, 0.0f);
     state.record.calibration.length = std::numeric_limits<float>::quiet_NaN();
     showNumbers(dialog, kNumbers, state);
-    EXPECT_EQ(state.record.calibration.extDiameter, 10.0f);
-    EXPECT_EQ(text(20), "10.00");
-    EXPECT_EQ(state.record.calibration.length, 0.0f);
-    EXPECT_EQ(text(21), "0.0");
+    EXPECT_EQ(std::pair(state.record.calibration.extDiameter, text(20)), std::pair(10.0f, std::string("10.00")));
+    EXPECT_EQ(std::pair(state.record.calibration.length, text(21)), std::pair(0.0f, std::string("0.0")));
 }
 
 TEST_F(BindingTest, AListIndexPastTheEndShowsTheFirstEntry)

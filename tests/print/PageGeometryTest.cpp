@@ -7,12 +7,8 @@ using namespace vantor;
 
 TEST(PageGeometry, ScaledInEachDirectionCappedAt300DpiAndCentred)
 {
-    const struct {
-        Resolution screen, printer;
-        int printableWidth, printableHeight, clientWidth, clientHeight;
-        double kx, ky;
-        int width, height, x0, y0;
-    } rows[] = {
+    const struct { Resolution screen, printer; int printableWidth, printableHeight, clientWidth, clientHeight;
+                   double kx, ky; int width, height, x0, y0; } rows[] = {
         // 600 dpi is asked down to 300; 1562.5 truncated.
         {{96, 96}, {600, 600}, 3300, 2550, 500, 400, 3.125, 3.125, 1562, 1250, 1650 - 781, 1275 - 625},
         // A coarse printer enlarges instead of reducing.
@@ -28,8 +24,7 @@ TEST(PageGeometry, ScaledInEachDirectionCappedAt300DpiAndCentred)
     for (const auto& r : rows) {
         const PageGeometry g =
             computePageGeometry(r.screen, r.printer, r.printableWidth, r.printableHeight, r.clientWidth, r.clientHeight);
-        SCOPED_TRACE(std::to_string(r.printer.x) + " x " + std::to_string(r.printer.y) + " dpi, client " +
-                     std::to_string(r.clientWidth));
+        SCOPED_TRACE(::testing::Message() << r.printer.x << " x " << r.printer.y << " dpi, client " << r.clientWidth);
         EXPECT_DOUBLE_EQ(g.kx, r.kx);
         EXPECT_DOUBLE_EQ(g.ky, r.ky);
         EXPECT_EQ((std::vector<int>{g.width, g.height, g.x0, g.y0}), (std::vector<int>{r.width, r.height, r.x0, r.y0}));

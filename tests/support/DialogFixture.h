@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogContext.h"
+#include "MeasurementFrames.h"
 #include "Session.h"
 #include "ScriptedPrompts.h"
 #include "SerialPort.h"
@@ -10,11 +11,10 @@
 
 #include <QDateTime>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,15 +44,10 @@ protected:
         };
     }
 
-    static std::string fileText(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     static std::vector<uint8_t> fileBytes(const std::string& path)
     {
-        const std::string text = fileText(path);
-        return {text.begin(), text.end()};
+        const std::string bytes = readBytes(path);
+        return {bytes.begin(), bytes.end()};
     }
 
     // First registers of the requests the instrument received, with their function.
@@ -102,11 +97,14 @@ protected:
         prompts.answerNext(answer);
         dialog->sendCommand(1036);
     }
-    // Types the value into the edit box, and the focus leaves it.
-    void type(int id, const char* value)
+    // Types into the edit box key by key, as the user does, and leaves it.
+    void type(int id, const char* typed)
     {
-        dialog->template control<QLineEdit>(id)->setText(value);
-        loseFocus(dialog->control(id));
+        auto* edit = dialog->template control<QLineEdit>(id);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        loseFocus(edit);
     }
 
     std::unique_ptr<Base> dialog;
