@@ -1,5 +1,5 @@
-// Measurement files into spreadsheet text: the lines, the refused files and the
-// replacement of an older output.
+// Measurement files into spreadsheet text, line by line (what a refused or
+// unwritable conversion leaves is vantorctl's convert test).
 #include "BlockTables.h"
 #include "Conversion.h"
 #include "MeasurementFrames.h"
@@ -113,20 +113,3 @@ TEST_F(ConversionTest, LinesInTheUsersConventions)
         EXPECT_EQ(convert(row.records, row.options, row.length), row.expected) << row.name;
 }
 
-// The reasons a file is refused are the measurement file's; here, what a
-// conversion that ends without its output leaves: the older output, and no
-// temporary file (one stopped is the conversion dialog's test).
-TEST_F(ConversionTest, WhatIsNotConvertedKeepsTheOlderOutput)
-{
-    writeBytes(input, lengthWord(77) + frame(example()).substr(0, 76));
-    writeBytes(output, "older output");
-    EXPECT_EQ(convertMeasurementFile(input, output, english()).status, ConversionStatus::Refused);
-    EXPECT_EQ(readBytes(output), "older output");
-    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"site.mes", "site.prn"}));
-    writeBytes(input, lengthWord(kMeasurementFrameSize) + frame(example()));
-    const std::string out = dir.file("absent/site.prn");
-    const ConversionResult result = convertMeasurementFile(input, out, english());
-    EXPECT_EQ(result.status, ConversionStatus::CannotWrite);
-    EXPECT_NE(conversionProblem(result, input, out, kEnglish).find(out), std::string::npos);
-    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"site.mes", "site.prn"}));
-}

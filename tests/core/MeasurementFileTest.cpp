@@ -1,5 +1,4 @@
-// Measurement files: what a recording writes, and which files replay refuses
-// (a recording that cannot be written is the measurement dialog's test).
+// Measurement files: what a recording writes, and which files replay refuses.
 #include "FrameLog.h"
 #include "MeasurementFile.h"
 #include "TempDir.h"
@@ -60,6 +59,25 @@ TEST(MeasurementRecorder, RecordsFramesBehindTheirLength)
     ASSERT_TRUE(recorder.record(frame(0xB1)));
     EXPECT_EQ(recorder.count(), 1);
     EXPECT_EQ(fileSize(path), 79u);
+}
+
+// A full disk mid-recording: the recording stops and what was written stays.
+TEST(MeasurementRecorder, AFailedWriteStopsTheRecordingAndKeepsWhatWasWritten)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("run.mes");
+    MeasurementRecorder recorder;
+    recorder.start(path);
+    ASSERT_TRUE(recorder.record(frame(1)) && recorder.record(frame(2)));
+    std::filesystem::rename(path, dir.file("kept.mes"));
+#ifdef _WIN32
+    std::filesystem::create_directory(path);  // no /dev/full: a name that cannot be written
+#else
+    std::filesystem::create_symlink("/dev/full", path);
+#endif
+    EXPECT_FALSE(recorder.record(frame(3)));
+    EXPECT_EQ(recorder.state(), MeasurementRecorder::State::Idle);
+    EXPECT_EQ(fileSize(dir.file("kept.mes")), 2u + 2 * 77);
 }
 
 TEST(MeasurementFile, GeometryAndRefusals)

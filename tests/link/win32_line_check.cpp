@@ -1,11 +1,10 @@
 // win32_line_check: one Jbus read through the serial library and the Jbus
 // master on a COM port, as the program makes it, with what it cost.
 //
-//   win32_line_check [--port N] [--baud B] [--address A] [--first R] [--count C]
-//                    [--idle-ms MS] [--trace] [--dump]
+//   win32_line_check [--port N] [--baud B] [--idle-ms MS] [--dump]
 //
-// Defaults: COM1, 9600 baud, address 1, 28 registers from 0x1100 (the
-// configuration block). Prints the result, the reply's register image in
+// Defaults: COM1, 9600 baud; it reads the 28 registers from 0x1100 (the
+// configuration block) at address 1. Prints the result, the reply's register image in
 // hexadecimal and the wall and processor time of the transaction; --dump
 // prints the port's dump first. --idle-ms installs an idle hook run at least
 // every MS milliseconds, as a window would, so that every wait is cut short
@@ -62,8 +61,7 @@ void printHex(const char* label, const uint8_t* bytes, size_t count)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: win32_line_check [--port 1-4] [--baud B] [--address A] [--first R] [--count 1-125]"
-                         " [--idle-ms MS] [--trace] [--dump]\n");
+    std::fprintf(stderr, "usage: win32_line_check [--port 1-4] [--baud B] [--idle-ms MS] [--dump]\n");
     return 2;
 }
 
@@ -75,10 +73,8 @@ int main(int argc, char** argv)
     settings.portIndex = 0;
     settings.baudIndex = 5;
     settings.jbusAddress = 1;
-    long first = 0x1100;
-    long count = 28;
+    constexpr long first = 0x1100, count = 28;
     long idleMs = 0;
-    bool traceFrames = false;
     bool dump = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -93,17 +89,8 @@ int main(int argc, char** argv)
                     settings.baudIndex = static_cast<int32_t>(b);
             if (settings.baudIndex < 0)
                 return usage();
-        } else if (arg == "--address" && hasValue && number(argv[i + 1], 0, 255, value)) {
-            settings.jbusAddress = static_cast<float>(value);
-        } else if (arg == "--first" && hasValue && number(argv[i + 1], 0, 0xFFFF, value)) {
-            first = value;
-        } else if (arg == "--count" && hasValue && number(argv[i + 1], 1, 125, value)) {
-            count = value;
         } else if (arg == "--idle-ms" && hasValue && number(argv[i + 1], 1, 1000, value)) {
             idleMs = value;
-        } else if (arg == "--trace") {
-            traceFrames = true;
-            continue;
         } else if (arg == "--dump") {
             dump = true;
             continue;
@@ -139,15 +126,6 @@ int main(int argc, char** argv)
 
     LinkBuffers buffers;
     JbusMaster master(serial, settings, buffers);
-    if (traceFrames) {
-        master.setTracer([](const TraceEvent& e) {
-            std::printf("%s (%s):", e.direction == TraceDirection::Sent ? "sent" : "received",
-                        traceVerdictText(e.verdict));
-            for (uint8_t b : e.bytes)
-                std::printf(" %02X", b);
-            std::printf("\n");
-        });
-    }
     master.jbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
     const double cpuBefore = processorMs();
     const double start = nowMs();

@@ -129,32 +129,6 @@ TEST(ValueCodec, BitsAndNibblesShareTheirByte)
     EXPECT_EQ(image, (std::vector<uint8_t>{0x89, 0xFA}));
 }
 
-// A whole text is the software version's (tests/sim); here, one cut short.
-TEST(ValueCodec, TextStopsAtANul)
-{
-    struct Version {
-        Text text{};
-    };
-    const Descriptor<Version> rows[] = {{&Version::text, kText, 1, 12, 0, "", ""}};
-    Version v;
-    decodeImage<Version>(rows, std::vector<uint8_t>{'x', 'V', '2', '.', '1', 0, 'Z', 'Z', 'Z', 'Z', 'Z', 'Z', 'Z', 'y'}, v);
-    EXPECT_EQ(std::string(v.text.data()), "V2.1");
-    EXPECT_EQ(v.text[6], 0) << "the rest is filled with NULs";
-}
-
-TEST(ValueCodec, MatchesLastReadComparesTheEncodedImage)
-{
-    const Rows rows = {row(&Sample::number, kScaledU16, 0, 10), row(&Sample::integer, kByte, 2, 0)};
-    const std::vector<uint8_t> lastRead = {0x01, 0x05, 0x07, 0x00};
-    Sample s = decode(rows, lastRead);
-    EXPECT_TRUE(imageMatchesLastRead<Sample>(rows, s, lastRead, 2));
-    s.number = 26.2f;
-    EXPECT_FALSE(imageMatchesLastRead<Sample>(rows, s, lastRead, 2));
-    s.number = 26.1f;
-    EXPECT_TRUE(imageMatchesLastRead<Sample>(rows, s, lastRead, 2)) << "back to the value read";
-    EXPECT_FALSE(imageMatchesLastRead<Sample>(rows, s, lastRead, 3)) << "more registers than were read";
-}
-
 // Fields whose defaults are all 0 cannot show in a new file: hand-made images
 // put a value of its own in each, where the instrument keeps it.
 TEST(BlockTables, HandMadeImagesDecodeEachFieldFromItsBytes)

@@ -1,6 +1,5 @@
 // The language tables: invariants over every table (each text written whole
-// in Windows-1252), and the reading of a list's language half under the count a
-// control binds it with. Windows-1252, the code page of the converted text and
+// in Windows-1252, each list's language half read under its count). Windows-1252, the code page of the converted text and
 // the reports: bytes both ways and what cannot be written.
 #include "LanguageTables.h"
 #include "Windows1252.h"
@@ -48,21 +47,6 @@ TEST(LanguageTables, EveryPairAndListIsListedOnceWhole)
             EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, -1, language), nullptr);
         }
     }
-}
-
-TEST(LanguageTables, ChoiceTextUsesTheBoundCount)
-{
-    auto choice = [](const ChoiceList& list, int count, bool bilingual, int index, int language) {
-        const char* text = choiceText(list, count, bilingual, index, language);
-        return std::string(text ? text : "<null>");
-    };
-    // Bound with 6 choices, the English half starts at slot 6.
-    EXPECT_EQ(choice(lang::ListFlowUnit, 6, true, 0, 1), "USGl/s");
-    EXPECT_EQ(choice(lang::ListFlowUnit, 12, true, 5, 1), "m3/d");
-    // A slot past the end of the list is refused even when the index is below count.
-    EXPECT_EQ(choice(lang::ListMaterial, 14, true, 13, 1), "<null>");
-    EXPECT_EQ(choice(lang::ListMaterial, 27, false, 26, 0), "<null>");
-    EXPECT_EQ(choice(lang::ListLanguage, 2, false, 1, 0), "English");
 }
 
 TEST(Windows1252, BothWays)
