@@ -163,6 +163,7 @@ MeasurementDialog::MeasurementDialog(const DialogContext& context, QWidget* owne
 
 MeasurementDialog::~MeasurementDialog()
 {
+    // Every menu command destroys the window once it is closed: the port goes then.
     m_context.link.master().holdPortOpen(false);
 }
 
@@ -200,9 +201,7 @@ int MeasurementDialog::run()
 {
     if (!opening())
         return QDialog::Accepted;
-    const int result = exec();
-    m_context.link.master().holdPortOpen(false);
-    return result;
+    return exec();
 }
 
 void MeasurementDialog::poll()
