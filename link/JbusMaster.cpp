@@ -274,7 +274,7 @@ int JbusMaster::jbusTransact(int length)
     const bool held = m_holdPortOpen && m_port && m_port->status == kSerialOk &&
                       m_openPortIndex == m_settings.portIndex && m_openBaudIndex == m_settings.baudIndex;
     if (held || jbusOpen() == 0) {
-        jbusPurge();
+        // Each attempt purges the line before it sends.
         auto& q = m_buffers.request;
         const uint16_t crc = jbusCrc16(q.data(), static_cast<uint16_t>(length));
         q[length] = static_cast<uint8_t>(crc);

@@ -109,7 +109,9 @@ int modemLines(SerialPort& port)
 void changeModemLine(SerialPort& port, int line, bool on)
 {
     // Pseudo-terminals have no modem lines; that is not an error for the caller.
-    ioctl(port.driver->fd, on ? TIOCMBIS : TIOCMBIC, &line);
+    TermiosData& d = *port.driver;
+    if (!d.noModemLines && ioctl(d.fd, on ? TIOCMBIS : TIOCMBIC, &line) != 0)
+        d.noModemLines = errno == ENOTTY || errno == EINVAL;
 }
 
 // Bytes waiting, read from the device when none is left over: the descriptor
@@ -150,8 +152,9 @@ int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
 {
     TermiosData& d = *port.driver;
     refreshErrors(port);
-    const int queued = queuedBytes(d.fd, TIOCOUTQ);
-    const uint32_t room = queued >= static_cast<int>(d.txQueueSize) ? 0 : d.txQueueSize - static_cast<uint32_t>(queued);
+    if (length > d.txQueueSize || d.unsentBound > d.txQueueSize - length)
+        d.unsentBound = static_cast<uint32_t>(std::max(queuedBytes(d.fd, TIOCOUTQ), 0));
+    const uint32_t room = d.unsentBound >= d.txQueueSize ? 0 : d.txQueueSize - d.unsentBound;
     const uint32_t count = std::min(length, room);
     ssize_t n = 0;
     if (count > 0) {
@@ -160,6 +163,7 @@ int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
         } while (n < 0 && errno == EINTR);
     }
     port.transferred = n > 0 ? static_cast<uint32_t>(n) : 0;
+    d.unsentBound += port.transferred;
     if (port.transferred >= length)
         return kSerialOk;
     if (n < 0 && errno != EAGAIN)
@@ -234,7 +238,9 @@ int setRts(SerialPort& port, bool on)
 int txCount(SerialPort& port)
 {
     refreshErrors(port);
-    return queuedBytes(port.driver->fd, TIOCOUTQ);
+    const int queued = queuedBytes(port.driver->fd, TIOCOUTQ);
+    port.driver->unsentBound = static_cast<uint32_t>(std::max(queued, 0));
+    return queued;
 }
 
 int txFree(SerialPort& port)
@@ -393,6 +399,8 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
     d.errorFlags = 0;
     d.receivedFrom = d.receivedTo = 0;
     d.noCounters = false;
+    d.noModemLines = false;
+    d.unsentBound = 0;
 
     int fd;
     do {

@@ -30,6 +30,11 @@ struct TermiosData {
     uint32_t receivedFrom = 0, receivedTo = 0;
     // The kernel switches an RS-485 transmitter itself: RTS is left to it.
     bool kernelRs485 = false;
+    // The most the driver can hold unsent: bytes written since the kernel last
+    // said how many were queued. While a write cannot overflow the queue the
+    // kernel is not asked, so a request costs no query per byte.
+    uint32_t unsentBound = 0;
+    bool noModemLines = false;  // a pseudo-terminal has none: not asked again
 };
 
 // The line settings for a speed, parity letter (either case), data and stop
