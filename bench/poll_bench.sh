@@ -33,4 +33,12 @@ if command -v mbpoll >/dev/null; then
   "$build/bench/cpu_time" "mbpoll" --stop-after "$seconds" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
     -l 1000 -q "$work/com1" >/dev/null
 fi
+# What a command-line poller spends once, on starting and its first poll:
+# the rest of its figure above is the steady cost of polling.
+"$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/com1" \
+  --baud 9600 --address 1 poll --count 1 >/dev/null
+if command -v mbpoll >/dev/null; then
+  "$build/bench/cpu_time" "mbpoll, start and one poll" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
+    -1 -q "$work/com1" >/dev/null
+fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
