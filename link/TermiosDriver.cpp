@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -126,6 +127,7 @@ uint32_t receivedBytes(SerialPort& port)
     do {
         n = read(d.fd, d.received.data(), d.received.size());
     } while (n < 0 && errno == EINTR);
+    d.moreWaiting = n == static_cast<ssize_t>(d.received.size());
     if (n <= 0)
         return 0;
     // The error counters, once for each burst of bytes that came in.
@@ -191,6 +193,9 @@ int closePort(SerialPort& port)
     // Unsent output would make close() wait for a line that may be dead.
     tcflush(d.fd, TCOFLUSH);
     ioctl(d.fd, TIOCNXCL);
+    if (d.waitFd >= 0)
+        close(d.waitFd);
+    d.waitFd = -1;
     const int result = close(d.fd) == 0 ? kSerialOk : mapSystemError(errno);
     d.fd = -1;
     d.receivedFrom = d.receivedTo = 0;
@@ -423,6 +428,15 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
         return;
     }
     d.fd = fd;
+    d.moreWaiting = false;
+    d.waitFd = epoll_create1(EPOLL_CLOEXEC);
+    epoll_event interest{};
+    interest.events = EPOLLIN | EPOLLET;
+    interest.data.fd = fd;
+    if (d.waitFd >= 0 && epoll_ctl(d.waitFd, EPOLL_CTL_ADD, fd, &interest) != 0) {
+        close(d.waitFd);
+        d.waitFd = -1;
+    }
     // An adapter set up for RS-485 in the kernel switches its transmitter on its own.
     serial_rs485 rs485{};
     d.kernelRs485 = ioctl(fd, TIOCGRS485, &rs485) == 0 && (rs485.flags & SER_RS485_ENABLED) != 0;
@@ -528,6 +542,18 @@ void waitForInput(SerialPort& port, int ms)
     const int fd = port.driver ? port.driver->fd : -1;
     if (fd < 0) {
         sleepMs(ms < 0 ? 1000 : ms);
+        return;
+    }
+    const TermiosData& d = *port.driver;
+    if (d.waitFd >= 0) {
+        // An edge only announces new bytes: those a full read left behind are
+        // there already.
+        if (d.moreWaiting)
+            return;
+        epoll_event event{};
+        const int r = epoll_wait(d.waitFd, &event, 1, ms);
+        if (r > 0 && (event.events & (EPOLLHUP | EPOLLERR)) && queuedBytes(fd, FIONREAD) == 0)
+            sleepMs(ms < 0 ? 1000 : ms);
         return;
     }
     pollfd p{fd, POLLIN, 0};

@@ -35,6 +35,13 @@ struct TermiosData {
     // kernel is not asked, so a request costs no query per byte.
     uint32_t unsentBound = 0;
     bool noModemLines = false;  // a pseudo-terminal has none: not asked again
+    // Waits for input go through an edge-triggered epoll set: the device is not
+    // asked again at every wait, and a wait that comes just after a byte does
+    // not stall on the tty's delivery of it. -1: plain poll().
+    int waitFd = -1;
+    // The last read filled the buffer: more may wait in the device, which no
+    // new edge will announce.
+    bool moreWaiting = false;
 };
 
 // The line settings for a speed, parity letter (either case), data and stop

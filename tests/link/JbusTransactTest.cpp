@@ -3,10 +3,14 @@
 #include "SimFixture.h"
 #include "TermiosDriver.h"
 
+#include <fcntl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
 using namespace vantor;
 using vantor::sim::Fault;
@@ -197,4 +201,31 @@ TEST_F(JbusTransactTest, CountersCountEveryOutcome)
     EXPECT_EQ(c.exceptions, 3u);
     EXPECT_EQ(c.lastFailure, LinkFailure::Exception);
     EXPECT_GT(c.lastFailureTime, 0);
+}
+
+TEST(TermiosWait, BytesBeyondOneReadOfTheDriverAreNotLeftWaitingForANewByte)
+{
+    // More bytes at once than the driver takes in one read: the rest, already
+    // there, must come at once and not after a time-out.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    SerialLibrary serial;
+    serial.setDevicePath(0, ptsname(master));
+    SerialPort& port = serial.openPort(0, 9600, 'N', 8, 2);
+    ASSERT_EQ(port.status, kSerialOk);
+    const std::vector<uint8_t> burst(700, 0x55);
+    ASSERT_EQ(::write(master, burst.data(), burst.size()), static_cast<ssize_t>(burst.size()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    const auto start = Clock::now();
+    size_t got = 0;
+    while (readByteTimed(port, 1000) == 0x55)
+        if (++got == burst.size())
+            break;
+    EXPECT_EQ(got, burst.size());
+    EXPECT_LT(msSince(start), 500);
+    port.ops.closePort(port);
+    close(master);
 }
