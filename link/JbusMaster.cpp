@@ -160,11 +160,11 @@ int JbusMaster::jbusPurge()
 int JbusMaster::send(int length)
 {
     jbusPurge();
-    for (int i = 0; i < length; ++i) {
-        if (m_port->ops.writeByte(*m_port, m_buffers.request[i]) != kSerialOk)
-            return -1;
-    }
-    return 0;
+    // The request goes to the driver in one piece. Handed over a byte at a time,
+    // a writer held up between two bytes (a loaded machine) leaves a silence
+    // inside the frame, and the instrument takes it for two broken frames.
+    const int written = m_port->ops.writeBlock(*m_port, m_buffers.request.data(), static_cast<uint32_t>(length));
+    return written == kSerialOk ? 0 : -1;
 }
 
 bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int interByteMs)

@@ -129,13 +129,17 @@ int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
 
 int readByte(SerialPort&) { return g_line.received() > 0 ? int{g_line.take()} : int{kSerialTimeout}; }
 
-int writeByte(SerialPort& port, uint8_t byte)
+int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
 {
-    if (g_line.refuseAfter >= 0 && static_cast<int>(g_line.written.size()) >= g_line.refuseAfter)
-        return port.status = kSerialTxFull;
-    g_line.written.push_back(byte);
-    g_line.lineFreeUs = std::max(g_line.lineFreeUs, g_line.nowUs) + g_line.byteUs;
-    g_line.requestOnLine = true;
+    port.transferred = 0;
+    for (uint32_t i = 0; i < length; ++i) {
+        if (g_line.refuseAfter >= 0 && static_cast<int>(g_line.written.size()) >= g_line.refuseAfter)
+            return port.status = kSerialTxFull;
+        g_line.written.push_back(bytes[i]);
+        g_line.lineFreeUs = std::max(g_line.lineFreeUs, g_line.nowUs) + g_line.byteUs;
+        g_line.requestOnLine = true;
+        ++port.transferred;
+    }
     return kSerialOk;
 }
 
@@ -165,7 +169,7 @@ void openFakeDevice(SerialPort& port, const std::string&, int32_t, char, int, in
     }
     SerialOps& ops = port.ops;
     ops.readByte = readByte;
-    ops.writeByte = writeByte;
+    ops.writeBlock = writeBlock;
     ops.setRts = setRts;
     ops.rxCount = rxCount;
     ops.purgeOutput = purgeOutput;
