@@ -154,9 +154,8 @@ int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
 {
     TermiosData& d = *port.driver;
     refreshErrors(port);
-    if (length > d.txQueueSize || d.unsentBound > d.txQueueSize - length)
-        d.unsentBound = static_cast<uint32_t>(std::max(queuedBytes(d.fd, TIOCOUTQ), 0));
-    const uint32_t room = d.unsentBound >= d.txQueueSize ? 0 : d.txQueueSize - d.unsentBound;
+    const int queued = queuedBytes(d.fd, TIOCOUTQ);
+    const uint32_t room = queued >= static_cast<int>(d.txQueueSize) ? 0 : d.txQueueSize - static_cast<uint32_t>(queued);
     const uint32_t count = std::min(length, room);
     ssize_t n = 0;
     if (count > 0) {
@@ -165,7 +164,6 @@ int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
         } while (n < 0 && errno == EINTR);
     }
     port.transferred = n > 0 ? static_cast<uint32_t>(n) : 0;
-    d.unsentBound += port.transferred;
     if (port.transferred >= length)
         return kSerialOk;
     if (n < 0 && errno != EAGAIN)
@@ -243,9 +241,7 @@ int setRts(SerialPort& port, bool on)
 int txCount(SerialPort& port)
 {
     refreshErrors(port);
-    const int queued = queuedBytes(port.driver->fd, TIOCOUTQ);
-    port.driver->unsentBound = static_cast<uint32_t>(std::max(queued, 0));
-    return queued;
+    return queuedBytes(port.driver->fd, TIOCOUTQ);
 }
 
 int txFree(SerialPort& port)
@@ -405,7 +401,6 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
     d.receivedFrom = d.receivedTo = 0;
     d.noCounters = false;
     d.noModemLines = false;
-    d.unsentBound = 0;
 
     int fd;
     do {

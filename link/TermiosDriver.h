@@ -30,10 +30,6 @@ struct TermiosData {
     uint32_t receivedFrom = 0, receivedTo = 0;
     // The kernel switches an RS-485 transmitter itself: RTS is left to it.
     bool kernelRs485 = false;
-    // The most the driver can hold unsent: bytes written since the kernel last
-    // said how many were queued. While a write cannot overflow the queue the
-    // kernel is not asked, so a request costs no query.
-    uint32_t unsentBound = 0;
     bool noModemLines = false;  // a pseudo-terminal has none: not asked again
     // Waits for input go through an edge-triggered epoll set: the device is not
     // asked again at every wait, and a wait that comes just after a byte does

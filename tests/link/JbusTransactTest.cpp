@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace vantor;
@@ -182,15 +183,10 @@ struct HeldUpWriter {
     static inline int (*realWriteByte)(SerialPort&, uint8_t) = nullptr;
     static inline int (*realWriteBlock)(SerialPort&, const uint8_t*, uint32_t) = nullptr;
     static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
-    static int writeByte(SerialPort& port, uint8_t byte)
+    static int writeByte(SerialPort& port, uint8_t byte) { return pause(), realWriteByte(port, byte); }
+    static int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t n)
     {
-        pause();
-        return realWriteByte(port, byte);
-    }
-    static int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
-    {
-        pause();
-        return realWriteBlock(port, bytes, length);
+        return pause(), realWriteBlock(port, bytes, n);
     }
 };
 
@@ -199,10 +195,8 @@ TEST_F(JbusTransactTest, ARequestReachesTheLineWholeEvenWhenTheWriterIsHeldUp)
     serial.setDeviceOpener([](SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
                               int stopBits) {
         openTermiosDevice(port, path, baud, parity, dataBits, stopBits);
-        HeldUpWriter::realWriteByte = port.ops.writeByte;
-        HeldUpWriter::realWriteBlock = port.ops.writeBlock;
-        port.ops.writeByte = HeldUpWriter::writeByte;
-        port.ops.writeBlock = HeldUpWriter::writeBlock;
+        HeldUpWriter::realWriteByte = std::exchange(port.ops.writeByte, HeldUpWriter::writeByte);
+        HeldUpWriter::realWriteBlock = std::exchange(port.ops.writeBlock, HeldUpWriter::writeBlock);
     });
     // A silence of 10 ms between two bytes would end the frame at 9600 baud.
     EXPECT_EQ(read(0x3000, 5), 0);
