@@ -1,164 +1,236 @@
+// The settings store on Linux: each top key is an INI file under the user's
+// configuration folder, its subkeys are groups of that file.
 #include "SettingsStore.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QStringList>
+#include "AtomicFile.h"
+#include "IniFile.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
 
 namespace vantor {
 
 namespace {
 
-QStringList components(const std::string& keyPath)
+std::vector<std::string> components(const std::string& keyPath)
 {
-    return QString::fromStdString(keyPath).split('\\', Qt::SkipEmptyParts);
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(keyPath);
+    while (std::getline(in, part, '\\'))
+        if (!part.empty())
+            parts.push_back(part);
+    return parts;
 }
+
+std::string joined(const std::vector<std::string>& parts, size_t from, size_t to, char separator)
+{
+    std::string out;
+    for (size_t i = from; i < to; ++i)
+        out += (i > from ? std::string(1, separator) : std::string()) + parts[i];
+    return out;
+}
+
+std::string homeFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0')
+        return home;
+    const passwd* user = getpwuid(getuid());
+    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "/";
+}
+
+std::optional<std::string> fileContent(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Writers of the folder's settings files take turns, so that two programs
+// changing values at once both see their change kept.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder) : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (m_fd >= 0)
+            while (flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd;
+};
 
 }  // namespace
 
+struct SettingsStore::ParsedFile {
+    struct stat identity {};
+    IniFile ini;
+};
+
 SettingsStore::SettingsStore(std::string root) : m_root(std::move(root)) {}
+
+SettingsStore::~SettingsStore() = default;
 
 std::string SettingsStore::defaultRoot()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+    // The XDG rule: a relative XDG_CONFIG_HOME is to be ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/')
+        return config;
+    return homeFolder() + "/.config";
 }
 
 SettingsStore::Place SettingsStore::placeOf(const std::string& keyPath) const
 {
-    QStringList parts = components(keyPath);
-#ifdef Q_OS_WIN
-    return {("HKEY_CURRENT_USER\\" + parts.join('\\')).toStdString(), std::string()};
-#else
     // "Software\VantorPC\Probe" lives in <root>/Software/VantorPC.ini, group "Probe".
-    const int fileParts = std::min<int>(2, static_cast<int>(parts.size()));
-    const QStringList fileName = parts.mid(0, fileParts);
-    const QString file = QDir(QString::fromStdString(m_root)).filePath(fileName.join('/') + ".ini");
-    return {file.toStdString(), parts.mid(fileParts).join('/').toStdString()};
-#endif
+    const std::vector<std::string> parts = components(keyPath);
+    const size_t fileParts = std::min<size_t>(2, parts.size());
+    const std::filesystem::path file =
+        std::filesystem::path(m_root) / (joined(parts, 0, fileParts, '/') + ".ini");
+    return {file.lexically_normal().string(), joined(parts, fileParts, parts.size(), '/')};
 }
 
 std::string SettingsStore::location(const std::string& keyPath) const { return placeOf(keyPath).file; }
 
+const IniFile* SettingsStore::parsed(const std::string& file) const
+{
+    // A file is parsed again only when it changed: start-up reads some sixty
+    // values. A rewrite in place to the same size within the file system's
+    // time-stamp tick goes unseen; the program's own writes replace the file.
+    struct stat now {};
+    if (::stat(file.c_str(), &now) != 0 || !S_ISREG(now.st_mode)) {
+        m_files.erase(file);
+        return nullptr;
+    }
+    std::unique_ptr<ParsedFile>& cached = m_files[file];
+    if (cached && cached->identity.st_ino == now.st_ino && cached->identity.st_dev == now.st_dev &&
+        cached->identity.st_size == now.st_size && cached->identity.st_mtim.tv_sec == now.st_mtim.tv_sec &&
+        cached->identity.st_mtim.tv_nsec == now.st_mtim.tv_nsec &&
+        cached->identity.st_ctim.tv_sec == now.st_ctim.tv_sec && cached->identity.st_ctim.tv_nsec == now.st_ctim.tv_nsec)
+        return &cached->ini;
+    const std::optional<std::string> content = fileContent(file);
+    if (!content) {
+        m_files.erase(file);
+        return nullptr;
+    }
+    cached = std::make_unique<ParsedFile>(ParsedFile{now, IniFile(*content)});
+    return &cached->ini;
+}
+
 bool SettingsStore::keyExists(const std::string& keyPath) const
 {
     const Place place = placeOf(keyPath);
-#ifdef Q_OS_WIN
-    // A registry key shows through its parent's groups.
-    const QString path = QString::fromStdString(place.file);
-    QSettings parent(path.section('\\', 0, -2), QSettings::NativeFormat);
-    return parent.childGroups().contains(path.section('\\', -1), Qt::CaseInsensitive);
-#else
-    const QFileInfo info(QString::fromStdString(place.file));
-    if (!info.isFile() || !info.isWritable())
+    if (::access(place.file.c_str(), W_OK) != 0)
         return false;
-    if (place.group.empty())
-        return true;
-    QSettings settings(info.filePath(), QSettings::IniFormat);
-    return settings.childGroups().contains(QString::fromStdString(place.group).section('/', 0, 0));
-#endif
+    const IniFile* ini = parsed(place.file);
+    if (ini == nullptr)
+        return false;
+    return place.group.empty() || ini->hasGroup(place.group.substr(0, place.group.find('/')));
 }
 
 bool SettingsStore::createKey(const std::string& keyPath)
 {
     const Place place = placeOf(keyPath);
-#ifndef Q_OS_WIN
-    const QFileInfo info(QString::fromStdString(place.file));
-    if (!QDir().mkpath(info.absolutePath()))
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(place.file).parent_path(), error);
+    if (error)
         return false;
-    if (!info.exists()) {
-        QFile file(info.filePath());
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-    }
-#endif
-    QSettings settings(QString::fromStdString(place.file),
-#ifdef Q_OS_WIN
-                       QSettings::NativeFormat
-#else
-                       QSettings::IniFormat
-#endif
-    );
-    settings.sync();
-    return settings.status() == QSettings::NoError;
-}
-
-namespace {
-
-QString valueKey(const std::string& group, const std::string& name)
-{
-    return group.empty() ? QString::fromStdString(name) : QString::fromStdString(group + "/" + name);
-}
-
-QSettings::Format settingsFormat()
-{
-#ifdef Q_OS_WIN
-    return QSettings::NativeFormat;
-#else
-    return QSettings::IniFormat;
-#endif
-}
-
-bool readable(const std::string& file)
-{
-#ifdef Q_OS_WIN
-    (void)file;
+    const int fd = ::open(place.file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    ::close(fd);
     return true;
-#else
-    return QFileInfo::exists(QString::fromStdString(file));
-#endif
 }
 
-}  // namespace
+std::optional<std::string> SettingsStore::value(const std::string& keyPath, const std::string& name) const
+{
+    const Place place = placeOf(keyPath);
+    const IniFile* ini = parsed(place.file);
+    if (ini == nullptr)
+        return std::nullopt;
+    return ini->value(place.group.empty() ? name : place.group + '/' + name);
+}
 
 std::string SettingsStore::readText(const std::string& keyPath, const std::string& name,
                                     const std::string& fallback) const
 {
-    const Place place = placeOf(keyPath);
-    if (!readable(place.file))
-        return fallback;
-    QSettings settings(QString::fromStdString(place.file), settingsFormat());
-    const QVariant value = settings.value(valueKey(place.group, name));
-    if (!value.isValid())
-        return fallback;
-    return value.toString().toStdString();
+    return value(keyPath, name).value_or(fallback);
 }
 
 int32_t SettingsStore::readNumber(const std::string& keyPath, const std::string& name, int32_t fallback) const
 {
-    const Place place = placeOf(keyPath);
-    if (!readable(place.file))
+    const std::optional<std::string> text = value(keyPath, name);
+    if (!text)
         return fallback;
-    QSettings settings(QString::fromStdString(place.file), settingsFormat());
-    const QVariant value = settings.value(valueKey(place.group, name));
-    bool ok = false;
-    const qlonglong number = value.toString().toLongLong(&ok);
-    if (!value.isValid() || !ok || number < INT32_MIN || number > UINT32_MAX)
+    // Whole decimal numbers only, with spaces around and a sign allowed.
+    const char* begin = text->c_str();
+    while (*begin == ' ' || *begin == '\t')
+        ++begin;
+    if (*begin == '\0' || (*begin != '-' && *begin != '+' && (*begin < '0' || *begin > '9')))
+        return fallback;
+    char* end = nullptr;
+    errno = 0;
+    const long long number = std::strtoll(begin, &end, 10);
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (errno != 0 || *end != '\0' || number < INT32_MIN || number > UINT32_MAX)
         return fallback;
     // A number is a 32-bit word: 4294967295 and -1 are the same value.
     return static_cast<int32_t>(static_cast<uint32_t>(number));
 }
 
-void SettingsStore::writeText(const std::string& keyPath, const std::string& name, const std::string& text)
+void SettingsStore::writeValue(const std::string& keyPath, const std::string& name, const std::string& text)
 {
     const Place place = placeOf(keyPath);
     if (!createKey(keyPath))
         return;
-    QSettings settings(QString::fromStdString(place.file), settingsFormat());
-    settings.setValue(valueKey(place.group, name), QString::fromStdString(text));
+    // A file that is a link to another (kept elsewhere by its user) stays one.
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(place.file, error);
+    const std::string file = error ? place.file : target.string();
+
+    const FolderLock lock(std::filesystem::path(file).parent_path().string());
+    const std::optional<std::string> before = fileContent(file);
+    if (!before)
+        return;
+    IniFile ini(*before);
+    ini.setValue(place.group.empty() ? name : place.group + '/' + name, text);
+    const std::string after = ini.text();
+    if (after != *before)
+        replaceFile(file, after);
+}
+
+void SettingsStore::writeText(const std::string& keyPath, const std::string& name, const std::string& text)
+{
+    writeValue(keyPath, name, text);
 }
 
 void SettingsStore::writeNumber(const std::string& keyPath, const std::string& name, int32_t value)
 {
-    const Place place = placeOf(keyPath);
-    if (!createKey(keyPath))
-        return;
-    QSettings settings(QString::fromStdString(place.file), settingsFormat());
-#ifdef Q_OS_WIN
-    settings.setValue(valueKey(place.group, name), value);  // a REG_DWORD
-#else
-    settings.setValue(valueKey(place.group, name), QString::number(value));
-#endif
+    writeValue(keyPath, name, std::to_string(value));
 }
 
 }  // namespace vantor

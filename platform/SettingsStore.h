@@ -8,14 +8,20 @@
 #include "KeyValueStore.h"
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace vantor {
+
+class IniFile;
 
 class SettingsStore : public KeyValueStore {
 public:
     // root: the folder the key files live in; the user's configuration folder by default.
     explicit SettingsStore(std::string root = defaultRoot());
+    ~SettingsStore() override;
 
     static std::string defaultRoot();
 
@@ -40,7 +46,14 @@ private:
     };
     Place placeOf(const std::string& keyPath) const;
 
+    // Linux: the key files as last parsed, each kept while the file stays the same.
+    struct ParsedFile;
+    const IniFile* parsed(const std::string& file) const;
+    std::optional<std::string> value(const std::string& keyPath, const std::string& name) const;
+    void writeValue(const std::string& keyPath, const std::string& name, const std::string& text);
+
     std::string m_root;
+    mutable std::map<std::string, std::unique_ptr<ParsedFile>> m_files;
 };
 
 }  // namespace vantor

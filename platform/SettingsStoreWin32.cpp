@@ -38,7 +38,11 @@ private:
 
 }  // namespace
 
+struct SettingsStore::ParsedFile {};
+
 SettingsStore::SettingsStore(std::string root) : m_root(std::move(root)) {}
+
+SettingsStore::~SettingsStore() = default;
 
 std::string SettingsStore::defaultRoot() { return "HKEY_CURRENT_USER"; }
 

@@ -3,12 +3,12 @@
 
 #include "LocaleFormat.h"
 
-class QLocale;
-
 namespace vantor {
 
-// The items of a locale.
-LocaleItems localeItemsOf(const QLocale& locale);
+#ifndef _WIN32
+// The items of the C library's locales named for numbers and for dates and times.
+LocaleItems localeItemsOf(const char* numericLocale, const char* timeLocale);
+#endif
 // The items of the user's locale, read afresh at every call.
 LocaleItems userLocaleItems();
 

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSettings>
 
 #include <fstream>
 #include <tuple>
@@ -76,4 +77,35 @@ TEST_F(SettingsTest, OptionsTakeJbusAddressesUpTo255)
         EXPECT_EQ(program.state.settings.link.jbusAddress, kept) << typed;
     }
     EXPECT_EQ(address->text().toStdString(), "255");
+}
+
+// The store's files and those of Qt's QSettings, which the earlier versions
+// of the program used, read the same both ways.
+TEST_F(SettingsTest, QSettingsAndTheStoreReadEachOthersFiles)
+{
+    const std::string values[] = {
+        "",        " lead",        "trail ",     "a,b;c=d",   "q\"x\\y",    "caf\xc3\xa9 \xe2\x82\xac", "\x01" "a\n\t",
+        "@at",     "x@",           "#hash",      "[br]",      "%25",        "C:\\sites\\a.eta",      "/dev/ttyUSB0",
+    };
+    const std::string names[] = {"sp ace", "caf\xc3\xa9", "a=b", "0", "x.y-z_w", "%", "General"};
+    ASSERT_TRUE(store.createKey(key));
+    for (size_t i = 0; i < std::size(values); ++i)
+        store.writeText(key + "\\Probe", std::to_string(i), values[i]);
+    for (const std::string& name : names)
+        store.writeText(key + "\\" + name, name, name);
+    QSettings qt(QString::fromStdString(store.location(key)), QSettings::IniFormat);
+    for (size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(qt.value("Probe/" + QString::number(i)).toString().toStdString(), values[i]) << i;
+    for (const std::string& name : names)
+        EXPECT_EQ(qt.value(QString::fromStdString(name + "/" + name)).toString().toStdString(), name);
+
+    for (size_t i = 0; i < std::size(values); ++i)
+        qt.setValue("Angle/" + QString::number(i), QString::fromStdString(values[i]));
+    for (const std::string& name : names)
+        qt.setValue(QString::fromStdString("Ports/" + name), QString::fromStdString(name));
+    qt.sync();
+    for (size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(store.readText(key + "\\Angle", std::to_string(i), "(absent)"), values[i]) << i;
+    for (const std::string& name : names)
+        EXPECT_EQ(store.readText(key + "\\Ports", name, "(absent)"), name);
 }
