@@ -40,8 +40,12 @@ int main(int argc, char** argv)
     int status = 0;
     rusage usage{};
     if (stopAfter > 0) {
-        // Wait without reaping, so that the child's own time is what wait4 reports.
-        while (waitpid(child, &status, WNOHANG) == 0) {
+        // Wait without reaping (WNOWAIT), so that wait4 below still finds the
+        // child and reports its time, whether it ended by itself or was stopped.
+        for (;;) {
+            siginfo_t info{};
+            if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != 0)
+                break;
             if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= stopAfter) {
                 kill(child, SIGINT);
                 break;

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Processor time of polling the measurement once a second against vantor-sim,
-# the three pollers side by side in one run: the measurement dialog, vantorctl
-# poll and, for comparison, mbpoll reading the same 36 registers (installed
-# from Debian when missing, as root). usage: poll_bench.sh BUILD_DIR [SECONDS]
+# the three pollers side by side in one run, at the same time: the measurement
+# dialog, vantorctl poll and, for comparison, mbpoll reading the same 36
+# registers (installed from Debian when missing, as root).
+# usage: poll_bench.sh BUILD_DIR [SECONDS]
 set -u
 build=$1
 seconds=${2:-60}
 work=$(mktemp -d)
-trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$work"' EXIT
+sim=
+trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null; rm -rf "$work"' EXIT
 
 if ! command -v mbpoll >/dev/null; then
   if [ "$(id -u)" -eq 0 ]; then
@@ -18,27 +20,41 @@ if ! command -v mbpoll >/dev/null; then
   fi
 fi
 
-"$build/sim/vantor-sim" "$work/com1" >/dev/null &
-sim=$!
-for _ in $(seq 100); do [ -L "$work/com1" ] && break; sleep 0.05; done
+# One simulator per poller, so that the three poll at the same time: the
+# machine's noise (another guest on the host, a busy disk) then falls on all
+# three alike, where pollers run one after the other can each meet a different
+# load, and their figures cannot be compared.
+sims=()
+for line in dialog ctl mbpoll; do
+  "$build/sim/vantor-sim" "$work/$line" >/dev/null &
+  sims+=($!)
+done
+sim="${sims[*]}"
+for line in dialog ctl mbpoll; do
+  for _ in $(seq 100); do [ -L "$work/$line" ] && break; sleep 0.05; done
+done
 
-echo "polling once a second for $seconds s; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-# Each poller in turn on the same simulated line; cpu_time reports user +
-# system time to the microsecond, the program's start included.
-"$build/bench/dialog_poll_bench" "$work/com1" "$seconds"
-"$build/bench/cpu_time" "vantorctl poll" "$build/tools/vantorctl" --device "$work/com1" --baud 9600 --address 1 \
-  poll --count "$seconds" >/dev/null
+echo "polling once a second for $seconds s, the three pollers at once; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+# cpu_time reports user + system time to the microsecond, the program's start included.
+"$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" 2>"$work/dialog.out" &
+pollers=($!)
+"$build/bench/cpu_time" "vantorctl poll" "$build/tools/vantorctl" --device "$work/ctl" --baud 9600 --address 1 \
+  poll --count "$seconds" 2>"$work/ctl.out" >/dev/null &
+pollers+=($!)
 if command -v mbpoll >/dev/null; then
   # Registers 17 to 52 in mbpoll's one-based numbering are 16 to 51 on the wire.
   "$build/bench/cpu_time" "mbpoll" --stop-after "$seconds" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
-    -l 1000 -q "$work/com1" >/dev/null
+    -l 1000 -q "$work/mbpoll" 2>"$work/mbpoll.out" >/dev/null &
+  pollers+=($!)
 fi
+wait "${pollers[@]}"
+grep -h "of processor time" "$work/dialog.out" "$work/ctl.out" "$work/mbpoll.out" 2>/dev/null
 # What a command-line poller spends once, on starting and its first poll:
 # the rest of its figure above is the steady cost of polling.
-"$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/com1" \
+"$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/ctl" \
   --baud 9600 --address 1 poll --count 1 >/dev/null
 if command -v mbpoll >/dev/null; then
   "$build/bench/cpu_time" "mbpoll, start and one poll" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
-    -1 -q "$work/com1" >/dev/null
+    -1 -q "$work/mbpoll" >/dev/null
 fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
