@@ -36,19 +36,30 @@ done
 
 echo "polling once a second for $seconds s, the three pollers at once; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 # cpu_time reports user + system time to the microsecond, the program's start included.
-"$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" 2>"$work/dialog.out" &
+"$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" >"$work/dialog.out" 2>&1 &
 pollers=($!)
 "$build/bench/cpu_time" "vantorctl poll" "$build/tools/vantorctl" --device "$work/ctl" --baud 9600 --address 1 \
-  poll --count "$seconds" 2>"$work/ctl.out" >/dev/null &
+  poll --count "$seconds" 2>"$work/ctl.out" >"$work/ctl.polls" &
 pollers+=($!)
 if command -v mbpoll >/dev/null; then
   # Registers 17 to 52 in mbpoll's one-based numbering are 16 to 51 on the wire.
   "$build/bench/cpu_time" "mbpoll" --stop-after "$seconds" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
-    -l 1000 -q "$work/mbpoll" 2>"$work/mbpoll.out" >/dev/null &
+    -l 1000 -q "$work/mbpoll" 2>"$work/mbpoll.out" >"$work/mbpoll.polls" &
   pollers+=($!)
 fi
 wait "${pollers[@]}"
-grep -h "of processor time" "$work/dialog.out" "$work/ctl.out" "$work/mbpoll.out" 2>/dev/null
+grep -h "of processor time" "$work/dialog.out"
+# mbpoll's -l is the pause between two polls, not their period: in the same
+# time it polls fewer times than once a second. Each poller's processor time
+# for one poll, then, and what it makes for one poll a second over the run.
+per_poll() {  # NAME OUTPUT POLLS
+  local polls=$3
+  awk -v name="$1" -v polls="$polls" -v seconds="$seconds" '/of processor time/ {
+    cpu = $0; sub(/ s of processor.*/, "", cpu); sub(/.*: /, "", cpu); printf "%s; %d polls, %.2f ms each: %.3f s at one poll a second over %d s\n",
+      $0, polls, 1000 * cpu / polls, cpu * seconds / polls, seconds }' "$2"
+}
+per_poll "vantorctl poll" "$work/ctl.out" "$(grep -c ' flow ' "$work/ctl.polls")"
+[ -s "$work/mbpoll.out" ] && per_poll mbpoll "$work/mbpoll.out" "$(grep -c '^\[17\]:' "$work/mbpoll.polls")"
 # What a command-line poller spends once, on starting and its first poll:
 # the rest of its figure above is the steady cost of polling.
 "$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/ctl" \
