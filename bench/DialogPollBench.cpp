@@ -20,10 +20,15 @@ using namespace vantor;
 
 namespace {
 
-double processCpuSeconds()
+rusage processUsage()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
+    return usage;
+}
+
+double cpuSeconds(const rusage& usage)
+{
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
@@ -48,14 +53,17 @@ int main(int argc, char** argv)
     MeasurementDialog dialog(program.context(), nullptr);
     dialog.opening();
     dialog.show();
-    const double cpuStart = processCpuSeconds();
+    const rusage start = processUsage();
     const auto wallStart = std::chrono::steady_clock::now();
     QTimer::singleShot(seconds * 1000, &application, &QApplication::quit);
     application.exec();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    const double cpu = processCpuSeconds() - cpuStart;
-    std::printf("measurement dialog: %.3f s of processor time over %.1f s: %.3f%% of one core (%s; from the first tick)\n", cpu, wall,
-                100.0 * cpu / wall, dialog.controlText(1006).isEmpty() ? "polling" : "status: failing");
+    const rusage end = processUsage();
+    const double cpu = cpuSeconds(end) - cpuSeconds(start);
+    std::printf("measurement dialog: %.3f s of processor time over %.1f s: %.3f%% of one core, %ld wake-ups (%s; from the "
+                "first tick)\n",
+                cpu, wall, 100.0 * cpu / wall, end.ru_nvcsw - start.ru_nvcsw,
+                dialog.controlText(1006).isEmpty() ? "polling" : "status: failing");
     std::filesystem::remove_all(store);
     return 0;
 }

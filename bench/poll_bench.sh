@@ -24,13 +24,16 @@ fi
 # machine's noise (another guest on the host, a busy disk) then falls on all
 # three alike, where pollers run one after the other can each meet a different
 # load, and their figures cannot be compared.
+# Two more lines for the start-up figures below: a line a stopped poller left
+# in the middle of a reply would answer them with its rest.
+lines="dialog ctl mbpoll ctl-start mbpoll-start"
 sims=()
-for line in dialog ctl mbpoll; do
+for line in $lines; do
   "$build/sim/vantor-sim" "$work/$line" >/dev/null &
   sims+=($!)
 done
 sim="${sims[*]}"
-for line in dialog ctl mbpoll; do
+for line in $lines; do
   for _ in $(seq 100); do [ -L "$work/$line" ] && break; sleep 0.05; done
 done
 
@@ -62,10 +65,10 @@ per_poll "vantorctl poll" "$work/ctl.out" "$(grep -c ' flow ' "$work/ctl.polls")
 [ -s "$work/mbpoll.out" ] && per_poll mbpoll "$work/mbpoll.out" "$(grep -c '^\[17\]:' "$work/mbpoll.polls")"
 # What a command-line poller spends once, on starting and its first poll:
 # the rest of its figure above is the steady cost of polling.
-"$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/ctl" \
+"$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/ctl-start" \
   --baud 9600 --address 1 poll --count 1 >/dev/null
 if command -v mbpoll >/dev/null; then
   "$build/bench/cpu_time" "mbpoll, start and one poll" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
-    -1 -q "$work/mbpoll" >/dev/null
+    -1 -q "$work/mbpoll-start" >/dev/null
 fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -117,58 +117,47 @@ std::string escapedKey(std::string_view key)
     return out;
 }
 
+// The character a %XX or %UXXXX escape at i stands for; i moves past it.
+std::optional<uint32_t> escapeAt(std::string_view key, size_t& i)
+{
+    const size_t digits = key.substr(i).starts_with("%U") ? 4 : key.substr(i).starts_with('%') ? 2 : 0;
+    const size_t from = i + (digits == 4 ? 2 : 1);
+    if (digits == 0 || from + digits > key.size())
+        return std::nullopt;
+    uint32_t unit = 0;
+    for (size_t k = from; k < from + digits; ++k) {
+        if (hexDigit(key[k]) < 0)
+            return std::nullopt;
+        unit = unit * 16 + static_cast<uint32_t>(hexDigit(key[k]));
+    }
+    i = from + digits;
+    return unit;
+}
+
 std::string unescapedKey(std::string_view key)
 {
     std::string out;
-    uint32_t highSurrogate = 0;
     for (size_t i = 0; i < key.size();) {
-        uint32_t unit = 0;
-        bool escaped = false;
-        if (key[i] == '%' && i + 5 < key.size() && key[i + 1] == 'U') {
-            escaped = true;
-            for (size_t k = i + 2; k < i + 6 && escaped; ++k) {
-                const int d = hexDigit(key[k]);
-                escaped = d >= 0;
-                unit = unit * 16 + static_cast<uint32_t>(d);
-            }
-            if (escaped)
-                i += 6;
-        }
-        if (!escaped && key[i] == '%' && i + 2 < key.size() && hexDigit(key[i + 1]) >= 0 &&
-            hexDigit(key[i + 2]) >= 0) {
-            escaped = true;
-            unit = static_cast<uint32_t>(hexDigit(key[i + 1]) * 16 + hexDigit(key[i + 2]));
-            i += 3;
-        }
-        if (!escaped) {
-            if (highSurrogate)
-                appendUtf8(out, 0xFFFD);
-            highSurrogate = 0;
+        std::optional<uint32_t> unit = escapeAt(key, i);
+        if (!unit) {
             out += key[i] == '\\' ? '/' : key[i];
             ++i;
             continue;
         }
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            if (highSurrogate)
-                appendUtf8(out, 0xFFFD);
-            highSurrogate = unit;
-        } else if (unit >= 0xDC00 && unit < 0xE000 && highSurrogate) {
-            appendUtf8(out, 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
-            highSurrogate = 0;
-        } else {
-            if (highSurrogate)
-                appendUtf8(out, 0xFFFD);
-            highSurrogate = 0;
-            appendUtf8(out, unit);
+        // A character past the 16-bit range comes as two escapes, a surrogate pair.
+        size_t next = i;
+        const std::optional<uint32_t> low = *unit >= 0xD800 && *unit < 0xDC00 ? escapeAt(key, next) : std::nullopt;
+        if (low && *low >= 0xDC00 && *low < 0xE000) {
+            unit = 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
+            i = next;
         }
+        appendUtf8(out, *unit);
     }
-    if (highSurrogate)
-        appendUtf8(out, 0xFFFD);
     return out;
 }
 
 // A value: C escapes for the quote, the backslash and control characters (a
-// hexadecimal escape is followed by escaped hexadecimal digits, never by raw
+// numeric escape is followed by escaped hexadecimal digits, never by raw
 // ones); quoted when it holds ";", "," or "=" or starts or ends with a space;
 // a leading "@" doubled, since "@" starts a typed value.
 std::string escapedValue(std::string_view text)
@@ -186,7 +175,10 @@ std::string escapedValue(std::string_view text)
         }
         afterHex = false;
         switch (c) {
-        case '\0': out += "\\0"; break;
+        case '\0':
+            out += "\\0";
+            afterHex = true;  // "\01" would read as one octal escape
+            break;
         case '\a': out += "\\a"; break;
         case '\b': out += "\\b"; break;
         case '\f': out += "\\f"; break;
@@ -198,7 +190,7 @@ std::string escapedValue(std::string_view text)
         case '\\': out += "\\\\"; break;
         default:
             if (byte < 0x20) {
-                out += "\\x" + std::string(hex(byte, byte < 0x10 ? 1 : 2, false));
+                out += "\\x" + hex(byte, byte < 0x10 ? 1 : 2, false);
                 afterHex = true;
             } else {
                 out += c;

@@ -87,7 +87,7 @@ TEST_F(SettingsTest, QSettingsAndTheStoreReadEachOthersFiles)
         "",        " lead",        "trail ",     "a,b;c=d",   "q\"x\\y",    "caf\xc3\xa9 \xe2\x82\xac", "\x01" "a\n\t",
         "@at",     "x@",           "#hash",      "[br]",      "%25",        "C:\\sites\\a.eta",      "/dev/ttyUSB0",
     };
-    const std::string names[] = {"sp ace", "caf\xc3\xa9", "a=b", "0", "x.y-z_w", "%", "General"};
+    const std::string names[] = {"sp ace", "caf\xc3\xa9", "a=b", "0", "x.y-z_w", "%", "General", "\xf0\x9f\x98\x80"};
     ASSERT_TRUE(store.createKey(key));
     for (size_t i = 0; i < std::size(values); ++i)
         store.writeText(key + "\\Probe", std::to_string(i), values[i]);
