@@ -5,7 +5,10 @@
 // reads 60 values, each through the store's own reader (some 0.6 ms): one input
 // in 32 does that; every input has the value its first byte names read as the
 // start-up reads it, so that the file's syntax is tried many times faster.
+// The file's bytes are also written as a value into the file itself and must
+// read back unchanged, whatever quotes, escapes or line ends they hold.
 #include "FuzzSupport.h"
+#include "IniFile.h"
 #include "JbusMaster.h"
 #include "SerialPort.h"
 #include "ProgramSettings.h"
@@ -92,5 +95,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     loadOne(store, data[0]);
     if (fuzz::sampled(data, size, 32))
         loadEverything(store);
+
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    IniFile ini(bytes);
+    ini.setValue("Probe/0", bytes);
+    ini.setValue("LastPathName", bytes);
+    const IniFile again(ini.text());
+    FUZZ_CHECK(again.value("Probe/0") == bytes);
+    FUZZ_CHECK(again.value("LastPathName") == bytes);
     return 0;
 }
