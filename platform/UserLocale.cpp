@@ -6,7 +6,9 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 namespace vantor {
 
@@ -51,19 +53,22 @@ std::string expanded(const std::string& format, const std::string& twelveHour)
     return out;
 }
 
-// Where a field first appears in a format, or npos.
-size_t fieldAt(const std::string& format, const char* fields)
+// Past the field that starts at format[i]: "%d", "%-d", "%Ey"...
+size_t fieldEnd(const std::string& format, size_t i)
 {
-    for (size_t i = 0; i + 1 < format.size(); ++i) {
-        if (format[i] != '%')
-            continue;
-        size_t j = i + 1;
-        while (j < format.size() && (format[j] == '-' || format[j] == '_' || format[j] == '0' || format[j] == 'E' ||
-                                     format[j] == 'O'))
-            ++j;
-        if (j < format.size() && std::string_view(fields).find(format[j]) != std::string_view::npos)
+    size_t j = i + 1;
+    while (j < format.size() && std::string_view("-_0^#EO").find(format[j]) != std::string_view::npos)
+        ++j;
+    return std::min(j + 1, format.size());
+}
+
+// Where one of the fields first appears in a format, or npos.
+size_t fieldAt(const std::string& format, std::string_view fields)
+{
+    for (size_t i = format.find('%'); i != std::string::npos; i = format.find('%', fieldEnd(format, i))) {
+        const size_t end = fieldEnd(format, i);
+        if (end > i + 1 && fields.find(format[end - 1]) != std::string_view::npos)
             return i;
-        i = j;
     }
     return std::string::npos;
 }
@@ -72,12 +77,9 @@ size_t fieldAt(const std::string& format, const char* fields)
 std::string separatorIn(const std::string& format, const std::string& fallback)
 {
     const size_t first = format.find('%');
-    if (first == std::string::npos || first + 1 >= format.size())
+    if (first == std::string::npos)
         return fallback;
-    size_t from = first + 1;
-    while (from < format.size() && (format[from] == '-' || format[from] == '_' || format[from] == '0'))
-        ++from;
-    ++from;
+    const size_t from = fieldEnd(format, first);
     const size_t to = format.find('%', from);
     const std::string separator = format.substr(from, to == std::string::npos ? std::string::npos : to - from);
     return separator.empty() ? fallback : separator;
