@@ -85,7 +85,7 @@ TEST_F(SettingsTest, QSettingsAndTheStoreReadEachOthersFiles)
 {
     const std::string values[] = {
         "",        " lead",        "trail ",     "a,b;c=d",   "q\"x\\y",    "caf\xc3\xa9 \xe2\x82\xac", "\x01" "a\n\t",
-        "@at",     "x@",           "#hash",      "[br]",      "%25",        "C:\\sites\\a.eta",      "/dev/ttyUSB0",
+        "@at",     "x@",           "#hash",      "[br]",      "%25",        "C:\\sites\\a,b.eta",      "/dev/ttyUSB0",
     };
     const std::string names[] = {"sp ace", "caf\xc3\xa9", "a=b", "0", "x.y-z_w", "%", "General", "\xf0\x9f\x98\x80"};
     ASSERT_TRUE(store.createKey(key));
