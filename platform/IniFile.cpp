@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace vantor {
 
@@ -156,6 +157,27 @@ std::string unescapedKey(std::string_view key)
     return out;
 }
 
+// The characters a value writes as a backslash and a letter.
+constexpr std::pair<char, char> kEscapes[] = {{'\0', '0'}, {'\a', 'a'}, {'\b', 'b'}, {'\f', 'f'}, {'\n', 'n'},
+                                              {'\r', 'r'}, {'\t', 't'},  {'\v', 'v'}, {'"', '"'},  {'\\', '\\'}};
+
+char escapeLetter(char c)
+{
+    for (const auto& [character, letter] : kEscapes)
+        if (character == c)
+            return letter;
+    return 0;
+}
+
+// The character of an escape's letter; 0 for none ("\0" is read as octal).
+char escapedChar(char letter)
+{
+    for (const auto& [character, known] : kEscapes)
+        if (known == letter && character != '\0')
+            return character;
+    return 0;
+}
+
 // A value: C escapes for the quote, the backslash and control characters (a
 // numeric escape is followed by escaped hexadecimal digits, never by raw
 // ones); quoted when it holds ";", "," or "=" or starts or ends with a space;
@@ -174,27 +196,15 @@ std::string escapedValue(std::string_view text)
             continue;
         }
         afterHex = false;
-        switch (c) {
-        case '\0':
-            out += "\\0";
-            afterHex = true;  // "\01" would read as one octal escape
-            break;
-        case '\a': out += "\\a"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\v': out += "\\v"; break;
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        default:
-            if (byte < 0x20) {
-                out += "\\x" + hex(byte, byte < 0x10 ? 1 : 2, false);
-                afterHex = true;
-            } else {
-                out += c;
-            }
+        if (const char letter = escapeLetter(c)) {
+            out += '\\';
+            out += letter;
+            afterHex = c == '\0';  // "\01" would read as one octal escape
+        } else if (byte < 0x20) {
+            out += "\\x" + hex(byte, byte < 0x10 ? 1 : 2, false);
+            afterHex = true;
+        } else {
+            out += c;
         }
     }
     return quoted ? '"' + out + '"' : out;
@@ -239,22 +249,16 @@ std::string unescapedValue(std::string_view raw)
             continue;
         }
         const char e = raw[i++];
-        switch (e) {
-        case 'a': out += '\a'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'v': out += '\v'; break;
-        case 'x': appendUtf8(out, digitsValue(raw, i, 16)); break;
-        case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7':
+        if (e == 'x') {
+            appendUtf8(out, digitsValue(raw, i, 16));
+        } else if (e >= '0' && e <= '7') {
             --i;
             appendUtf8(out, digitsValue(raw, i, 8));
-            break;
-        case '"': case '\'': case '?': case '\\': case ';': case ',': case '=': out += e; break;
-        default: break;  // an escape of no meaning stands for nothing
-        }
+        } else if (const char character = escapedChar(e)) {
+            out += character;
+        } else if (std::string_view("'?;,=").find(e) != std::string_view::npos) {
+            out += e;
+        }  // an escape of no meaning stands for nothing
         kept = out.size();
     }
     out.resize(kept);
