@@ -184,11 +184,20 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
     // comes down once the last byte has left; the instrument cannot begin its
     // reply before that either, and the reply time-out starts from there.
     const int wireMs = wireTimeMs(length, kBaudRates[m_settings.baudIndex]);
+    const int64_t lineEndUs = sendStartUs + int64_t{wireMs} * 1000;
+    // Where RTS switches nothing, waiting for the line is a wake-up for nothing:
+    // the master listens at once, and each time-out counts from the line's end
+    // at the earliest, so bytes come in on the same time as after the wait.
+    const bool waitForLine = switchesRts(*m_port);
+    const auto fromLineEnd = [&](int timeoutMs) {
+        const int64_t aheadUs = waitForLine ? 0 : lineEndUs - monotonicUs();
+        return aheadUs > 0 ? timeoutMs + static_cast<int>((aheadUs + 999) / 1000) : timeoutMs;
+    };
     const int leftMs = wireMs - static_cast<int>((monotonicUs() - sendStartUs) / 1000);
-    if (leftMs > 0)
+    if (waitForLine && leftMs > 0)
         delayMs(*m_port, leftMs);
     m_port->ops.setRts(*m_port, false);
-    int byte = readByteTimed(*m_port, replyTimeoutMs);
+    int byte = readByteTimed(*m_port, fromLineEnd(replyTimeoutMs));
     if (byte < 0)
         return verdict(TraceVerdict::Silence, 0);
     uint32_t count = 0;
@@ -196,7 +205,7 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
         if (count < reply.size())
             reply[count] = static_cast<uint8_t>(byte);
         ++count;
-        byte = readByteTimed(*m_port, interByteMs);
+        byte = readByteTimed(*m_port, fromLineEnd(interByteMs));
     } while (byte >= 0);
     m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
 

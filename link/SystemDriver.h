@@ -37,6 +37,10 @@ std::string deviceGroup(const std::string& path);
 // device: while there are some, no wait is needed.
 uint32_t heldBytes(SerialPort& port);
 
+// False when lowering RTS does nothing on this line: a pseudo-terminal has no
+// modem lines, and a kernel that switches an RS-485 transmitter keeps RTS itself.
+bool switchesRts(SerialPort& port);
+
 // Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
 void waitForInput(SerialPort& port, int ms);
 

@@ -530,6 +530,12 @@ uint32_t heldBytes(SerialPort& port)
     return d && d->fd >= 0 ? d->receivedTo - d->receivedFrom : 0;
 }
 
+bool switchesRts(SerialPort& port)
+{
+    const TermiosData* d = port.driver;
+    return !d || d->fd < 0 || !(d->noModemLines || d->kernelRs485);
+}
+
 void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)

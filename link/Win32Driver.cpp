@@ -491,6 +491,11 @@ uint32_t heldBytes(SerialPort& port)
     return d && d->handle != INVALID_HANDLE_VALUE ? static_cast<uint32_t>(rxCount(port)) : 0;
 }
 
+bool switchesRts(SerialPort&)
+{
+    return true;
+}
+
 void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)

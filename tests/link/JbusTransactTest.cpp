@@ -137,14 +137,14 @@ TEST_F(JbusTransactTest, AWriteWaitsLongerForItsReplyThanARead)
 
 namespace {
 
-// The RTS changes of the port under test, with their times.
+// The RTS changes of the port under test, with their times, on a line taken
+// for one whose RTS switches a transmitter (a pseudo-terminal has no RTS).
 struct RtsLog {
     static inline std::vector<std::pair<bool, int64_t>> changes;
-    static inline int (*realSetRts)(SerialPort&, bool) = nullptr;
-    static int record(SerialPort& port, bool on)
+    static int record(SerialPort&, bool on)
     {
         changes.emplace_back(on, monotonicUs());
-        return realSetRts(port, on);
+        return kSerialOk;
     }
 };
 
@@ -156,24 +156,20 @@ TEST_F(JbusTransactTest, RtsComesDownOnlyOnceTheRequestHasLeftTheLine)
     startSimulator(1, {.baud = 600});
     settings.baudIndex = 1;
     RtsLog::changes.clear();
-    // The idle hook runs while the master waits on the port: it starts recording from there.
-    serial.setIdleHook(
-        [](SerialPort& port) {
-            if (port.ops.setRts != &RtsLog::record) {
-                RtsLog::realSetRts = port.ops.setRts;
-                port.ops.setRts = &RtsLog::record;
-            }
-            return 0;
-        },
-        10);
+    serial.setDeviceOpener(
+        [](SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits, int stopBits) {
+            openTermiosDevice(port, path, baud, parity, dataBits, stopBits);
+            port.driver->noModemLines = false;
+            port.ops.setRts = &RtsLog::record;
+        });
     const int64_t start = monotonicUs();
     ASSERT_EQ(write(0x3000, {1, 2, 3, 4, 5}), 0);
-    serial.setIdleHook(nullptr);
-    ASSERT_FALSE(RtsLog::changes.empty()) << "RTS was lowered before the master waited at all";
-    const auto [on, at] = RtsLog::changes.front();
-    EXPECT_FALSE(on);
+    serial.setDeviceOpener(nullptr);
+    ASSERT_EQ(RtsLog::changes.size(), 2u);
+    EXPECT_TRUE(RtsLog::changes[0].first);
+    EXPECT_FALSE(RtsLog::changes[1].first);
     // 19 bytes of 11 bits at 600 baud: 349 ms on the line.
-    const int64_t afterMs = (at - start) / 1000;
+    const int64_t afterMs = (RtsLog::changes[1].second - start) / 1000;
     EXPECT_GE(afterMs, wireTimeMs(19, 600));
     EXPECT_LT(afterMs, wireTimeMs(19, 600) + 100) << "and not much later";
 }
