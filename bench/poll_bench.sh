@@ -26,10 +26,18 @@ fi
 # load, and their figures cannot be compared.
 # Two more lines for the start-up figures below: a line a stopped poller left
 # in the middle of a reply would answer them with its rest.
+# Every poller and every simulator on one processor: a poller woken by a
+# simulator on the other processor pays for an interrupt between processors,
+# which on a virtual machine costs more than the wake-up itself, and where
+# each process happened to land changed a poller's figure up to threefold.
+pin=()
+if command -v taskset >/dev/null; then
+  pin=(taskset -c "$(($(nproc) - 1))")
+fi
 lines="dialog ctl mbpoll ctl-start mbpoll-start"
 sims=()
 for line in $lines; do
-  "$build/sim/vantor-sim" "$work/$line" >/dev/null &
+  "${pin[@]}" "$build/sim/vantor-sim" "$work/$line" >/dev/null &
   sims+=($!)
 done
 sim="${sims[*]}"
@@ -39,14 +47,14 @@ done
 
 echo "polling once a second for $seconds s, the three pollers at once; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 # cpu_time reports user + system time to the microsecond, the program's start included.
-"$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" >"$work/dialog.out" 2>&1 &
+"${pin[@]}" "$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" >"$work/dialog.out" 2>&1 &
 pollers=($!)
-"$build/bench/cpu_time" "vantorctl poll" "$build/tools/vantorctl" --device "$work/ctl" --baud 9600 --address 1 \
+"${pin[@]}" "$build/bench/cpu_time" "vantorctl poll" "$build/tools/vantorctl" --device "$work/ctl" --baud 9600 --address 1 \
   poll --count "$seconds" 2>"$work/ctl.out" >"$work/ctl.polls" &
 pollers+=($!)
 if command -v mbpoll >/dev/null; then
   # Registers 17 to 52 in mbpoll's one-based numbering are 16 to 51 on the wire.
-  "$build/bench/cpu_time" "mbpoll" --stop-after "$seconds" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
+  "${pin[@]}" "$build/bench/cpu_time" "mbpoll" --stop-after "$seconds" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
     -l 1000 -q "$work/mbpoll" 2>"$work/mbpoll.out" >"$work/mbpoll.polls" &
   pollers+=($!)
 fi
@@ -61,14 +69,22 @@ per_poll() {  # NAME OUTPUT POLLS
     cpu = $0; sub(/ s of processor.*/, "", cpu); sub(/.*: /, "", cpu); printf "%s; %d polls, %.2f ms each: %.3f s at one poll a second over %d s\n",
       $0, polls, 1000 * cpu / polls, cpu * seconds / polls, seconds }' "$2"
 }
-per_poll "vantorctl poll" "$work/ctl.out" "$(grep -c ' flow ' "$work/ctl.polls")"
-[ -s "$work/mbpoll.out" ] && per_poll mbpoll "$work/mbpoll.out" "$(grep -c '^\[17\]:' "$work/mbpoll.polls")"
+per_poll "vantorctl poll" "$work/ctl.out" "$(grep -c ' flow ' "$work/ctl.polls")" | tee "$work/ctl.line"
+if [ -s "$work/mbpoll.out" ]; then
+  per_poll mbpoll "$work/mbpoll.out" "$(grep -c '^\[17\]:' "$work/mbpoll.polls")" | tee "$work/mbpoll.line"
+  # The targets: vantorctl at most mbpoll's time, the window at most twice it.
+  awk '/^measurement dialog/ { sub(/^[^:]*: /, ""); window = $1 }
+       /^vantorctl poll/ { sub(/.*: /, ""); ctl = $1 }
+       /^mbpoll/ { sub(/.*: /, ""); mb = $1 }
+       END { if (mb > 0) printf "against mbpoll at one poll a second: vantorctl poll %.2f times, the window %.2f times\n",
+         ctl / mb, window / mb }' "$work/dialog.out" "$work/ctl.line" "$work/mbpoll.line"
+fi
 # What a command-line poller spends once, on starting and its first poll:
 # the rest of its figure above is the steady cost of polling.
-"$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/ctl-start" \
+"${pin[@]}" "$build/bench/cpu_time" "vantorctl poll, start and one poll" "$build/tools/vantorctl" --device "$work/ctl-start" \
   --baud 9600 --address 1 poll --count 1 >/dev/null
 if command -v mbpoll >/dev/null; then
-  "$build/bench/cpu_time" "mbpoll, start and one poll" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
+  "${pin[@]}" "$build/bench/cpu_time" "mbpoll, start and one poll" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
     -1 -q "$work/mbpoll-start" >/dev/null
 fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
