@@ -187,7 +187,7 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
     const int64_t lineEndUs = sendStartUs + int64_t{wireMs} * 1000;
     // Where RTS switches nothing, waiting for the line is a wake-up for nothing:
     // the master listens at once, and each time-out counts from the line's end
-    // at the earliest, so bytes come in on the same time as after the wait.
+    // at the earliest, so that every byte is timed as it was after the wait.
     const bool waitForLine = switchesRts(*m_port);
     const auto fromLineEnd = [&](int timeoutMs) {
         const int64_t aheadUs = waitForLine ? 0 : lineEndUs - monotonicUs();

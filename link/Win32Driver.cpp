@@ -493,6 +493,7 @@ uint32_t heldBytes(SerialPort& port)
 
 bool switchesRts(SerialPort&)
 {
+    // The communications functions do not tell a port without RTS: the master waits.
     return true;
 }
 
