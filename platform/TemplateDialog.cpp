@@ -1,6 +1,7 @@
 #include "TemplateDialog.h"
 
 #include "BitmapButton.h"
+#include "GroupFrame.h"
 #include "Pictures.h"
 
 #include <QApplication>
@@ -170,7 +171,7 @@ QWidget* TemplateDialog::makeControl(const ControlTemplate& c)
         return button;
     }
     case ControlKind::BitmapButton: return new BitmapButton(text, this);
-    case ControlKind::GroupBox: return new QGroupBox(text, this);
+    case ControlKind::GroupBox: return new GroupFrame(text, this);
     case ControlKind::ProgressBar: return new QProgressBar(this);
     case ControlKind::Custom: return new QWidget(this);
     }

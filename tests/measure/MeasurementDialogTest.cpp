@@ -1,11 +1,14 @@
 // The measurement dialog on the simulated instrument and on files, driven by control id.
 #include "BlockTables.h"
 #include "DialogFixture.h"
+#include "GroupFrame.h"
 #include "MeasurementDialog.h"
 #include "MeasurementFrames.h"
 #include "TrendChart.h"
 #include "ValueCodec.h"
 
+#include <QGroupBox>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <cmath>
@@ -146,4 +149,57 @@ TEST_F(MeasurementDialogTest, ReplayNumbersTheRecordsAndCentresTheCurrentOne)
     const std::vector<float>& home = dialog->chart()->chart().values;
     EXPECT_EQ(std::vector<float>(home.begin() + 100, home.begin() + 103), (std::vector<float>{1, 2, 3}));
     EXPECT_TRUE(requests().empty()) << "no link traffic from a file";
+}
+
+// The group boxes keep a picture of their frame: it must look as the style
+// draws it, follow a resize and a palette, and not be drawn again by a poll.
+TEST_F(MeasurementDialogTest, GroupFramesLookAsTheStyleDrawsThemAndAPollRedrawsNone)
+{
+    const auto sameLook = [](QWidget& a, QWidget& b) {
+        const QImage x = a.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage y = b.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        if (x.size() != y.size())
+            return false;
+        for (int row = 0; row < x.height(); ++row)
+            for (int column = 0; column < x.width(); ++column) {
+                const QRgb p = x.pixel(column, row), q = y.pixel(column, row);
+                // Blending through the picture may round a channel by one.
+                for (int shift : {0, 8, 16, 24})
+                    if (std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF)) > 1)
+                        return false;
+            }
+        return true;
+    };
+    // Fusion draws the frame from an image; the Windows style from the palette.
+    for (const char* styleName : {"Fusion", "Windows"}) {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(styleName));
+        GroupFrame kept("Totalisateurs");
+        QGroupBox drawn("Totalisateurs");
+        kept.setStyle(style.get()), drawn.setStyle(style.get());
+        for (QSize size : {QSize(200, 60), QSize(120, 90)}) {
+            kept.resize(size), drawn.resize(size);
+            EXPECT_TRUE(sameLook(kept, drawn)) << styleName << ", " << size.width() << " x " << size.height();
+        }
+        QPalette dark = drawn.palette();
+        dark.setColor(QPalette::Light, Qt::darkBlue), dark.setColor(QPalette::Dark, Qt::darkRed);
+        kept.setPalette(dark), drawn.setPalette(dark);
+        EXPECT_TRUE(sameLook(kept, drawn)) << styleName << ", another palette";
+    }
+
+    open();
+    hold(flowing(3));
+    dialog->poll();
+    dialog->grab();
+    const QList<GroupFrame*> frames = dialog->findChildren<GroupFrame*>();
+    ASSERT_EQ(frames.size(), 5);
+    std::vector<int> drawnBefore;
+    for (const GroupFrame* frame : frames) {
+        drawnBefore.push_back(frame->framesDrawn());
+        EXPECT_GT(drawnBefore.back(), 0) << "the dialog was painted";
+    }
+    hold(flowing(4));
+    dialog->poll();
+    dialog->grab();
+    for (size_t i = 0; i < drawnBefore.size(); ++i)
+        EXPECT_EQ(frames[static_cast<qsizetype>(i)]->framesDrawn(), drawnBefore[i]) << "group box " << i;
 }
