@@ -90,7 +90,13 @@ std::string separatorIn(const std::string& format, const std::string& fallback)
 LocaleItems localeItemsOf(const char* numericLocale, const char* timeLocale)
 {
     LocaleItems items;
-    if (const locale_t numeric = newlocale(LC_NUMERIC_MASK, numericLocale, static_cast<locale_t>(nullptr))) {
+    // The C locales write a point, as items has it. Asking newlocale() for them
+    // is not free: the measurement asks once a second, and the C library looks
+    // for "C.UTF-8" in its locale archive each time before finding it elsewhere.
+    const locale_t numeric = isPosixLocale(numericLocale)
+                                 ? static_cast<locale_t>(nullptr)
+                                 : newlocale(LC_NUMERIC_MASK, numericLocale, static_cast<locale_t>(nullptr));
+    if (numeric != static_cast<locale_t>(nullptr)) {
         const std::string point = nl_langinfo_l(RADIXCHAR, numeric);
         if (!point.empty())
             items.decimalSeparator = point;
