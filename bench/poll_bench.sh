@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Processor time of polling the measurement once a second against vantor-sim,
-# the three pollers side by side in one run, at the same time: the measurement
+# the three pollers side by side in one run, in the same minute: the measurement
 # dialog, vantorctl poll and, for comparison, mbpoll reading the same 36
 # registers (installed from Debian when missing, as root).
 # usage: poll_bench.sh BUILD_DIR [SECONDS]
@@ -45,24 +45,35 @@ for line in $lines; do
   for _ in $(seq 100); do [ -L "$work/$line" ] && break; sleep 0.05; done
 done
 
-echo "polling once a second for $seconds s, the three pollers at once; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "polling once a second for $seconds s, the three pollers at once, each in its own part of the second; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+# Pollers polling in step have their replies come in together, byte by byte,
+# and every wake-up switches between them; one that drifts past the others
+# meets them only now and then. Neither is how a poller runs alone.
+# So each poller keeps its own part of every second: vantorctl polls at 0 s,
+# mbpoll at 0.3 s and the window at about 0.5 s (its first tick comes a second
+# after its window opens, which takes it about a tenth of a second); a poll
+# holds the line a quarter of a second at the most.
 # cpu_time reports user + system time to the microsecond, the program's start included.
-"${pin[@]}" "$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" >"$work/dialog.out" 2>&1 &
-pollers=($!)
 "${pin[@]}" "$build/bench/cpu_time" "vantorctl poll" "$build/tools/vantorctl" --device "$work/ctl" --baud 9600 --address 1 \
   poll --count "$seconds" 2>"$work/ctl.out" >"$work/ctl.polls" &
-pollers+=($!)
+pollers=($!)
+sleep 0.3
 if command -v mbpoll >/dev/null; then
   # Registers 17 to 52 in mbpoll's one-based numbering are 16 to 51 on the wire.
+  # mbpoll pauses -l ms after each poll, which takes it 106 ms here: a pause
+  # of 894 ms keeps it once a second, in its part of the second.
   "${pin[@]}" "$build/bench/cpu_time" "mbpoll" --stop-after "$seconds" mbpoll -m rtu -b 9600 -P none -s 2 -a 1 -t 4 -r 17 -c 36 \
-    -l 1000 -q "$work/mbpoll" 2>"$work/mbpoll.out" >"$work/mbpoll.polls" &
+    -l 894 -q "$work/mbpoll" 2>"$work/mbpoll.out" >"$work/mbpoll.polls" &
   pollers+=($!)
 fi
+sleep 0.1
+"${pin[@]}" "$build/bench/dialog_poll_bench" "$work/dialog" "$seconds" >"$work/dialog.out" 2>&1 &
+pollers+=($!)
 wait "${pollers[@]}"
 grep -h "of processor time" "$work/dialog.out"
-# mbpoll's -l is the pause between two polls, not their period: in the same
-# time it polls fewer times than once a second. Each poller's processor time
-# for one poll, then, and what it makes for one poll a second over the run.
+# mbpoll's -l is the pause between two polls, not their period, which may
+# differ from a second on another machine. Each poller's processor time for
+# one poll, then, and what it makes for one poll a second over the run.
 per_poll() {  # NAME OUTPUT POLLS
   local polls=$3
   awk -v name="$1" -v polls="$polls" -v seconds="$seconds" '/of processor time/ {
