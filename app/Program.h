@@ -33,7 +33,7 @@ public:
     // What the dialogs take from the computer; tests put their own in place.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<LocaleItems()> locale = userLocaleItems;
-    ProgramStarter startProgram = startProgram;
+    ProgramStarter startProgram = launchProgram;
     // The main window's status line, handed to every dialog.
     std::function<void(const std::string&)> showStatus = [](const std::string&) {};
     // The last frames on the line, for the link window.

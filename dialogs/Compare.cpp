@@ -35,13 +35,18 @@ void compareWithFile(QWidget* owner, const DialogContext& context, const BlockFo
         reportFileError(context, owner, FileStatus::CannotWrite, path, type);
         return;
     }
-    if (!state.settings.spreadsheetPath.empty()) {
-        context.startProgram(state.settings.spreadsheetPath, {path});
+    const std::string& spreadsheet = state.settings.spreadsheetPath;
+    if (!spreadsheet.empty()) {
+        if (!context.startProgram(spreadsheet, {path}))
+            context.prompts.messageBox(owner, lang::CmpCaption.text(language),
+                                       lang::ConvCannotStart.text(language) + spreadsheet, BoxIcon::Error,
+                                       BoxButtons::Ok);
         return;
     }
     context.prompts.messageBox(nullptr, lang::CmpCaption.text(language),
                                std::string(lang::CmpReportTitle.text(language)) + compared + "\n" +
-                                   lang::CmpLookFile.text(language) + path,
+                                   lang::CmpLookFile.text(language) + path + "\n\n" +
+                                   lang::NoSpreadsheet.text(language),
                                BoxIcon::Question, BoxButtons::Ok);
 }
 

@@ -28,7 +28,7 @@ struct DialogContext {
     Prompts& prompts;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     std::function<LocaleItems()> locale = userLocaleItems;
-    ProgramStarter startProgram = startProgram;
+    ProgramStarter startProgram = launchProgram;
     // Where printouts go; tests put a printer of their own here.
     PrinterSource defaultPrinter = systemDefaultPrinter;
     // The heading of printouts: the program's name, as on the main window's caption.

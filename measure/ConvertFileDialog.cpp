@@ -123,8 +123,13 @@ void ConvertFileDialog::convert()
         return;
     }
     const std::string& spreadsheet = m_context.state.settings.spreadsheetPath;
-    if (spreadsheet.empty())
-        return;  // the final counts stay on view
+    if (spreadsheet.empty()) {
+        // The final counts stay on view, with where the output went.
+        m_context.prompts.messageBox(this, ConvConvertFile.text(language),
+                                     ConvDone.text(language) + m_output + "\n\n" + NoSpreadsheet.text(language),
+                                     BoxIcon::Information, BoxButtons::Ok);
+        return;
+    }
     if (m_context.startProgram(spreadsheet, {m_output}))
         accept();
     else

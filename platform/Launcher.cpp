@@ -5,7 +5,7 @@
 
 namespace vantor {
 
-bool startProgram(const std::string& program, const std::vector<std::string>& arguments)
+bool launchProgram(const std::string& program, const std::vector<std::string>& arguments)
 {
     QStringList list;
     for (const std::string& a : arguments)

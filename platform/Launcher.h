@@ -7,6 +7,6 @@ namespace vantor {
 
 // Starts a program detached, its path and each argument passed as they are:
 // no shell ever sees them.
-bool startProgram(const std::string& program, const std::vector<std::string>& arguments);
+bool launchProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace vantor

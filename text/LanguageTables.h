@@ -203,6 +203,10 @@ inline constexpr BilingualText MeasCannotRecord{"L'enregistrement est arrêté :
                                                 "Recording stopped: cannot write the file\n"};
 inline constexpr BilingualText ConvNothingConverted{"Aucun enregistrement n'a été converti.\n", "No record was converted.\n"};
 inline constexpr BilingualText ConvCannotStart{"Impossible de lancer le tableur\n", "Cannot start the spreadsheet program\n"};
+// A report or converted file written with no spreadsheet program to open it.
+inline constexpr BilingualText NoSpreadsheet{"Aucun tableur n'est choisi pour l'ouvrir : Configuration > Tableur.",
+                                             "No spreadsheet program is set to open it: Options > SpreadSheet."};
+inline constexpr BilingualText ConvDone{"Fichier converti :\n", "File converted:\n"};
 
 // Why a transaction with the instrument failed, one text for each reason.
 inline constexpr BilingualText LinkNoFailure{"pas d'erreur", "no failure"};
@@ -540,7 +544,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &FileNewPrefix, &FileCanSettings, &FileMakerSettings, &FileFactorySettings, &FileCalibration,
     &FileMeasurement, &FileCannotWrite, &FileCannotRead, &FileReplace, &FileInvalid, &FileSameAsInput,
     &MeasFileTooShort, &MeasFileBadLength, &MeasFileNoRecord, &MeasCannotRecord, &ConvNothingConverted,
-    &ConvCannotStart,
+    &ConvCannotStart, &NoSpreadsheet, &ConvDone,
 
     &LinkJoinGroup, &StatusRead, &StatusReadFailed, &StatusUploaded, &StatusNewAddress, &StatusNotHeld,
     &StatusUploadFailed, &StatusInitialised, &StatusInitFailed, &StatusMeasuring, &StatusPollFailed,

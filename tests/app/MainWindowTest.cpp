@@ -1,5 +1,6 @@
 // The main window, the options dialog and the platform's dialogs, driven by control id.
 #include "AppFixture.h"
+#include "MeasurementFrames.h"
 #include "MainWindow.h"
 #include "OptionsDialog.h"
 #include "QtPrompts.h"
@@ -110,4 +111,20 @@ TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
     window.buildMenu();
     EXPECT_EQ(details(), "big.mes|2.93 KiB|unknown; small.eta|4 bytes|unknown; sub||Folder; ");
     EXPECT_EQ(buttons(), "Yes No");
+}
+
+// The program object's own starter, the one Compare and Convert use: no fixture's.
+TEST_F(MainWindowTest, TheProgramStartsTheSpreadsheetProgramItIsGiven)
+{
+    const std::string sheet = dir.file("sheet"), opened = dir.file("opened");
+    std::ofstream(sheet) << "#!/bin/sh\nprintf '%s' \"$1\" > \"" << opened << ".part\" && mv \"" << opened << ".part\" \""
+                         << opened << "\"\n";
+    std::filesystem::permissions(sheet, std::filesystem::perms::owner_all);
+    const DialogContext context = program.context();
+    ASSERT_TRUE(context.startProgram) << "a starter copied from itself is empty";
+    EXPECT_TRUE(context.startProgram(sheet, {"Écart 1.prn"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(opened); }, 5000));
+    EXPECT_EQ(test::readBytes(opened), "Écart 1.prn") << "the argument as it stands, no shell between";
+    EXPECT_FALSE(context.startProgram(dir.file("no such program"), {}));
+    EXPECT_TRUE((DialogContext{program.state, program.link, prompts}.startProgram)) << "nor is a bare context's";
 }

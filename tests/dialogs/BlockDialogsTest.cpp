@@ -125,4 +125,16 @@ TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
                                            "\nFait le :05.03.2024 14:07:09\nVisa : __________\n\n"
                                            "Nom\tValeur Unit\xE9\tValeur Fichier\nD. Ax.\t200,0\t150,0\n"
                                            "Viscosit\xE9\t1,0\t12,5\nMat\xE9riau\tCuivre\tNylon\n");
+
+    // A spreadsheet that does not start, then none.
+    starts = false;
+    prompts.chooseNextFile(file);
+    dialog.sendCommand(1198);
+    EXPECT_EQ(prompts.boxes().back().text, "Impossible de lancer le tableur\n/usr/bin/localc");
+    state.settings.spreadsheetPath.clear();
+    prompts.chooseNextFile(file);
+    dialog.sendCommand(1198);
+    EXPECT_EQ(prompts.boxes().back().text, "Ecart entre Unité et Fichier " + file + "\nVoir Fichier " +
+                                               dir.file("Ecart2.prn") +
+                                               "\n\nAucun tableur n'est choisi pour l'ouvrir : Configuration > Tableur.");
 }

@@ -68,6 +68,9 @@ TEST_F(ConvertFileDialogTest, ANameEndingInCsvWritesTheCsv)
     dialog->show();
     QTRY_COMPARE_WITH_TIMEOUT(dialog->controlText(1264), QString("2"), 5000);
     EXPECT_TRUE(dialog->isVisible()) << "without a spreadsheet the counts stay on view";
+    QTRY_COMPARE_WITH_TIMEOUT(prompts.boxes().size(), size_t{1}, 5000);
+    EXPECT_EQ(prompts.boxes()[0].text, "File converted:\n" + dir.file("out/chosen.CSV") +
+                                           "\n\nNo spreadsheet program is set to open it: Options > SpreadSheet.");
     const std::string csv = readBytes(dir.file("out/chosen.CSV"));
     EXPECT_EQ(csv.substr(0, 33), "\xEF\xBB\xBFN\xC2\xB0,Date and time,Flow,Q Unit,");
     EXPECT_NE(csv.find("\r\n2,2026-12-06T15:00:01,12.3456,m3/h,1.5,1480,"), std::string::npos);

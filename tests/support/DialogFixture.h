@@ -40,7 +40,7 @@ protected:
             started.push_back(program);
             for (const auto& a : arguments)
                 started.push_back(a);
-            return true;
+            return starts;
         };
     }
 
@@ -72,6 +72,7 @@ protected:
     QDateTime now{QDate(2024, 3, 5), QTime(14, 7, 9)};
     LocaleItems locale;
     std::vector<std::string> started;
+    bool starts = true;  // whether a program started starts
 };
 
 // A dialog opened on the simulated instrument (or a file), with what tests
