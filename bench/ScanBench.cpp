@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +72,7 @@ int main()
         return 1;
     compare(folder, "three silent ports", {{false}, {false}, {false}});
     compare(folder, "the instrument on Com3 at 9600 baud", {{false}, {false}, {true}});
-    std::system(("rm -rf " + folder).c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     return 0;
 }
