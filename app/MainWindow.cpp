@@ -89,12 +89,8 @@ MainWindow::MainWindow(Program& program)
     setFixedSize(width(), clientHeight + barHeight + statusHeight);
     m_menuBar->setGeometry(0, 0, width(), barHeight);
     m_status->setGeometry(0, barHeight + clientHeight, width(), statusHeight);
-    m_program.showStatus = [this](const std::string& text) {
-        const QString whole = QString::fromStdString(text);
-        const int room = m_status->contentsRect().width() - 2 * m_status->margin() - 4;
-        m_status->setText(m_status->fontMetrics().elidedText(whole, Qt::ElideRight, room));
-        m_status->setToolTip(whole);
-    };
+    m_status->setObjectName(QStringLiteral("status"));
+    m_program.showStatus = [this](const StatusLine& line) { showStatus(line); };
 
     const struct {
         int id;
@@ -126,13 +122,29 @@ MainWindow::MainWindow(Program& program)
     m_program.link.invalidateProbeCatalogue();
 }
 
-MainWindow::~MainWindow() { m_program.showStatus = [](const std::string&) {}; }
+MainWindow::~MainWindow() { m_program.showStatus = [](const StatusLine&) {}; }
 
 QString MainWindow::statusText() const { return m_status->toolTip(); }
+
+void MainWindow::showStatus(const StatusLine& line)
+{
+    m_statusLine = line;
+    const int language = m_program.context().language();
+    const auto l = static_cast<size_t>(language);
+    const QString link = line.link[l].empty() ? QString() : QStringLiteral(" \u2014 ") + QString::fromStdString(line.link[l]);
+    const QFontMetrics metrics = m_status->fontMetrics();
+    const int room = m_status->contentsRect().width() - 2 * m_status->margin() - 4;
+    const QString what = metrics.elidedText(QString::fromStdString(line.what[l]), Qt::ElideRight,
+                                            std::max(0, room - metrics.horizontalAdvance(link)));
+    m_status->setText(what + link);
+    m_status->setToolTip(QString::fromStdString(line.text(language)));
+}
 
 void MainWindow::buildMenu()
 {
     const int language = m_program.state.settings.language;
+    // The status line too follows the language.
+    showStatus(m_statusLine);
     // The platform's boxes and file dialogs speak the menu's language.
     m_program.qtTranslations.apply(language);
     const AccessFlags& access = m_program.state.access;

@@ -1,6 +1,7 @@
 // The main window: a picture under the menu bar from which every function is reached.
 #pragma once
 
+#include "LinkStatus.h"
 #include "TemplateDialog.h"
 
 #include <QPointer>
@@ -26,7 +27,7 @@ public:
     void buildMenu();
     QMenuBar* menuBar() const { return m_menuBar; }
     OptionsDialog& options() { return *m_options; }
-    // The outcome of the last operation on the instrument.
+    // The outcome of the last operation on the instrument, whole.
     QString statusText() const;
 
 private:
@@ -45,6 +46,8 @@ private:
     void about();
     // The link window, modeless, over the dialog that is open.
     void showLinkWindow();
+    // Shows the line in the program's language, shortening what happened, not the link.
+    void showStatus(const StatusLine& line);
     void unitMode();
     // Clears the file mode, then runs the dialog on the instrument's block.
     template <typename Dialog>
@@ -53,6 +56,7 @@ private:
     Program& m_program;
     QMenuBar* m_menuBar;
     QLabel* m_status;
+    StatusLine m_statusLine;
     std::unique_ptr<OptionsDialog> m_options;
     QPointer<LinkWindow> m_linkWindow;
 };

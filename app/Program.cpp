@@ -34,7 +34,7 @@ DialogContext Program::context()
     c.now = now;
     c.locale = locale;
     c.startProgram = startProgram;
-    c.showStatus = [this](const std::string& text) { showStatus(text); };
+    c.showStatus = [this](const StatusLine& line) { showStatus(line); };
     return c;
 }
 

@@ -35,7 +35,7 @@ public:
     std::function<LocaleItems()> locale = userLocaleItems;
     ProgramStarter startProgram = launchProgram;
     // The main window's status line, handed to every dialog.
-    std::function<void(const std::string&)> showStatus = [](const std::string&) {};
+    std::function<void(const StatusLine&)> showStatus = [](const StatusLine&) {};
     // The last frames on the line, for the link window.
     FrameLog frameLog;
     // Qt's own texts follow the program's language.

@@ -1,5 +1,6 @@
 #include "LinkStatus.h"
 
+#include "ProgramState.h"
 #include "SystemDriver.h"
 
 #include <cstdio>
@@ -21,7 +22,20 @@ std::string clock(const LocalDateTime& when)
     return printed("%02d:%02d:%02d", when.hour, when.minute, when.second);
 }
 
+// Both languages' texts of one line, from a maker of one language's.
+template <typename Make>
+std::array<std::string, 2> inBoth(const Make& make)
+{
+    return {make(kFrench), make(kEnglish)};
+}
+
 }  // namespace
+
+std::string StatusLine::text(int language) const
+{
+    const size_t l = language == kEnglish ? 1 : 0;
+    return link[l].empty() ? what[l] : what[l] + " \u2014 " + link[l];
+}
 
 std::string linkInUse(const LinkSettings& link, int language)
 {
@@ -45,27 +59,40 @@ std::string failureReason(LinkFailure failure, uint8_t exceptionCode, const std:
     return reason;
 }
 
-std::string failedStatus(const BilingualText& text, LinkFailure failure, uint8_t exceptionCode,
-                         const JbusMaster& master, int language)
+StatusLine failedStatus(const BilingualText& text, LinkFailure failure, uint8_t exceptionCode,
+                        const JbusMaster& master)
 {
-    return printed(text.text(language), failureReason(failure, exceptionCode, master.devicePath(), language).c_str(),
-                   linkInUse(master.settings(), language).c_str());
+    return {inBoth([&](int l) {
+                return printed(text.text(l), failureReason(failure, exceptionCode, master.devicePath(), l).c_str());
+            }),
+            inBoth([&](int l) { return linkInUse(master.settings(), l); })};
 }
 
-std::string failedStatus(const BilingualText& text, const JbusMaster& master, int language)
+StatusLine failedStatus(const BilingualText& text, const JbusMaster& master)
 {
-    return failedStatus(text, master.lastFailure(), master.exceptionCode(), master, language);
+    return failedStatus(text, master.lastFailure(), master.exceptionCode(), master);
 }
 
-std::string doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link, int language)
+StatusLine doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link)
 {
-    return printed(text.text(language), clock(when).c_str(), linkInUse(link, language).c_str());
+    return {inBoth([&](int l) { return printed(text.text(l), clock(when).c_str()); }),
+            inBoth([&](int l) { return linkInUse(link, l); })};
 }
 
-std::string newAddressStatus(const LocalDateTime& when, const LinkSettings& link, int language)
+StatusLine newAddressStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link)
 {
-    return printed(lang::StatusNewAddress.text(language), clock(when).c_str(),
-                   static_cast<int>(jbusAddressByte(link.jbusAddress)));
+    return {inBoth([&](int l) {
+                return printed(text.text(l), clock(when).c_str(), static_cast<int>(jbusAddressByte(link.jbusAddress)));
+            }),
+            {}};
+}
+
+void addNewAddress(StatusLine& line, const LinkSettings& link)
+{
+    const auto added = inBoth(
+        [&](int l) { return printed(lang::StatusNowAt.text(l), static_cast<int>(jbusAddressByte(link.jbusAddress))); });
+    for (size_t l = 0; l < added.size(); ++l)
+        line.what[l] += added[l];
 }
 
 }  // namespace vantor

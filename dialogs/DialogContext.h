@@ -4,6 +4,7 @@
 
 #include "BlockLink.h"
 #include "Launcher.h"
+#include "LinkStatus.h"
 #include "LocalTime.h"
 #include "UserLocale.h"
 #include "PrintDialogImage.h"
@@ -34,7 +35,7 @@ struct DialogContext {
     // The heading of printouts: the program's name, as on the main window's caption.
     std::string applicationTitle = readVersionString("InternalName");
     // The main window's status line: the outcome of each operation on the instrument.
-    std::function<void(const std::string&)> showStatus = [](const std::string&) {};
+    std::function<void(const StatusLine&)> showStatus = [](const StatusLine&) {};
 
     int32_t language() const { return state.settings.language == kEnglish ? kEnglish : kFrench; }
     // The time now, as the instrument's clock and the reports take it.

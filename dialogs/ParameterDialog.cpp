@@ -61,10 +61,10 @@ bool ParameterDialog::opening()
             read = readBlockImage(m_context.link, *codec.block, m_lastRead);
         }
         if (read != 0) {
-            m_context.showStatus(failedStatus(lang::StatusReadFailed, m_context.link.master(), language));
+            m_context.showStatus(failedStatus(lang::StatusReadFailed, m_context.link.master()));
             return false;
         }
-        m_context.showStatus(doneStatus(lang::StatusRead, m_context.localNow(), s.settings.link, language));
+        m_context.showStatus(doneStatus(lang::StatusRead, m_context.localNow(), s.settings.link));
         codec.decode(m_lastRead, s.record);
         setControlText(kFileName, QString());
         if (offersComparison())
@@ -154,7 +154,8 @@ void ParameterDialog::upload()
 {
     if (!fieldsHoldNumbers())
         return;
-    const bool done = uploadFromDialog(this, m_context, uploadOptions(), m_form.block->codec());
+    const bool done = uploadFromDialog(this, m_context, uploadOptions(), m_form.block->codec(),
+                                       [this](const std::string& row) { return nameOfRow(row); });
     afterUpload();
     if (done)
         accept();
@@ -202,6 +203,29 @@ void ParameterDialog::showFileName(const std::string& path)
     }
     setControlText(kFileName, shown);
     label->setToolTip(whole);
+}
+
+std::string ParameterDialog::nameOfRow(const std::string& rowName)
+{
+    ProgramState& s = state();
+    const void* field = m_form.block->codec().rowField(s.record, rowName);
+    const auto bound = [field, &s](const auto& table) -> int {
+        for (const auto& b : table)
+            if (field && static_cast<const void*>(&b.value(s)) == field)
+                return b.control;
+        return 0;
+    };
+    int control = bound(m_form.block->numbers);
+    if (!control)
+        control = bound(m_choices);
+    if (!control) {
+        // A check box carries its own caption.
+        if (const int box = bound(m_form.checks))
+            return controlText(box).remove(QLatin1Char('&')).toStdString();
+        return rowName;
+    }
+    const QString name = fieldName(*this, control);
+    return name == QString::number(control) ? rowName : name.toStdString();
 }
 
 bool ParameterDialog::fieldsHoldNumbers()

@@ -76,6 +76,9 @@ private:
     void upload();
     void compare();
     void showFileName(const std::string& path);
+    // What the user reads beside the control of a row of the block, in the
+    // program's language; the row's own name when no control shows it.
+    std::string nameOfRow(const std::string& rowName);
     // False, after one box naming them, when fields hold no number.
     bool fieldsHoldNumbers();
     const std::string& decimalSeparator();

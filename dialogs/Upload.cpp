@@ -4,27 +4,51 @@
 #include "LinkStatus.h"
 #include "WaitWindow.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vantor {
 
-bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const UploadRequest& request,
-                      const BlockCodec& codec)
+namespace {
+
+// The question before the writes: the plain one, or, when the block comes from
+// a file and gives the unit another address than the one configured, one that
+// names both and that Enter answers No.
+bool confirmed(QWidget* dialog, const DialogContext& context, std::span<const uint8_t> image, const BlockCodec& codec)
 {
     const int language = context.language();
-    if (context.prompts.messageBox(dialog, lang::UploadCaption.text(language), lang::UploadQuestion.text(language),
-                                   BoxIcon::Question, BoxButtons::YesNo) != BoxAnswer::Yes)
+    const int configured = jbusAddressByte(context.state.settings.link.jbusAddress);
+    const std::optional<uint8_t> given = unitAddressIn(*codec.block, image);
+    std::string question = lang::UploadQuestion.text(language);
+    BoxButtons buttons = BoxButtons::YesNo;
+    if (context.state.file.fileMode && given && *given != configured) {
+        char text[160];
+        std::snprintf(text, sizeof text, lang::UploadMovesAddress.text(language), configured, int{*given});
+        question = text;
+        buttons = BoxButtons::YesNoDefaultNo;
+    }
+    return context.prompts.messageBox(dialog, lang::UploadCaption.text(language), question, BoxIcon::Question,
+                                      buttons) == BoxAnswer::Yes;
+}
+
+}  // namespace
+
+bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const UploadRequest& request,
+                      const BlockCodec& codec, const FieldNamer& nameOf)
+{
+    const int language = context.language();
+    std::vector<uint8_t> image(codec.block->imageSize());
+    codec.encode(context.state.record, image);
+    if (!confirmed(dialog, context, image, codec))
         return false;
 
     int result = 0;
     std::optional<std::vector<std::string>> differing;
     const float addressBefore = context.state.settings.link.jbusAddress;
-    std::vector<uint8_t> image(codec.block->imageSize());
     {
         WaitWindow wait(dialog, language);
-        codec.encode(context.state.record, image);
         result = uploadBlock(context.link, request, *codec.block, image, context.localNow());
         // Whether the instrument now holds the values: read back, at the
         // address the block gives the unit when it gives one.
@@ -33,24 +57,24 @@ bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const Uploa
     }
     const LinkSettings& link = context.state.settings.link;
     if (result != 0 || !differing) {
-        context.showStatus(failedStatus(lang::StatusUploadFailed, context.link.master(), language));
+        context.showStatus(failedStatus(lang::StatusUploadFailed, context.link.master()));
         context.prompts.messageBox(dialog, lang::UploadCaption.text(language), lang::UploadFailure.text(language),
                                    BoxIcon::Error, BoxButtons::Ok);
         return false;
     }
     if (!differing->empty()) {
-        context.showStatus(doneStatus(lang::StatusNotHeld, context.localNow(), link, language));
+        context.showStatus(doneStatus(lang::StatusNotHeld, context.localNow(), link));
         std::string names;
         for (const std::string& name : *differing)
-            names += name + "\n";
+            names += nameOf(name) + "\n";
         context.prompts.messageBox(dialog, lang::UploadCaption.text(language),
                                    lang::UploadNotHeld.text(language) + names, BoxIcon::Error, BoxButtons::Ok);
         return false;
     }
     // A calibration block may have given the unit another address: say where it answers now.
     context.showStatus(link.jbusAddress != addressBefore
-                           ? newAddressStatus(context.localNow(), link, language)
-                           : doneStatus(lang::StatusUploaded, context.localNow(), link, language));
+                           ? newAddressStatus(lang::StatusNewAddress, context.localNow(), link)
+                           : doneStatus(lang::StatusUploaded, context.localNow(), link));
     return true;
 }
 

@@ -215,15 +215,14 @@ void MeasurementDialog::poll()
     setControlText(kInfoLine, QString());
     if (!polled) {
         // Values, chart and recording stay as they were; the reason goes beside the failure.
-        const std::string failure = failedStatus(StatusPollFailed, m_poller.failure(), m_poller.exceptionCode(),
-                                                 m_context.link.master(), language);
-        setControlText(kStatusLine, QString::fromStdString(failure));
+        const StatusLine failure =
+            failedStatus(StatusPollFailed, m_poller.failure(), m_poller.exceptionCode(), m_context.link.master());
+        setControlText(kStatusLine, QString::fromStdString(failure.text(language)));
         m_context.showStatus(failure);
         m_measuring = false;
     } else {
         if (!m_measuring)
-            m_context.showStatus(doneStatus(StatusMeasuring, m_context.localNow(), m_context.state.settings.link,
-                                            language));
+            m_context.showStatus(doneStatus(StatusMeasuring, m_context.localNow(), m_context.state.settings.link));
         m_measuring = true;
         if (m_recorder.state() == MeasurementRecorder::State::Idle)
             showControls({kPrint, kSaveDisk}, true);

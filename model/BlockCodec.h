@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace vantor {
@@ -24,6 +26,9 @@ struct BlockCodec {
     bool (*matchesLastRead)(const ParameterRecord& record, std::span<const uint8_t> lastRead);
     // Names of the rows whose bytes differ between two images of the block.
     std::vector<std::string> (*differingRows)(std::span<const uint8_t> a, std::span<const uint8_t> b);
+    // Where the value of the row of that name lives in the record; null for a
+    // name no row has. A window finds the control bound there by it.
+    const void* (*rowField)(const ParameterRecord& record, std::string_view name);
 };
 
 // Names of the rows of a table that do not read the same in both images; a
@@ -74,6 +79,13 @@ constexpr BlockCodec makeBlockCodec()
             return imageMatchesLastRead(Table, record.*Member, lastRead, Block.registerCount);
         },
         [](std::span<const uint8_t> a, std::span<const uint8_t> b) { return differingRows(Table, a, b); },
+        [](const ParameterRecord& record, std::string_view name) -> const void* {
+            for (const auto& row : Table)
+                if (name == row.name)
+                    return std::visit([&](auto member) -> const void* { return &((record.*Member).*member); },
+                                      row.value);
+            return nullptr;
+        },
     };
 }
 

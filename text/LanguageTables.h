@@ -223,20 +223,34 @@ inline constexpr BilingualText LinkBadCrc{"mauvaise réponse (CRC)", "bad reply 
 inline constexpr BilingualText LinkException{"requête refusée par l'instrument", "request refused by the instrument"};
 inline constexpr BilingualText LinkJoinGroup{" (rejoindre le groupe %s)", " (join the group %s)"};
 // The main window's status line: the outcome of each operation on the
-// instrument, its time or its reason, and the port, speed and address used.
-inline constexpr BilingualText StatusRead{"Lu à %s — %s", "Read at %s — %s"};
-inline constexpr BilingualText StatusReadFailed{"Lecture impossible : %s — %s", "Read failed: %s — %s"};
-inline constexpr BilingualText StatusUploaded{"Téléchargé et vérifié à %s — %s", "Uploaded and checked at %s — %s"};
+// instrument, its time or its reason; the port, speed and address used follow
+// after a dash (see StatusLine).
+inline constexpr BilingualText StatusRead{"Lu à %s", "Read at %s"};
+inline constexpr BilingualText StatusReadFailed{"Lecture impossible : %s", "Read failed: %s"};
+inline constexpr BilingualText StatusUploaded{"Téléchargé et vérifié à %s", "Uploaded and checked at %s"};
 inline constexpr BilingualText StatusNewAddress{"Téléchargé et vérifié à %s : l'unité répond maintenant à l'adresse %d",
                                                 "Uploaded and checked at %s: the unit now answers at address %d"};
-inline constexpr BilingualText StatusNotHeld{"Téléchargé à %s, mais l'unité ne garde pas toutes les valeurs — %s",
-                                             "Uploaded at %s, but the unit does not hold every value — %s"};
-inline constexpr BilingualText StatusUploadFailed{"Téléchargement impossible : %s — %s", "Upload failed: %s — %s"};
-inline constexpr BilingualText StatusInitialised{"Initialisation faite à %s — %s", "Initialised at %s — %s"};
-inline constexpr BilingualText StatusInitFailed{"Initialisation impossible : %s — %s",
-                                                "Initialisation failed: %s — %s"};
-inline constexpr BilingualText StatusMeasuring{"Mesure en cours depuis %s — %s", "Measuring since %s — %s"};
-inline constexpr BilingualText StatusPollFailed{"Communication interrompue : %s — %s", "Communication Failure: %s — %s"};
+inline constexpr BilingualText StatusNotHeld{"Téléchargé à %s, mais l'unité ne garde pas toutes les valeurs",
+                                             "Uploaded at %s, but the unit does not hold every value"};
+inline constexpr BilingualText StatusUploadFailed{"Téléchargement impossible : %s", "Upload failed: %s"};
+inline constexpr BilingualText StatusInitialised{"Initialisation faite à %s", "Initialised at %s"};
+inline constexpr BilingualText StatusInitNewAddress{"Initialisation faite à %s : l'unité répond maintenant à l'adresse %d",
+                                                    "Initialised at %s: the unit now answers at address %d"};
+inline constexpr BilingualText StatusInitFailed{"Initialisation impossible : %s", "Initialisation failed: %s"};
+inline constexpr BilingualText StatusNowAt{" ; l'unité répond maintenant à l'adresse %d",
+                                           "; the unit now answers at address %d"};
+inline constexpr BilingualText StatusMeasuring{"Mesure en cours depuis %s", "Measuring since %s"};
+inline constexpr BilingualText StatusPollFailed{"Communication interrompue : %s", "Communication Failure: %s"};
+inline constexpr BilingualText StatusMeasureStopped{"Mesure arrêtée à %s", "Measurement stopped at %s"};
+// The counts that follow it: polls answered, polls that failed.
+inline constexpr BilingualText StatusReadings{", %lld relevé(s)", ", %lld reading(s)"};
+inline constexpr BilingualText StatusFailedPolls{", %lld échec(s)", ", %lld failed"};
+inline constexpr BilingualText StatusUnitFound{"Unité trouvée à %s", "Unit found at %s"};
+inline constexpr BilingualText StatusNoUnit{"Détection à %s : aucune unité trouvée", "Connect at %s: no unit found"};
+// A typed number outside its limits: the field, what was typed, what is kept, which limit.
+inline constexpr BilingualText StatusClamped{"%s : %s ramené à %s (%s)", "%s: %s brought to %s (%s)"};
+inline constexpr BilingualText LimitMinimum{"minimum", "minimum"};
+inline constexpr BilingualText LimitMaximum{"maximum", "maximum"};
 
 // Options dialog and unit detection
 inline constexpr BilingualText OptBrowse{"Parcourir", "Browse"};
@@ -283,6 +297,8 @@ inline constexpr BilingualText UploadCaption{"TELECHARGEMENT", "UPLOAD"};
 inline constexpr BilingualText UploadNotHeld{"L'unité ne contient pas ce qui a été envoyé :\n",
                                              "The unit does not hold what was sent:\n"};
 inline constexpr BilingualText UploadQuestion{"Téléchargement vers Unité", "Upload to unit"};
+inline constexpr BilingualText UploadMovesAddress{"Le fichier change l'adresse Jbus de l'unité de %d à %d. Télécharger ?",
+                                                  "The file sets the unit's Jbus address from %d to %d. Upload?"};
 
 // Safeguards: fields that hold no number, what an initialisation erases,
 // changes about to be dropped
@@ -547,7 +563,9 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &ConvCannotStart, &NoSpreadsheet, &ConvDone,
 
     &LinkJoinGroup, &StatusRead, &StatusReadFailed, &StatusUploaded, &StatusNewAddress, &StatusNotHeld,
-    &StatusUploadFailed, &StatusInitialised, &StatusInitFailed, &StatusMeasuring, &StatusPollFailed,
+    &StatusUploadFailed, &StatusInitialised, &StatusInitNewAddress, &StatusInitFailed, &StatusNowAt,
+    &StatusMeasuring, &StatusPollFailed, &StatusMeasureStopped, &StatusReadings, &StatusFailedPolls,
+    &StatusUnitFound, &StatusNoUnit, &StatusClamped, &LimitMinimum, &LimitMaximum,
     &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
 
@@ -558,7 +576,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
 
     &BoxDefaultCaption,
 
-    &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld,
+    &InitNo, &InitYes, &UploadSuccess, &UploadFailure, &UploadCaption, &UploadQuestion, &UploadNotHeld, &UploadMovesAddress,
 
     &NotNumberCaption, &NotNumberText, &InitConfirmCaption, &InitConfirmText, &InitEraseTotalizers,
     &InitSetClock, &InitEraseCalibration, &InitEraseFactory, &InitEraseMaker, &InitConfirmQuestion,

@@ -1,6 +1,7 @@
 // The calibration dialog against the simulated instrument, driven by control id.
 #include "CalibrationDialog.h"
 #include "DialogFixture.h"
+#include "SettingsFiles.h"
 
 #include <QCheckBox>
 
@@ -61,7 +62,8 @@ TEST_F(CalibrationDialogTest, AValueTheUnitDidNotTakeIsNamedAndTheDialogStays)
     type(1082, "123.4");
     upload();
     ASSERT_EQ(prompts.boxes().size(), 2u);
-    EXPECT_EQ(prompts.boxes()[1].text, "L'unité ne contient pas ce qui a été envoyé :\nExt. Diameter\n");
+    EXPECT_EQ(prompts.boxes()[1].text, "L'unité ne contient pas ce qui a été envoyé :\nDiamètre Ext.\n")
+        << "named as the dialog names it";
     EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(status, "Téléchargé à 14:07:09, mais l'unité ne garde pas toutes les valeurs — Com1, 9600 bauds, adresse 1");
 }
@@ -75,6 +77,35 @@ TEST_F(CalibrationDialogTest, AnUploadThatMovesTheUnitReadsBackAtItsNewAddress)
     ASSERT_EQ(simulator->requests().size(), 2u);
     EXPECT_EQ(simulator->requests()[1].bytes[0], 7) << "the read-back goes to the new address";
     EXPECT_EQ(status, "Téléchargé et vérifié à 14:07:09 : l'unité répond maintenant à l'adresse 7");
+}
+
+// A settings file made for another unit would re-address this one: asked first, No by default.
+TEST_F(CalibrationDialogTest, AFileThatMovesTheUnitIsUploadedOnlyOnceAskedByName)
+{
+    std::vector<uint8_t> image = unitBytes();
+    image[53] = 5;  // the Jbus address
+    const std::string file = dir.file("other unit.eta");
+    ASSERT_EQ(writeSettingsFile(file, image), FileStatus::Ok);
+    state.file = {true, file};
+    state.settings.language = kEnglish;
+    open();
+    dialog->sendCommand(1036);  // TRANSFERT, answered No
+    ASSERT_EQ(prompts.boxes().size(), 1u);
+    EXPECT_EQ(prompts.boxes()[0].text, "The file sets the unit's Jbus address from 1 to 5. Upload?");
+    EXPECT_EQ(prompts.boxes()[0].buttons, BoxButtons::YesNoDefaultNo);
+    EXPECT_TRUE(simulator->requests().empty());
+    upload();
+    EXPECT_EQ(simulator->address(), 5);
+    EXPECT_EQ(requests(), (std::vector<std::pair<int, int>>{{16, 0x1100}, {3, 0x1100}}));
+    EXPECT_EQ(simulator->requests()[1].bytes[0], 5) << "read back at the new address";
+    EXPECT_EQ(state.settings.link.jbusAddress, 5.0f);
+    // The same address as configured asks the plain question.
+    prompts.clear();
+    image[53] = 5;
+    ASSERT_EQ(writeSettingsFile(file, image), FileStatus::Ok);
+    open();
+    upload(BoxAnswer::No);
+    EXPECT_EQ(prompts.boxes().at(0).text, "Upload to unit");
 }
 
 TEST_F(CalibrationDialogTest, AFailedUploadStopsAtTheFailedWriteAndSaysSo)

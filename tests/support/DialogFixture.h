@@ -35,7 +35,10 @@ protected:
         state.settings.currentFolder = dir.path().string() + "/";
         context.now = [this] { return now; };
         context.locale = [this] { return locale; };
-        context.showStatus = [this](const std::string& text) { status = text; };
+        context.showStatus = [this](const StatusLine& line) {
+            statusLine = line;
+            status = line.text(state.settings.language);
+        };
         context.startProgram = [this](const std::string& program, const std::vector<std::string>& arguments) {
             started.push_back(program);
             for (const auto& a : arguments)
@@ -68,6 +71,7 @@ protected:
     DialogContext context{state, link, prompts};
     std::unique_ptr<sim::Simulator> simulator;
     // The main window's status line as the dialogs last set it.
+    StatusLine statusLine;
     std::string status;
     QDateTime now{QDate(2024, 3, 5), QTime(14, 7, 9)};
     LocaleItems locale;
