@@ -42,32 +42,45 @@ InitialisationDialog::InitialisationDialog(const DialogContext& context, QWidget
 
 void runInitialisation(const DialogContext& context, QWidget* owner)
 {
-    const BroadcastAddress address(context.state.settings.link);
-    InitialisationDialog dialog(context, owner);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    LinkSettings& link = context.state.settings.link;
     const int language = context.language();
-    // The totalizers are the customer's measured volumes: one more question,
-    // saying what goes, that Enter answers No.
-    const std::string question = initialisationErases(context.state.initialisation, language) + "\n\n" +
-                                 InitConfirmQuestion.text(language);
-    if (context.prompts.messageBox(owner, InitConfirmCaption.text(language), question, BoxIcon::Question,
-                                   BoxButtons::YesNoDefaultNo) != BoxAnswer::Yes)
-        return;
-    int result;
+    InitialisationResult result;
+    StatusLine failure;  // with the address the writes went to
     {
-        WaitWindow wait(owner, language);
-        result = initialiseUnit(context.link, context.state.initialisation, context.localNow());
+        BroadcastAddress address(link);
+        InitialisationDialog dialog(context, owner);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        // The totalizers are the customer's measured volumes: one more question,
+        // saying what goes, that Enter answers No.
+        const std::string question = initialisationErases(context.state.initialisation, language) + "\n\n" +
+                                     InitConfirmQuestion.text(language);
+        if (context.prompts.messageBox(owner, InitConfirmCaption.text(language), question, BoxIcon::Question,
+                                       BoxButtons::YesNoDefaultNo) != BoxAnswer::Yes)
+            return;
+        {
+            WaitWindow wait(owner, language);
+            result = initialiseUnit(context.link, context.state.initialisation, context.localNow());
+        }
+        failure = failedStatus(StatusInitFailed, context.link.master());
+        // The default calibration block holds the default address: the unit
+        // answers there from then on, and so the program talks to it there.
+        if (result.calibrationWritten)
+            address.restoreTo(defaultUnitAddress());
     }
-    if (result != 0) {
-        context.showStatus(failedStatus(StatusInitFailed, context.link.master(), language));
+    if (result.status != 0) {
+        if (result.calibrationWritten)
+            addNewAddress(failure, link);
+        context.showStatus(failure);
         context.prompts.messageBox(owner, UploadCaption.text(language), UploadFailure.text(language), BoxIcon::Error,
                                    BoxButtons::Ok);
-    } else {
-        context.showStatus(doneStatus(StatusInitialised, context.localNow(), context.state.settings.link, language));
-        context.prompts.messageBox(owner, UploadCaption.text(language), UploadSuccess.text(language),
-                                   BoxIcon::Information, BoxButtons::Ok);
+        return;
     }
+    context.showStatus(result.calibrationWritten
+                           ? newAddressStatus(StatusInitNewAddress, context.localNow(), link)
+                           : doneStatus(StatusInitialised, context.localNow(), link));
+    context.prompts.messageBox(owner, UploadCaption.text(language), UploadSuccess.text(language),
+                               BoxIcon::Information, BoxButtons::Ok);
 }
 
 }  // namespace vantor

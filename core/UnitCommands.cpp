@@ -63,10 +63,14 @@ std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& 
     return codec.differingRows(image, held);
 }
 
-int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now, const WritePause& pause)
+InitialisationResult initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
+                                    const WritePause& pause)
 {
-    if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0)
-        return -1;
+    InitialisationResult result;
+    if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0) {
+        result.status = -1;
+        return result;
+    }
     const uint8_t resetBoth[4] = {0, 1, 0, 1};
     const struct {
         const BlockInfo* block;
@@ -88,10 +92,20 @@ int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const Lo
             image.resize(step.block->imageSize());
             step.defaults->encodeDefaults(image);
         }
-        if (writeBlockImage(link, *step.block, image) != 0)
-            return -1;
+        if (writeBlockImage(link, *step.block, image) != 0) {
+            result.status = -1;
+            return result;
+        }
+        result.calibrationWritten = result.calibrationWritten || step.block == &kCalibrationBlock;
     }
-    return 0;
+    return result;
+}
+
+uint8_t defaultUnitAddress()
+{
+    std::vector<uint8_t> image(kCalibrationBlock.imageSize());
+    kCalibrationCodec.encodeDefaults(image);
+    return unitAddressIn(kCalibrationBlock, image).value_or(0);
 }
 
 std::string initialisationErases(const InitialisationChoice& blocks, int language)

@@ -39,12 +39,22 @@ using WritePause = std::function<void()>;
 int uploadBlock(BlockLink& link, const UploadRequest& request, const BlockInfo& block,
                 std::span<const uint8_t> image, const LocalDateTime& now, const WritePause& pause = pauseBetweenWrites);
 
+struct InitialisationResult {
+    int status = 0;  // 0, or -1 after the first write that failed
+    // The default calibration block reached the unit, which answers from then
+    // on at the address that block holds (defaultUnitAddress()).
+    bool calibrationWritten = false;
+};
+
 // Writes, in this order: the clock from `now`, both totalizer resets, then the
 // default calibration, factory, CAN (with the calibration) and maker blocks
 // that are chosen, pausing before every write after the first. Stops at the
-// first failure. 0 or -1.
-int initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
-                   const WritePause& pause = pauseBetweenWrites);
+// first failure.
+InitialisationResult initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
+                                    const WritePause& pause = pauseBetweenWrites);
+
+// The Jbus address the default calibration block gives the unit.
+uint8_t defaultUnitAddress();
 
 // The Jbus address an image of the block gives the unit, when the block holds
 // the unit's address register (the calibration block does).
@@ -61,7 +71,8 @@ std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& 
 // heading, in the language: the blocks, both totalizers and the clock.
 std::string initialisationErases(const InitialisationChoice& blocks, int language);
 
-// Sets the Jbus address to 0 for its lifetime and restores the configured one.
+// Sets the Jbus address to 0 for its lifetime and restores the configured one,
+// or the one the unit was given meanwhile.
 class BroadcastAddress {
 public:
     explicit BroadcastAddress(LinkSettings& settings) : m_settings(settings), m_saved(settings.jbusAddress)
@@ -69,6 +80,8 @@ public:
         settings.jbusAddress = 0;
     }
     ~BroadcastAddress() { m_settings.jbusAddress = m_saved; }
+    // The unit answers at another address from now on: that one comes back.
+    void restoreTo(float address) { m_saved = address; }
     BroadcastAddress(const BroadcastAddress&) = delete;
     BroadcastAddress& operator=(const BroadcastAddress&) = delete;
 

@@ -364,7 +364,11 @@ int initialiseCommand(Tool& tool, const Args& given)
             return fail("init not confirmed: nothing written");
     }
     const BroadcastAddress address(tool.state.settings.link);
-    if (initialiseUnit(tool.link, blocks, localNow()) != 0)
+    const InitialisationResult result = initialiseUnit(tool.link, blocks, localNow());
+    // The default calibration block moves the unit to the default address, even when a later write failed.
+    if (result.calibrationWritten)
+        std::printf("the unit now answers at Jbus address %d\n", int{defaultUnitAddress()});
+    if (result.status != 0)
         return tool.failure();
     return 0;
 }

@@ -1,5 +1,6 @@
 // The initialisation against the simulated instrument: its dialog driven once it
 // shows, the writes it makes at address 0, their order and the pauses between them.
+#include "BlockTransfer.h"
 #include "DialogFixture.h"
 #include "Initialisation.h"
 #include "QtPrompts.h"
@@ -96,7 +97,9 @@ TEST_F(InitialisationTest, ChosenBlocksGetTheirDefaultsAndTheCanBlockGoesWithThe
     for (const auto& row : rows) {
         simulator->clearRequests();
         int pauses = 0;
-        EXPECT_EQ(initialiseUnit(link, row.choice, {2024, 3, 5, 14, 7, 9}, [&pauses] { ++pauses; }), 0);
+        const InitialisationResult result = initialiseUnit(link, row.choice, {2024, 3, 5, 14, 7, 9}, [&pauses] { ++pauses; });
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.calibrationWritten, row.choice.calibration != 0);
         EXPECT_EQ(writtenRegisters(), row.written);
         EXPECT_EQ(pauses, static_cast<int>(row.written.size()) - 1) << "one before every write after the first";
     }
@@ -114,8 +117,40 @@ TEST_F(InitialisationTest, StopsAtTheFirstWriteTheInstrumentDoesNotTake)
         if (++pauses == 2)
             simulator->injectFault(sim::Fault::Exception, 3);
     };
-    EXPECT_EQ(initialiseUnit(link, {1, 1, 1}, {2024, 3, 5, 14, 7, 9}, refuseTheCalibration), -1);
+    const InitialisationResult result = initialiseUnit(link, {1, 1, 1}, {2024, 3, 5, 14, 7, 9}, refuseTheCalibration);
+    EXPECT_EQ(result.status, -1);
+    EXPECT_FALSE(result.calibrationWritten);
     EXPECT_EQ(writtenRegisters(), (std::vector<int>{kClock, kResets, kCalibration, kCalibration, kCalibration}));
+    // The factory block refused after the calibration went: the unit has its default address all the same.
+    int before = 0;  // the pauses before the resets, the calibration, then the factory block
+    const auto refuseTheFactory = [&] {
+        if (++before == 3)
+            simulator->injectFault(sim::Fault::Exception, 3);
+    };
+    EXPECT_TRUE(initialiseUnit(link, {1, 1, 1}, {2024, 3, 5, 14, 7, 9}, refuseTheFactory).calibrationWritten);
+}
+
+// The default calibration block holds the default address: the program follows
+// the unit there and keeps it, and the next read finds the unit.
+TEST_F(InitialisationTest, AfterTheCalibrationBlockTheProgramTalksToTheUnitAtItsDefaultAddress)
+{
+    state.settings.link.jbusAddress = 5;
+    simulator->setImage(kCalibration + 26, {0, 5});
+    QTimer::singleShot(0, &timers, [&] {  // the configuration alone
+        auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (int id : {1284, 1285})
+            dialog->control<QAbstractButton>(id)->click();
+        dialog->control<QAbstractButton>(1280)->click();
+    });
+    prompts.answerNext(BoxAnswer::Yes);
+    runInitialisation(context, nullptr);
+    EXPECT_EQ(writtenRegisters(), (std::vector<int>{kClock, kResets, kCalibration, kCan}));
+    EXPECT_EQ(state.settings.link.jbusAddress, 1.0f);
+    EXPECT_EQ(statusLine.text(kFrench), "Initialisation faite à 14:07:09 : l'unité répond maintenant à l'adresse 1");
+    EXPECT_EQ(statusLine.text(kEnglish), "Initialised at 14:07:09: the unit now answers at address 1");
+    std::vector<uint8_t> image(56);
+    EXPECT_EQ(readBlockImage(link, kCalibrationBlock, image), 0) << "the next read finds the unit";
 }
 
 // Enter on the dialog (Yes, its default), then Enter on the real confirmation box.
