@@ -100,7 +100,10 @@ void OptionsDialog::showPortDevices()
 void OptionsDialog::addressLeft()
 {
     // An address that is no number is marked and never stored: 0 would be the broadcast address.
-    readNumbers(*this, kNumbers, m_program.state, m_program.context().locale().decimalSeparator);
+    const DialogContext context = m_program.context();
+    const NumbersRead read = readNumbers(*this, kNumbers, m_program.state, context.locale().decimalSeparator);
+    if (!read.clamped.empty())
+        context.showStatus(clampedStatus(*this, read.clamped, context.language()));
 }
 
 void OptionsDialog::browse()

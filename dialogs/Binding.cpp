@@ -1,6 +1,7 @@
 #include "Binding.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,10 +22,34 @@ std::optional<double> typedNumber(const TemplateDialog& dialog, int control, con
     return parseTypedNumber(dialog.controlText(control).toStdString(), decimalSeparator);
 }
 
+// Marks a box whose text the program did not take as it stands.
 void markNotNumber(TemplateDialog& dialog, int control, bool notNumber)
 {
     if (auto* edit = dialog.control<QLineEdit>(control))
         edit->setStyleSheet(notNumber ? QStringLiteral("QLineEdit { background: #ffc8c8; }") : QString());
+}
+
+// The text a box showed once its number was brought into its limits: the box
+// stays marked while it shows it.
+constexpr char kClampedText[] = "vantorClampedText";
+
+bool stillClamped(TemplateDialog& dialog, int control)
+{
+    auto* edit = dialog.control<QLineEdit>(control);
+    if (!edit)
+        return false;
+    const QVariant clamped = edit->property(kClampedText);
+    if (clamped.isValid() && clamped.toString() == edit->text())
+        return true;
+    edit->setProperty(kClampedText, QVariant());
+    return false;
+}
+
+// A label's text as the user reads it: no accelerator mark, no colon.
+QString withoutMarks(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return text.remove(QRegularExpression(QStringLiteral("\\s*:\\s*$"))).trimmed();
 }
 
 }  // namespace
@@ -50,20 +75,41 @@ void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, P
                               QString::fromStdString(formatBoundNumber(b.format, b.value(state), state.decimalsCount)));
 }
 
-std::vector<int> readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state,
-                             const std::string& decimalSeparator)
+NumbersRead readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state,
+                        const std::string& decimalSeparator)
 {
-    const std::vector<int> notNumbers = markNotNumbers(dialog, table, decimalSeparator);
-    for (const NumberBinding& b : table)
-        if (const std::optional<double> typed = typedNumber(dialog, b.control, decimalSeparator))
-            b.value(state) = toFloat(*typed);
+    NumbersRead read;
+    read.notNumbers = markNotNumbers(dialog, table, decimalSeparator);
+    struct Typed {
+        const NumberBinding* binding;
+        double number;
+        float stored;
+    };
+    std::vector<Typed> typed;
+    for (const NumberBinding& b : table) {
+        if (const std::optional<double> number = typedNumber(dialog, b.control, decimalSeparator)) {
+            b.value(state) = toFloat(*number);
+            typed.push_back({&b, *number, b.value(state)});
+        }
+    }
     clampNumbers(table, state);
+    for (const Typed& t : typed)
+        if (t.binding->value(state) != t.stored)
+            read.clamped.push_back({t.binding->control, dialog.controlText(t.binding->control).trimmed().toStdString(),
+                                    "", t.number > t.binding->maximum});
     // A box holding no number keeps what was typed, for the user to mend.
     for (const NumberBinding& b : table)
-        if (std::find(notNumbers.begin(), notNumbers.end(), b.control) == notNumbers.end())
+        if (std::find(read.notNumbers.begin(), read.notNumbers.end(), b.control) == read.notNumbers.end())
             dialog.setControlText(
                 b.control, QString::fromStdString(formatBoundNumber(b.format, b.value(state), state.decimalsCount)));
-    return notNumbers;
+    for (ClampedNumber& c : read.clamped) {
+        c.kept = dialog.controlText(c.control).toStdString();
+        if (auto* edit = dialog.control<QLineEdit>(c.control)) {
+            edit->setProperty(kClampedText, edit->text());
+            markNotNumber(dialog, c.control, true);
+        }
+    }
+    return read;
 }
 
 std::vector<int> markNotNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table,
@@ -72,7 +118,7 @@ std::vector<int> markNotNumbers(TemplateDialog& dialog, std::span<const NumberBi
     std::vector<int> notNumbers;
     for (const NumberBinding& b : table) {
         const bool notNumber = dialog.control(b.control) && !typedNumber(dialog, b.control, decimalSeparator);
-        markNotNumber(dialog, b.control, notNumber);
+        markNotNumber(dialog, b.control, notNumber || stillClamped(dialog, b.control));
         if (notNumber)
             notNumbers.push_back(b.control);
     }
@@ -95,9 +141,33 @@ QString fieldName(const TemplateDialog& dialog, int control)
     }
     if (!nearest)
         return QString::number(control);
-    QString name = nearest->text();
-    name.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    return name.remove(QRegularExpression(QStringLiteral("\\s*:\\s*$"))).trimmed();
+    return withoutMarks(nearest->text());
+}
+
+std::array<std::string, 2> fieldNames(const TemplateDialog& dialog, int control, int language)
+{
+    const QString shown = fieldName(dialog, control);
+    for (const BilingualText* text : lang::kAllTexts)
+        if (withoutMarks(utf8(text->text(language))) == shown)
+            return {withoutMarks(utf8(text->french)).toStdString(), withoutMarks(utf8(text->english)).toStdString()};
+    return {shown.toStdString(), shown.toStdString()};
+}
+
+StatusLine clampedStatus(const TemplateDialog& dialog, const std::vector<ClampedNumber>& clamped, int language)
+{
+    StatusLine line;
+    for (const ClampedNumber& c : clamped) {
+        const std::array<std::string, 2> names = fieldNames(dialog, c.control, language);
+        for (int l : {kFrench, kEnglish}) {
+            const BilingualText& limit = c.atMaximum ? lang::LimitMaximum : lang::LimitMinimum;
+            char text[256];
+            std::snprintf(text, sizeof text, lang::StatusClamped.text(l), names[l].c_str(), c.typed.c_str(),
+                          c.kept.c_str(), limit.text(l));
+            std::string& what = line.what[static_cast<size_t>(l)];
+            what += (what.empty() ? "" : "; ") + std::string(text);
+        }
+    }
+    return line;
 }
 
 void fillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context)

@@ -7,6 +7,7 @@
 #include "NumberText.h"
 #include "TemplateDialog.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,18 +20,36 @@ void showLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int
 void showToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // Clamps each value into its limits, stores it back and shows it.
 void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state);
+// A typed number brought into its limits.
+struct ClampedNumber {
+    int control;
+    std::string typed;  // as the user typed it
+    std::string kept;   // as the box shows it now
+    bool atMaximum;     // else at its minimum
+};
+
+struct NumbersRead {
+    std::vector<int> notNumbers;  // boxes holding no number
+    std::vector<ClampedNumber> clamped;
+};
+
 // Parses every edit box of the table, the point or decimalSeparator taken as the
 // decimal separator, then shows the whole table again. A box that holds no
-// number keeps its text and its variable, and is marked; their controls are
-// returned.
-std::vector<int> readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state,
-                             const std::string& decimalSeparator);
+// number keeps its text and its variable, and is marked; so is a box whose
+// number was brought into its limits, until its text changes.
+NumbersRead readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state,
+                        const std::string& decimalSeparator);
 // The controls of the table whose text is not a number, marked as such.
 std::vector<int> markNotNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table,
                                 const std::string& decimalSeparator);
 // What the user reads beside a control: the nearest label on its left, on its
 // row, without its accelerator mark and colon.
 QString fieldName(const TemplateDialog& dialog, int control);
+// The same in both languages (French, English), when the label shows a text of
+// the language tables; as it stands otherwise.
+std::array<std::string, 2> fieldNames(const TemplateDialog& dialog, int control, int language);
+// "<field>: <typed> brought to <kept> (maximum)" for each, in both languages.
+StatusLine clampedStatus(const TemplateDialog& dialog, const std::vector<ClampedNumber>& clamped, int language);
 void fillChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, const DialogContext& context);
 void selectChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);
 void readChoices(TemplateDialog& dialog, std::span<const ChoiceBinding> table, ProgramState& state);

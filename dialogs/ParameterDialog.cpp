@@ -108,7 +108,10 @@ void ParameterDialog::offerComparison()
 
 void ParameterDialog::numberLeft()
 {
-    readNumbers(*this, m_form.block->numbers, state(), decimalSeparator());
+    const NumbersRead read = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator());
+    // A number changed to fit its limits is marked, and the status line says what is kept.
+    if (!read.clamped.empty())
+        m_context.showStatus(clampedStatus(*this, read.clamped, m_context.language()));
     applyRules();
     offerComparison();
 }
@@ -245,7 +248,7 @@ bool ParameterDialog::fieldsHoldNumbers()
 void ParameterDialog::reject()
 {
     // A value typed but not yet left counts as typed.
-    const bool allNumbers = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator()).empty();
+    const bool allNumbers = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator()).notNumbers.empty();
     if (m_kept.empty() || (allNumbers && m_form.block->codec().matchesLastRead(state().record, m_kept))) {
         TemplateDialog::reject();
         return;

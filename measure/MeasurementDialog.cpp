@@ -131,6 +131,20 @@ float niceScale(float value)
     return value;
 }
 
+// The chart's full scale: the unit's QMax, or where it has none (0, or a
+// value no scale can use), the largest flow shown, rounded up to a nice
+// number (1 when every flow is 0).
+float flowScale(float qMax, const std::vector<float>& flows)
+{
+    if (qMax > 0 && qMax <= 1e30f)
+        return qMax;
+    float largest = 0;
+    for (float flow : flows)
+        if (flow == flow)
+            largest = std::max(largest, std::min(std::fabs(flow), 1e30f));
+    return niceScale(largest);
+}
+
 std::string totalizer(int32_t value)
 {
     char text[16];
@@ -181,6 +195,7 @@ bool MeasurementDialog::opening()
         // The polls have the line to themselves until the window closes.
         m_context.link.master().holdPortOpen(true);
         startWindowTimer(kPollTimer, kPollPeriodMs);
+        m_polling = true;
         setControlText(kInfoLine, QString::fromUtf8(MeasTryingToConnect.text(language)));
         return true;
     }
@@ -214,7 +229,10 @@ void MeasurementDialog::poll()
     const bool polled = m_poller.poll();
     setControlText(kInfoLine, QString());
     if (!polled) {
-        // Values, chart and recording stay as they were; the reason goes beside the failure.
+        // Values, chart and recording stay as they were, the values greyed: they
+        // are no longer live. The reason goes beside the failure.
+        ++m_failedPolls;
+        showValuesLive(false);
         const StatusLine failure =
             failedStatus(StatusPollFailed, m_poller.failure(), m_poller.exceptionCode(), m_context.link.master());
         setControlText(kStatusLine, QString::fromStdString(failure.text(language)));
@@ -224,6 +242,8 @@ void MeasurementDialog::poll()
         if (!m_measuring)
             m_context.showStatus(doneStatus(StatusMeasuring, m_context.localNow(), m_context.state.settings.link));
         m_measuring = true;
+        ++m_goodPolls;
+        showValuesLive(true);
         if (m_recorder.state() == MeasurementRecorder::State::Idle)
             showControls({kPrint, kSaveDisk}, true);
         else
@@ -233,6 +253,41 @@ void MeasurementDialog::poll()
         recordStep();
     }
     m_pollBusy = false;
+}
+
+void MeasurementDialog::showValuesLive(bool live)
+{
+    std::vector<int> values = {kDateTime, kT1Value, kT2Value, kVersionText};
+    for (const NumberBinding& b : kNumbers)
+        values.push_back(b.control);
+    for (const ChoiceBinding& b : kChoices)
+        values.push_back(b.control);
+    for (const NibbleText& n : kNibbleTexts)
+        values.push_back(n.control);
+    for (int id : values)
+        if (QWidget* value = control(id))
+            value->setEnabled(live);
+}
+
+void MeasurementDialog::done(int result)
+{
+    if (m_polling) {
+        m_polling = false;
+        StatusLine line = doneStatus(StatusMeasureStopped, m_context.localNow(), m_context.state.settings.link);
+        const auto count = [](const BilingualText& text, int language, long long n) {
+            char counted[64];
+            std::snprintf(counted, sizeof counted, text.text(language), n);
+            return std::string(counted);
+        };
+        for (int l : {kFrench, kEnglish}) {
+            std::string& what = line.what[static_cast<size_t>(l)];
+            what += count(StatusReadings, l, m_goodPolls);
+            if (m_failedPolls > 0)
+                what += count(StatusFailedPolls, l, m_failedPolls);
+        }
+        m_context.showStatus(line);
+    }
+    TemplateDialog::done(result);
 }
 
 void MeasurementDialog::refresh()
@@ -267,12 +322,12 @@ void MeasurementDialog::refresh()
     }
     std::copy(m_flowHistory.begin() + 1, m_flowHistory.end(), m_flowHistory.begin());
     m_flowHistory.back() = m.flow;  // clamped by the display
-    const float qMax = m_poller.qMax();
     const char* unit = choiceText(ListFlowUnit, 12, true, m.flowUnit, language);
     TrendChartArgs chart;
     chart.values.assign(m_flowHistory.begin(), m_flowHistory.end());
-    chart.bottom = chart.bottomLabel = -qMax;
-    chart.top = chart.topLabel = qMax;
+    const float scale = flowScale(m_poller.qMax(), chart.values);
+    chart.bottom = chart.bottomLabel = -scale;
+    chart.top = chart.topLabel = scale;
     chart.unit = unit ? unit : "";
     chart.secondsPerColumn = kPollPeriodMs / 1000.0;
     m_chart->setChart(std::move(chart));
@@ -286,11 +341,7 @@ void MeasurementDialog::showRecordedFlows()
     const ProgramState& state = m_context.state;
     TrendChartArgs chart;
     chart.values = readRecordedFlows(state.file.currentFilePath, m_replay, m_cursor - kMarkColumn, kHistorySize);
-    float largest = 0;
-    for (float flow : chart.values)
-        if (flow == flow)
-            largest = std::max(largest, std::min(std::fabs(flow), 1e30f));
-    const float scale = niceScale(largest);
+    const float scale = flowScale(0, chart.values);
     chart.bottom = chart.bottomLabel = -scale;
     chart.top = chart.topLabel = scale;
     const char* unit = choiceText(ListFlowUnit, 12, true, state.record.measurement.flowUnit, m_context.language());

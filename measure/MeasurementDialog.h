@@ -36,8 +36,14 @@ public:
     const MeasurementRecorder& recorder() const { return m_recorder; }
     TrendChart* chart() const { return m_chart; }
 
+protected:
+    // Closing a live measurement says on the status line how it ended.
+    void done(int result) override;
+
 private:
     void refresh();
+    // Values of a poll that failed are greyed until a poll succeeds again.
+    void showValuesLive(bool live);
     void recordStep();
     void startRecording();
     void stopRecording();
@@ -53,6 +59,9 @@ private:
     bool m_pollBusy = false;
     // Since the last good poll after a failure (or the first): the status line says so once.
     bool m_measuring = false;
+    bool m_polling = false;  // on the instrument, until the window closes
+    long long m_goodPolls = 0;
+    long long m_failedPolls = 0;
     std::array<float, kHistorySize> m_flowHistory{};
     MeasurementRecorder m_recorder;
     MeasurementFileGeometry m_replay;

@@ -4,6 +4,7 @@
 #include "SettingsFiles.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 
 using namespace vantor;
 
@@ -19,16 +20,34 @@ protected:
 
 }  // namespace
 
-TEST_F(CalibrationDialogTest, TypedNumbersAreHeldWithinTheirBounds)
+// A number typed outside its limits is kept at the limit, and says so: the box
+// is marked until its text changes, and the status line names the field.
+TEST_F(CalibrationDialogTest, TypedNumbersAreHeldWithinTheirBoundsAndSaySo)
 {
-    const struct { int control; const char *typed, *shown; } rows[] = {
-        {1082, "3000", "2200.0"}, {1074, "5000", "4000"}, {1074, "100", "200"}, {1094, "-5", "-5.000"}};
+    const struct { int control; const char *typed, *shown, *status; } rows[] = {
+        {1082, "1e9", "2200.0", "Diamètre Ext. : 1e9 ramené à 2200.0 (maximum)"},
+        {1074, "5000", "4000", "C0 : 5000 ramené à 4000 (maximum)"},
+        {1074, "100", "200", "C0 : 100 ramené à 200 (minimum)"},
+        {1121, "-5", "0.0", "QMax : -5 ramené à 0.0 (minimum)"},
+        {1094, "-5", "-5.000", "QMax : -5 ramené à 0.0 (minimum)"},  // within: nothing new
+    };
     open();
+    const auto marked = [this](int id) { return !dialog->control<QLineEdit>(id)->styleSheet().isEmpty(); };
     for (const auto& row : rows) {
         type(row.control, row.typed);
         EXPECT_EQ(text(row.control), row.shown) << row.control << ": " << row.typed;
+        EXPECT_EQ(status, row.status) << row.control << ": " << row.typed;
     }
     EXPECT_EQ(state.record.calibration.c0, 200.0f);
+    EXPECT_EQ(statusLine.text(kEnglish), "MaxQ: -5 brought to 0.0 (minimum)");
+    EXPECT_TRUE(marked(1082) && marked(1074) && marked(1121)) << "still marked once other fields were left";
+    EXPECT_FALSE(marked(1094));
+    type(1082, "123.4");
+    EXPECT_FALSE(marked(1082));
+    // The gain's label follows its type: the field is named as it reads.
+    test::choose(combo(1055), 1);
+    type(1056, "500");
+    EXPECT_EQ(status, "Marge : 500 ramené à 80 (maximum)");
 }
 
 // The clock first, the instrument given time after each write, then the block,

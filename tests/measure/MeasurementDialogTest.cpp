@@ -123,6 +123,44 @@ TEST_F(MeasurementDialogTest, WithoutTheCalibrationThePollFailsForItsReason)
     EXPECT_EQ(status, "Measuring since 14:07:09 \u2014 Com1, 9600 baud, address 1");
 }
 
+// A unit with no full scale (QMax 0) gets one from the flows shown.
+TEST_F(MeasurementDialogTest, WithoutAQMaxTheChartTakesItsScaleFromTheFlows)
+{
+    std::vector<uint8_t> calibration = simulator->image(0x1100, 28);
+    calibration[35] = calibration[36] = calibration[37] = 0;  // QMax
+    simulator->setImage(0x1100, calibration);
+    open();
+    hold(flowing(0));
+    dialog->poll();
+    const TrendChartArgs& chart = dialog->chart()->chart();
+    EXPECT_EQ(std::pair(chart.bottom, chart.top), std::pair(-1.0f, 1.0f)) << "no flow yet";
+    hold(flowing(-3.2f));
+    dialog->poll();
+    EXPECT_EQ(std::pair(chart.bottomLabel, chart.topLabel), std::pair(-5.0f, 5.0f));
+}
+
+// Values that stopped coming are greyed until a poll brings them again, and
+// closing the window says on the status line how the measurement ended.
+TEST_F(MeasurementDialogTest, FailedPollsGreyTheValuesAndClosingSaysHowItEnded)
+{
+    open();
+    const auto live = [this] {
+        return dialog->control(1027)->isEnabled() && dialog->control(1034)->isEnabled() &&
+               dialog->control(1005)->isEnabled() && dialog->control(1015)->isEnabled();
+    };
+    dialog->poll();
+    EXPECT_TRUE(live());
+    simulator->injectFault(Fault::Silence, 3);
+    dialog->poll();
+    EXPECT_FALSE(dialog->control(1027)->isEnabled() || dialog->control(1034)->isEnabled() ||
+                 dialog->control(1005)->isEnabled() || dialog->control(1015)->isEnabled());
+    dialog->poll();
+    EXPECT_TRUE(live());
+    dialog->reject();
+    EXPECT_EQ(status, "Mesure arrêtée à 14:07:09, 2 relevé(s), 1 échec(s) \u2014 Com1, 9600 bauds, adresse 1");
+    EXPECT_EQ(statusLine.text(kEnglish), "Measurement stopped at 14:07:09, 2 reading(s), 1 failed \u2014 Com1, 9600 baud, address 1");
+}
+
 TEST_F(MeasurementDialogTest, ReplayNumbersTheRecordsAndCentresTheCurrentOne)
 {
     state.file.fileMode = true;
