@@ -1,6 +1,7 @@
 #include "OptionsDialog.h"
 
 #include "Binding.h"
+#include "LinkStatus.h"
 #include "BlockLink.h"
 #include "LanguageTables.h"
 #include "PortDevices.h"
@@ -133,38 +134,42 @@ void OptionsDialog::connectToUnit()
     m_scanning = true;
     const DialogContext context = m_program.context();
     LinkSettings& link = m_program.state.settings.link;
-    bool found;
+    ScanReport report;
     bool cancelled;
     {
         // The scan window is modal: its Cancel button is the only input taken
         // while the three ports are scanned.
         ScanWindow scanWindow(this, context.language());
-        const std::optional<ScanResult> unit = scanForUnit(m_program.serial, [&scanWindow](const ScanProgress& p) {
+        report = scanForUnit(m_program.serial, [&scanWindow](const ScanProgress& p) {
             scanWindow.showProgress(p);
             QCoreApplication::processEvents();
             return !scanWindow.cancelled();
         });
         cancelled = scanWindow.cancelled();
         m_program.link.invalidateProbeCatalogue();  // the next transaction reads the new unit's
-        found = unit.has_value();
-        if (found)
-            link = {unit->portIndex, unit->baudIndex, static_cast<float>(unit->address)};
+        if (report.unit)
+            link = {report.unit->portIndex, report.unit->baudIndex, static_cast<float>(report.unit->address)};
     }
     const int language = context.language();
     if (cancelled) {
         // Stopped by the user: the settings stay as they were, nothing to tell.
-    } else if (found) {
+    } else if (report.unit) {
         // Which port, speed and address answered, so that the technician can check them.
-        char where[96];
-        const char* port = choiceText(lang::ListCom, 4, false, link.portIndex, language);
-        std::snprintf(where, sizeof where, lang::OptFoundAt.text(language), port ? port : "?",
-                      kBaudRates[link.baudIndex], static_cast<int>(link.jbusAddress));
+        context.showStatus(doneStatus(lang::StatusUnitFound, context.localNow(), link));
         context.prompts.messageBox(this, lang::OptConnectCaption.text(language),
-                                   std::string(lang::OptConnectSuccess.text(language)) + "\n" + where,
+                                   std::string(lang::OptConnectSuccess.text(language)) + "\n" +
+                                       linkInUse(link, language),
                                    BoxIcon::Information, BoxButtons::Ok);
     } else {
-        context.prompts.messageBox(this, lang::OptConnectCaption.text(language), lang::OptConnectFailure.text(language),
-                                   BoxIcon::Error, BoxButtons::Ok);
+        // Why nothing answered, port by port: missing, busy, or silent at every speed.
+        StatusLine line = doneStatus(lang::StatusNoUnit, context.localNow(), link);
+        line.link = {};
+        context.showStatus(line);
+        std::string text = lang::OptConnectFailure.text(language);
+        for (int port = 0; port < kScannedPorts; ++port)
+            text += "\n" + scanLine(port, report.ports.ports[port], language);
+        context.prompts.messageBox(this, lang::OptConnectCaption.text(language), text, BoxIcon::Error,
+                                   BoxButtons::Ok);
     }
     selectChoices(*this, kChoices, m_program.state);
     showNumbers(*this, kNumbers, m_program.state);

@@ -2,13 +2,20 @@
 
 #include "LanguageTables.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdio>
 
 namespace vantor {
+
+namespace {
+
+// Room the title bar keeps for its icon and its buttons, and a margin.
+constexpr int kTitleBarButtons = 140;
+
+}  // namespace
 
 ScanWindow::ScanWindow(QWidget* parent, int language)
     : QDialog(parent), m_language(language), m_ports(new QLabel(this)), m_cancel(new QPushButton(this))
@@ -24,26 +31,19 @@ ScanWindow::ScanWindow(QWidget* parent, int language)
         m_cancel->setEnabled(false);
     });
     showProgress({});
+    // Wide enough for its whole title beside the title bar's buttons, as far
+    // as the title bar's font can be known here.
+    QFont title = font();
+    title.setBold(true);
+    setMinimumWidth(QFontMetrics(title).horizontalAdvance(windowTitle()) + kTitleBarButtons);
     show();
 }
 
 void ScanWindow::showProgress(const ScanProgress& progress)
 {
     QStringList lines;
-    for (int port = 0; port < kScannedPorts; ++port) {
-        const ScanProgress::PortState& p = progress.ports[port];
-        const BilingualText* text = &lang::ScanTrying;
-        switch (p.state) {
-        case ScanProgress::Port::Trying: text = &lang::ScanTrying; break;
-        case ScanProgress::Port::Found: text = &lang::ScanFound; break;
-        case ScanProgress::Port::NotFound: text = &lang::ScanNothing; break;
-        case ScanProgress::Port::Stopped: text = &lang::ScanStopped; break;
-        }
-        const char* name = choiceText(lang::ListCom, 4, false, port, m_language);
-        char line[128];
-        std::snprintf(line, sizeof line, text->text(m_language), name ? name : "?", kBaudRates[p.baudIndex]);
-        lines << QString::fromUtf8(line);
-    }
+    for (int port = 0; port < kScannedPorts; ++port)
+        lines << QString::fromStdString(scanLine(port, progress.ports[port], m_language));
     m_ports->setText(lines.join('\n'));
     // Grows with its longest line, never shrinks: the text stays whole and still.
     if (sizeHint().width() > width() || sizeHint().height() > height())

@@ -1,10 +1,12 @@
 #include "UnitScan.h"
 
 #include "JbusMaster.h"
+#include "LanguageTables.h"
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -24,6 +26,18 @@ struct Shared {
     // Set for a port whose scan can no longer give the answer.
     std::array<std::atomic<bool>, kScannedPorts> stop{};
 };
+
+// A port that cannot be opened at one speed cannot be at any.
+bool cannotOpen(LinkFailure failure)
+{
+    switch (failure) {
+    case LinkFailure::PortMissing:
+    case LinkFailure::PortBusy:
+    case LinkFailure::PortDenied:
+    case LinkFailure::PortUnavailable: return true;
+    default: return false;
+    }
+}
 
 // One port through its speeds, on a library, master and buffers of its own:
 // the port's transactions never share anything with the others'.
@@ -57,6 +71,12 @@ void scanPort(int port, const std::string& device, Shared& shared)
             shared.addresses[port] = replyImage(buffers)[1];
             break;
         }
+        if (cannotOpen(master.lastFailure()) && !shared.stop[port]) {
+            outcome = ScanProgress::Port::CannotOpen;
+            const std::lock_guard lock(shared.mutex);
+            shared.progress.ports[port].failure = master.lastFailure();
+            break;
+        }
     }
     if (outcome == ScanProgress::Port::NotFound && shared.stop[port])
         outcome = ScanProgress::Port::Stopped;
@@ -77,7 +97,8 @@ std::optional<int> decided(const ScanProgress& progress, bool& none)
         case ScanProgress::Port::Found: return port;
         case ScanProgress::Port::Trying: return std::nullopt;
         case ScanProgress::Port::NotFound:
-        case ScanProgress::Port::Stopped: break;
+        case ScanProgress::Port::Stopped:
+        case ScanProgress::Port::CannotOpen: break;
         }
     }
     none = true;
@@ -86,7 +107,34 @@ std::optional<int> decided(const ScanProgress& progress, bool& none)
 
 }  // namespace
 
-std::optional<ScanResult> scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch)
+std::string scanLine(int port, const ScanProgress::PortState& state, int language)
+{
+    const char* name = choiceText(lang::ListCom, 4, false, port, language);
+    const bool knownBaud = state.baudIndex >= 0 && state.baudIndex < static_cast<int32_t>(kBaudRates.size());
+    const int baud = knownBaud ? kBaudRates[static_cast<size_t>(state.baudIndex)] : 0;
+    char line[160];
+    switch (state.state) {
+    case ScanProgress::Port::Trying:
+        std::snprintf(line, sizeof line, lang::ScanTrying.text(language), name ? name : "?", baud);
+        break;
+    case ScanProgress::Port::Found:
+        std::snprintf(line, sizeof line, lang::ScanFound.text(language), name ? name : "?", baud);
+        break;
+    case ScanProgress::Port::NotFound:
+        std::snprintf(line, sizeof line, lang::ScanNothing.text(language), name ? name : "?");
+        break;
+    case ScanProgress::Port::Stopped:
+        std::snprintf(line, sizeof line, lang::ScanStopped.text(language), name ? name : "?");
+        break;
+    case ScanProgress::Port::CannotOpen:
+        std::snprintf(line, sizeof line, lang::ScanCannotOpen.text(language), name ? name : "?",
+                      linkFailureText(state.failure, language));
+        break;
+    }
+    return line;
+}
+
+ScanReport scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch)
 {
     Shared shared;
     std::array<std::thread, kScannedPorts> threads;
@@ -127,8 +175,8 @@ std::optional<ScanResult> scanForUnit(const SerialLibrary& serial, const ScanWat
     for (std::thread& thread : threads)
         thread.join();
     if (cancelled)
-        return std::nullopt;
-    return result;
+        result.reset();
+    return {result, shared.progress};
 }
 
 }  // namespace vantor

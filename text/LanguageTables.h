@@ -266,8 +266,9 @@ inline constexpr BilingualText OptConnectFailure{"La détection a échoué", "Co
 inline constexpr BilingualText ScanCaption{"Recherche de l'unité", "Looking for the unit"};
 inline constexpr BilingualText ScanTrying{"%s : essai à %d bauds", "%s: trying %d baud"};
 inline constexpr BilingualText ScanFound{"%s : l'unité répond à %d bauds", "%s: the unit answers at %d baud"};
-inline constexpr BilingualText ScanNothing{"%s : aucune réponse", "%s: no answer"};
+inline constexpr BilingualText ScanNothing{"%s : aucune réponse, à aucune vitesse", "%s: no answer at any speed"};
 inline constexpr BilingualText ScanStopped{"%s : arrêté", "%s: stopped"};
+inline constexpr BilingualText ScanCannotOpen{"%s : %s", "%s: %s"};  // the port, and why it cannot be opened
 inline constexpr BilingualText ScanCancel{"Annuler", "Cancel"};
 // The link window: the port in use, the counters since start, the last failure and the frames.
 inline constexpr BilingualText LinkCaption{"Liaison", "Link"};
@@ -571,7 +572,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent, &OptFoundAt, &ScanCaption,
-    &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
+    &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCannotOpen, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
     &LinkLastFailure, &LinkNoFailureYet, &LinkSave, &LinkTextFile,
 
     &BoxDefaultCaption,

@@ -165,7 +165,7 @@ int detectCommand(Tool& tool, std::vector<std::string> args)
         tool.serial.setDevicePath(0, tool.device);
     }
     // The three ports at once, as the options dialog's Connect scans them.
-    const std::optional<ScanResult> found = scanForUnit(tool.serial);
+    const std::optional<ScanResult> found = scanForUnit(tool.serial).unit;
     if (!found) {
         const std::string reason = "no instrument found on " + tool.serial.devicePath(0) + ", " +
                                    tool.serial.devicePath(1) + ", " + tool.serial.devicePath(2);

@@ -57,6 +57,8 @@ TEST_F(MainWindowTest, ConnectShowsTheScanAndCancelStopsIt)
         auto* scan = qobject_cast<ScanWindow*>(QApplication::activeModalWidget());
         ASSERT_NE(scan, nullptr);
         shown = scan->findChild<QLabel*>()->text().toStdString();
+        // Room for the whole title beside a title bar's icon and buttons.
+        EXPECT_GE(scan->width(), scan->fontMetrics().horizontalAdvance(scan->windowTitle()) + 120);
         QTest::mouseClick(scan->findChild<QPushButton*>(), Qt::LeftButton);
     });
     const auto start = std::chrono::steady_clock::now();
@@ -127,4 +129,38 @@ TEST_F(MainWindowTest, TheProgramStartsTheSpreadsheetProgramItIsGiven)
     EXPECT_EQ(test::readBytes(opened), "Écart 1.prn") << "the argument as it stands, no shell between";
     EXPECT_FALSE(context.startProgram(dir.file("no such program"), {}));
     EXPECT_TRUE((DialogContext{program.state, program.link, prompts}.startProgram)) << "nor is a bare context's";
+}
+
+// The status line after Connect: where the unit was found, or why each port
+// gave nothing; it follows a change of language, and a long line loses some of
+// what happened, never the port, speed and address.
+TEST_F(MainWindowTest, TheStatusLineFollowsConnectAndTheLanguageAndKeepsItsLinkWhole)
+{
+    program.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)); };
+    MainWindow window(program);
+    const auto shown = [&window] { return window.findChild<QLabel*>(QStringLiteral("status"))->text().toStdString(); };
+    OptionsDialog& options = window.options();
+    options.opening();
+    options.sendCommand(1272);  // Connect, with every port missing
+    EXPECT_EQ(prompts.boxes().back().text,
+              "La détection a échoué\nCom1 : port absent\nCom2 : port absent\nCom3 : port absent");
+    EXPECT_EQ(window.statusText().toStdString(), "Détection à 14:07:09 : aucune unité trouvée");
+
+    sim::Simulator unit({dir.file("com2")}, {.baud = 300, .address = 17});
+    program.serial.setDevicePath(1, unit.path(0));
+    options.sendCommand(1272);
+    EXPECT_EQ(window.statusText().toStdString(), "Unité trouvée à 14:07:09 \u2014 Com2, 300 bauds, adresse 17");
+
+    // Options > English, closed with its close box.
+    QTimer::singleShot(0, &options, [&options] {
+        test::choose(options.control<QComboBox>(1001), kEnglish);
+        options.reject();
+    });
+    window.sendCommand(104);
+    EXPECT_EQ(window.statusText().toStdString(), "Unit found at 14:07:09 \u2014 Com2, 300 baud, address 17");
+    EXPECT_EQ(shown(), window.statusText().toStdString());
+
+    program.showStatus({{"", std::string(300, 'x')}, {"", "Com2, 300 baud, address 17"}});
+    EXPECT_EQ(shown().substr(0, 3), "xxx");
+    EXPECT_NE(shown().find("\u2026 \u2014 Com2, 300 baud, address 17"), std::string::npos) << shown();
 }

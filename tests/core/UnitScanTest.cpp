@@ -2,6 +2,7 @@
 // instruments and lines with nothing connected.
 #include "Simulator.h"
 #include "TempDir.h"
+#include "ProgramState.h"
 #include "UnitScan.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST_F(UnitScanTest, FindsTheInstrumentAtItsPortSpeedAndAddress)
     const std::optional<ScanResult> found = scanForUnit(serial, [&seen](const ScanProgress& p) {
         seen.push_back(p);
         return true;
-    });
+    }).unit;
     ASSERT_TRUE(found);
     EXPECT_EQ(found->portIndex, 1);
     EXPECT_EQ(found->baudIndex, 5);
@@ -74,9 +75,29 @@ TEST_F(UnitScanTest, AnEarlierPortWinsOverALaterOneThatAnswersSooner)
 {
     place(0, {.baud = 600, .address = 7});  // answers at the second speed only
     place(1, {.baud = 300, .address = 9});  // answers at once
-    const std::optional<ScanResult> found = scanForUnit(serial);
+    const std::optional<ScanResult> found = scanForUnit(serial).unit;
     ASSERT_TRUE(found);
     EXPECT_EQ(found->portIndex, 0);
     EXPECT_EQ(found->baudIndex, 1);
     EXPECT_EQ(found->address, 7);
+}
+
+// A scan that finds nothing says why for each port: one missing and one busy
+// at once, without trying every speed; one silent at every speed.
+TEST_F(UnitScanTest, EachPortSaysWhyNothingAnsweredThere)
+{
+    place(1, kNothingConnected);
+    sim::Simulator& busy = place(2, kNothingConnected);
+    SerialLibrary otherProgram;
+    SerialPort& held = otherProgram.openDevice(busy.path(0), 0, 9600, 'N', 8, 2);
+    ASSERT_EQ(held.status, kSerialOk);
+    const ScanReport report = scanForUnit(serial);
+    held.ops.closePort(held);
+    EXPECT_FALSE(report.unit);
+    std::vector<std::string> lines;
+    for (int port = 0; port < kScannedPorts; ++port)
+        lines.push_back(scanLine(port, report.ports.ports[port], kEnglish));
+    EXPECT_EQ(lines, (std::vector<std::string>{"Com1: port missing", "Com2: no answer at any speed", "Com3: port busy"}));
+    EXPECT_EQ(scanLine(0, report.ports.ports[0], kFrench), "Com1 : port absent");
+    EXPECT_TRUE(busy.requests().empty());
 }
