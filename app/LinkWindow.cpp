@@ -2,6 +2,7 @@
 
 #include "LanguageTables.h"
 #include "Program.h"
+#include "SettingsFiles.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -70,15 +71,16 @@ void LinkWindow::refresh()
         m_failure->setText(printed(lang::LinkLastFailure.text(language), linkFailureText(c.lastFailure, language),
                                    when.toUtf8().constData()));
     }
-    // Only the frames not shown yet; the log keeps the last few hundred.
-    const std::vector<std::string> lines = m_program.frameLog.lines();
-    if (lines.size() != m_shownFrames || lines.size() == m_program.frameLog.capacity()) {
+    // Again when frames came (the log keeps the last few hundred) or the language changed.
+    const FrameLog& log = m_program.frameLog;
+    if (log.size() != m_shownFrames || log.size() == log.capacity() || language != m_shownLanguage) {
         QString text;
-        for (const std::string& line : lines)
+        for (const std::string& line : log.lines(language))
             text += QString::fromStdString(line) + '\n';
         m_frames->setPlainText(text);
         m_frames->moveCursor(QTextCursor::End);
-        m_shownFrames = lines.size();
+        m_shownFrames = log.size();
+        m_shownLanguage = language;
     }
 }
 
@@ -89,12 +91,22 @@ void LinkWindow::save()
     request.owner = this;
     request.filter = std::string(lang::LinkTextFile.text(language)) + " (*.txt)|*.txt|";
     request.initialFolder = m_program.state.settings.currentFolder;
-    const std::optional<std::string> path = m_program.prompts.saveFileName(request);
-    if (!path)
+    const std::optional<std::string> chosen = m_program.prompts.saveFileName(request);
+    if (!chosen)
         return;
-    if (!m_program.frameLog.saveTo(*path))
+    const std::string path = withDefaultExtension(*chosen, "txt");
+    // The dialog asked about the name typed, not the one with the extension.
+    if (path != *chosen && pathExists(path) &&
+        m_program.prompts.messageBox(this, lang::LinkCaption.text(language), lang::FileReplace.text(language) + path,
+                                     BoxIcon::Question, BoxButtons::YesNo) != BoxAnswer::Yes)
+        return;
+    const LinkSettings& link = m_program.state.settings.link;
+    const LinkLogHeader header{m_program.versions.internalName + " " + m_program.versions.fileVersion,
+                               m_program.now().toMSecsSinceEpoch(), link, m_program.serial.devicePath(link.portIndex),
+                               m_program.master.counters()};
+    if (!m_program.frameLog.saveTo(path, header))
         m_program.prompts.messageBox(this, lang::LinkCaption.text(language),
-                                     lang::FileCannotWrite.text(language) + *path, BoxIcon::Error, BoxButtons::Ok);
+                                     lang::FileCannotWrite.text(language) + path, BoxIcon::Error, BoxButtons::Ok);
 }
 
 }  // namespace vantor

@@ -32,6 +32,7 @@ private:
     QPlainTextEdit* m_frames;
     QTimer* m_timer;
     size_t m_shownFrames = 0;
+    int m_shownLanguage = -1;
 };
 
 }  // namespace vantor

@@ -24,7 +24,9 @@ Program::Program(Prompts& prompts_, SettingsStore& store_, std::string applicati
     const auto start = std::chrono::steady_clock::now();
     master.setTracer([this, start](const TraceEvent& event) {
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        frameLog.add(traceLine(event, ms));
+        const auto wall = std::chrono::system_clock::now().time_since_epoch();
+        frameLog.add({std::chrono::duration_cast<std::chrono::milliseconds>(wall).count(), ms, event.direction,
+                      std::vector<uint8_t>(event.bytes.begin(), event.bytes.end()), event.verdict});
     });
 }
 

@@ -2,6 +2,8 @@
 // reports take it.
 #pragma once
 
+#include <cstdint>
+
 namespace vantor {
 
 struct LocalDateTime {
@@ -14,5 +16,7 @@ struct LocalDateTime {
 };
 
 LocalDateTime localNow();
+// The local date and time of a moment, in seconds since 1970.
+LocalDateTime localTimeOf(int64_t secondsSince1970);
 
 }  // namespace vantor

@@ -42,13 +42,26 @@ std::string folderOf(const std::string& path)
     return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
+namespace {
+
+// Where the file name's extension starts, or npos: only a point inside the
+// file name, and not its first character, starts one.
+size_t extensionPoint(const std::string& path)
+{
+    const size_t point = path.rfind('.');
+    return point != std::string::npos && point > folderOf(path).size() ? point : std::string::npos;
+}
+
+}  // namespace
+
 std::string withExtension(const std::string& path, const std::string& extension)
 {
-    const size_t nameStart = folderOf(path).size();
-    const size_t point = path.rfind('.');
-    // Only a point inside the file name, and not its first character, starts an extension.
-    const bool hasExtension = point != std::string::npos && point > nameStart;
-    return (hasExtension ? path.substr(0, point) : path) + "." + extension;
+    return path.substr(0, extensionPoint(path)) + "." + extension;
+}
+
+std::string withDefaultExtension(const std::string& path, const std::string& extension)
+{
+    return extensionPoint(path) == std::string::npos ? path + "." + extension : path;
 }
 
 std::string newFileName(const std::string& folderText, const std::string& prefix, const std::string& extension)

@@ -39,6 +39,8 @@ enum class FileStatus { Ok, CannotOpen, CannotWrite, Invalid };
 std::string folderOf(const std::string& path);
 // The path with its file name's own extension replaced (or added): unit.txt -> unit.eta.
 std::string withExtension(const std::string& path, const std::string& extension);
+// The path with the extension added when its file name has none.
+std::string withDefaultExtension(const std::string& path, const std::string& extension);
 // A name not yet taken in the folder: prefix.ext, then prefix<highest + 1>.ext,
 // the names compared without regard to case.
 std::string newFileName(const std::string& folder, const std::string& prefix, const std::string& extension);

@@ -32,31 +32,37 @@ const char* linkFailureText(LinkFailure failure, int language)
     return "?";
 }
 
-const char* traceVerdictText(TraceVerdict verdict)
+const char* traceVerdictText(TraceVerdict verdict, int language)
 {
     switch (verdict) {
-    case TraceVerdict::Good: return "good";
-    case TraceVerdict::SendFailed: return "send failed";
-    case TraceVerdict::Silence: return "silence";
-    case TraceVerdict::WrongLength: return "wrong length";
-    case TraceVerdict::BadCrc: return "bad CRC";
-    case TraceVerdict::Exception: return "exception";
+    case TraceVerdict::Good: return lang::TraceGood.text(language);
+    case TraceVerdict::SendFailed: return lang::TraceSendFailed.text(language);
+    case TraceVerdict::Silence: return lang::TraceSilence.text(language);
+    case TraceVerdict::WrongLength: return lang::TraceWrongLength.text(language);
+    case TraceVerdict::BadCrc: return lang::TraceBadCrc.text(language);
+    case TraceVerdict::Exception: return lang::TraceException.text(language);
     }
-    return "unknown";
+    return "?";
 }
 
-std::string traceLine(const TraceEvent& event, double msSinceStart)
+std::string traceLine(TraceDirection direction, std::span<const uint8_t> bytes, TraceVerdict verdict,
+                      double msSinceStart, int language)
 {
     std::string hex;
-    for (uint8_t byte : event.bytes) {
+    for (uint8_t byte : bytes) {
         char text[4];
         std::snprintf(text, sizeof text, "%s%02X", hex.empty() ? "" : " ", byte);
         hex += text;
     }
     char head[48];
     std::snprintf(head, sizeof head, "%10.1f ms %s ", msSinceStart,
-                  event.direction == TraceDirection::Sent ? "sent" : "recv");
-    return head + hex + (hex.empty() ? "" : "  ") + traceVerdictText(event.verdict);
+                  (direction == TraceDirection::Sent ? lang::TraceSent : lang::TraceReceived).text(language));
+    return head + hex + (hex.empty() ? "" : "  ") + traceVerdictText(verdict, language);
+}
+
+std::string traceLine(const TraceEvent& event, double msSinceStart)
+{
+    return traceLine(event.direction, event.bytes, event.verdict, msSinceStart, kTraceLanguage);
 }
 
 JbusTimeouts readTimeouts(int baudIndex)

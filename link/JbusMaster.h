@@ -51,16 +51,21 @@ uint8_t jbusAddressByte(float address);
 // One frame on the line as the master saw it, for a technician's trace.
 enum class TraceDirection { Sent, Received };
 enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc, Exception };
-const char* traceVerdictText(TraceVerdict verdict);
+// Traces for support are in English, whatever the program's language.
+inline constexpr int kTraceLanguage = 1;
+const char* traceVerdictText(TraceVerdict verdict, int language = kTraceLanguage);
 struct TraceEvent {
     TraceDirection direction;
     std::span<const uint8_t> bytes;
     TraceVerdict verdict;
 };
 using FrameTracer = std::function<void(const TraceEvent&)>;
-// One frame as a line for the technician: milliseconds since `startMs`,
-// "sent" or "recv", the bytes in hexadecimal and the verdict.
+// One frame as a line for the technician: milliseconds since the start,
+// "sent" or "recv", the bytes in hexadecimal and the verdict; in English, or
+// with the words of the language given.
 std::string traceLine(const TraceEvent& event, double msSinceStart);
+std::string traceLine(TraceDirection direction, std::span<const uint8_t> bytes, TraceVerdict verdict,
+                      double msSinceStart, int language);
 
 // What the master has seen since it was made, for the technician.
 struct LinkCounters {

@@ -2,6 +2,7 @@
 
 #include "LanguageTables.h"
 #include "Prompts.h"
+#include "SettingsFiles.h"
 #include "WaitWindow.h"
 
 #include <QFont>
@@ -43,7 +44,16 @@ std::optional<std::string> askPdfPath(QWidget& dialog, const PrintJob& job, cons
     request.filter = std::string(lang::PrintPdfFile.text(s.language)) + "|*.pdf|";
     request.initialFolder = s.pdfFolder;
     request.initialName = (job.pdfName.empty() ? job.title : job.pdfName) + ".pdf";
-    return s.prompts.saveFileName(request);
+    const std::optional<std::string> chosen = s.prompts.saveFileName(request);
+    if (!chosen)
+        return std::nullopt;
+    const std::string path = withDefaultExtension(*chosen, "pdf");
+    // The dialog asked about the name typed, not the one with the extension.
+    if (path != *chosen && pathExists(path) &&
+        s.prompts.messageBox(&dialog, lang::PrintCaption.text(s.language), lang::FileReplace.text(s.language) + path,
+                             BoxIcon::Question, BoxButtons::YesNo) != BoxAnswer::Yes)
+        return std::nullopt;
+    return path;
 }
 
 std::unique_ptr<QPrinter> pdfPrinter(const std::string& path)

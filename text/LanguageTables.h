@@ -222,6 +222,16 @@ inline constexpr BilingualText LinkWrongLength{"mauvaise réponse (longueur)", "
 inline constexpr BilingualText LinkBadCrc{"mauvaise réponse (CRC)", "bad reply (CRC)"};
 inline constexpr BilingualText LinkException{"requête refusée par l'instrument", "request refused by the instrument"};
 inline constexpr BilingualText LinkJoinGroup{" (rejoindre le groupe %s)", " (join the group %s)"};
+// The frames as the link window shows them; vantorctl --trace and a saved
+// link log keep the English words.
+inline constexpr BilingualText TraceSent{"envoi", "sent"};
+inline constexpr BilingualText TraceReceived{"reçu", "recv"};
+inline constexpr BilingualText TraceGood{"bon", "good"};
+inline constexpr BilingualText TraceSendFailed{"envoi impossible", "send failed"};
+inline constexpr BilingualText TraceSilence{"silence", "silence"};
+inline constexpr BilingualText TraceWrongLength{"longueur fausse", "wrong length"};
+inline constexpr BilingualText TraceBadCrc{"CRC faux", "bad CRC"};
+inline constexpr BilingualText TraceException{"exception", "exception"};
 // The main window's status line: the outcome of each operation on the
 // instrument, its time or its reason; the port, speed and address used follow
 // after a dash (see StatusLine).
@@ -569,6 +579,8 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &StatusUnitFound, &StatusNoUnit, &StatusClamped, &LimitMinimum, &LimitMaximum,
     &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
+    &TraceSent, &TraceReceived, &TraceGood, &TraceSendFailed, &TraceSilence, &TraceWrongLength, &TraceBadCrc,
+    &TraceException,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent, &OptFoundAt, &ScanCaption,

@@ -47,18 +47,34 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
     EXPECT_EQ(shown[1], "Transactions: 2   good: 1   retries: 2\n"
                         "Silences: 0   bad CRC: 3   wrong length: 0   exceptions: 0");
     EXPECT_EQ(shown[2].rfind("Last failure: bad reply (CRC), at ", 0), 0u) << shown[2];
-    const std::string frames = window.findChild<QPlainTextEdit*>()->toPlainText().toStdString();
-    EXPECT_NE(frames.find(" ms sent 01 03 30 00 00 05 "), std::string::npos) << frames;
-    EXPECT_NE(frames.find("  bad CRC\n"), std::string::npos) << frames;
-
-    prompts.chooseNextFile(dir.file("trace.txt"));
-    window.findChild<QPushButton*>()->click();
-    EXPECT_EQ(test::readBytes(dir.file("trace.txt")), frames);
+    const auto frames = [&window] { return window.findChild<QPlainTextEdit*>()->toPlainText().toStdString(); };
+    const std::string english = frames();
+    EXPECT_NE(english.find(" ms sent 01 03 30 00 00 05 "), std::string::npos) << english;
+    EXPECT_NE(english.find("  bad CRC\n"), std::string::npos) << english;
 
     program.state.settings.language = kFrench;
     window.refresh();
     EXPECT_EQ(labels()[1], "Transactions : 2   réussies : 1   reprises : 2\n"
                                  "Silences : 0   CRC faux : 3   longueur fausse : 0   exceptions : 0");
+    const std::string french = frames();
+    EXPECT_NE(french.find(" ms envoi 01 03 30 00 00 05 "), std::string::npos) << french;
+    EXPECT_NE(french.find("  CRC faux\n"), std::string::npos) << french;
+
+    // Saved in English under a header, named with its extension.
+    program.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)); };
+    program.versions.internalName = "VantorPC";
+    program.versions.fileVersion = "1.0.0";
+    prompts.chooseNextFile(dir.file("trace"));
+    window.findChild<QPushButton*>()->click();
+    const std::string saved = test::readBytes(dir.file("trace.txt"));
+    const std::string header = "VantorPC 1.0.0 link log, saved 2024-03-05 14:07:09\n"
+                               "Port: Com1, 9600 baud, address 1, device " + simulator.path(0) + "\n"
+                               "Transactions: 2   good: 1   retries: 2\n"
+                               "Silences: 0   bad CRC: 3   wrong length: 0   exceptions: 0\n"
+                               "Last failure: bad reply (CRC), at ";
+    EXPECT_EQ(saved.substr(0, header.size()), header);
+    EXPECT_NE(saved.find("Frames, in English whatever the program's language"), std::string::npos);
+    EXPECT_EQ(saved.substr(saved.find("\n\n") + 2), english) << "the frames, with their time of day";
 }
 
 // Each reason a read fails for reaches the main window's status line, with

@@ -1,9 +1,13 @@
 // Measurement files: what a recording writes, and which files replay refuses.
 #include "FrameLog.h"
+#include "LocalTime.h"
 #include "MeasurementFile.h"
+#include "ProgramState.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include <fstream>
 
@@ -127,10 +131,18 @@ TEST(MeasurementFile, GeometryAndRefusals)
 }
 
 // Saved, they are the link window's test.
-TEST(FrameLog, KeepsTheLastLines)
+TEST(FrameLog, KeepsTheLastFramesInTheLanguageAndAtTheirTimeOfDay)
 {
     FrameLog log(3);
-    for (const char* line : {"a", "b", "c", "d", "e"})
-        log.add(line);
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"c", "d", "e"}));
+    for (uint8_t first = 1; first <= 5; ++first)
+        log.add({int64_t{1709647629123} + first, 12.5 * first, TraceDirection::Sent, {first, 3}, TraceVerdict::Good});
+    log.add({1709647629123, 75.0, TraceDirection::Received, {}, TraceVerdict::Silence});
+    const std::vector<std::string> english = log.lines(kEnglish), french = log.lines(kFrench);
+    ASSERT_EQ(english.size(), 3u);
+    const LocalDateTime t = localTimeOf(1709647629);
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d.", t.hour, t.minute, t.second);
+    EXPECT_EQ(english[0], std::string(time) + "127       50.0 ms sent 04 03  good");
+    EXPECT_EQ(french[1], std::string(time) + "128       62.5 ms envoi 05 03  bon");
+    EXPECT_EQ(french[2], std::string(time) + "123       75.0 ms reçu silence");
 }

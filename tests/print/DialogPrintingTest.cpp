@@ -110,3 +110,15 @@ TEST_F(DialogPrintingTest, TheFrameIsFourPrinterPixelsThick)
     EXPECT_NEAR(inkRun(0, row, 1, 0) + inkRun(page.width() - 1, row, -1, 0), 8, 1) << "left and right";
     EXPECT_NEAR(inkRun(column, 0, 0, 1) + inkRun(column, page.height() - 1, 0, -1), 8, 1) << "above and below";
 }
+
+// No default printer: the page goes to the PDF file chosen, named with its extension.
+TEST_F(DialogPrintingTest, WithoutAPrinterThePageGoesToAPdfFileWithItsExtension)
+{
+    context.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
+    prompts.chooseNextFile(dir.file("site 12"));
+    print(CalibrationOnFile);
+    ASSERT_EQ(prompts.fileRequests().size(), 1u);
+    EXPECT_EQ(prompts.fileRequests()[0].initialName, "Etalonnage.pdf");
+    EXPECT_EQ(test::readBytes(dir.file("site 12.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_FALSE(pathExists(dir.file("site 12")));
+}
