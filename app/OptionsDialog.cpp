@@ -25,6 +25,7 @@ namespace {
 constexpr LabelBinding kLabels[] = {
     {1003, lang::OptJbus}, {1156, lang::OptCom},         {1158, lang::OptBauds},
     {1093, lang::OptLanguage}, {1004, lang::OptSpreadSheet}, {1267, lang::OptBrowse},
+    {1272, lang::OptConnect},
 };
 
 constexpr NumberBinding kNumbers[] = {

@@ -6,6 +6,7 @@
 #include "LocaleFormat.h"
 #include "MeasurementFile.h"
 #include "ParameterRecord.h"
+#include "ProbeCatalogue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +27,8 @@ struct ConversionOptions {
     int language = 0;    // of the header and the flow unit texts
     LocaleItems locale;  // date and time formats, and the decimal separator
     ConversionFormat format = ConversionFormat::Prn;
+    // Names of the CSV's probe column; the probe's index where none is known.
+    const ProbeCatalogue* probes = nullptr;
 };
 
 // Formats the lines of a conversion into the caller's buffers, allocating

@@ -87,8 +87,8 @@ CsvFormatter::CsvFormatter(const ConversionOptions& options) : m_locale(options.
         lang::ConvDateTime.text(l),
         lang::MeasFlow.text(l),
         lang::CalQUnit.text(l),
-        unitOf(lang::MeasSpeed, lang::MeasMetresPerSecond),
-        unitOf(lang::MeasVelocity, lang::MeasMetresPerSecond),
+        unitOf(lang::ConvFlowSpeed, lang::MeasMetresPerSecond),
+        unitOf(lang::ConvSoundVelocity, lang::MeasMetresPerSecond),
         lang::MeasT1.text(l),
         lang::ConvT1Unit.text(l),
         lang::MeasT2.text(l),
@@ -111,6 +111,12 @@ CsvFormatter::CsvFormatter(const ConversionOptions& options) : m_locale(options.
     m_totalizerUnits = listFields(lang::ListTotalizerUnit, 10, l);
     m_faultStates = listFields(lang::ListFaultState, 2, l);
     m_khModes = listFields(lang::ListAutoManual, 2, l);
+    // A name kept in the settings can be longer than the instrument's eight
+    // characters: what fits a line is kept.
+    constexpr size_t kLongestProbeName = 32;
+    if (options.probes)
+        for (const std::string& name : options.probes->names)
+            m_probes.push_back(csvField(std::string_view(name).substr(0, kLongestProbeName)));
 }
 
 size_t CsvFormatter::formatRecord(std::span<const uint8_t> frame, int64_t index, char* out)
@@ -160,7 +166,10 @@ size_t CsvFormatter::formatRecord(std::span<const uint8_t> frame, int64_t index,
     *p++ = ',';
     p = appendFloat(p, v.deltaT);
     *p++ = ',';
-    p = appendInt(p, v.probeIndex);
+    // The probe by its name where the catalogue knows one.
+    const bool named = v.probeIndex >= 0 && static_cast<size_t>(v.probeIndex) < m_probes.size() &&
+                       !m_probes[static_cast<size_t>(v.probeIndex)].empty();
+    p = named ? appendChoice(p, m_probes, v.probeIndex) : appendInt(p, v.probeIndex);
     *p++ = ',';
     p = appendFloat(p, v.probeDistance);
     *p++ = ',';

@@ -36,7 +36,7 @@ private:
     LocaleItems m_locale;
     std::string m_header;
     // Quoted where needed, ready to copy.
-    std::vector<std::string> m_flowUnits, m_totalizerUnits, m_faultStates, m_khModes;
+    std::vector<std::string> m_flowUnits, m_totalizerUnits, m_faultStates, m_khModes, m_probes;
     MeasurementValues m_values;
 };
 

@@ -86,24 +86,30 @@ void readSettings(const KeyValueStore& store, const std::string& key, Settings& 
     }
 }
 
-void loadSettings(const KeyValueStore& store, const std::string& key, const std::string& dataHome, ProgramState& state)
+bool readProbeCatalogue(const KeyValueStore& store, const std::string& key, ProbeCatalogue& catalogue)
 {
-    readSettings(store, key, state.settings);
     bool anyName = false;
     for (int i = 0; i < kProbeCount; ++i) {
         const std::string name = std::to_string(i);
-        state.catalogue.names[i] = store.readText(subkey(key, "Probe"), name, "");
-        state.catalogue.angles[i] = static_cast<int16_t>(store.readNumber(subkey(key, "Angle"), name, 0) & 0xFFFF);
-        anyName = anyName || !state.catalogue.names[i].empty();
+        catalogue.names[i] = store.readText(subkey(key, "Probe"), name, "");
+        catalogue.angles[i] = static_cast<int16_t>(store.readNumber(subkey(key, "Angle"), name, 0) & 0xFFFF);
+        anyName = anyName || !catalogue.names[i].empty();
     }
     if (anyName)
-        return;
-
-    // First run: the built-in catalogue and a data folder of the user's own.
+        return true;
     for (int i = 0; i < kProbeCount; ++i) {
-        state.catalogue.names[i] = kBuiltInProbes[i].name;
-        state.catalogue.angles[i] = kBuiltInProbes[i].angle;
+        catalogue.names[i] = kBuiltInProbes[i].name;
+        catalogue.angles[i] = kBuiltInProbes[i].angle;
     }
+    return false;
+}
+
+void loadSettings(const KeyValueStore& store, const std::string& key, const std::string& dataHome, ProgramState& state)
+{
+    readSettings(store, key, state.settings);
+    if (readProbeCatalogue(store, key, state.catalogue))
+        return;
+    // First run: a data folder of the user's own.
     state.settings.currentFolder = dataFolderIn(dataHome);
     state.settings.prnFolder = state.settings.currentFolder;
 }

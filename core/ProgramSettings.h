@@ -36,6 +36,9 @@ std::span<const SettingDescriptor> settingsTable();
 
 // Reads every value of the table into the settings.
 void readSettings(const KeyValueStore& store, const std::string& key, Settings& settings);
+// Reads the probe catalogue the program keeps; the built-in one (and false)
+// when it keeps none.
+bool readProbeCatalogue(const KeyValueStore& store, const std::string& key, ProbeCatalogue& catalogue);
 // Reads the settings and the probe catalogue. dataHome: the per-user folder
 // the first run keeps its data folder in.
 void loadSettings(const KeyValueStore& store, const std::string& key, const std::string& dataHome,

@@ -112,7 +112,7 @@ void ConvertFileDialog::convert()
         return;
     m_busy = true;
     const int language = m_context.language();
-    const ConversionOptions options{language, m_context.locale(), m_format};
+    const ConversionOptions options{language, m_context.locale(), m_format, &m_context.state.catalogue};
     const ConversionResult result = convertMeasurementFile(
         m_input, m_output, options, [this](const ConversionProgress& progress) { return showProgress(progress); });
     m_busy = false;

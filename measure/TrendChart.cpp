@@ -37,15 +37,15 @@ QRect boxInside(const QFontMetrics& metrics, QSize area, int x, int y, const std
             width, height};
 }
 
-QFont labelFont()
+}  // namespace
+
+QFont trendLabelFont()
 {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;
 }
-
-}  // namespace
 
 std::string trendTimeLabel(int seconds)
 {
@@ -82,6 +82,13 @@ std::vector<TrendLabel> layTrendLabels(const QFontMetrics& metrics, QSize area, 
             break;
     }
     const double columnsPerStep = step / args.secondsPerColumn;
+    const size_t rangeLabels = labels.size();
+    const auto coversText = [&labels](const QRect& box) {
+        for (const TrendLabel& other : labels)
+            if (!other.text.empty() && other.box.adjusted(-2, 0, 2, 0).intersects(box))
+                return true;
+        return false;
+    };
     for (int k = -static_cast<int>(args.columns / columnsPerStep) - 1; k * columnsPerStep <= args.columns; ++k) {
         const double column = zeroColumn + k * columnsPerStep;
         if (column < 0 || column > args.columns - 1)
@@ -89,14 +96,31 @@ std::vector<TrendLabel> layTrendLabels(const QFontMetrics& metrics, QSize area, 
         const int x = static_cast<int>(column) * g.columnWidth;
         const std::string text = trendTimeLabel(static_cast<int>(k * step));
         const int width = metrics.boundingRect(QString::fromStdString(text)).width();
-        TrendLabel label{boxInside(metrics, area, x - width / 2, g.yEnd - kTickLength - metrics.height(), text), text, x};
-        bool covers = false;
-        for (const TrendLabel& other : labels)
-            covers = covers || other.box.adjusted(-2, 0, 2, 0).intersects(label.box);
-        // The range labels stand; a time label that would cover a text keeps only its tick.
-        if (covers)
+        // Inside the frame, clear of its two-pixel sides, over its tick when it can be.
+        const int lowest = 2, highest = std::max(lowest, g.xEnd - 2 - width);
+        const int y = std::clamp(g.yEnd - kTickLength - metrics.height(), 0, std::max(0, area.height() - metrics.height()));
+        QRect box(std::clamp(x - width / 2, lowest, highest), y, width, metrics.height());
+        // A label that would cover a text moves aside, as long as it stays over its tick.
+        for (int shift = 1; coversText(box) && shift <= width / 2; ++shift) {
+            for (int side : {shift, -shift}) {
+                const QRect moved = box.translated(side, 0);
+                if (moved.left() >= lowest && moved.left() <= highest && moved.left() <= x && moved.right() >= x &&
+                    !coversText(moved)) {
+                    box = moved;
+                    break;
+                }
+            }
+        }
+        TrendLabel label{box, text, x};
+        // The range labels stand; a time label that would still cover one keeps only its tick.
+        if (coversText(box))
             label = {QRect(), std::string(), x};
-        labels.push_back(label);
+        // A tick never runs through a range label.
+        for (size_t i = 0; i < rangeLabels; ++i)
+            if (labels[i].box.contains(x, g.yEnd - 1))
+                label.tickX = -1;
+        if (!label.text.empty() || label.tickX >= 0)
+            labels.push_back(label);
     }
     return labels;
 }
@@ -188,20 +212,17 @@ void drawTrendBackground(QPainter& painter, QSize area, const TrendChartArgs& ar
     const QPoint corners[] = {{0, 0}, {0, g.yEnd}, {g.xEnd, g.yEnd}, {g.xEnd, 0}};
     painter.drawPolygon(corners, 4);
 
-    painter.setFont(labelFont());
+    painter.setFont(trendLabelFont());
     const std::vector<TrendLabel> labels = layTrendLabels(painter.fontMetrics(), area, args);
-    painter.setPen(Qt::black);
-    for (const TrendLabel& label : labels) {
-        if (label.text == " 0.0 ")
-            continue;  // over the zero line, below
-        if (label.tickX >= 0) {
-            painter.setPen(grid);
+    // The ticks first: a text drawn after one covers it.
+    painter.setPen(grid);
+    for (const TrendLabel& label : labels)
+        if (label.tickX >= 0)
             painter.drawLine(label.tickX, g.yEnd - kTickLength, label.tickX, g.yEnd);
-            painter.setPen(Qt::black);
-        }
-        if (!label.text.empty())
+    painter.setPen(Qt::black);
+    for (const TrendLabel& label : labels)
+        if (!label.text.empty() && label.text != " 0.0 ")  // the zero's goes over the zero line, below
             drawLabel(painter, label);
-    }
 
     // A zero range has no scale: neither zero line nor curve.
     const double bottom = args.bottom, top = args.top;

@@ -3,6 +3,7 @@
 // on whole rows and columns of pixels.
 #pragma once
 
+#include <QFont>
 #include <QPixmap>
 #include <QRect>
 #include <QSize>
@@ -50,6 +51,9 @@ TrendGeometry layTrendChart(QSize area, int rows, int columns);
 std::string trendLabel(float value, const std::string& unit);
 // A time scale's text for an offset in seconds: "0", "-30 s", "-2 min", "+90 s".
 std::string trendTimeLabel(int seconds);
+
+// The labels' font: "MS Sans Serif" 8 points, or the sans-serif face in its place.
+QFont trendLabelFont();
 
 // Where the texts of the chart go: each box lies wholly inside the area, and a
 // time label that would cover another text keeps only its tick (no text).

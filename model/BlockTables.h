@@ -32,7 +32,7 @@ namespace tables {
 using M = MeasurementValues;
 inline constexpr Descriptor<M> kMeasurement[] = {
     {&M::flow, kFloat32, 0, 0, 0, "Flow", "flow unit"},
-    {&M::speed, kFloat32, 4, 0, 0, "Speed", "m/s"},
+    {&M::speed, kFloat32, 4, 0, 0, "Flow speed", "m/s"},
     {&M::totalizer1, kInt32, 8, 0, 0, "Totalizer T1", ""},
     {&M::totalizer2, kInt32, 12, 0, 0, "Totalizer T2", ""},
     {&M::totalizer1Sign, kNibble, 16, 1, 0, "T1 sign mode", ""},
@@ -42,7 +42,7 @@ inline constexpr Descriptor<M> kMeasurement[] = {
     {&M::flowUnit, kByte, 18, 0, 0, "Flow unit", ""},
     {&M::khMode, kByte, 21, 0, 0, "Kh mode", ""},
     {&M::faultState, kByte, 22, 0, 0, "Fault state", ""},
-    {&M::velocity, kScaledI16, 24, 1, 0, "Velocity", "m/s"},
+    {&M::velocity, kScaledI16, 24, 1, 0, "Sound velocity", "m/s"},
     {&M::kh, kFloat32, 26, 0, 0, "Kh", ""},
     {&M::deltaT, kFloat32, 30, 0, 0, "DeltaT", "ns"},
     {&M::time, kFloat32, 34, 0, 0, "Time", "\xC2\xB5s"},

@@ -152,7 +152,7 @@ inline constexpr ControlTemplate kCalibrationControls[] = {
     {K::BitmapButton, 1198, "COMPARE", 436, 223, 30, 26},
     {K::DefaultButton, 1050, "", 0, 0, 1, 1},
 };
-inline constexpr DialogTemplate kCalibration{183, "Etalonnage", 474, 255, nullptr, 8, kCalibrationControls};
+inline constexpr DialogTemplate kCalibration{183, "Étalonnage", 474, 255, nullptr, 8, kCalibrationControls};
 
 // Factory settings (192): the instrument's general set-up on the left, the two
 // probe channels in the middle, the linearisation table on the right.
@@ -187,7 +187,7 @@ inline constexpr ControlTemplate kFactoryControls[] = {
     {K::Static, 1178, "Angle", 166, 33, 56, 9},
     {K::Edit, 1179, "", 224, 31, 56, 12},
     {K::Static, 1108, "°", 282, 33, 28, 9},
-    {K::Static, 1162, "Frequence", 166, 48, 56, 9},
+    {K::Static, 1162, "Fréquence", 166, 48, 56, 9},
     {K::ComboDropList, 1163, "", 224, 46, 56, 100},
     {K::GroupBox, 1443, "Sonde SP2", 162, 66, 150, 57},
     {K::Static, 1444, "T0", 166, 80, 56, 9},
@@ -196,7 +196,7 @@ inline constexpr ControlTemplate kFactoryControls[] = {
     {K::Static, 1185, "Angle", 166, 95, 56, 9},
     {K::Edit, 1186, "", 224, 93, 56, 12},
     {K::Static, 1112, "°", 282, 95, 28, 9},
-    {K::Static, 1181, "Frequence", 166, 110, 56, 9},
+    {K::Static, 1181, "Fréquence", 166, 110, 56, 9},
     {K::ComboDropList, 1182, "", 224, 108, 56, 100},
     {K::GroupBox, 1446, "Linéarisation", 318, 4, 150, 196},
     {K::Static, 1447, "Q Ref.", 322, 18, 50, 9},
@@ -231,7 +231,7 @@ inline constexpr ControlTemplate kFactoryControls[] = {
     {K::BitmapButton, 1198, "COMPARE", 436, 207, 30, 26},
     {K::DefaultButton, 1050, "", 0, 0, 1, 1},
 };
-inline constexpr DialogTemplate kFactory{192, "Reglage Usine", 474, 239, nullptr, 8, kFactoryControls};
+inline constexpr DialogTemplate kFactory{192, "Réglage Usine", 474, 239, nullptr, 8, kFactoryControls};
 
 // Maker settings (193): the reference in three parts side by side, then the
 // two calibration points of the current output.
@@ -251,7 +251,7 @@ inline constexpr ControlTemplate kMakerControls[] = {
     {K::BitmapButton, 1036, "TRANSFERT", 224, 66, 30, 26},
     {K::DefaultButton, 1050, "", 0, 0, 1, 1},
 };
-inline constexpr DialogTemplate kMaker{193, "Reglage HYDROMAST", 260, 98, nullptr, 8, kMakerControls};
+inline constexpr DialogTemplate kMaker{193, "Réglage HYDROMAST", 260, 98, nullptr, 8, kMakerControls};
 
 // CAN settings (206): the node on the left, the items it transmits in the
 // group "TX" on the right, in two columns.
@@ -261,9 +261,9 @@ inline constexpr ControlTemplate kCanControls[] = {
     {K::Edit, 1226, "", 68, 12, 56, 12},
     {K::Static, 1291, "Type", 10, 29, 56, 9},
     {K::Edit, 1228, "", 68, 27, 56, 12},
-    {K::Static, 1292, "Frequence", 10, 44, 56, 9},
+    {K::Static, 1292, "Fréquence", 10, 44, 56, 9},
     {K::ComboDropList, 1087, "", 68, 42, 56, 100},
-    {K::Static, 1293, "Periode TX", 10, 59, 56, 9},
+    {K::Static, 1293, "Période TX", 10, 59, 56, 9},
     {K::Edit, 1240, "", 68, 57, 40, 12},
     {K::Static, -1, "* 100ms", 110, 59, 44, 9},
     {K::GroupBox, -1, "TX", 162, 4, 150, 150},
@@ -299,7 +299,7 @@ inline constexpr DialogTemplate kCan{206, "CAN", 318, 192, nullptr, 8, kCanContr
 
 // Initialisation (223): the blocks to write, and the confirmation.
 inline constexpr ControlTemplate kInitialisationControls[] = {
-    {K::CheckBox, 1283, "&Etalonnage", 20, 8, 146, 10},
+    {K::CheckBox, 1283, "É&talonnage", 20, 8, 146, 10},
     {K::CheckBox, 1284, "&Réglage Usine", 20, 22, 146, 10},
     {K::CheckBox, 1285, "Réglage &HYDROMAST", 20, 36, 146, 10},
     {K::GroupBox, 1282, "Téléchargement vers Unité", 20, 54, 146, 46},

@@ -85,10 +85,10 @@ inline constexpr ChoiceList ListFunction = detail::bilingualList(
     {"Measure", "Simulation"});
 // Single-language, 6 choices; factory settings, comparison.
 inline constexpr ChoiceList ListInstrumentLanguage = detail::singleList(
-    {"Francais", "English", "Espanol", "Italiano", "Deutsch", "Portugues"});
+    {"Français", "English", "Español", "Italiano", "Deutsch", "Português"});
 // Bilingual, 7 choices; calibration, comparison.
 inline constexpr ChoiceList ListRelayType = detail::bilingualList(
-    {"Ouvert", "Totalisateur 1", "Totalisateur 2", "Defaut Debit", "Sens Debit", "Seuil Debit", "Fermé"},
+    {"Ouvert", "Totalisateur 1", "Totalisateur 2", "Défaut Débit", "Sens Débit", "Seuil Débit", "Fermé"},
     {"Open", "TOT. 1", "TOT. 2", "Fault Q", "Dir. Q", "Alarm Q", "Close"});
 // Single-language, 12 choices; calibration, comparison.
 inline constexpr ChoiceList ListPulseWidth = detail::singleList(
@@ -162,13 +162,13 @@ inline constexpr ChoiceList ListLanguage = detail::singleList(
 // ---- Text pairs, grouped by the dialog or function that shows them.
 
 // Main menu
-inline constexpr BilingualText MenuAbout{"&A Propos de ...", "&About ..."};
+inline constexpr BilingualText MenuAbout{"À &propos de ...", "&About ..."};
 inline constexpr BilingualText MenuOptions{"&Configuration", "&Options"};
 inline constexpr BilingualText MenuInitialization{"&Initialisation", "&Initialization"};
 inline constexpr BilingualText MenuMakerSettings{"Réglage &HYDROMAST", "&HYDROMAST Settings"};
 inline constexpr BilingualText MenuFactorySettings{"&Réglage Usine", "&Factory Settings"};
 inline constexpr BilingualText MenuCan{"&CAN", "C&AN"};
-inline constexpr BilingualText MenuConfiguration{"&Etalonnage", "&Configuration"};
+inline constexpr BilingualText MenuConfiguration{"É&talonnage", "&Configuration"};
 inline constexpr BilingualText MenuMeasurement{"&Mesure", "&Measurement"};
 inline constexpr BilingualText MenuDialogue{"&Dialogue", "&Dialogue"};
 inline constexpr BilingualText MenuLink{"&Liaison", "&Link"};
@@ -182,7 +182,7 @@ inline constexpr BilingualText FileNewPrefix{"Nouveau", "New"};
 inline constexpr BilingualText FileCanSettings{"Fichier Réglage CAN", "CAN Settings File"};
 inline constexpr BilingualText FileMakerSettings{"Fichier Réglage HYDROMAST", "HYDROMAST Settings File"};
 inline constexpr BilingualText FileFactorySettings{"Fichier Réglage Usine", "Factory Settings File"};
-inline constexpr BilingualText FileCalibration{"Fichier Etalonnage", "Calibration File"};
+inline constexpr BilingualText FileCalibration{"Fichier Étalonnage", "Calibration File"};
 inline constexpr BilingualText FileMeasurement{"Fichier Mesure", "Measurement File"};
 
 // What went wrong with a file; the path follows the text.
@@ -295,6 +295,7 @@ inline constexpr BilingualText LinkTextFile{"Fichier texte", "Text file"};
 inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d baud, address %d"};
 inline constexpr BilingualText OptPortAbsent{"(absent)", "(not present)"};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
+inline constexpr BilingualText OptConnect{"Détecter", "Connect"};
 
 // The caption of a box that names none
 inline constexpr BilingualText BoxDefaultCaption{"Erreur", "Error"};
@@ -335,9 +336,9 @@ inline constexpr BilingualText DropChanges{"Les valeurs modifiées n'ont été n
 // Texts that were only English: the comparison box's caption, the names proposed
 // for printouts, the program's description and the main picture's subtitle
 inline constexpr BilingualText CmpCaption{"COMPARAISON", "COMPARISON"};
-inline constexpr BilingualText PrintNameCalibration{"Etalonnage", "Calibration"};
-inline constexpr BilingualText PrintNameFactory{"Reglage Usine", "Factory"};
-inline constexpr BilingualText PrintNameMaker{"Reglage HYDROMAST", "Hydromast"};
+inline constexpr BilingualText PrintNameCalibration{"Étalonnage", "Calibration"};
+inline constexpr BilingualText PrintNameFactory{"Réglage Usine", "Factory"};
+inline constexpr BilingualText PrintNameMaker{"Réglage HYDROMAST", "Hydromast"};
 inline constexpr BilingualText PrintNameCan{"Can", "Can"};
 inline constexpr BilingualText PrintNameMeasurement{"Mesure", "Measurement"};
 inline constexpr BilingualText AboutDescription{"Configuration et surveillance des débitmètres Vantor",
@@ -346,7 +347,7 @@ inline constexpr BilingualText MainSubtitle{"Débitmètres à ultrasons à temps
                                             "Ultrasonic transit-time flowmeters"};
 
 // About box and wait window
-inline constexpr BilingualText AboutPrefix{"A Propos de ", "About "};
+inline constexpr BilingualText AboutPrefix{"À propos de ", "About "};
 inline constexpr BilingualText WaitText{"Veuillez patienter", "Please wait"};
 
 // Calibration dialog
@@ -388,7 +389,7 @@ inline constexpr BilingualText CalThickness{"Epaisseur", "Thickness"};
 inline constexpr BilingualText CalAxD{"D. Ax.", "Ax. D."};
 inline constexpr BilingualText CalLength{"Longueur", "Length"};
 inline constexpr BilingualText CalExtDiameter{"Diamètre Ext.", "Ext. Diameter"};
-inline constexpr BilingualText CalCaption{"Etalonnage", "Settings"};
+inline constexpr BilingualText CalCaption{"Étalonnage", "Settings"};
 
 // Factory settings dialog
 inline constexpr BilingualText FacAngleSP2{"Angle SP2", "Angle SP2"};
@@ -396,8 +397,8 @@ inline constexpr BilingualText FacAngleSP1{"Angle SP1", "Angle SP1"};
 inline constexpr BilingualText FacT0SP2{"T0 SP2", "T0 SP2"};
 inline constexpr BilingualText FacT0SP1{"T0 SP1", "T0 SP1"};
 inline constexpr BilingualText FacQRefUnit{"Unité Q Ref", "Q Ref Unit"};
-inline constexpr BilingualText FacFrequencySP2{"Frequence SP2", "Frequency SP2"};
-inline constexpr BilingualText FacFrequencySP1{"Frequence SP1", "Frequency SP1"};
+inline constexpr BilingualText FacFrequencySP2{"Fréquence SP2", "Frequency SP2"};
+inline constexpr BilingualText FacFrequencySP1{"Fréquence SP1", "Frequency SP1"};
 inline constexpr BilingualText FacCoef100{"Coef 100%", "Coef 100%"};
 inline constexpr BilingualText FacCoef90{"Coef 90%", "Coef 90%"};
 inline constexpr BilingualText FacCoef80{"Coef 80%", "Coef 80%"};
@@ -411,7 +412,7 @@ inline constexpr BilingualText FacCoef10{"Coef 10%", "Coef 10%"};
 inline constexpr BilingualText FacCoef0{"Coef 0%", "Coef 0%"};
 inline constexpr BilingualText FacQRef{"Q Ref.", "Q Ref."};
 inline constexpr BilingualText FacLinearization{"Linéarisation", "Linearization"};
-inline constexpr BilingualText FacFrequency{"Frequence", "Frequency"};
+inline constexpr BilingualText FacFrequency{"Fréquence", "Frequency"};
 inline constexpr BilingualText FacDegree{"°", "°"};
 inline constexpr BilingualText FacAngle{"Angle", "Angle"};
 inline constexpr BilingualText FacT0{"T0", "T0"};
@@ -426,17 +427,17 @@ inline constexpr BilingualText FacJeeterQ{"Ondulation Q", "Jeeter Q"};
 inline constexpr BilingualText FacQSimulation{"Q Simulation", "Q Simulation"};
 inline constexpr BilingualText FacFunction{"Fonction", "Function"};
 inline constexpr BilingualText FacLanguage{"Langue", "Language"};
-inline constexpr BilingualText FacCaption{"Reglage Usine", "Factory Settings"};
+inline constexpr BilingualText FacCaption{"Réglage Usine", "Factory Settings"};
 
 // Maker settings dialog
 inline constexpr BilingualText MakPts20mA{"Pts 20mA", "Pts 20mA"};
 inline constexpr BilingualText MakPts4mA{"Pts 4mA", "Pts 4mA"};
 inline constexpr BilingualText MakRef{"Ref", "Ref"};
-inline constexpr BilingualText MakCaption{"Reglage HYDROMAST", "HYDROMAST Settings"};
+inline constexpr BilingualText MakCaption{"Réglage HYDROMAST", "HYDROMAST Settings"};
 
 // CAN settings dialog
-inline constexpr BilingualText CanTXTimer{"Periode TX", "TX Timer"};
-inline constexpr BilingualText CanFrequency{"Frequence", "Frequency"};
+inline constexpr BilingualText CanTXTimer{"Période TX", "TX Timer"};
+inline constexpr BilingualText CanFrequency{"Fréquence", "Frequency"};
 inline constexpr BilingualText CanType{"Type", "Type"};
 inline constexpr BilingualText CanNumber{"N°", "N°"};
 inline constexpr BilingualText CanApplicationRef{"Ref Application", "Application Ref"};
@@ -484,7 +485,7 @@ inline constexpr BilingualText MeasMilliseconds{"ms", "ms"};
 inline constexpr BilingualText MeasMetresPerSecond{"m/s", "m/s"};
 inline constexpr BilingualText MeasSpeed{"Vitesse", "Speed"};
 inline constexpr BilingualText MeasFlow{"Débit", "Flow"};
-inline constexpr BilingualText MeasTryingToConnect{"Attente de connection", "Trying to connect"};
+inline constexpr BilingualText MeasTryingToConnect{"Attente de connexion", "Trying to connect"};
 inline constexpr BilingualText MeasRecordNumber{"Enregistrement n° %d", "Record n° %d"};
 inline constexpr BilingualText MeasRecordCounter{"Nbre d'Enregistrement=%d  N° d'Enregistrement=%d", "Total Record=%d  Record N°=%d"};
 inline constexpr BilingualText MeasCommFailure{"Communication interrompue", "Communication Failure"};
@@ -494,7 +495,7 @@ inline constexpr BilingualText MeasCaption{"Mesure", "Measurement"};
 inline constexpr BilingualText ConvFileOut{"Fichier de Sortie", "File Out"};
 inline constexpr BilingualText ConvFileIn{"Fichier d'entrée", "File In"};
 inline constexpr BilingualText ConvLastDate{"Date en cours", "Last Date"};
-inline constexpr BilingualText ConvFirstDate{"1ere Date", "First Date"};
+inline constexpr BilingualText ConvFirstDate{"1ère Date", "First Date"};
 inline constexpr BilingualText ConvRecord{"Enr. en cours", "Record"};
 inline constexpr BilingualText ConvTotalRecord{"Nbr d'Enr. Total", "Total Record"};
 inline constexpr BilingualText ConvConvertFile{"Convertir Fichier", "Convert File"};
@@ -504,8 +505,11 @@ inline constexpr BilingualText ConvDateTime{"Date et heure", "Date and time"};
 inline constexpr BilingualText ConvT1Unit{"Unité T1", "T1 Unit"};
 inline constexpr BilingualText ConvT2Unit{"Unité T2", "T2 Unit"};
 inline constexpr BilingualText ConvKhMode{"Mode Kh", "Kh Mode"};
-inline constexpr BilingualText ConvFaultState{"Etat", "Fault State"};
+inline constexpr BilingualText ConvFaultState{"État", "Fault State"};
 inline constexpr BilingualText ConvFormatCsv{"Fichier CSV UTF-8", "CSV UTF-8 File"};
+// The CSV's names of the two speeds, which the measurement dialog calls Speed and Velocity.
+inline constexpr BilingualText ConvFlowSpeed{"Vitesse d'écoulement", "Flow speed"};
+inline constexpr BilingualText ConvSoundVelocity{"Célérité du son", "Sound velocity"};
 
 // Printing: the PDF file offered when there is no default printer, and a failed printout
 inline constexpr BilingualText PrintToPdf{"Pas d'imprimante par défaut : imprimer dans un fichier PDF",
@@ -583,7 +587,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &TraceException,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
-    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptPortAbsent, &OptFoundAt, &ScanCaption,
+    &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptConnect, &OptPortAbsent, &OptFoundAt, &ScanCaption,
     &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCannotOpen, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
     &LinkLastFailure, &LinkNoFailureYet, &LinkSave, &LinkTextFile,
 
@@ -631,7 +635,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
 
     &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
     &ConvConvertFile, &ConvDate, &ConvTime, &ConvDateTime, &ConvT1Unit, &ConvT2Unit, &ConvKhMode,
-    &ConvFaultState, &ConvFormatCsv,
+    &ConvFaultState, &ConvFormatCsv, &ConvFlowSpeed, &ConvSoundVelocity,
 
     &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
 

@@ -29,6 +29,7 @@ int convertCommand(Tool& tool, const Args& args)
     ConversionOptions options;
     options.language = tool.state.settings.language == kEnglish ? kEnglish : kFrench;
     options.locale = userLocaleItems();
+    options.probes = &tool.state.catalogue;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();

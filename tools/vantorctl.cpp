@@ -189,15 +189,19 @@ int detectCommand(Tool& tool, std::vector<std::string> args)
 }
 
 // The program's own settings, when installed: its ports, speed, address and
-// language are the defaults that the flags override.
+// language are the defaults that the flags override; the probe names it keeps
+// name the probes of a converted file.
 void loadProgramSettings(Tool& tool)
 {
     const SettingsStore store;
     const std::string key = settingsKey(kApplicationName);
-    if (!store.keyExists(key))
+    if (!store.keyExists(key)) {
+        readProbeCatalogue(store, key, tool.state.catalogue);
         return;
+    }
     loadPortTable(store, key, tool.serial);
     readSettings(store, key, tool.state.settings);
+    readProbeCatalogue(store, key, tool.state.catalogue);
 }
 
 // Every frame on standard error: milliseconds since the start, direction,

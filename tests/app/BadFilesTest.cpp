@@ -83,7 +83,7 @@ TEST_F(BadFilesTest, EachIsRefusedWithAMessageAndChangesNothing)
         EXPECT_EQ(std::filesystem::is_regular_file(path) ? readBytes(path) : written, written) << "nothing written";
     }
     EXPECT_EQ(prompts.fileRequests().back().filter,
-              "(*.*)|*.mes;*.eta|Fichier Mesure (*.mes)|*.mes|Fichier Etalonnage (*.eta)|*.eta|") << "without switches";
+              "(*.*)|*.mes;*.eta|Fichier Mesure (*.mes)|*.mes|Fichier Étalonnage (*.eta)|*.eta|") << "without switches";
     // As the platform's file dialog shows it: each entry names its patterns once.
-    EXPECT_EQ(qtFileFilter(prompts.fileRequests().back().filter), "(*.mes *.eta);;Fichier Mesure (*.mes);;Fichier Etalonnage (*.eta)");
+    EXPECT_EQ(qtFileFilter(prompts.fileRequests().back().filter), "(*.mes *.eta);;Fichier Mesure (*.mes);;Fichier Étalonnage (*.eta)");
 }

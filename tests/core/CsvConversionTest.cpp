@@ -49,14 +49,17 @@ TEST(CsvConversion, EveryFieldOfEveryRecordInItsColumn)
     options.language = kEnglish;
     options.locale.decimalSeparator = ",";
     options.format = ConversionFormat::Csv;
+    ProbeCatalogue probes;
+    probes.names[9] = "SP2-80";
+    options.probes = &probes;
     const ConversionResult result = convertMeasurementFile(input, output, options);
     EXPECT_EQ(result.status, ConversionStatus::Done);
     EXPECT_EQ(result.records, 2);
     EXPECT_EQ(readBytes(output),
-              "\xEF\xBB\xBFN\xC2\xB0,Date and time,Flow,Q Unit,Speed (m/s),Velocity (m/s),T1,T1 Unit,T2,T2 Unit,"
+              "\xEF\xBB\xBFN\xC2\xB0,Date and time,Flow,Q Unit,Flow speed (m/s),Sound velocity (m/s),T1,T1 Unit,T2,T2 Unit,"
               "Gain (dB),I.Q. (%),Kh,Kh Mode,Time (\xC2\xB5s),DeltaT (ns),Probe,D. Probe (mm),Fault State\r\n"
-              "1,2026-12-06T15:07:09,12.3456,m3/h,1.5,1480,123456789,1m3,-42,10l,47,93,1.25,Manual,190.75,250.5,9,"
+              "1,2026-12-06T15:07:09,12.3456,m3/h,1.5,1480,123456789,1m3,-42,10l,47,93,1.25,Manual,190.75,250.5,SP2-80,"
               "125.5,Fault\r\n"
-              "2,2026-12-06T15:07:10,-0.75,m3/h,0,1480,123456789,1m3,-42,10l,47,93,1.25,Automatic,190.75,250.5,9,"
+              "2,2026-12-06T15:07:10,-0.75,m3/h,0,1480,123456789,1m3,-42,10l,47,93,1.25,Automatic,190.75,250.5,SP2-80,"
               "125.5,No Fault\r\n");
 }

@@ -1,6 +1,7 @@
 // The trend chart rendered into images of known size, checked pixel by pixel.
 #include "TrendChart.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
@@ -89,7 +90,7 @@ TEST(TrendChartLabels, EveryTextLiesWhollyInsideTheChart)
         QPainter painter(&image);
         painter.translate(kMargin, kMargin);
         drawTrendChart(painter, c.size, args);
-        const std::vector<TrendLabel> labels = layTrendLabels(painter.fontMetrics(), c.size, args);
+        const std::vector<TrendLabel> labels = layTrendLabels(QFontMetrics(trendLabelFont()), c.size, args);
         painter.end();
         const QRect inside(QPoint(kMargin - 1, kMargin - 1), c.size + QSize(2, 2));  // the frame's pen straddles the edge
         for (int y = 0; y < image.height(); ++y)
@@ -128,4 +129,38 @@ TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
     EXPECT_GT(blackInColumn(image, 200, 0, 199), 60);
     const int current = g.yOf(recorded[100], -100, 100);
     EXPECT_EQ(blackInColumn(image, 202, current - 1, current + 1), 3);
+}
+
+// The dialog's live chart (one column a second, a pixel each): a time label
+// every minute that does not sit on a range label or the frame, and no tick
+// through a text.
+TEST(TrendChartLabels, TextsStandClearOfEachOtherTheFrameAndTheTicks)
+{
+    TrendChartArgs args = flow({}, 10);
+    args.unit = "m3/h";
+    args.secondsPerColumn = 1;
+    const QSize area(232, 167);
+    QImage image(area, QImage::Format_RGB32);
+    QPainter painter(&image);
+    drawTrendChart(painter, area, args);
+    const std::vector<TrendLabel> labels = layTrendLabels(QFontMetrics(trendLabelFont()), area, args);
+    const TrendGeometry g = layTrendChart(area, args.rows, args.columns);
+    std::vector<std::string> times;
+    for (const TrendLabel& label : labels) {
+        if (label.text.empty())
+            continue;
+        if (label.tickX >= 0) {
+            times.push_back(label.text);
+            EXPECT_GT(label.box.left(), 1) << label.text << ": on the frame";
+            EXPECT_LT(label.box.right(), g.xEnd - 1) << label.text << ": on the frame";
+        }
+        for (const TrendLabel& other : labels) {
+            if (&other == &label)
+                continue;
+            EXPECT_FALSE(!other.text.empty() && other.box.intersects(label.box)) << label.text << " on " << other.text;
+            EXPECT_FALSE(other.tickX >= 0 && label.box.contains(other.tickX, g.yEnd - 1))
+                << "the tick of " << other.text << " through " << label.text;
+        }
+    }
+    EXPECT_EQ(times, (std::vector<std::string>{"-2 min", "-1 min", "0"}));
 }

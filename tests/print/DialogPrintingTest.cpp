@@ -118,7 +118,7 @@ TEST_F(DialogPrintingTest, WithoutAPrinterThePageGoesToAPdfFileWithItsExtension)
     prompts.chooseNextFile(dir.file("site 12"));
     print(CalibrationOnFile);
     ASSERT_EQ(prompts.fileRequests().size(), 1u);
-    EXPECT_EQ(prompts.fileRequests()[0].initialName, "Etalonnage.pdf");
+    EXPECT_EQ(prompts.fileRequests()[0].initialName, "Étalonnage.pdf");
     EXPECT_EQ(test::readBytes(dir.file("site 12.pdf")).substr(0, 5), "%PDF-");
     EXPECT_FALSE(pathExists(dir.file("site 12")));
 }

@@ -36,8 +36,9 @@ french_header='N\xb0\tDate\tHeure\tD\xe9bit\tUnit\xe9 Q\tVitesse\tC\xe9l\xe9rit\
 english_header='N\xb0\tDate\tTime\tFlow\tQ Unit\tSpeed\tVelocity\n'
 # The printf formats of site.mes's lines: DATE_SEPARATOR DECIMAL UNIT_OF_m3/d, and in CSV.
 lines() { echo "1\\t06${1}12${1}2026\\t15:07:09\\t12${2}50\\tm3/h\\t1${2}500\\t1480\\t\\n2\\t06${1}12${1}2026\\t15:07:10\\t12${2}50\\t$3\\t1${2}500\\t1480\\t\\n"; }
-csv_header='\xef\xbb\xbfN\xc2\xb0,Date et heure,D\xc3\xa9bit,Unit\xc3\xa9 Q,Vitesse (m/s),C\xc3\xa9l\xc3\xa9rit\xc3\xa9 (m/s),T1,Unit\xc3\xa9 T1,T2,Unit\xc3\xa9 T2,Gain (dB),I.Q. (%%),Kh,Mode Kh,Temps (\xc2\xb5s),DeltaT (ns),Sonde,D. Sonde (mm),Etat\r\n'
-csv() { echo "$1,2026-12-06T15:07:$2,12.5,$3,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,0,0,Pas de D\\xc3\\xa9faut\\r\\n"; }
+csv_header='\xef\xbb\xbfN\xc2\xb0,Date et heure,D\xc3\xa9bit,Unit\xc3\xa9 Q,Vitesse d'\''\xc3\xa9coulement (m/s),C\xc3\xa9l\xc3\xa9rit\xc3\xa9 du son (m/s),T1,Unit\xc3\xa9 T1,T2,Unit\xc3\xa9 T2,Gain (dB),I.Q. (%%),Kh,Mode Kh,Temps (\xc2\xb5s),DeltaT (ns),Sonde,D. Sonde (mm),\xc3\x89tat\r\n'
+# The probe by its name in the catalogue the program keeps, its built-in one until it meets a unit.
+csv() { echo "$1,2026-12-06T15:07:$2,12.5,$3,1.5,1480,0,cl,0,cl,0,0,0,Automatique,0,0,SP1-25,0,Pas de D\\xc3\\xa9faut\\r\\n"; }
 
 # Each output alone in the folder, byte for byte. A German locale's decimal
 # comma replaces the points of its dates too; --csv is UTF-8 with its

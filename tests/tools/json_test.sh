@@ -17,8 +17,8 @@ for _ in $(seq 100); do [ -L "$work/com1" ] && break; sleep 0.05; done
 ctl3() { "$ctl" --device "$work/com1" --baud 9600 --address 3 "$@"; }
 
 # Every poll: one object per line, each field of the record a number or a text.
-numbers='flow speed velocity totalizer1 totalizer2 kh transit_time delta_t gain signal_quality probe_index probe_distance'
-texts='time instrument_time flow_unit speed_unit velocity_unit totalizer1_unit totalizer1_sign totalizer2_unit
+numbers='flow flow_speed sound_velocity totalizer1 totalizer2 kh transit_time delta_t gain signal_quality probe_index probe_distance'
+texts='time instrument_time flow_unit flow_speed_unit sound_velocity_unit totalizer1_unit totalizer1_sign totalizer2_unit
   totalizer2_sign kh_mode transit_time_unit delta_t_unit gain_unit signal_quality_unit probe probe_distance_unit
   fault_state software hardware model'
 filter='.ok == true and .fault == false'
@@ -28,7 +28,7 @@ ctl3 poll --json --count 2 --interval 200 >"$work/poll.json"; rc=$?
 check "poll --json: a line per poll" "2 0" "$(wc -l <"$work/poll.json") $rc"
 check "poll --json: every field with its type" "true true" "$(jq -c "$filter" "$work/poll.json" | tr '\n' ' ' | xargs)"
 check "poll --json: values in their fields" "true" \
-  "$(head -1 "$work/poll.json" | jq '.velocity > 1400 and .velocity < 1600 and (.speed | fabs) < 10 and .flow_unit == "m3/h"
+  "$(head -1 "$work/poll.json" | jq '.sound_velocity > 1400 and .sound_velocity < 1600 and (.flow_speed | fabs) < 10 and .flow_unit == "m3/h"
     and .transit_time_unit == "µs" and .fault_state == "Pas de Défaut" and (.time | test("^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}[+-][0-9]{2}:[0-9]{2}$"))')"
 check "poll --json: no other key" "34" "$(head -1 "$work/poll.json" | jq 'keys | length')"
 
@@ -45,6 +45,9 @@ check "read-block --json: each row" 'true' \
     ((.value | type) == "number" or (.value | type) == "string"))' "$work/block.json")"
 check "read-block --json: a number and a choice" '{"name":"Ext. Diameter","value":26.1,"unit":"mm"} {"name":"Q Unit","value":4,"text":"m3/h","unit":""}' \
   "$(jq -c '.values[] | select(.name == "Ext. Diameter" or .name == "Q Unit")' "$work/block.json" | xargs -d '\n')"
+
+check "read-block measurement --json: the two speeds by what they are" '"Flow speed" "Sound velocity"' \
+  "$(ctl3 read-block measurement --json | jq -c '.values[] | select(.unit == "m/s") | .name' | xargs -d '\n')"
 
 # compare: the deviations, each with both values.
 ctl3 save-block calibration "$work/unit.eta"
