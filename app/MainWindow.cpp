@@ -82,9 +82,11 @@ MainWindow::MainWindow(Program& program)
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (child != m_menuBar)
             child->move(child->x(), child->y() + barHeight);
-    // The status line sits below it, one line high, sunken as status bars are.
+    // The status sits below it, sunken as status bars are, two lines high:
+    // what happened, then the port, speed and address used.
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    const int statusHeight = m_status->fontMetrics().height() + 6;
+    m_status->setIndent(4);
+    const int statusHeight = 2 * m_status->fontMetrics().lineSpacing() + 6;
     const int clientHeight = height();
     setFixedSize(width(), clientHeight + barHeight + statusHeight);
     m_menuBar->setGeometry(0, 0, width(), barHeight);
@@ -131,12 +133,12 @@ void MainWindow::showStatus(const StatusLine& line)
     m_statusLine = line;
     const int language = m_program.context().language();
     const auto l = static_cast<size_t>(language);
-    const QString link = line.link[l].empty() ? QString() : QStringLiteral(" \u2014 ") + QString::fromStdString(line.link[l]);
     const QFontMetrics metrics = m_status->fontMetrics();
-    const int room = m_status->contentsRect().width() - 2 * m_status->margin() - 4;
-    const QString what = metrics.elidedText(QString::fromStdString(line.what[l]), Qt::ElideRight,
-                                            std::max(0, room - metrics.horizontalAdvance(link)));
-    m_status->setText(what + link);
+    const int room = m_status->contentsRect().width() - 2 * m_status->margin() - m_status->indent() - 4;
+    const auto fitted = [&](const std::string& text) {
+        return metrics.elidedText(QString::fromStdString(text), Qt::ElideRight, std::max(0, room));
+    };
+    m_status->setText(line.link[l].empty() ? fitted(line.what[l]) : fitted(line.what[l]) + '\n' + fitted(line.link[l]));
     m_status->setToolTip(QString::fromStdString(line.text(language)));
 }
 

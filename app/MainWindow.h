@@ -46,7 +46,7 @@ private:
     void about();
     // The link window, modeless, over the dialog that is open.
     void showLinkWindow();
-    // Shows the line in the program's language, shortening what happened, not the link.
+    // Shows the line in the program's language: what happened, and the link on a line of its own.
     void showStatus(const StatusLine& line);
     void unitMode();
     // Clears the file mode, then runs the dialog on the instrument's block.

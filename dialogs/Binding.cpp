@@ -41,7 +41,10 @@ bool stillClamped(TemplateDialog& dialog, int control)
     const QVariant clamped = edit->property(kClampedText);
     if (clamped.isValid() && clamped.toString() == edit->text())
         return true;
-    edit->setProperty(kClampedText, QVariant());
+    if (clamped.isValid()) {
+        edit->setProperty(kClampedText, QVariant());
+        edit->setToolTip(QString());  // which said what became of the number
+    }
     return false;
 }
 

@@ -109,9 +109,13 @@ void ParameterDialog::offerComparison()
 void ParameterDialog::numberLeft()
 {
     const NumbersRead read = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator());
-    // A number changed to fit its limits is marked, and the status line says what is kept.
+    // A number changed to fit its limits is marked, and the status line says
+    // what is kept; so does the field's tooltip, the dialog being over the status line.
+    const int language = m_context.language();
+    for (const ClampedNumber& c : read.clamped)
+        control(c.control)->setToolTip(QString::fromStdString(clampedStatus(*this, {c}, language).text(language)));
     if (!read.clamped.empty())
-        m_context.showStatus(clampedStatus(*this, read.clamped, m_context.language()));
+        m_context.showStatus(clampedStatus(*this, read.clamped, language));
     applyRules();
     offerComparison();
 }

@@ -274,16 +274,18 @@ void MeasurementDialog::done(int result)
     if (m_polling) {
         m_polling = false;
         StatusLine line = doneStatus(StatusMeasureStopped, m_context.localNow(), m_context.state.settings.link);
-        const auto count = [](const BilingualText& text, int language, long long n) {
+        // French counts 0 and 1 in the singular, English 1 alone.
+        const auto count = [](const BilingualText& one, const BilingualText& several, int language, long long n) {
+            const bool singular = language == kEnglish ? n == 1 : n <= 1;
             char counted[64];
-            std::snprintf(counted, sizeof counted, text.text(language), n);
+            std::snprintf(counted, sizeof counted, (singular ? one : several).text(language), n);
             return std::string(counted);
         };
         for (int l : {kFrench, kEnglish}) {
             std::string& what = line.what[static_cast<size_t>(l)];
-            what += count(StatusReadings, l, m_goodPolls);
+            what += count(StatusReading, StatusReadings, l, m_goodPolls);
             if (m_failedPolls > 0)
-                what += count(StatusFailedPolls, l, m_failedPolls);
+                what += count(StatusFailedPoll, StatusFailedPolls, l, m_failedPolls);
         }
         m_context.showStatus(line);
     }

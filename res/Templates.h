@@ -94,7 +94,7 @@ inline constexpr ControlTemplate kCalibrationControls[] = {
     {K::Static, 1410, "Diamètre Ext.", 166, 12, 56, 9},
     {K::Edit, 1082, "", 224, 10, 56, 12},
     {K::Static, 1411, "mm", 282, 12, 28, 9},
-    {K::Static, 1412, "Epaisseur", 166, 27, 56, 9},
+    {K::Static, 1412, "Épaisseur", 166, 27, 56, 9},
     {K::Edit, 1061, "", 224, 25, 56, 12},
     {K::Static, 1413, "mm", 282, 27, 28, 9},
     {K::Static, 1414, "Matériau", 166, 42, 56, 9},

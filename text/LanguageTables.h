@@ -252,9 +252,11 @@ inline constexpr BilingualText StatusNowAt{" ; l'unité répond maintenant à l'
 inline constexpr BilingualText StatusMeasuring{"Mesure en cours depuis %s", "Measuring since %s"};
 inline constexpr BilingualText StatusPollFailed{"Communication interrompue : %s", "Communication Failure: %s"};
 inline constexpr BilingualText StatusMeasureStopped{"Mesure arrêtée à %s", "Measurement stopped at %s"};
-// The counts that follow it: polls answered, polls that failed.
-inline constexpr BilingualText StatusReadings{", %lld relevé(s)", ", %lld reading(s)"};
-inline constexpr BilingualText StatusFailedPolls{", %lld échec(s)", ", %lld failed"};
+// The counts that follow it, one and several: polls answered, polls that failed.
+inline constexpr BilingualText StatusReading{", %lld relevé", ", %lld reading"};
+inline constexpr BilingualText StatusReadings{", %lld relevés", ", %lld readings"};
+inline constexpr BilingualText StatusFailedPoll{", %lld échec", ", %lld failed"};
+inline constexpr BilingualText StatusFailedPolls{", %lld échecs", ", %lld failed"};
 inline constexpr BilingualText StatusUnitFound{"Unité trouvée à %s", "Unit found at %s"};
 inline constexpr BilingualText StatusNoUnit{"Détection à %s : aucune unité trouvée", "Connect at %s: no unit found"};
 // A typed number outside its limits: the field, what was typed, what is kept, which limit.
@@ -385,7 +387,7 @@ inline constexpr BilingualText CalProduct{"Produit", "Product"};
 inline constexpr BilingualText CalMaterial{"Matériau", "Material"};
 inline constexpr BilingualText CalDeltaC{"Delta C", "Delta C"};
 inline constexpr BilingualText CalC0{"C0", "C0"};
-inline constexpr BilingualText CalThickness{"Epaisseur", "Thickness"};
+inline constexpr BilingualText CalThickness{"Épaisseur", "Thickness"};
 inline constexpr BilingualText CalAxD{"D. Ax.", "Ax. D."};
 inline constexpr BilingualText CalLength{"Longueur", "Length"};
 inline constexpr BilingualText CalExtDiameter{"Diamètre Ext.", "Ext. Diameter"};
@@ -579,7 +581,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
 
     &LinkJoinGroup, &StatusRead, &StatusReadFailed, &StatusUploaded, &StatusNewAddress, &StatusNotHeld,
     &StatusUploadFailed, &StatusInitialised, &StatusInitNewAddress, &StatusInitFailed, &StatusNowAt,
-    &StatusMeasuring, &StatusPollFailed, &StatusMeasureStopped, &StatusReadings, &StatusFailedPolls,
+    &StatusMeasuring, &StatusPollFailed, &StatusMeasureStopped, &StatusReading, &StatusReadings, &StatusFailedPoll, &StatusFailedPolls,
     &StatusUnitFound, &StatusNoUnit, &StatusClamped, &LimitMinimum, &LimitMaximum,
     &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,

@@ -42,8 +42,10 @@ TEST_F(CalibrationDialogTest, TypedNumbersAreHeldWithinTheirBoundsAndSaySo)
     EXPECT_EQ(statusLine.text(kEnglish), "MaxQ: -5 brought to 0.0 (minimum)");
     EXPECT_TRUE(marked(1082) && marked(1074) && marked(1121)) << "still marked once other fields were left";
     EXPECT_FALSE(marked(1094));
+    EXPECT_EQ(dialog->control(1074)->toolTip().toStdString(), "C0 : 100 ramené à 200 (minimum)");
     type(1082, "123.4");
     EXPECT_FALSE(marked(1082));
+    EXPECT_TRUE(dialog->control(1082)->toolTip().isEmpty());
     // The gain's label follows its type: the field is named as it reads.
     test::choose(combo(1055), 1);
     type(1056, "500");

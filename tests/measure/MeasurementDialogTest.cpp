@@ -157,8 +157,8 @@ TEST_F(MeasurementDialogTest, FailedPollsGreyTheValuesAndClosingSaysHowItEnded)
     dialog->poll();
     EXPECT_TRUE(live());
     dialog->reject();
-    EXPECT_EQ(status, "Mesure arrêtée à 14:07:09, 2 relevé(s), 1 échec(s) \u2014 Com1, 9600 bauds, adresse 1");
-    EXPECT_EQ(statusLine.text(kEnglish), "Measurement stopped at 14:07:09, 2 reading(s), 1 failed \u2014 Com1, 9600 baud, address 1");
+    EXPECT_EQ(status, "Mesure arrêtée à 14:07:09, 2 relevés, 1 échec \u2014 Com1, 9600 bauds, adresse 1");
+    EXPECT_EQ(statusLine.text(kEnglish), "Measurement stopped at 14:07:09, 2 readings, 1 failed \u2014 Com1, 9600 baud, address 1");
 }
 
 TEST_F(MeasurementDialogTest, ReplayNumbersTheRecordsAndCentresTheCurrentOne)
