@@ -1,34 +1,25 @@
 #include "FrameLog.h"
 
 #include "AtomicFile.h"
+#include "Formatted.h"
 #include "LinkStatus.h"
 #include "LocalTime.h"
-
-#include <cstdio>
 
 namespace vantor {
 
 namespace {
 
-template <typename... Values>
-std::string printed(const char* format, Values... values)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
-
 // "2024-03-05 14:07:09", local time.
 std::string dateAndTime(int64_t wallMs)
 {
     const LocalDateTime t = localTimeOf(wallMs / 1000);
-    return printed("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+    return formatted("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
 std::string line(const LoggedFrame& frame, int language)
 {
     const LocalDateTime t = localTimeOf(frame.wallMs / 1000);
-    return printed("%02d:%02d:%02d.%03d ", t.hour, t.minute, t.second, static_cast<int>(frame.wallMs % 1000)) +
+    return formatted("%02d:%02d:%02d.%03d ", t.hour, t.minute, t.second, static_cast<int>(frame.wallMs % 1000)) +
            traceLine(frame.direction, frame.bytes, frame.verdict, frame.msSinceStart, language);
 }
 
@@ -58,7 +49,7 @@ std::string linkLogHeaderText(const LinkLogHeader& h)
     using N = unsigned long long;
     std::string text = h.program + " link log, saved " + dateAndTime(h.savedAtMs) + "\n";
     text += "Port: " + linkInUse(h.link, kTraceLanguage) + ", device " + h.device + "\n";
-    text += printed("Transactions: %llu   good: %llu   retries: %llu\n"
+    text += formatted("Transactions: %llu   good: %llu   retries: %llu\n"
                     "Silences: %llu   bad CRC: %llu   wrong length: %llu   exceptions: %llu\n",
                     N{c.transactions}, N{c.good}, N{c.retries}, N{c.silences}, N{c.badCrc}, N{c.wrongLength},
                     N{c.exceptions});

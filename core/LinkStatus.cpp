@@ -1,25 +1,16 @@
 #include "LinkStatus.h"
 
+#include "Formatted.h"
 #include "ProgramState.h"
 #include "SystemDriver.h"
-
-#include <cstdio>
 
 namespace vantor {
 
 namespace {
 
-template <typename... Values>
-std::string printed(const char* format, Values... values)
-{
-    char text[512];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
-
 std::string clock(const LocalDateTime& when)
 {
-    return printed("%02d:%02d:%02d", when.hour, when.minute, when.second);
+    return formatted("%02d:%02d:%02d", when.hour, when.minute, when.second);
 }
 
 // Both languages' texts of one line, from a maker of one language's.
@@ -41,7 +32,7 @@ std::string linkInUse(const LinkSettings& link, int language)
 {
     const char* port = choiceText(lang::ListCom, 4, false, link.portIndex, language);
     const bool knownBaud = link.baudIndex >= 0 && link.baudIndex < static_cast<int>(kBaudRates.size());
-    return printed(lang::OptFoundAt.text(language), port ? port : "?", knownBaud ? kBaudRates[link.baudIndex] : 0,
+    return formatted(lang::OptFoundAt.text(language), port ? port : "?", knownBaud ? kBaudRates[link.baudIndex] : 0,
                    static_cast<int>(jbusAddressByte(link.jbusAddress)));
 }
 
@@ -51,9 +42,9 @@ std::string failureReason(LinkFailure failure, uint8_t exceptionCode, const std:
     switch (failure) {
     case LinkFailure::PortDenied:
         if (const std::string group = deviceGroup(device); !group.empty())
-            reason += printed(lang::LinkJoinGroup.text(language), group.c_str());
+            reason += formatted(lang::LinkJoinGroup.text(language), group.c_str());
         break;
-    case LinkFailure::Exception: reason += printed(" (exception %d)", exceptionCode); break;
+    case LinkFailure::Exception: reason += formatted(" (exception %d)", exceptionCode); break;
     default: break;
     }
     return reason;
@@ -63,7 +54,7 @@ StatusLine failedStatus(const BilingualText& text, LinkFailure failure, uint8_t 
                         const JbusMaster& master)
 {
     return {inBoth([&](int l) {
-                return printed(text.text(l), failureReason(failure, exceptionCode, master.devicePath(), l).c_str());
+                return formatted(text.text(l), failureReason(failure, exceptionCode, master.devicePath(), l).c_str());
             }),
             inBoth([&](int l) { return linkInUse(master.settings(), l); })};
 }
@@ -75,14 +66,14 @@ StatusLine failedStatus(const BilingualText& text, const JbusMaster& master)
 
 StatusLine doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link)
 {
-    return {inBoth([&](int l) { return printed(text.text(l), clock(when).c_str()); }),
+    return {inBoth([&](int l) { return formatted(text.text(l), clock(when).c_str()); }),
             inBoth([&](int l) { return linkInUse(link, l); })};
 }
 
 StatusLine newAddressStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link)
 {
     return {inBoth([&](int l) {
-                return printed(text.text(l), clock(when).c_str(), static_cast<int>(jbusAddressByte(link.jbusAddress)));
+                return formatted(text.text(l), clock(when).c_str(), static_cast<int>(jbusAddressByte(link.jbusAddress)));
             }),
             {}};
 }
@@ -90,7 +81,7 @@ StatusLine newAddressStatus(const BilingualText& text, const LocalDateTime& when
 void addNewAddress(StatusLine& line, const LinkSettings& link)
 {
     const auto added = inBoth(
-        [&](int l) { return printed(lang::StatusNowAt.text(l), static_cast<int>(jbusAddressByte(link.jbusAddress))); });
+        [&](int l) { return formatted(lang::StatusNowAt.text(l), static_cast<int>(jbusAddressByte(link.jbusAddress))); });
     for (size_t l = 0; l < added.size(); ++l)
         line.what[l] += added[l];
 }

@@ -1,12 +1,12 @@
 #include "UnitScan.h"
 
 #include "JbusMaster.h"
+#include "Formatted.h"
 #include "LanguageTables.h"
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -109,29 +109,19 @@ std::optional<int> decided(const ScanProgress& progress, bool& none)
 
 std::string scanLine(int port, const ScanProgress::PortState& state, int language)
 {
-    const char* name = choiceText(lang::ListCom, 4, false, port, language);
+    const char* named = choiceText(lang::ListCom, 4, false, port, language);
+    const char* name = named ? named : "?";
     const bool knownBaud = state.baudIndex >= 0 && state.baudIndex < static_cast<int32_t>(kBaudRates.size());
     const int baud = knownBaud ? kBaudRates[static_cast<size_t>(state.baudIndex)] : 0;
-    char line[160];
     switch (state.state) {
-    case ScanProgress::Port::Trying:
-        std::snprintf(line, sizeof line, lang::ScanTrying.text(language), name ? name : "?", baud);
-        break;
-    case ScanProgress::Port::Found:
-        std::snprintf(line, sizeof line, lang::ScanFound.text(language), name ? name : "?", baud);
-        break;
-    case ScanProgress::Port::NotFound:
-        std::snprintf(line, sizeof line, lang::ScanNothing.text(language), name ? name : "?");
-        break;
-    case ScanProgress::Port::Stopped:
-        std::snprintf(line, sizeof line, lang::ScanStopped.text(language), name ? name : "?");
-        break;
+    case ScanProgress::Port::Trying: return formatted(lang::ScanTrying.text(language), name, baud);
+    case ScanProgress::Port::Found: return formatted(lang::ScanFound.text(language), name, baud);
+    case ScanProgress::Port::NotFound: return formatted(lang::ScanNothing.text(language), name);
+    case ScanProgress::Port::Stopped: return formatted(lang::ScanStopped.text(language), name);
     case ScanProgress::Port::CannotOpen:
-        std::snprintf(line, sizeof line, lang::ScanCannotOpen.text(language), name ? name : "?",
-                      linkFailureText(state.failure, language));
-        break;
+        return formatted(lang::ScanCannotOpen.text(language), name, linkFailureText(state.failure, language));
     }
-    return line;
+    return name;
 }
 
 ScanReport scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch)

@@ -1,7 +1,8 @@
 #include "Binding.h"
 
+#include "Formatted.h"
+
 #include <algorithm>
-#include <cstdio>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -163,11 +164,9 @@ StatusLine clampedStatus(const TemplateDialog& dialog, const std::vector<Clamped
         const std::array<std::string, 2> names = fieldNames(dialog, c.control, language);
         for (int l : {kFrench, kEnglish}) {
             const BilingualText& limit = c.atMaximum ? lang::LimitMaximum : lang::LimitMinimum;
-            char text[256];
-            std::snprintf(text, sizeof text, lang::StatusClamped.text(l), names[l].c_str(), c.typed.c_str(),
-                          c.kept.c_str(), limit.text(l));
             std::string& what = line.what[static_cast<size_t>(l)];
-            what += (what.empty() ? "" : "; ") + std::string(text);
+            what += (what.empty() ? "" : "; ") + formatted(lang::StatusClamped.text(l), names[l].c_str(),
+                                                           c.typed.c_str(), c.kept.c_str(), limit.text(l));
         }
     }
     return line;

@@ -1,10 +1,10 @@
 #include "Upload.h"
 
+#include "Formatted.h"
 #include "LanguageTables.h"
 #include "LinkStatus.h"
 #include "WaitWindow.h"
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,9 +24,7 @@ bool confirmed(QWidget* dialog, const DialogContext& context, std::span<const ui
     std::string question = lang::UploadQuestion.text(language);
     BoxButtons buttons = BoxButtons::YesNo;
     if (context.state.file.fileMode && given && *given != configured) {
-        char text[160];
-        std::snprintf(text, sizeof text, lang::UploadMovesAddress.text(language), configured, int{*given});
-        question = text;
+        question = formatted(lang::UploadMovesAddress.text(language), configured, int{*given});
         buttons = BoxButtons::YesNoDefaultNo;
     }
     return context.prompts.messageBox(dialog, lang::UploadCaption.text(language), question, BoxIcon::Question,

@@ -2,6 +2,7 @@
 
 #include "BlockTables.h"
 #include "ConvertFileDialog.h"
+#include "Formatted.h"
 #include "LanguageTables.h"
 #include "LinkStatus.h"
 #include "PrintDialogImage.h"
@@ -277,9 +278,7 @@ void MeasurementDialog::done(int result)
         // French counts 0 and 1 in the singular, English 1 alone.
         const auto count = [](const BilingualText& one, const BilingualText& several, int language, long long n) {
             const bool singular = language == kEnglish ? n == 1 : n <= 1;
-            char counted[64];
-            std::snprintf(counted, sizeof counted, (singular ? one : several).text(language), n);
-            return std::string(counted);
+            return formatted((singular ? one : several).text(language), n);
         };
         for (int l : {kFrench, kEnglish}) {
             std::string& what = line.what[static_cast<size_t>(l)];

@@ -37,6 +37,7 @@ TEST_F(CalibrationDialogTest, TypedNumbersAreHeldWithinTheirBoundsAndSaySo)
         type(row.control, row.typed);
         EXPECT_EQ(text(row.control), row.shown) << row.control << ": " << row.typed;
         EXPECT_EQ(status, row.status) << row.control << ": " << row.typed;
+        EXPECT_EQ(marked(row.control), row.control != 1094) << row.control << ": " << row.typed;
     }
     EXPECT_EQ(state.record.calibration.c0, 200.0f);
     EXPECT_EQ(statusLine.text(kEnglish), "MaxQ: -5 brought to 0.0 (minimum)");
