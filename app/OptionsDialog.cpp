@@ -141,7 +141,7 @@ void OptionsDialog::connectToUnit()
         // The scan window is modal: its Cancel button is the only input taken
         // while the three ports are scanned.
         ScanWindow scanWindow(this, context.language());
-        report = scanForUnit(m_program.serial, [&scanWindow](const ScanProgress& p) {
+        report = scanForUnit(windowScanPorts(m_program.serial), [&scanWindow](const ScanProgress& p) {
             scanWindow.showProgress(p);
             QCoreApplication::processEvents();
             return !scanWindow.cancelled();
@@ -167,8 +167,8 @@ void OptionsDialog::connectToUnit()
         line.link = {};
         context.showStatus(line);
         std::string text = lang::OptConnectFailure.text(language);
-        for (int port = 0; port < kScannedPorts; ++port)
-            text += "\n" + scanLine(port, report.ports.ports[port], language);
+        for (size_t port = 0; port < report.ports.ports.size(); ++port)
+            text += "\n" + scanLine(comName(static_cast<int>(port), language), report.ports.ports[port], language);
         context.prompts.messageBox(this, lang::OptConnectCaption.text(language), text, BoxIcon::Error,
                                    BoxButtons::Ok);
     }

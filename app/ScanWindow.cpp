@@ -30,7 +30,9 @@ ScanWindow::ScanWindow(QWidget* parent, int language)
         m_cancelled = true;
         m_cancel->setEnabled(false);
     });
-    showProgress({});
+    ScanProgress starting;
+    starting.ports.resize(kScannedPorts);
+    showProgress(starting);
     // Wide enough for its whole title beside the title bar's buttons, as far
     // as the title bar's font can be known here.
     QFont title = font();
@@ -42,8 +44,9 @@ ScanWindow::ScanWindow(QWidget* parent, int language)
 void ScanWindow::showProgress(const ScanProgress& progress)
 {
     QStringList lines;
-    for (int port = 0; port < kScannedPorts; ++port)
-        lines << QString::fromStdString(scanLine(port, progress.ports[port], m_language));
+    for (size_t port = 0; port < progress.ports.size(); ++port)
+        lines << QString::fromStdString(scanLine(comName(static_cast<int>(port), m_language), progress.ports[port],
+                                                 m_language));
     m_ports->setText(lines.join('\n'));
     // Grows with its longest line, never shrinks: the text stays whole and still.
     if (sizeHint().width() > width() || sizeHint().height() > height())

@@ -39,7 +39,7 @@ double timeScan(const std::string& folder, const std::vector<Line>& lines, const
         serial.setDevicePath(port, sims.back()->path(0));
     }
     const auto start = std::chrono::steady_clock::now();
-    found = scanForUnit(serial).unit;
+    found = scanForUnit(windowScanPorts(serial)).unit;
     return seconds(std::chrono::steady_clock::now() - start);
 }
 

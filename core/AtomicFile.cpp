@@ -1,14 +1,13 @@
 #include "AtomicFile.h"
 
+#include "FileNames.h"
+
 #include <atomic>
 #include <cerrno>
-#include <fcntl.h>
 
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
-#include <sys/stat.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -29,24 +28,6 @@ std::string temporaryNameFor(const std::string& path)
     return path + ".tmp" + std::to_string(process) + "-" + std::to_string(counter++);
 }
 
-// Opens a new file for writing, never one that exists, with the permissions a
-// newly created file gets.
-std::FILE* createNew(const std::string& path)
-{
-#ifdef _WIN32
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    return fd < 0 ? nullptr : _fdopen(fd, "wb");
-#else
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return nullptr;
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file)
-        ::close(fd);
-    return file;
-#endif
-}
-
 bool flushToDisk(std::FILE* file)
 {
     if (std::fflush(file) != 0)
@@ -55,15 +36,6 @@ bool flushToDisk(std::FILE* file)
     return _commit(_fileno(file)) == 0;
 #else
     return fsync(fileno(file)) == 0;
-#endif
-}
-
-bool renameOver(const std::string& from, const std::string& to)
-{
-#ifdef _WIN32
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
 }
 
@@ -77,7 +49,7 @@ bool AtomicFile::open()
     m_failed = false;
     for (int tries = 0; tries < 100 && !m_file; ++tries) {
         m_temporary = temporaryNameFor(m_path);
-        m_file = createNew(m_temporary);
+        m_file = createNewFile(m_temporary);
         if (!m_file && errno != EEXIST)
             break;
     }
@@ -110,7 +82,7 @@ bool AtomicFile::commit()
     const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
     if (!flushed || !closed || !renameOver(m_temporary, m_path)) {
-        std::remove(m_temporary.c_str());
+        removeFile(m_temporary);
         m_temporary.clear();
         return false;
     }
@@ -125,7 +97,7 @@ void AtomicFile::cancel()
         m_file = nullptr;
     }
     if (!m_temporary.empty()) {
-        std::remove(m_temporary.c_str());
+        removeFile(m_temporary);
         m_temporary.clear();
     }
 }

@@ -79,6 +79,17 @@ DeviationReport makeDeviationReport(const BlockForm& form, const ProbeCatalogue&
     return report;
 }
 
+namespace {
+
+// A value's name where the report names none: its row's label.
+const char* labelOf(const BlockForm& form, const ProgramState& state, const void* field, int language)
+{
+    const BilingualText* label = form.codec().fieldLabel(state.record, field);
+    return label ? label->text(language) : "";
+}
+
+}  // namespace
+
 std::vector<std::string> valuesOutsideLimits(const BlockForm& form, const ParameterRecord& record, int language)
 {
     ProgramState scratch;
@@ -90,7 +101,7 @@ std::vector<std::string> valuesOutsideLimits(const BlockForm& form, const Parame
         const double value = static_cast<double>(b.value(scratch));
         if (value >= b.minimum && value <= b.maximum)
             continue;
-        const char* name = i < form.numberNames.size() ? form.numberNames[i].text(language) : "";
+        const char* name = i < form.numberNames.size() ? form.numberNames[i].text(language) : labelOf(form, scratch, &b.value(scratch), language);
         found.push_back(std::string(name) + " " + formatBoundNumber(b.format, b.value(scratch), decimals) + " (" +
                         formatDouble(b.format, b.minimum) + " .. " + formatDouble(b.format, b.maximum) + ")");
     }
@@ -99,7 +110,7 @@ std::vector<std::string> valuesOutsideLimits(const BlockForm& form, const Parame
         const int32_t index = b.value(scratch);
         if (index >= 0 && index < b.count)
             continue;
-        const char* name = i < form.choiceNames.size() ? form.choiceNames[i].text(language) : "";
+        const char* name = i < form.choiceNames.size() ? form.choiceNames[i].text(language) : labelOf(form, scratch, &b.value(scratch), language);
         found.push_back(std::string(name) + " " + std::to_string(index) + " (0 .. " + std::to_string(b.count - 1) + ")");
     }
     return found;

@@ -4,6 +4,8 @@
 #include "ProgramState.h"
 #include "SystemDriver.h"
 
+#include <iterator>
+
 namespace vantor {
 
 namespace {
@@ -44,7 +46,17 @@ std::string failureReason(LinkFailure failure, uint8_t exceptionCode, const std:
         if (const std::string group = deviceGroup(device); !group.empty())
             reason += formatted(lang::LinkJoinGroup.text(language), group.c_str());
         break;
-    case LinkFailure::Exception: reason += formatted(" (exception %d)", exceptionCode); break;
+    case LinkFailure::Exception: {
+        // What the instrument means by the code, where it is one of the protocol's.
+        static constexpr const BilingualText* kMeanings[] = {&lang::ExceptionFunction, &lang::ExceptionRegister,
+                                                             &lang::ExceptionValue,    &lang::ExceptionFault,
+                                                             &lang::ExceptionWorking,  &lang::ExceptionBusy};
+        reason += exceptionCode >= 1 && exceptionCode <= std::size(kMeanings)
+                      ? formatted(language == kEnglish ? " (exception %d: %s)" : " (exception %d : %s)", exceptionCode,
+                                  kMeanings[exceptionCode - 1]->text(language))
+                      : formatted(" (exception %d)", exceptionCode);
+        break;
+    }
     default: break;
     }
     return reason;

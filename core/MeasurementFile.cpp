@@ -1,5 +1,6 @@
 #include "MeasurementFile.h"
 
+#include "FileNames.h"
 #include "LanguageTables.h"
 
 #include <fcntl.h>
@@ -26,11 +27,6 @@ using FileInfo = struct _stat64;
 int statOpenFile(std::FILE* file, FileInfo& info) { return _fstat64(_fileno(file), &info); }
 bool isRegular(const FileInfo& info) { return (info.st_mode & _S_IFMT) == _S_IFREG; }
 int seekTo(std::FILE* file, int64_t at) { return _fseeki64(file, at, SEEK_SET); }
-int openForRecording(const std::string& path, bool truncate)
-{
-    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY | (truncate ? _O_TRUNC : _O_APPEND),
-                 _S_IREAD | _S_IWRITE);
-}
 int writeSome(int fd, const uint8_t* bytes, size_t size)
 {
     return _write(fd, bytes, static_cast<unsigned>(std::min<size_t>(size, 1u << 30)));
@@ -42,10 +38,6 @@ using FileInfo = struct stat;
 int statOpenFile(std::FILE* file, FileInfo& info) { return fstat(fileno(file), &info); }
 bool isRegular(const FileInfo& info) { return S_ISREG(info.st_mode); }
 int seekTo(std::FILE* file, int64_t at) { return fseeko(file, static_cast<off_t>(at), SEEK_SET); }
-int openForRecording(const std::string& path, bool truncate)
-{
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND), 0644);
-}
 ssize_t writeSome(int fd, const uint8_t* bytes, size_t size) { return ::write(fd, bytes, size); }
 bool syncToDisk(int fd) { return ::fdatasync(fd) == 0; }
 int closeFile(int fd) { return ::close(fd); }
@@ -94,7 +86,7 @@ bool readMeasurementRecord(const std::string& path, const MeasurementFileGeometr
 {
     if (index < 0 || index >= geometry.recordCount || frame.size() < geometry.recordLength)
         return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file)
         return false;
     const bool read = seekTo(file, kHeaderSize + index * geometry.recordLength) == 0 &&
@@ -111,7 +103,7 @@ std::vector<float> readRecordedFlows(const std::string& path, const MeasurementF
     const int64_t to = std::min<int64_t>(first + count, geometry.recordCount);
     if (from >= to || geometry.recordLength < kMeasurementFrameSize)
         return flows;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file)
         return flows;
     // One read for the whole window: a key held down on a long file stays smooth.
@@ -154,7 +146,7 @@ MeasurementFileStatus MeasurementRecordReader::open(const std::string& path)
         std::fclose(m_file);
     m_geometry = {};
     m_read = 0;
-    m_file = std::fopen(path.c_str(), "rb");
+    m_file = openFile(path, "rb");
     if (!m_file)
         return MeasurementFileStatus::CannotOpen;
     FileInfo info{};
@@ -196,7 +188,7 @@ bool MeasurementRecorder::record(std::span<const uint8_t> frame)
     if (m_state == State::Idle)
         return true;
     const bool first = m_state == State::Starting;
-    const int fd = openForRecording(m_path, first);
+    const int fd = openForAppending(m_path, first);
     bool written = fd >= 0;
     if (written && first) {
         const uint8_t length[2] = {static_cast<uint8_t>(frame.size() & 0xFF), static_cast<uint8_t>(frame.size() >> 8)};

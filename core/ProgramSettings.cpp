@@ -1,5 +1,6 @@
 #include "ProgramSettings.h"
 
+#include "FileNames.h"
 #include "SerialPort.h"
 
 #include <cmath>
@@ -50,11 +51,11 @@ int32_t storedAddress(float address)
 // The first run's data folder, in the platform's own separators, ending with one.
 std::string dataFolderIn(const std::string& dataHome)
 {
-    std::filesystem::path folder = std::filesystem::path(dataHome) / "Data";
+    std::filesystem::path folder = pathOf(dataHome) / "Data";
     std::error_code error;
     std::filesystem::create_directories(folder, error);  // a failure is ignored: the name is still used
     folder.make_preferred();
-    std::string text = folder.lexically_normal().string();
+    std::string text = utf8Of(folder.lexically_normal());
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     if (text.empty() || text.back() != separator)
         text += separator;
@@ -114,9 +115,9 @@ void loadSettings(const KeyValueStore& store, const std::string& key, const std:
     state.settings.prnFolder = state.settings.currentFolder;
 }
 
-void saveSettings(KeyValueStore& store, const std::string& key, const ProgramState& state)
+void writeSettings(KeyValueStore& store, const std::string& key, const Settings& given)
 {
-    Settings settings = state.settings;
+    Settings settings = given;
     for (const SettingDescriptor& d : kSettings) {
         switch (d.kind) {
         case SettingKind::Words: store.writeText(key, d.name, d.text(settings)); break;
@@ -124,6 +125,11 @@ void saveSettings(KeyValueStore& store, const std::string& key, const ProgramSta
         case SettingKind::Address: store.writeNumber(key, d.name, storedAddress(d.address(settings))); break;
         }
     }
+}
+
+void saveSettings(KeyValueStore& store, const std::string& key, const ProgramState& state)
+{
+    writeSettings(store, key, state.settings);
     for (int i = 0; i < kProbeCount; ++i) {
         const std::string name = std::to_string(i);
         store.writeText(subkey(key, "Probe"), name, state.catalogue.names[i]);

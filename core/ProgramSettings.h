@@ -43,6 +43,9 @@ bool readProbeCatalogue(const KeyValueStore& store, const std::string& key, Prob
 // the first run keeps its data folder in.
 void loadSettings(const KeyValueStore& store, const std::string& key, const std::string& dataHome,
                   ProgramState& state);
+// Writes every value of the table from the settings.
+void writeSettings(KeyValueStore& store, const std::string& key, const Settings& settings);
+// The settings and the probe catalogue.
 void saveSettings(KeyValueStore& store, const std::string& key, const ProgramState& state);
 
 // The serial device that stands for Com1 to Com4, as the installation recorded

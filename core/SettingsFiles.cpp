@@ -1,6 +1,7 @@
 #include "SettingsFiles.h"
 
 #include "AtomicFile.h"
+#include "FileNames.h"
 
 #include <algorithm>
 #include <cctype>
@@ -75,11 +76,11 @@ std::string newFileName(const std::string& folderText, const std::string& prefix
     bool any = false;
     unsigned long long highest = 0;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder.empty() ? std::string(".") : folder, error), end;
+    for (std::filesystem::directory_iterator it(pathOf(folder.empty() ? std::string(".") : folder), error), end;
          !error && it != end; it.increment(error)) {
         if (!it->is_regular_file(error))
             continue;
-        const std::string name = lowered(it->path().filename().string());
+        const std::string name = lowered(utf8Of(it->path().filename()));
         if (name.size() < wantedPrefix.size() + wantedEnd.size() || name.front() == '.' ||
             name.compare(0, wantedPrefix.size(), wantedPrefix) != 0 ||
             name.compare(name.size() - wantedEnd.size(), wantedEnd.size(), wantedEnd) != 0)
@@ -100,13 +101,13 @@ std::string newFileName(const std::string& folderText, const std::string& prefix
 bool pathExists(const std::string& path)
 {
     std::error_code error;
-    return std::filesystem::exists(path, error);
+    return std::filesystem::exists(pathOf(path), error);
 }
 
 bool sameFile(const std::string& a, const std::string& b)
 {
     std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
+    return std::filesystem::equivalent(pathOf(a), pathOf(b), error) && !error;
 }
 
 const FileType* fileTypeOf(const std::string& path)
@@ -173,7 +174,7 @@ FileStatus loadSettingsFile(const std::string& path, const FileType& type, std::
 
 FileStatus readSettingsFile(const std::string& path, std::span<uint8_t> image)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (!file)
         return FileStatus::CannotOpen;
     // One byte more than a settings file holds tells a longer file from a whole one.

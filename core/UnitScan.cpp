@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 
@@ -19,12 +20,16 @@ constexpr auto kWatchInterval = std::chrono::milliseconds(50);
 
 // What the scanning threads and the one that waits for them share.
 struct Shared {
+    explicit Shared(size_t ports) : addresses(ports), stop(ports)
+    {
+        progress.ports.resize(ports);
+    }
     std::mutex mutex;
     std::condition_variable changed;
     ScanProgress progress;
-    std::array<uint8_t, kScannedPorts> addresses{};
+    std::vector<uint8_t> addresses;
     // Set for a port whose scan can no longer give the answer.
-    std::array<std::atomic<bool>, kScannedPorts> stop{};
+    std::deque<std::atomic<bool>> stop;
 };
 
 // A port that cannot be opened at one speed cannot be at any.
@@ -41,14 +46,14 @@ bool cannotOpen(LinkFailure failure)
 
 // One port through its speeds, on a library, master and buffers of its own:
 // the port's transactions never share anything with the others'.
-void scanPort(int port, const std::string& device, Shared& shared)
+void scanPort(size_t port, const std::string& device, Shared& shared)
 {
     SerialLibrary serial;
-    serial.setDevicePath(port, device);
+    serial.setDevicePath(0, device);
     // A stopped scan leaves its wait at once.
     serial.setIdleHook([&shared, port](SerialPort&) { return shared.stop[port] ? -1 : 0; }, 10);
     LinkSettings settings;
-    settings.portIndex = port;
+    settings.portIndex = 0;
     settings.jbusAddress = 0.0f;
     LinkBuffers buffers;
     JbusMaster master(serial, settings, buffers);
@@ -92,9 +97,9 @@ void scanPort(int port, const std::string& device, Shared& shared)
 std::optional<int> decided(const ScanProgress& progress, bool& none)
 {
     none = false;
-    for (int port = 0; port < kScannedPorts; ++port) {
+    for (size_t port = 0; port < progress.ports.size(); ++port) {
         switch (progress.ports[port].state) {
-        case ScanProgress::Port::Found: return port;
+        case ScanProgress::Port::Found: return static_cast<int>(port);
         case ScanProgress::Port::Trying: return std::nullopt;
         case ScanProgress::Port::NotFound:
         case ScanProgress::Port::Stopped:
@@ -107,10 +112,23 @@ std::optional<int> decided(const ScanProgress& progress, bool& none)
 
 }  // namespace
 
-std::string scanLine(int port, const ScanProgress::PortState& state, int language)
+std::string comName(int index, int language)
 {
-    const char* named = choiceText(lang::ListCom, 4, false, port, language);
-    const char* name = named ? named : "?";
+    const char* name = choiceText(lang::ListCom, 4, false, index, language);
+    return name ? name : "Com" + std::to_string(index + 1);
+}
+
+std::vector<std::string> windowScanPorts(const SerialLibrary& serial)
+{
+    std::vector<std::string> devices;
+    for (int port = 0; port < kScannedPorts; ++port)
+        devices.push_back(serial.devicePath(port));
+    return devices;
+}
+
+std::string scanLine(const std::string& portName, const ScanProgress::PortState& state, int language)
+{
+    const char* name = portName.c_str();
     const bool knownBaud = state.baudIndex >= 0 && state.baudIndex < static_cast<int32_t>(kBaudRates.size());
     const int baud = knownBaud ? kBaudRates[static_cast<size_t>(state.baudIndex)] : 0;
     switch (state.state) {
@@ -124,12 +142,12 @@ std::string scanLine(int port, const ScanProgress::PortState& state, int languag
     return name;
 }
 
-ScanReport scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch)
+ScanReport scanForUnit(const std::vector<std::string>& devices, const ScanWatcher& watch)
 {
-    Shared shared;
-    std::array<std::thread, kScannedPorts> threads;
-    for (int port = 0; port < kScannedPorts; ++port)
-        threads[port] = std::thread(scanPort, port, serial.devicePath(port), std::ref(shared));
+    Shared shared(devices.size());
+    std::vector<std::thread> threads;
+    for (size_t port = 0; port < devices.size(); ++port)
+        threads.emplace_back(scanPort, port, devices[port], std::ref(shared));
 
     std::optional<ScanResult> result;
     bool cancelled = false;
@@ -137,15 +155,16 @@ ScanReport scanForUnit(const SerialLibrary& serial, const ScanWatcher& watch)
     for (;;) {
         bool none = false;
         if (const std::optional<int> port = decided(shared.progress, none)) {
-            result = ScanResult{*port, shared.progress.ports[*port].baudIndex, shared.addresses[*port]};
+            result = ScanResult{*port, shared.progress.ports[static_cast<size_t>(*port)].baudIndex,
+                                shared.addresses[static_cast<size_t>(*port)]};
             break;
         }
         if (none)
             break;
         // A port after one that found the unit cannot give the answer.
-        for (int port = 0; port < kScannedPorts; ++port)
+        for (size_t port = 0; port < devices.size(); ++port)
             if (shared.progress.ports[port].state == ScanProgress::Port::Found)
-                for (int later = port + 1; later < kScannedPorts; ++later)
+                for (size_t later = port + 1; later < devices.size(); ++later)
                     shared.stop[later] = true;
         shared.changed.wait_for(lock, kWatchInterval);
         if (watch) {

@@ -32,6 +32,25 @@ const char* linkFailureText(LinkFailure failure, int language)
     return "?";
 }
 
+const char* linkFailureCode(LinkFailure failure)
+{
+    switch (failure) {
+    case LinkFailure::None: return "none";
+    case LinkFailure::PortMissing: return "port_missing";
+    case LinkFailure::PortBusy: return "port_busy";
+    case LinkFailure::PortDenied: return "permission_denied";
+    case LinkFailure::PortUnavailable: return "port_unavailable";
+    case LinkFailure::Overlap: return "overlap";
+    case LinkFailure::BadRequest: return "bad_request";
+    case LinkFailure::SendFailed: return "send_failed";
+    case LinkFailure::NoAnswer: return "no_answer";
+    case LinkFailure::WrongLength: return "wrong_length";
+    case LinkFailure::BadCrc: return "bad_crc";
+    case LinkFailure::Exception: return "exception";
+    }
+    return "unknown";
+}
+
 const char* traceVerdictText(TraceVerdict verdict, int language)
 {
     switch (verdict) {

@@ -31,6 +31,8 @@ enum class LinkFailure {
 // The reason in the language (0 French, 1 English): the one text of each
 // failure, for the window's status lines and vantorctl alike.
 const char* linkFailureText(LinkFailure failure, int language);
+// A stable name of each failure, for scripts: "no_answer", "port_missing".
+const char* linkFailureCode(LinkFailure failure);
 
 struct JbusTimeouts {
     int replyMs;      // wait for the first reply byte

@@ -21,6 +21,10 @@ void openSystemDevice(SerialPort& port, const std::string& path, int32_t baud, c
 
 // The device of port index n (0 is the first serial port) until a path is set.
 std::string systemDevicePath(int portNumber);
+// A device as the user names it, as the driver opens it: "COM3" is "\\.\COM3" on Windows.
+std::string systemDeviceFromName(const std::string& name);
+// A device as the user names it: "COM3" for "\\.\COM3" on Windows, the path elsewhere.
+std::string systemDeviceShownName(const std::string& device);
 
 // Maps a system error number (errno, or GetLastError on Windows) to a status code.
 int32_t mapPlatformError(int error);

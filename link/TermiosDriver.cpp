@@ -483,6 +483,10 @@ std::string systemDevicePath(int portNumber)
     return "/dev/ttyS" + std::to_string(portNumber);
 }
 
+std::string systemDeviceFromName(const std::string& name) { return name; }
+
+std::string systemDeviceShownName(const std::string& device) { return device; }
+
 int32_t mapPlatformError(int error)
 {
     switch (error) {

@@ -465,6 +465,14 @@ std::string systemDevicePath(int portNumber)
     return comDeviceName(portNumber);
 }
 
+std::string systemDeviceFromName(const std::string& name) { return comDevicePath(name); }
+
+std::string systemDeviceShownName(const std::string& device)
+{
+    const std::string prefix = "\\\\.\\";
+    return device.compare(0, prefix.size(), prefix) == 0 ? device.substr(prefix.size()) : device;
+}
+
 int32_t mapPlatformError(int error)
 {
     return mapWin32Error(static_cast<unsigned long>(error));

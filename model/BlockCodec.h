@@ -29,6 +29,10 @@ struct BlockCodec {
     // Where the value of the row of that name lives in the record; null for a
     // name no row has. A window finds the control bound there by it.
     const void* (*rowField)(const ParameterRecord& record, std::string_view name);
+    // The label of the row of that name, or of the row whose value lives at
+    // `field` in the record; null when no row has it.
+    const BilingualText* (*rowLabel)(std::string_view name);
+    const BilingualText* (*fieldLabel)(const ParameterRecord& record, const void* field);
 };
 
 // Names of the rows of a table that do not read the same in both images; a
@@ -84,6 +88,19 @@ constexpr BlockCodec makeBlockCodec()
                 if (name == row.name)
                     return std::visit([&](auto member) -> const void* { return &((record.*Member).*member); },
                                       row.value);
+            return nullptr;
+        },
+        [](std::string_view name) -> const BilingualText* {
+            for (const auto& row : Table)
+                if (name == row.name)
+                    return &row.label;
+            return nullptr;
+        },
+        [](const ParameterRecord& record, const void* field) -> const BilingualText* {
+            for (const auto& row : Table)
+                if (std::visit([&](auto member) -> const void* { return &((record.*Member).*member); }, row.value) ==
+                    field)
+                    return &row.label;
             return nullptr;
         },
     };

@@ -2,6 +2,8 @@
 // image, how it is encoded, and where its decoded value lives.
 #pragma once
 
+#include "LanguageTables.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -40,8 +42,9 @@ struct Descriptor {
     int16_t offset;     // first byte in the image (0 = high byte of the first register)
     int16_t parameter;  // scale, bit number, nibble selector or text length, by type
     int32_t defaultRaw; // the integer the image holds for the default value
-    const char* name;   // English name
+    const char* name;   // English name, which scripts and reports may rely on
     const char* unit;
+    BilingualText label = {"", ""};  // the name as the user reads it, in either language
 };
 
 template <typename Group>

@@ -513,6 +513,64 @@ inline constexpr BilingualText ConvFormatCsv{"Fichier CSV UTF-8", "CSV UTF-8 Fil
 inline constexpr BilingualText ConvFlowSpeed{"Vitesse d'écoulement", "Flow speed"};
 inline constexpr BilingualText ConvSoundVelocity{"Célérité du son", "Sound velocity"};
 
+// The command line (vantorctl): what it says of each command, in the run's language.
+inline constexpr BilingualText CtlFailedAt{"%s : %s à %d bauds, adresse %d", "%s from %s at %d baud, address %d"};
+inline constexpr BilingualText CtlFailedOn{"%s : %s", "%s: %s"};
+inline constexpr BilingualText CtlRunDetect{" (vantorctl detect cherche l'unité sur les ports)",
+                                            " (vantorctl detect looks for the unit on the ports)"};
+inline constexpr BilingualText CtlJoinGroup{" (rejoindre le groupe %s : sudo usermod -aG %s $USER, puis se reconnecter)",
+                                            " (join the group %s: sudo usermod -aG %s $USER, then log in again)"};
+inline constexpr BilingualText CtlDidYouMean{" (voulez-vous dire %s ?)", " (did you mean %s?)"};
+inline constexpr BilingualText CtlCannotRead{"lecture impossible de %s : %s", "cannot read %s: %s"};
+inline constexpr BilingualText CtlCannotWrite{"écriture impossible de %s : %s", "cannot write %s: %s"};
+inline constexpr BilingualText CtlNotSettingsFile{"%s n'est pas un fichier de réglage %s (son mot de longueur doit valoir %d, suivi d'autant d'octets)",
+                                                  "%s is not a %s settings file (its length word must be %d, followed by as many bytes)"};
+inline constexpr BilingualText CtlWrongExtension{"%s : un bloc %s s'enregistre dans un fichier .%s",
+                                                 "%s: a %s block is saved to a .%s file"};
+inline constexpr BilingualText CtlSaved{"bloc %s lu et enregistré dans %s", "%s block read and saved to %s"};
+inline constexpr BilingualText CtlOutsideLimits{"%s contient des valeurs que le programme n'enverrait pas telles quelles : %s",
+                                                "%s holds values the program would not send as they stand: %s"};
+inline constexpr BilingualText CtlValueLimits{"%s %s (de %s à %s)", "%s %s (%s to %s)"};
+inline constexpr BilingualText CtlAddressChange{"%s donne à l'unité l'adresse Jbus %d (elle répond à %d) : ajouter --address-change pour la changer",
+                                                "%s gives the unit the Jbus address %d (it answers at %d): add --address-change to change it"};
+inline constexpr BilingualText CtlNotHeld{"l'unité ne contient pas ce que contient %s : %s",
+                                          "the instrument does not hold what %s holds: %s"};
+inline constexpr BilingualText CtlUploaded{"%s téléchargé et relu : l'unité le contient", "%s uploaded and read back: the unit holds it"};
+inline constexpr BilingualText CtlUploadedUnchecked{"%s téléchargé (sans relecture)", "%s uploaded (not read back)"};
+inline constexpr BilingualText CtlNowAnswersAt{"l'unité répond maintenant à l'adresse Jbus %d", "the unit now answers at Jbus address %d"};
+inline constexpr BilingualText CtlUnitOutsideLimits{"l'unité contient une valeur hors de ses limites : %s",
+                                                    "the unit holds a value outside its limits: %s"};
+inline constexpr BilingualText CtlInitNeedsYes{"init efface les deux totalisateurs et les blocs nommés : ajouter --yes pour l'exécuter sans terminal",
+                                               "init erases both totalizers and the blocks named: give --yes to run it without a terminal"};
+inline constexpr BilingualText CtlInitNotConfirmed{"init non confirmé : rien n'est écrit", "init not confirmed: nothing written"};
+inline constexpr BilingualText CtlInitAsk{"Continuer ? [o/N] ", "Continue? [y/N] "};
+inline constexpr BilingualText CtlInitialised{"initialisation faite : horloge réglée, totalisateurs remis à zéro%s",
+                                              "initialised: clock set, totalizers reset%s"};
+inline constexpr BilingualText CtlInitBlocks{", valeurs par défaut écrites : %s", ", default values written: %s"};
+inline constexpr BilingualText CtlRecordingIsMes{"%s : un enregistrement est un fichier .mes", "%s: a recording is a .mes file"};
+inline constexpr BilingualText CtlRecordingStopped{"enregistrement arrêté : écriture impossible de %s",
+                                                   "recording stopped: cannot write %s"};
+inline constexpr BilingualText CtlPollsFailed{"%ld relevés, %ld en échec", "%ld polls, %ld failed"};
+inline constexpr BilingualText CtlNoMesInName{"pas de .mes dans le nom de %s : donner --out", "no .mes in the name of %s, give --out"};
+inline constexpr BilingualText CtlNotMeasurementFile{"%s n'est pas un fichier mesure (.mes)", "%s is not a measurement file (.mes)"};
+inline constexpr BilingualText CtlCsvDecimal{"--csv écrit les nombres avec un point : --decimal ne s'y applique pas",
+                                             "--csv writes numbers with a point: --decimal does not apply to it"};
+inline constexpr BilingualText CtlNoInstrument{"aucun instrument trouvé", "no instrument found"};
+inline constexpr BilingualText CtlScanned{"ports essayés : %s ; --ports en essaie d'autres (les adaptateurs USB sont souvent COM4 et au-delà)",
+                                          "ports scanned: %s; --ports tries others (USB adapters are often COM4 and above)"};
+inline constexpr BilingualText CtlDetectSaved{"enregistré dans les réglages du programme : %s, %d bauds, adresse %d",
+                                              "saved in the program's settings: %s, %d baud, address %d"};
+inline constexpr BilingualText CtlPortsNone{"aucun port série sur cette machine", "no serial port on this machine"};
+inline constexpr BilingualText CtlPortUsedAs{"%s dans les réglages", "%s in the settings"};
+inline constexpr BilingualText CtlNoDeviation{"Aucun écart entre l'unité et le fichier", "No deviation between the unit and the file"};
+// The codes of an exception reply, as the instrument means them.
+inline constexpr BilingualText ExceptionFunction{"fonction non prise en charge", "function not supported"};
+inline constexpr BilingualText ExceptionRegister{"registre indisponible", "register not available"};
+inline constexpr BilingualText ExceptionValue{"valeur refusée", "value not allowed"};
+inline constexpr BilingualText ExceptionFault{"défaut de l'instrument", "instrument fault"};
+inline constexpr BilingualText ExceptionWorking{"acceptée, traitement en cours", "accepted, still working"};
+inline constexpr BilingualText ExceptionBusy{"instrument occupé", "instrument busy"};
+
 // Printing: the PDF file offered when there is no default printer, and a failed printout
 inline constexpr BilingualText PrintToPdf{"Pas d'imprimante par défaut : imprimer dans un fichier PDF",
                                           "No default printer: print to a PDF file"};
@@ -638,6 +696,14 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &ConvFileOut, &ConvFileIn, &ConvLastDate, &ConvFirstDate, &ConvRecord, &ConvTotalRecord,
     &ConvConvertFile, &ConvDate, &ConvTime, &ConvDateTime, &ConvT1Unit, &ConvT2Unit, &ConvKhMode,
     &ConvFaultState, &ConvFormatCsv, &ConvFlowSpeed, &ConvSoundVelocity,
+
+    &CtlFailedAt, &CtlFailedOn, &CtlRunDetect, &CtlJoinGroup, &CtlDidYouMean, &CtlCannotRead, &CtlCannotWrite,
+    &CtlNotSettingsFile, &CtlWrongExtension, &CtlSaved, &CtlOutsideLimits, &CtlValueLimits, &CtlAddressChange,
+    &CtlNotHeld, &CtlUploaded, &CtlUploadedUnchecked, &CtlNowAnswersAt, &CtlUnitOutsideLimits, &CtlInitNeedsYes,
+    &CtlInitNotConfirmed, &CtlInitAsk, &CtlInitialised, &CtlInitBlocks, &CtlRecordingIsMes, &CtlRecordingStopped,
+    &CtlPollsFailed, &CtlNoMesInName, &CtlNotMeasurementFile, &CtlCsvDecimal, &CtlNoInstrument,
+    &CtlScanned, &CtlDetectSaved, &CtlPortsNone, &CtlPortUsedAs, &CtlNoDeviation, &ExceptionFunction, &ExceptionRegister,
+    &ExceptionValue, &ExceptionFault, &ExceptionWorking, &ExceptionBusy,
 
     &PrintToPdf, &PrintPdfFile, &PrintCaption, &PrintFailure,
 

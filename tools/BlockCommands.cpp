@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -25,29 +27,6 @@
 namespace vantor::ctl {
 
 namespace {
-
-// Removes the flag from the arguments; true when it was there.
-bool takeFlag(Args& args, const std::string& flag)
-{
-    const auto at = std::find(args.begin(), args.end(), flag);
-    if (at == args.end())
-        return false;
-    args.erase(at);
-    return true;
-}
-
-// Takes "--language fr|en" into the settings; false on a bad value.
-bool takeLanguage(Args& args, Tool& tool)
-{
-    const auto at = std::find(args.begin(), args.end(), "--language");
-    if (at == args.end())
-        return true;
-    if (at + 1 == args.end() || (at[1] != "fr" && at[1] != "en"))
-        return false;
-    tool.state.settings.language = at[1] == "en" ? kEnglish : kFrench;
-    args.erase(at, at + 2);
-    return true;
-}
 
 // As a dialog shows the values, and so as it writes them back.
 void clampAsShown(const FileType& type, ProgramState& state)
@@ -67,14 +46,19 @@ int readIntoRecord(Tool& tool, const FileType& type)
     return 0;
 }
 
-int fileFailure(FileStatus status, const std::string& path, const FileType& type)
+// Why a settings file was not read or written, the system's reason with it.
+int fileFailure(const Tool& tool, FileStatus status, const std::string& path, const FileType& type, int exit = 1)
 {
+    const std::string why = std::strerror(errno);
     switch (status) {
-    case FileStatus::CannotOpen: return fail("cannot read " + path);
-    case FileStatus::CannotWrite: return fail("cannot write " + path);
+    case FileStatus::CannotOpen:
+        return tool.fail(formatted(tool.text(lang::CtlCannotRead), path.c_str(), why.c_str()), "file_unreadable", exit);
+    case FileStatus::CannotWrite:
+        return tool.fail(formatted(tool.text(lang::CtlCannotWrite), path.c_str(), why.c_str()), "file_unwritable", exit);
     default:
-        return fail(path + ": not a " + type.codec->block->name + " settings file (its length word must be " +
-                    std::to_string(type.codec->block->imageSize()) + ", followed by as many bytes)");
+        return tool.fail(formatted(tool.text(lang::CtlNotSettingsFile), path.c_str(), type.codec->block->name,
+                                   static_cast<int>(type.codec->block->imageSize())),
+                         "file_invalid", exit);
     }
 }
 
@@ -86,85 +70,152 @@ std::string joined(const std::vector<std::string>& names)
     return text;
 }
 
-template <typename Group>
-std::string formatValue(Tool& tool, const Group& group, const Descriptor<Group>& row,
-                        std::span<const ChoiceBinding> choices)
+// The rows' names as the user reads them, in the run's language.
+std::vector<std::string> labelled(const Tool& tool, const BlockCodec& codec, const std::vector<std::string>& names)
 {
-    if (auto text = std::get_if<Text Group::*>(&row.value))
-        return (group.**text).data();
-    char out[48];
-    const double value = loadValue(group, row.value);
-    if (auto index = std::get_if<int32_t Group::*>(&row.value)) {
-        // A choice the window shows by its text.
-        for (const ChoiceBinding& b : choices) {
-            if (&b.value(tool.state) != &(group.**index))
-                continue;
-            const char* choice = choiceText(*b.list, b.count, b.bilingual == 1, group.**index,
-                                            tool.state.settings.language);
-            std::snprintf(out, sizeof out, "%s (%d)", choice ? choice : "*****", group.**index);
-            return out;
-        }
-    }
-    if (row.type == kFloat32) {
-        std::snprintf(out, sizeof out, "%g", value);
-    } else if (std::holds_alternative<float Group::*>(row.value)) {
-        const int decimals = static_cast<int>(std::lround(std::log10(rowScale(row.type, row.parameter))));
-        std::snprintf(out, sizeof out, "%.*f", decimals, value);
-    } else {
-        std::snprintf(out, sizeof out, "%.0f", value);
+    std::vector<std::string> out;
+    for (const std::string& name : names) {
+        const BilingualText* label = codec.rowLabel(name);
+        out.push_back(label && *label->english ? tool.text(*label) : name);
     }
     return out;
 }
 
-// A row as JSON: its name, its value as a number (a choice by its index,
-// with its text beside it) or a text, and its unit.
+// The measurement's values that index a list, as the measurement dialog shows them.
+struct MeasurementList {
+    ValueRef<MeasurementValues> value;
+    const ChoiceList* list;
+    int count;
+    bool bilingual;
+};
+constexpr MeasurementList kMeasurementLists[] = {
+    {&MeasurementValues::flowUnit, &lang::ListFlowUnit, 12, true},
+    {&MeasurementValues::totalizer1Unit, &lang::ListTotalizerUnit, 10, true},
+    {&MeasurementValues::totalizer2Unit, &lang::ListTotalizerUnit, 10, true},
+    {&MeasurementValues::totalizer1Sign, &lang::ListTotalizerSign, 3, false},
+    {&MeasurementValues::totalizer2Sign, &lang::ListTotalizerSign, 3, false},
+    {&MeasurementValues::khMode, &lang::ListAutoManuTag, 2, true},
+    {&MeasurementValues::faultState, &lang::ListFaultState, 2, true},
+    {&MeasurementValues::hardware, &lang::ListHardware, 2, false},
+    {&MeasurementValues::model, &lang::ListModel, 4, false},
+};
+
+// A choice's text, or null when the value is no choice.
 template <typename Group>
-std::string rowJson(Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices)
+const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Group>& row,
+                     std::span<const ChoiceBinding> choices, const ChoiceList& probes, int index)
+{
+    if constexpr (std::is_same_v<Group, MeasurementValues>) {
+        if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
+            return choiceText(probes, kProbeCount, false, index, tool.language());
+        for (const MeasurementList& m : kMeasurementLists)
+            if (m.value == row.value)
+                return choiceText(*m.list, m.count, m.bilingual, index, tool.language());
+        return nullptr;
+    } else {
+        (void)probes;
+        if (auto member = std::get_if<int32_t Group::*>(&row.value))
+            for (const ChoiceBinding& b : choices)
+                if (&b.value(const_cast<ProgramState&>(tool.state)) == &(group.**member))
+                    return choiceText(*b.list, b.count, b.bilingual == 1, index, tool.language());
+        return nullptr;
+    }
+}
+
+template <typename Group>
+bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices,
+              const ChoiceList& probes)
+{
+    if constexpr (std::is_same_v<Group, MeasurementValues>) {
+        if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
+            return true;
+        return std::any_of(std::begin(kMeasurementLists), std::end(kMeasurementLists),
+                           [&](const MeasurementList& m) { return m.value == row.value; });
+    } else {
+        (void)probes;
+        if (auto member = std::get_if<int32_t Group::*>(&row.value))
+            for (const ChoiceBinding& b : choices)
+                if (&b.value(const_cast<ProgramState&>(tool.state)) == &(group.**member))
+                    return true;
+        return false;
+    }
+}
+
+template <typename Group, typename Value>
+const Descriptor<Group>& tableRow(DescriptorTable<Group> table, Value Group::*member)
+{
+    return *std::find_if(table.begin(), table.end(),
+                         [&](const Descriptor<Group>& row) { return row.value == ValueRef<Group>(member); });
+}
+
+template <typename Group>
+std::string formatValue(const Tool& tool, const Group& group, const Descriptor<Group>& row,
+                        std::span<const ChoiceBinding> choices, const ChoiceList& probes)
+{
+    if (auto text = std::get_if<Text Group::*>(&row.value))
+        return fromWindows1252((group.**text).data());
+    const double value = loadValue(group, row.value);
+    if (isChoice(tool, group, row, choices, probes)) {
+        const int index = static_cast<int>(value);
+        const char* choice = choiceOf(tool, group, row, choices, probes, index);
+        return formatted("%s (%d)", choice ? choice : "*****", index);
+    }
+    if (row.type == kFloat32)
+        return formatted("%g", value);
+    if (std::holds_alternative<float Group::*>(row.value)) {
+        const int decimals = static_cast<int>(std::lround(std::log10(rowScale(row.type, row.parameter))));
+        return formatted("%.*f", decimals, value);
+    }
+    return formatted("%.0f", value);
+}
+
+// A row as JSON: its stable name, its label in the run's language, its value
+// as a number (a choice by its index, with its text beside it) or a text, and
+// its unit.
+template <typename Group>
+std::string rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row,
+                    std::span<const ChoiceBinding> choices, const ChoiceList& probes)
 {
     JsonLine line;
-    line.text("name", row.name);
+    line.text("name", row.name).text("label", *row.label.english ? tool.text(row.label) : row.name);
     if (auto text = std::get_if<Text Group::*>(&row.value)) {
         line.text("value", fromWindows1252((group.**text).data()));
     } else {
-        line.number("value", loadValue(group, row.value));
-        if (auto index = std::get_if<int32_t Group::*>(&row.value))
-            for (const ChoiceBinding& b : choices)
-                if (&b.value(tool.state) == &(group.**index)) {
-                    const char* choice = choiceText(*b.list, b.count, b.bilingual == 1, group.**index,
-                                                    tool.state.settings.language);
-                    line.text("text", choice ? choice : "");
-                }
+        const double value = loadValue(group, row.value);
+        line.number("value", value);
+        if (isChoice(tool, group, row, choices, probes)) {
+            const char* choice = choiceOf(tool, group, row, choices, probes, static_cast<int>(value));
+            line.text("text", choice ? choice : "");
+        }
     }
     return line.text("unit", row.unit).str();
 }
 
 template <typename Group>
 int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block, Group& group, bool raw,
-               const FileType* type, bool json)
+               const FileType* type)
 {
     std::vector<uint8_t> image(block.imageSize());
     if (readBlockImage(tool.link, block, image) != 0)
         return tool.failure();
     decodeImage(table, image, group);
     std::string hex;
-    for (size_t i = 0; i < image.size(); ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%s%02X", i ? " " : "", image[i]);
-        hex += byte;
-    }
-    if (raw && !json) {
-        std::printf("%s\n", hex.c_str());
+    for (size_t i = 0; i < image.size(); ++i)
+        hex += formatted("%s%02X", i ? " " : "", image[i]);
+    if (raw && !tool.json) {
+        say(hex);
         return 0;
     }
     ChoiceList probes{};
     setProbeNames(probes, tool.state.catalogue);
     const std::vector<ChoiceBinding> choices =
         type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceBinding>{};
-    if (json) {
+    if (tool.json) {
         std::string values;
         for (const auto& row : table)
-            values += (values.empty() ? "[" : ",") + rowJson(tool, group, row, choices);
+            values += (values.empty() ? "[" : ",") + rowJson(tool, group, row, choices, probes);
         JsonLine()
+            .boolean("ok", true)
             .text("block", block.name)
             .integer("first_register", block.firstRegister)
             .integer("register_count", block.registerCount)
@@ -174,123 +225,182 @@ int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block,
         return 0;
     }
     for (const auto& row : table) {
-        const std::string value = formatValue(tool, group, row, choices);
-        std::printf("%-20s %s%s%s\n", row.name, value.c_str(), *row.unit ? " " : "", row.unit);
+        const std::string label = *row.label.english ? tool.text(row.label) : row.name;
+        const std::string value = formatValue(tool, group, row, choices, probes);
+        std::string unit = row.unit;
+        // The flow is in the unit the record names.
+        if constexpr (std::is_same_v<Group, MeasurementValues>) {
+            if (unit == "flow unit") {
+                const char* flowUnit = choiceOf(tool, group, tableRow(table, &MeasurementValues::flowUnit), choices,
+                                                probes, group.flowUnit);
+                unit = flowUnit ? flowUnit : "";
+            }
+        }
+        say(padded(label, 24) + " " + value + (unit.empty() ? "" : " ") + unit);
     }
     return 0;
 }
 
-}  // namespace
-
-int readBlockCommand(Tool& tool, Args args)
+bool inputIsTerminal()
 {
-    const bool raw = takeFlag(args, "--raw");
-    const bool json = takeFlag(args, "--json");
-    if (!takeLanguage(args, tool))
-        return fail("--language takes fr or en");
-    ParameterRecord& record = tool.state.record;
-    const std::string name = args.size() == 1 ? args[0] : "";
-    if (name == kCalibrationBlock.name)
-        return printBlock(tool, kCalibrationTable, kCalibrationBlock, record.calibration, raw, &filetypes::kCalibration, json);
-    if (name == kFactoryBlock.name)
-        return printBlock(tool, kFactoryTable, kFactoryBlock, record.factory, raw, &filetypes::kFactory, json);
-    if (name == kMakerBlock.name)
-        return printBlock(tool, kMakerTable, kMakerBlock, record.maker, raw, &filetypes::kMaker, json);
-    if (name == kCanBlock.name)
-        return printBlock(tool, kCanTable, kCanBlock, record.can, raw, &filetypes::kCan, json);
-    if (name == kMeasurementBlock.name)
-        return printBlock(tool, kMeasurementTable, kMeasurementBlock, record.measurement, raw, nullptr, json);
-    return fail("read-block takes one of calibration, factory, maker, can, measurement");
+#ifdef _WIN32
+    return _isatty(_fileno(stdin)) != 0;
+#else
+    return isatty(STDIN_FILENO) != 0;
+#endif
 }
 
-int saveBlockCommand(Tool& tool, const Args& args)
+// Says what the initialisation erases and reads the answer; only y, yes, o or oui goes on.
+bool confirmedOnTerminal(const Tool& tool, const InitialisationChoice& blocks)
 {
-    const FileType* type = args.size() == 2 ? settingsFileTypeNamed(args[0]) : nullptr;
+    writeErr(initialisationErases(blocks, tool.language()) + "\n" + tool.text(lang::CtlInitAsk));
+    char line[32] = {};
+    if (!std::fgets(line, sizeof line, stdin))
+        return false;
+    std::string answer(line);
+    while (!answer.empty() && std::isspace(static_cast<unsigned char>(answer.back())))
+        answer.pop_back();
+    std::transform(answer.begin(), answer.end(), answer.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return answer == "y" || answer == "yes" || answer == "o" || answer == "oui";
+}
+
+}  // namespace
+
+std::string padded(const std::string& text, size_t width)
+{
+    const auto characters = static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return characters >= width ? text : text + std::string(width - characters, ' ');
+}
+
+int readBlockCommand(Tool& tool, const std::string& name, bool raw)
+{
+    ParameterRecord& record = tool.state.record;
+    if (name == kCalibrationBlock.name)
+        return printBlock(tool, kCalibrationTable, kCalibrationBlock, record.calibration, raw, &filetypes::kCalibration);
+    if (name == kFactoryBlock.name)
+        return printBlock(tool, kFactoryTable, kFactoryBlock, record.factory, raw, &filetypes::kFactory);
+    if (name == kMakerBlock.name)
+        return printBlock(tool, kMakerTable, kMakerBlock, record.maker, raw, &filetypes::kMaker);
+    if (name == kCanBlock.name)
+        return printBlock(tool, kCanTable, kCanBlock, record.can, raw, &filetypes::kCan);
+    if (name == kMeasurementBlock.name)
+        return printBlock(tool, kMeasurementTable, kMeasurementBlock, record.measurement, raw, nullptr);
+    return tool.fail("read-block takes one of calibration, factory, maker, can, measurement", "usage");
+}
+
+int saveBlockCommand(Tool& tool, const std::string& name, const std::string& path)
+{
+    const FileType* type = settingsFileTypeNamed(name);
     if (!type)
-        return fail("save-block takes a block (calibration, factory, maker, can) and a file");
-    const std::string& path = args[1];
+        return tool.fail("save-block takes a block (calibration, factory, maker, can) and a file", "usage");
     if (fileTypeOf(path) != type)
-        return fail(path + ": a " + args[0] + " block is saved to a ." + type->extension + " file");
+        return tool.fail(formatted(tool.text(lang::CtlWrongExtension), path.c_str(), name.c_str(), type->extension),
+                         "usage");
     if (readIntoRecord(tool, *type) != 0)
         return tool.failure();
     const FileStatus status = writeSettingsFile(path, *type, tool.state.record);
-    return status == FileStatus::Ok ? 0 : fileFailure(status, path, *type);
+    if (status != FileStatus::Ok)
+        return fileFailure(tool, status, path, *type);
+    if (tool.json)
+        JsonLine().boolean("ok", true).text("block", name).text("file", path).print();
+    else
+        say(formatted(tool.text(lang::CtlSaved), name.c_str(), path.c_str()));
+    return 0;
 }
 
-int uploadCommand(Tool& tool, Args args)
+int uploadCommand(Tool& tool, const std::string& path, bool verify, bool addressChange)
 {
-    const bool verify = !takeFlag(args, "--no-verify");
-    const bool addressChange = takeFlag(args, "--address-change");
-    const FileType* type = args.size() == 1 ? fileTypeOf(args[0]) : nullptr;
+    const FileType* type = fileTypeOf(path);
     if (!type || !type->codec)
-        return fail("upload takes one settings file (.eta, .rus, .hdm, .can)");
-    const std::string& path = args[0];
+        return tool.fail("upload takes one settings file (.eta, .rus, .hdm, .can)", "usage");
     const BlockInfo& block = *type->codec->block;
     std::vector<uint8_t> image(block.imageSize());
     if (const FileStatus status = readSettingsFile(path, image); status != FileStatus::Ok)
-        return fileFailure(status, path, *type);
+        return fileFailure(tool, status, path, *type);
 
     // What the window would send for this file: its values as the dialog shows them.
     type->codec->decode(image, tool.state.record);
+    const std::vector<std::string> outside = valuesOutsideLimits(formOf(*type), tool.state.record, tool.language());
     clampAsShown(*type, tool.state);
     std::vector<uint8_t> sent(image.size());
     type->codec->encode(tool.state.record, sent);
-    if (sent != image)
-        return fail(path + " holds what the program would not send as it stands: " +
-                    joined(type->codec->differingRows(image, sent)));
+    if (sent != image) {
+        // Each value with its limits; bits no value reads by their byte.
+        std::vector<std::string> named = outside;
+        for (const std::string& row : type->codec->differingRows(image, sent))
+            if (!type->codec->rowLabel(row))
+                named.push_back(row);
+        if (named.empty())
+            named = labelled(tool, *type->codec, type->codec->differingRows(image, sent));
+        return tool.fail(formatted(tool.text(lang::CtlOutsideLimits), path.c_str(), joined(named).c_str()),
+                         "file_outside_limits");
+    }
 
     // One file looped over a fleet must not give every unit one address.
     const uint8_t answersAt = jbusAddressByte(tool.state.settings.link.jbusAddress);
     const std::optional<uint8_t> givesAddress = unitAddressIn(block, image);
     const bool changesAddress = givesAddress && *givesAddress != answersAt;
     if (changesAddress && !addressChange)
-        return fail(path + " gives the unit the Jbus address " + std::to_string(*givesAddress) +
-                    " (it answers at " + std::to_string(answersAt) + "): add --address-change to change it");
+        return tool.fail(formatted(tool.text(lang::CtlAddressChange), path.c_str(), int{*givesAddress}, int{answersAt}),
+                         "address_change");
 
     if (writeBlockImage(tool.link, block, sent) != 0)
         return tool.failure();
-    if (!verify)
+    if (verify) {
+        const std::optional<std::vector<std::string>> differing =
+            readBack(tool.link, tool.state.settings.link, *type->codec, image);
+        if (!differing)
+            return tool.failure();
+        if (!differing->empty())
+            return tool.fail(formatted(tool.text(lang::CtlNotHeld), path.c_str(),
+                                       joined(labelled(tool, *type->codec, *differing)).c_str()),
+                             "not_held");
+    }
+    if (tool.json) {
+        JsonLine line;
+        line.boolean("ok", true).text("file", path).boolean("read_back", verify);
+        if (changesAddress)
+            line.integer("address", *givesAddress);
+        line.print();
         return 0;
-    const std::optional<std::vector<std::string>> differing =
-        readBack(tool.link, tool.state.settings.link, *type->codec, image);
-    if (!differing)
-        return tool.failure();
-    if (!differing->empty())
-        return fail("the instrument does not hold what " + path + " holds: " + joined(*differing));
+    }
+    say(formatted(tool.text(verify ? lang::CtlUploaded : lang::CtlUploadedUnchecked), path.c_str()));
     if (changesAddress)
-        std::printf("the unit now answers at Jbus address %d\n", *givesAddress);
+        say(formatted(tool.text(lang::CtlNowAnswersAt), int{*givesAddress}));
     return 0;
 }
 
-int compareCommand(Tool& tool, const Args& given)
+int compareCommand(Tool& tool, const std::string& path)
 {
     // As diff does: 0 when equal, 1 when they differ, 2 when no comparison was made.
     constexpr int kCouldNotCompare = 2;
-    Args args = given;
-    const bool json = takeFlag(args, "--json");
-    if (!takeLanguage(args, tool))
-        return fail("--language takes fr or en"), kCouldNotCompare;
-    const FileType* type = args.size() == 1 ? fileTypeOf(args[0]) : nullptr;
+    const FileType* type = fileTypeOf(path);
     if (type != &filetypes::kCalibration && type != &filetypes::kFactory)
-        return fail("compare takes one calibration (.eta) or factory (.rus) file"), kCouldNotCompare;
-    const std::string& path = args[0];
+        return tool.fail("compare takes one calibration (.eta) or factory (.rus) file", "usage", kCouldNotCompare);
     const BlockForm& form = formOf(*type);
 
     ParameterRecord file;
     std::vector<uint8_t> image(type->codec->block->imageSize());
     const FileStatus status = loadSettingsFile(path, *type, image, file);
     if (status != FileStatus::Ok)
-        return fileFailure(status, path, *type), kCouldNotCompare;
+        return fileFailure(tool, status, path, *type, kCouldNotCompare);
     // What the unit holds, as it holds it: an audit must not see a value
     // brought into its limits the way a dialog shows it.
     ParameterRecord unit;
     if (readBlock(tool.link, *type->codec, unit) != 0)
-        return tool.failure(), kCouldNotCompare;
+        return tool.failure(kCouldNotCompare);
 
-    const DeviationReport report = makeDeviationReport(form, tool.state.catalogue, unit, file, path, localNow(),
-                                                       userLocaleItems(), tool.state.settings.language);
-    const std::vector<std::string> outside = valuesOutsideLimits(form, unit, kEnglish);
-    if (json) {
+    const int l = tool.language();
+    DeviationReport report =
+        makeDeviationReport(form, tool.state.catalogue, unit, file, path, localNow(), userLocaleItems(), l);
+    // The window's report keeps its words; this one says it plainly.
+    if (report.deviations == 0)
+        if (const size_t at = report.text.rfind(lang::CmpNoDeviation.text(l)); at != std::string::npos)
+            report.text.replace(at, std::strlen(lang::CmpNoDeviation.text(l)), tool.text(lang::CtlNoDeviation));
+    const std::vector<std::string> outside = valuesOutsideLimits(form, unit, l);
+    if (tool.json) {
         std::string rows, limits;
         for (const Deviation& d : report.rows) {
             JsonLine row;
@@ -302,6 +412,7 @@ int compareCommand(Tool& tool, const Args& given)
         for (const std::string& value : outside)
             limits += (limits.empty() ? "" : ",") + jsonString(value);
         JsonLine()
+            .boolean("ok", true)
             .text("time", isoNow())
             .text("file", path)
             .text("block", type->codec->block->name)
@@ -310,66 +421,58 @@ int compareCommand(Tool& tool, const Args& given)
             .raw("outside_limits", "[" + limits + "]")
             .print();
     } else {
-        std::fputs(report.text.c_str(), stdout);
+        writeOut(report.text);
     }
     for (const std::string& value : outside)
-        std::fprintf(stderr, "vantorctl: the unit holds a value outside its limits: %s\n", value.c_str());
+        writeErr("vantorctl: " + formatted(tool.text(lang::CtlUnitOutsideLimits), value.c_str()) + "\n");
     return report.deviations == 0 ? 0 : 1;
 }
 
-namespace {
-
-bool inputIsTerminal()
+int initialiseCommand(Tool& tool, const InitialisationFlags& flags)
 {
-#ifdef _WIN32
-    return _isatty(_fileno(stdin)) != 0;
-#else
-    return isatty(STDIN_FILENO) != 0;
-#endif
-}
-
-// Says what the initialisation erases and reads the answer; only y or yes goes on.
-bool confirmedOnTerminal(const InitialisationChoice& blocks)
-{
-    std::fprintf(stderr, "%s\nContinue? [y/N] ", initialisationErases(blocks, kEnglish).c_str());
-    std::fflush(stderr);
-    char line[32] = {};
-    if (!std::fgets(line, sizeof line, stdin))
-        return false;
-    std::string answer(line);
-    while (!answer.empty() && std::isspace(static_cast<unsigned char>(answer.back())))
-        answer.pop_back();
-    std::transform(answer.begin(), answer.end(), answer.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return answer == "y" || answer == "yes";
-}
-
-}  // namespace
-
-int initialiseCommand(Tool& tool, const Args& given)
-{
-    Args args = given;
-    InitialisationChoice blocks{0, 0, 0};
-    blocks.calibration = takeFlag(args, "--calibration") ? 1 : 0;
-    blocks.factory = takeFlag(args, "--factory") ? 1 : 0;
-    blocks.maker = takeFlag(args, "--maker") ? 1 : 0;
-    const bool confirmed = takeFlag(args, "--yes");
-    if (!args.empty())
-        return fail("init takes --calibration, --factory, --maker and --yes");
+    const InitialisationChoice blocks{static_cast<uint8_t>(flags.calibration), static_cast<uint8_t>(flags.factory),
+                                      static_cast<uint8_t>(flags.maker)};
     // It erases both totalizers, the customer's measured volumes: a script says so with --yes.
-    if (!confirmed) {
+    if (!flags.yes) {
         if (!inputIsTerminal())
-            return fail("init erases both totalizers and the blocks named: give --yes to run it without a terminal");
-        if (!confirmedOnTerminal(blocks))
-            return fail("init not confirmed: nothing written");
+            return tool.fail(tool.text(lang::CtlInitNeedsYes), "not_confirmed");
+        if (!confirmedOnTerminal(tool, blocks))
+            return tool.fail(tool.text(lang::CtlInitNotConfirmed), "not_confirmed");
     }
     const BroadcastAddress address(tool.state.settings.link);
     const InitialisationResult result = initialiseUnit(tool.link, blocks, localNow());
     // The default calibration block moves the unit to the default address, even when a later write failed.
-    if (result.calibrationWritten)
-        std::printf("the unit now answers at Jbus address %d\n", int{defaultUnitAddress()});
-    if (result.status != 0)
+    const std::string moved =
+        result.calibrationWritten ? formatted(tool.text(lang::CtlNowAnswersAt), int{defaultUnitAddress()}) : "";
+    if (result.status != 0) {
+        if (!moved.empty())
+            writeErr("vantorctl: " + moved + "\n");
         return tool.failure();
+    }
+    std::vector<std::string> written;
+    if (flags.calibration)
+        written.push_back(kCalibrationBlock.name), written.push_back(kCanBlock.name);
+    if (flags.factory)
+        written.push_back(kFactoryBlock.name);
+    if (flags.maker)
+        written.push_back(kMakerBlock.name);
+    if (tool.json) {
+        JsonLine line;
+        line.boolean("ok", true).raw("blocks", "[" + [&] {
+            std::string list;
+            for (const std::string& block : written)
+                list += (list.empty() ? "" : ",") + jsonString(block);
+            return list;
+        }() + "]");
+        if (result.calibrationWritten)
+            line.integer("address", defaultUnitAddress());
+        line.print();
+        return 0;
+    }
+    say(formatted(tool.text(lang::CtlInitialised),
+                  written.empty() ? "" : formatted(tool.text(lang::CtlInitBlocks), joined(written).c_str()).c_str()));
+    if (!moved.empty())
+        say(moved);
     return 0;
 }
 

@@ -3,10 +3,13 @@
 #include "Conversion.h"
 #include "CtlTool.h"
 #include "LanguageTables.h"
+#include "JsonLine.h"
 #include "UserLocale.h"
 #include "SettingsFiles.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace vantor::ctl {
@@ -22,46 +25,43 @@ std::string oneLine(std::string text)
 
 }  // namespace
 
-int convertCommand(Tool& tool, const Args& args)
+int convertCommand(Tool& tool, const ConvertOptions& given)
 {
-    static const char* const kUsage = "convert takes FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C]";
-    std::string input, output;
+    const int language = tool.language();
     ConversionOptions options;
-    options.language = tool.state.settings.language == kEnglish ? kEnglish : kFrench;
+    options.language = language;
     options.locale = userLocaleItems();
     options.probes = &tool.state.catalogue;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--csv") {
-            options.format = ConversionFormat::Csv;
-        } else if (arg == "--out" && hasValue && !args[i + 1].empty()) {
-            output = args[++i];
-        } else if (arg == "--language" && hasValue && (args[i + 1] == "fr" || args[i + 1] == "en")) {
-            options.language = args[++i] == "en" ? kEnglish : kFrench;
-        } else if (arg == "--decimal" && hasValue && !args[i + 1].empty()) {
-            options.locale.decimalSeparator = args[++i];
-        } else if (input.empty() && !arg.empty() && arg[0] != '-') {
-            input = arg;
-        } else {
-            return fail(kUsage);
-        }
-    }
-    if (input.empty())
-        return fail(kUsage);
+    options.format = given.csv ? ConversionFormat::Csv : ConversionFormat::Prn;
+    // The CSV's numbers always have a point: a separator asked for it would be ignored.
+    if (given.csv && !given.decimal.empty())
+        return tool.fail(tool.text(lang::CtlCsvDecimal), "usage");
+    if (!given.decimal.empty())
+        options.locale.decimalSeparator = given.decimal;
+    const std::string& input = given.input;
+    std::string output = given.output;
     if (output.empty()) {
-        output = folderOf(input) + proposedOutputName(input, options.format == ConversionFormat::Csv ? ".csv" : ".prn");
+        output = folderOf(input) + proposedOutputName(input, given.csv ? ".csv" : ".prn");
         // A name without ".mes" proposes itself: never write over the input.
         if (output == input)
-            return fail("no .mes in the name of " + input + ", give --out");
+            return tool.fail(formatted(tool.text(lang::CtlNoMesInName), input.c_str()), "usage");
     }
     const ConversionResult result = convertMeasurementFile(input, output, options);
-    if (result.status == ConversionStatus::Refused)
-        return fail(oneLine(measurementFileProblem(result.fileStatus, input, kEnglish)));
+    if (result.status == ConversionStatus::Refused) {
+        // A file of another kind (a settings file, a text) is named as such.
+        const bool namedMes = fileTypeOf(input) == &filetypes::kMeasurement;
+        if (!namedMes && result.fileStatus != MeasurementFileStatus::CannotOpen)
+            return tool.fail(formatted(tool.text(lang::CtlNotMeasurementFile), input.c_str()), "file_invalid");
+        return tool.fail(oneLine(measurementFileProblem(result.fileStatus, input, language)),
+                         result.fileStatus == MeasurementFileStatus::CannotOpen ? "file_unreadable" : "file_invalid");
+    }
     if (result.status == ConversionStatus::SameAsInput)
-        return fail(oneLine(lang::FileSameAsInput.text(kEnglish) + output));
+        return tool.fail(oneLine(lang::FileSameAsInput.text(language) + output), "usage");
     if (result.status != ConversionStatus::Done)
-        return fail("cannot write " + output);
+        return tool.fail(formatted(tool.text(lang::CtlCannotWrite), output.c_str(), std::strerror(errno)),
+                         "file_unwritable");
+    if (tool.json)
+        JsonLine().boolean("ok", true).text("file", output).integer("records", result.records).print();
     return 0;
 }
 

@@ -32,13 +32,6 @@ std::atomic<bool> g_stopped{false};
 
 void stop(int) { g_stopped = true; }
 
-bool parseCount(const std::string& text, long low, long high, long& value)
-{
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    return !text.empty() && *end == '\0' && value >= low && value <= high;
-}
-
 // Sleeps until the deadline or a signal, without spinning.
 void waitUntil(std::chrono::steady_clock::time_point deadline)
 {
@@ -67,30 +60,28 @@ std::string choice(const ChoiceList& list, int count, bool bilingual, int32_t in
     return text ? text : "*****";
 }
 
-void printMeasurement(ProgramState& state)
+// The line of a poll, its names as the measurement dialog's in the run's language.
+void printMeasurement(Tool& tool)
 {
+    ProgramState& state = tool.state;
     const MeasurementValues& m = state.record.measurement;
-    const int language = state.settings.language;
-    std::printf("%04d-%02d-%02d %02d:%02d:%02d  flow %s %s  speed %s m/s  velocity %s m/s  T1 %09ld  T2 %09ld  %s\n",
-                2000 + m.year, m.month, m.day, m.hour, m.minute, m.second, number("", m.flow, state).c_str(),
-                choice(lang::ListFlowUnit, 12, true, m.flowUnit, language).c_str(), number("", m.speed, state).c_str(),
-                number("%.0f", std::max(0.0f, m.velocity), state).c_str(), static_cast<long>(m.totalizer1),
-                static_cast<long>(m.totalizer2), choice(lang::ListFaultState, 2, true, m.faultState, language).c_str());
-    std::fflush(stdout);
+    const int language = tool.language();
+    say(formatted("%04d-%02d-%02d %02d:%02d:%02d  %s %s %s  %s %s m/s  %s %s m/s  T1 %09ld  T2 %09ld  %s",
+                  2000 + m.year, m.month, m.day, m.hour, m.minute, m.second, tool.text(lang::MeasFlow),
+                  number("", m.flow, state).c_str(), choice(lang::ListFlowUnit, 12, true, m.flowUnit, language).c_str(),
+                  tool.text(lang::MeasSpeed), number("", m.speed, state).c_str(), tool.text(lang::MeasVelocity),
+                  number("%.0f", std::max(0.0f, m.velocity), state).c_str(), static_cast<long>(m.totalizer1),
+                  static_cast<long>(m.totalizer2), choice(lang::ListFaultState, 2, true, m.faultState, language).c_str()));
 }
 
-std::string twoDigits(int value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
+std::string twoDigits(int value) { return formatted("%02d", value); }
 
 // Every field of the record with its unit, as one JSON object.
-void printMeasurementJson(const ProgramState& state)
+void printMeasurementJson(const Tool& tool)
 {
+    const ProgramState& state = tool.state;
     const MeasurementValues& m = state.record.measurement;
-    const int language = state.settings.language;
+    const int language = tool.language();
     const std::string instrumentTime = std::to_string(2000 + m.year) + "-" + twoDigits(m.month) + "-" + twoDigits(m.day) +
                                        "T" + twoDigits(m.hour) + ":" + twoDigits(m.minute) + ":" + twoDigits(m.second);
     const bool probeKnown = m.probeIndex >= 0 && m.probeIndex < kProbeCount;
@@ -134,26 +125,11 @@ void printMeasurementJson(const ProgramState& state)
 
 }  // namespace
 
-int pollCommand(Tool& tool, const Args& given)
+int pollCommand(Tool& tool, const PollOptions& options)
 {
-    long intervalMs = 1000, count = -1;
-    std::string recordPath;
-    bool json = false;
-    for (size_t i = 0; i < given.size(); ++i) {
-        const bool hasValue = i + 1 < given.size();
-        if (given[i] == "--json")
-            json = true;
-        else if (given[i] == "--interval" && hasValue && parseCount(given[i + 1], 10, 3600000, intervalMs))
-            ++i;
-        else if (given[i] == "--count" && hasValue && parseCount(given[i + 1], 1, LONG_MAX, count))
-            ++i;
-        else if (given[i] == "--record" && hasValue)
-            recordPath = given[++i];
-        else
-            return fail("poll takes --interval MS (10 or more), --count N, --record FILE.mes and --json");
-    }
+    const std::string& recordPath = options.record;
     if (!recordPath.empty() && fileTypeOf(recordPath) != &filetypes::kMeasurement)
-        return fail(recordPath + ": a recording is a .mes file");
+        return tool.fail(formatted(tool.text(lang::CtlRecordingIsMes), recordPath.c_str()), "usage");
 
 #ifdef _WIN32
     std::signal(SIGINT, stop);
@@ -173,7 +149,8 @@ int pollCommand(Tool& tool, const Args& given)
         recorder.start(recordPath);
     bool recordingFailed = false;
     long polls = 0, failed = 0;
-    const auto period = std::chrono::milliseconds(intervalMs);
+    const long count = options.count;
+    const auto period = std::chrono::milliseconds(options.intervalMs);
     auto next = std::chrono::steady_clock::now();
     for (long done = 0; (count < 0 || done < count) && !g_stopped; ++done) {
         if (done > 0)
@@ -184,31 +161,33 @@ int pollCommand(Tool& tool, const Args& given)
         ++polls;
         if (!poller.poll()) {
             // As the dialog does: say so, and try again at the next tick.
-            const int language = tool.state.settings.language;
             const std::string reason =
-                failureReason(poller.failure(), poller.exceptionCode(), tool.master.devicePath(), language);
-            if (json) {
-                JsonLine().text("time", isoNow()).boolean("ok", false).text("reason", reason).print();
-            } else {
-                std::printf("%s (%s)\n", lang::MeasCommFailure.text(language), reason.c_str());
-                std::fflush(stdout);
-            }
+                failureReason(poller.failure(), poller.exceptionCode(), tool.master.devicePath(), tool.language());
+            if (tool.json)
+                JsonLine()
+                    .text("time", isoNow())
+                    .boolean("ok", false)
+                    .text("reason", reason)
+                    .text("reason_code", linkFailureCode(poller.failure()))
+                    .print();
+            else
+                say(std::string(tool.text(lang::MeasCommFailure)) + " (" + reason + ")");
             ++failed;
             continue;
         }
-        if (json)
-            printMeasurementJson(tool.state);
+        if (tool.json)
+            printMeasurementJson(tool);
         else
-            printMeasurement(tool.state);
+            printMeasurement(tool);
         if (!recorder.record(poller.frame())) {
-            std::fprintf(stderr, "vantorctl: recording stopped: cannot write %s\n", recordPath.c_str());
+            writeErr("vantorctl: " + formatted(tool.text(lang::CtlRecordingStopped), recordPath.c_str()) + "\n");
             recordingFailed = true;
         }
     }
     tool.master.holdPortOpen(false);
     // A script polling a fleet must tell a unit that did not answer from one that did.
     if (failed > 0)
-        std::fprintf(stderr, "%ld polls, %ld failed\n", polls, failed);
+        writeErr(formatted(tool.text(lang::CtlPollsFailed), polls, failed) + "\n");
     return recordingFailed || failed > 0 ? 1 : 0;
 }
 

@@ -1,207 +1,133 @@
 // vantorctl: reads and writes an instrument's registers and blocks from the command line.
 #include "CtlTool.h"
 #include "JsonLine.h"
+#include "LinkStatus.h"
 #include "ProgramSettings.h"
 #include "SettingsStore.h"
 #include "SystemDriver.h"
-#include "UnitScan.h"
+#include "VersionInfo.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace vantor::ctl {
 
-int fail(const std::string& reason)
+void say(const std::string& line) { writeOut(line + "\n"); }
+
+int Tool::fail(const std::string& reason, std::string_view code, int status) const
 {
-    std::fprintf(stderr, "vantorctl: %s\n", reason.c_str());
-    return 1;
+    if (json)
+        JsonLine().boolean("ok", false).text("reason", reason).text("reason_code", code).print();
+    writeErr("vantorctl: " + reason + "\n");
+    return status;
 }
 
-namespace {
-
-// Serial devices belong to a group (dialout on Debian) whose members may open them.
-std::string deviceGroupHint(const std::string& device)
-{
-    const std::string name = deviceGroup(device);
-    if (name.empty())
-        return {};
-    return " (join the group " + name + ": sudo usermod -aG " + name + " $USER, then log in again)";
-}
-
-}  // namespace
-
-int Tool::failure() const
+int Tool::failure(int status) const
 {
     const LinkFailure why = master.lastFailure();
-    const std::string reason = linkFailureText(why, kEnglish);
+    const int l = language();
+    const std::string reason = failureReason(why, master.exceptionCode(), master.devicePath(), l);
+    const std::string port = systemDeviceShownName(master.devicePath());
+    const LinkSettings& used = state.settings.link;
+    std::string said;
     switch (why) {
+    case LinkFailure::PortDenied:
+        // Serial devices belong to a group (dialout on Debian) whose members may open them.
+        said = formatted(text(lang::CtlFailedOn), linkFailureText(why, l), port.c_str());
+        if (const std::string group = deviceGroup(master.devicePath()); !group.empty())
+            said += formatted(text(lang::CtlJoinGroup), group.c_str(), group.c_str());
+        break;
     case LinkFailure::PortMissing:
     case LinkFailure::PortBusy:
-    case LinkFailure::PortUnavailable: return fail(reason + ": " + device);
-    case LinkFailure::PortDenied: return fail(reason + ": " + device + deviceGroupHint(device));
-    case LinkFailure::Exception: return fail(reason + " (exception " + std::to_string(master.exceptionCode()) + ")");
-    default: return fail(reason);
+    case LinkFailure::PortUnavailable:
+        said = formatted(text(lang::CtlFailedOn), reason.c_str(), port.c_str());
+        // "1" given for a port: the COM port of that number, most likely.
+        if (!port.empty() && std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            said += formatted(text(lang::CtlDidYouMean), ("COM" + port).c_str());
+        break;
+    default: {
+        const bool knownBaud = used.baudIndex >= 0 && used.baudIndex < static_cast<int32_t>(kBaudRates.size());
+        said = formatted(text(lang::CtlFailedAt), reason.c_str(), port.c_str(),
+                         knownBaud ? kBaudRates[static_cast<size_t>(used.baudIndex)] : 0,
+                         static_cast<int>(jbusAddressByte(used.jbusAddress)));
+        if (why == LinkFailure::NoAnswer)
+            said += text(lang::CtlRunDetect);
     }
+    }
+    return fail(said, linkFailureCode(why), status);
 }
 
-namespace {
-
-void usage()
+int readCommand(Tool& tool, long first, long count)
 {
-    std::fprintf(stderr,
-                 "usage: vantorctl [--device PATH] [--baud B] [--address A] [--trace] COMMAND\n"
-                 "Without flags the port, speed and address are those of VantorPC's settings.\n"
-                 "--trace prints every frame sent and received on standard error, with the time in\n"
-                 "milliseconds since the start, the direction, the bytes and the verdict.\n"
-                 "commands:\n"
-                 "  read FIRST COUNT        print COUNT registers from FIRST as hexadecimal words\n"
-                 "  write FIRST VALUE...    write the values to the registers from FIRST\n"
-                 "  read-block NAME [--raw] [--json] [--language fr|en]\n"
-                 "                          print a block's parameters (calibration, factory, maker, can,\n"
-                 "                          measurement), a choice by its text and index; --raw prints\n"
-                 "                          its register image\n"
-                 "  save-block NAME FILE    read a block and write it to a settings file whose extension\n"
-                 "                          is the block's (eta, rus, hdm, can)\n"
-                 "  upload FILE [--no-verify] [--address-change]\n"
-                 "                          write a settings file's block, then read it back and compare;\n"
-                 "                          a file that gives the unit another Jbus address needs\n"
-                 "                          --address-change, and is read back at the new address\n"
-                 "  compare FILE [--json] [--language fr|en]  print the deviation report between the instrument\n"
-                 "                          and a calibration (eta) or factory (rus) file; exit 1 on a deviation\n"
-                 "  init [--calibration] [--factory] [--maker] [--yes]  at address 0: set the clock, reset\n"
-                 "                          both totalizers, write the default values of the blocks named\n"
-                 "                          (the CAN block goes with the calibration); asks first on a\n"
-                 "                          terminal, and needs --yes when standard input is none\n"
-                 "  catalogue               print the 24 probe names and angles\n"
-                 "  poll [--interval MS] [--count N] [--record FILE.mes] [--json]\n"
-                 "                          poll the measurement (once a second by default), one line\n"
-                 "                          per poll; --record writes the polls to a measurement file;\n"
-                 "                          --json prints each poll as one JSON object per line\n"
-                 "  convert FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C]\n"
-                 "                          write a measurement file as tab-separated text for a spreadsheet;\n"
-                 "                          by default beside it (.mes made .prn), in the program's language,\n"
-                 "                          with the user's date, time and decimal separator; --csv writes\n"
-                 "                          every field as UTF-8 CSV (.csv), ISO 8601 dates, numbers with a point\n"
-                 "  detect [--ports P0,P1,P2] [--json]  scan three ports at every speed for the instrument\n"
-                 "--json prints one JSON object per line (per poll for poll): numbers as numbers, UTF-8 texts.\n"
-                 "Numbers are decimal or 0x hexadecimal. Speeds: 300 600 1200 2400 4800 9600 (default 9600).\n");
-}
-
-bool parseNumber(const std::string& text, long low, long high, long& value)
-{
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtol(text.c_str(), &end, 0);
-    return errno == 0 && end != text.c_str() && *end == '\0' && value >= low && value <= high;
-}
-
-int readCommand(Tool& tool, const std::vector<std::string>& args)
-{
-    long first = 0, count = 0;
-    if (args.size() != 2 || !parseNumber(args[0], 0, 0xFFFF, first) || !parseNumber(args[1], 1, 125, count))
-        return fail("read takes FIRST (0 to 0xFFFF) and COUNT (1 to 125)");
     tool.master.jbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
     if (tool.master.jbusTransact(6) != 0)
         return tool.failure();
     const auto image = replyImage(tool.state.buffers);
-    for (long i = 0; i < count; ++i)
-        std::printf("%s%02X%02X", i ? " " : "", image[2 * i], image[2 * i + 1]);
-    std::printf("\n");
+    std::string words, numbers;
+    for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+        words += formatted("%s%02X%02X", i ? " " : "", image[2 * i], image[2 * i + 1]);
+        numbers += formatted("%s%d", i ? "," : "", image[2 * i] << 8 | image[2 * i + 1]);
+    }
+    if (tool.json)
+        JsonLine().boolean("ok", true).integer("first", first).raw("registers", "[" + numbers + "]").print();
+    else
+        say(words);
     return 0;
 }
 
-int writeCommand(Tool& tool, const std::vector<std::string>& args)
+int writeCommand(Tool& tool, long first, const std::vector<long>& values)
 {
-    long first = 0;
-    if (args.size() < 2 || args.size() > 124 || !parseNumber(args[0], 0, 0xFFFF, first))
-        return fail("write takes FIRST (0 to 0xFFFF) and 1 to 123 values");
-    const auto count = static_cast<uint16_t>(args.size() - 1);
+    const auto count = static_cast<uint16_t>(values.size());
     tool.master.jbusRequest(16, static_cast<uint16_t>(first), count);
     auto image = requestImage(tool.state.buffers);
     for (uint16_t i = 0; i < count; ++i) {
-        long value = 0;
-        if (!parseNumber(args[i + 1], 0, 0xFFFF, value))
-            return fail("bad register value: " + args[i + 1]);
-        image[2 * i] = static_cast<uint8_t>(value >> 8);
-        image[2 * i + 1] = static_cast<uint8_t>(value);
+        image[2 * i] = static_cast<uint8_t>(values[i] >> 8);
+        image[2 * i + 1] = static_cast<uint8_t>(values[i]);
     }
     if (tool.master.jbusTransact(7 + 2 * count) != 0)
         return tool.failure();
+    if (tool.json)
+        JsonLine().boolean("ok", true).integer("first", first).integer("count", count).print();
     return 0;
 }
 
-int catalogueCommand(Tool& tool, const std::vector<std::string>& args)
+int catalogueCommand(Tool& tool)
 {
-    if (!args.empty())
-        return fail("catalogue takes no argument");
     if (tool.link.readProbeCatalogue() != 0)
         return tool.failure();
-    for (int i = 0; i < kProbeCount; ++i)
-        std::printf("%2d %-8s %d\n", i, tool.state.catalogue.names[i].c_str(), tool.state.catalogue.angles[i]);
-    return 0;
-}
-
-int detectCommand(Tool& tool, std::vector<std::string> args)
-{
-    const auto jsonFlag = std::find(args.begin(), args.end(), "--json");
-    const bool json = jsonFlag != args.end();
-    if (json)
-        args.erase(jsonFlag);
-    if (args.size() == 2 && args[0] == "--ports") {
-        std::istringstream list(args[1]);
-        std::string path;
-        for (int port = 0; port < 3 && std::getline(list, path, ','); ++port)
-            tool.serial.setDevicePath(port, path);
-    } else if (!args.empty()) {
-        return fail("detect takes --ports PATH0,PATH1,PATH2 and --json");
-    } else if (!tool.device.empty()) {
-        tool.serial.setDevicePath(0, tool.device);
-    }
-    // The three ports at once, as the options dialog's Connect scans them.
-    const std::optional<ScanResult> found = scanForUnit(tool.serial).unit;
-    if (!found) {
-        const std::string reason = "no instrument found on " + tool.serial.devicePath(0) + ", " +
-                                   tool.serial.devicePath(1) + ", " + tool.serial.devicePath(2);
-        if (json)
-            JsonLine().boolean("found", false).text("reason", reason).print();
-        return fail(reason);
-    }
-    if (json) {
-        JsonLine()
-            .boolean("found", true)
-            .integer("port", found->portIndex)
-            .text("device", tool.serial.devicePath(found->portIndex))
-            .integer("baud", kBaudRates[found->baudIndex])
-            .integer("address", found->address)
-            .print();
+    const ProbeCatalogue& catalogue = tool.state.catalogue;
+    if (tool.json) {
+        std::string probes;
+        for (int i = 0; i < kProbeCount; ++i)
+            probes += (i ? "," : "") + JsonLine().integer("index", i).text("name", catalogue.names[i])
+                                          .integer("angle", catalogue.angles[i]).str();
+        JsonLine().boolean("ok", true).raw("probes", "[" + probes + "]").print();
         return 0;
     }
-    std::printf("port=%d device=%s baud=%d address=%d\n", found->portIndex,
-                tool.serial.devicePath(found->portIndex).c_str(), kBaudRates[found->baudIndex], found->address);
+    for (int i = 0; i < kProbeCount; ++i)
+        say(formatted("%2d %-8s %d", i, catalogue.names[i].c_str(), catalogue.angles[i]));
     return 0;
 }
 
+namespace {
+
 // The program's own settings, when installed: its ports, speed, address and
-// language are the defaults that the flags override; the probe names it keeps
-// name the probes of a converted file.
+// language are the defaults that the options override; the probe names it
+// keeps name the probes of a converted file. Without them, the program's
+// defaults (French, Com1, 9600 baud, address 1).
 void loadProgramSettings(Tool& tool)
 {
     const SettingsStore store;
     const std::string key = settingsKey(kApplicationName);
-    if (!store.keyExists(key)) {
-        readProbeCatalogue(store, key, tool.state.catalogue);
+    readProbeCatalogue(store, key, tool.state.catalogue);
+    if (!store.keyExists(key))
         return;
-    }
     loadPortTable(store, key, tool.serial);
     readSettings(store, key, tool.state.settings);
-    readProbeCatalogue(store, key, tool.state.catalogue);
 }
 
 // Every frame on standard error: milliseconds since the start, direction,
@@ -211,8 +137,43 @@ void traceFrames(Tool& tool)
     const auto start = std::chrono::steady_clock::now();
     tool.master.setTracer([start](const TraceEvent& event) {
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::fprintf(stderr, "%s\n", traceLine(event, ms).c_str());
+        writeErr(traceLine(event, ms) + "\n");
     });
+}
+
+// The help as the other programs print theirs: the usage line first.
+class Help : public CLI::Formatter {
+public:
+    std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override
+    {
+        if (mode == CLI::AppFormatMode::Sub)
+            return make_expanded(app);
+        std::string usage = make_usage(app, name);
+        if (usage.rfind("Usage:", 0) == 0)
+            usage[0] = 'u';
+        return usage + make_description(app) + make_positionals(app) + make_groups(app, mode) +
+               make_subcommands(app, mode) + make_footer(app);
+    }
+};
+
+constexpr const char* kCommands[] = {"read",    "write", "read-block", "catalogue", "save-block", "upload",
+                                     "compare", "init",  "poll",       "convert",   "detect",     "ports"};
+// Options of the whole run that take a value: the word after them is no command.
+constexpr const char* kValueOptions[] = {"--device", "--baud", "--address", "--language"};
+
+// The command a run names, or the first word that names none.
+std::string commandWord(const std::vector<std::string>& args)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) != std::end(kValueOptions)) {
+            ++i;
+            continue;
+        }
+        if (!arg.empty() && arg[0] != '-')
+            return arg;
+    }
+    return {};
 }
 
 }  // namespace
@@ -223,71 +184,168 @@ int main(int argc, char** argv)
 {
     using namespace vantor;
     using namespace vantor::ctl;
+
+    std::vector<std::string> args = utf8Arguments(argc, argv);
+#ifdef _WIN32
+    // The help switch of Windows' own commands.
+    for (std::string& arg : args)
+        if (arg == "/?")
+            arg = "--help";
+#endif
     Tool tool;
     loadProgramSettings(tool);
-    std::vector<std::string> command;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        long value = 0;
-        if (!command.empty()) {
-            command.push_back(arg);
-        } else if (arg == "--device" && i + 1 < argc) {
-            tool.device = argv[++i];
-        } else if (arg == "--baud" && i + 1 < argc && parseNumber(argv[i + 1], 1, 115200, value)) {
-            ++i;
-            tool.state.settings.link.baudIndex = -1;
-            for (size_t b = 0; b < kBaudRates.size(); ++b)
-                if (kBaudRates[b] == value)
-                    tool.state.settings.link.baudIndex = static_cast<int32_t>(b);
-            if (tool.state.settings.link.baudIndex < 0)
-                return fail("unsupported speed " + std::to_string(value));
-        } else if (arg == "--address" && i + 1 < argc && parseNumber(argv[i + 1], 0, 255, value)) {
-            ++i;
-            tool.state.settings.link.jbusAddress = static_cast<float>(value);
-        } else if (arg == "--trace") {
-            traceFrames(tool);
-        } else if (arg == "--help" || arg == "-h") {
-            usage();
-            return 0;
-        } else if (!arg.empty() && arg[0] != '-') {
-            command.push_back(arg);
-        } else {
-            usage();
-            return 1;
-        }
+
+    CLI::App app{"Reads and writes a Vantor flowmeter's registers, blocks and measurement over its serial Jbus link.\n"
+                 "Without options the port, speed, address and language are VantorPC's settings.\n"
+                 "Numbers are decimal or 0x hexadecimal.",
+                 "vantorctl"};
+    app.formatter(std::make_shared<Help>());
+    app.fallthrough();
+    app.require_subcommand(0, 1);
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.set_version_flag("--version", std::string("vantorctl ") + kVersionFileVersion, "print the version and exit");
+    std::string device, language;
+    int baud = 0, address = -1;
+    bool trace = false;
+    // Given twice, the last one counts, as a script that adds its own expects.
+    const auto last = CLI::MultiOptionPolicy::TakeLast;
+    app.add_option("--device", device, "the serial device: COM3 or \\\\.\\COM12 on Windows, /dev/ttyUSB0 on Linux")
+        ->multi_option_policy(last);
+    app.add_option("--baud", baud, "the speed")->check(CLI::IsMember({300, 600, 1200, 2400, 4800, 9600}))
+        ->multi_option_policy(last);
+    app.add_option("--address", address, "the unit's Jbus address")->check(CLI::Range(0, 255))->multi_option_policy(last);
+    app.add_option("--language", language, "the language of every text: fr or en")
+        ->check(CLI::IsMember({"fr", "en"}))
+        ->multi_option_policy(last);
+    app.add_flag("--json", tool.json, "print JSON: one object per line, a failure as one with its reason");
+    app.add_flag("--trace", trace, "print every frame sent and received on standard error");
+
+    long first = 0, count = 0;
+    std::vector<long> values;
+    auto* read = app.add_subcommand("read", "print COUNT registers from FIRST as hexadecimal words");
+    read->add_option("FIRST", first)->required()->check(CLI::Range(0L, 0xFFFFL));
+    read->add_option("COUNT", count)->required()->check(CLI::Range(1L, 125L));
+    auto* write = app.add_subcommand("write", "write the values to the registers from FIRST");
+    write->add_option("FIRST", first)->required()->check(CLI::Range(0L, 0xFFFFL));
+    write->add_option("VALUE", values)->required()->expected(1, 123)->check(CLI::Range(0L, 0xFFFFL));
+
+    std::string name, path;
+    bool raw = false, noVerify = false, addressChange = false;
+    auto* readBlock = app.add_subcommand(
+        "read-block", "print a block's parameters (calibration, factory, maker, can, measurement), or its image");
+    readBlock->add_option("NAME", name)->required();
+    readBlock->add_flag("--raw", raw, "the register image as hexadecimal bytes");
+    auto* catalogue = app.add_subcommand("catalogue", "print the 24 probe names and angles");
+    auto* saveBlock = app.add_subcommand("save-block", "read a block and write it to a settings file (.eta, .rus, .hdm, .can)");
+    saveBlock->add_option("NAME", name)->required();
+    saveBlock->add_option("FILE", path)->required();
+    auto* upload = app.add_subcommand("upload", "write a settings file's block, then read it back and compare");
+    upload->add_option("FILE", path)->required();
+    upload->add_flag("--no-verify", noVerify, "write only, without reading back");
+    upload->add_flag("--address-change", addressChange,
+                     "let a file give the unit another Jbus address (read back there)");
+    auto* compare = app.add_subcommand(
+        "compare", "print the deviation report between the unit and a calibration or factory file; exit 1 on a "
+                   "deviation, 2 when no comparison could be made");
+    compare->add_option("FILE", path)->required();
+    InitialisationFlags init;
+    auto* initialise = app.add_subcommand(
+        "init", "at address 0: set the clock, reset both totalizers, write the default values of the blocks named "
+                "(the CAN block goes with the calibration)");
+    initialise->add_flag("--calibration", init.calibration, "the configuration and CAN blocks");
+    initialise->add_flag("--factory", init.factory, "the factory settings");
+    initialise->add_flag("--maker", init.maker, "the maker settings");
+    initialise->add_flag("--yes", init.yes, "do not ask (needed when standard input is not a terminal)");
+    PollOptions poll;
+    auto* polling = app.add_subcommand("poll", "poll the measurement, one line per poll");
+    polling->add_option("--interval", poll.intervalMs, "milliseconds between polls (1000)")->check(CLI::Range(10L, 3600000L));
+    polling->add_option("--count", poll.count, "polls to make (until interrupted)")->check(CLI::PositiveNumber);
+    polling->add_option("--record", poll.record, "write the polls to a measurement file (.mes)");
+    ConvertOptions convert;
+    auto* converting = app.add_subcommand(
+        "convert", "write a measurement file as tab-separated text for a spreadsheet (.mes made .prn), or CSV");
+    converting->add_option("FILE", convert.input)->required();
+    converting->add_flag("--csv", convert.csv, "every field as UTF-8 CSV (.mes made .csv)");
+    converting->add_option("--out", convert.output, "the output file");
+    converting->add_option("--decimal", convert.decimal, "the decimal separator of the text (the user's by default)");
+    std::vector<std::string> ports;
+    bool save = false;
+    auto* detect = app.add_subcommand(
+        "detect", "scan ports at every speed, at Jbus address 0, for the instrument (Com1 to Com3 by default)");
+    detect->add_option("--ports", ports, "the ports to scan, each once")->delimiter(',');
+    detect->add_flag("--save", save, "keep the port, speed and address found in the program's settings");
+    auto* portList = app.add_subcommand("ports", "list the machine's serial ports and which the settings use");
+    app.footer("--help after a command tells more of it. Text goes to a Windows console as Unicode; redirected, "
+               "it is UTF-8.");
+
+    // A failure to read the arguments is JSON too when JSON was asked for.
+    tool.json = std::find(args.begin(), args.end(), "--json") != args.end();
+    const std::string word = commandWord(args);
+    const bool comparing = word == "compare";
+    // As diff does: a compare that could not be made exits with 2.
+    const int usageStatus = comparing ? 2 : 1;
+    if (!word.empty() && std::find(std::begin(kCommands), std::end(kCommands), word) == std::end(kCommands))
+        return tool.fail("unknown command '" + word + "'; vantorctl --help lists them", "usage", usageStatus);
+    std::reverse(args.begin(), args.end());
+    try {
+        app.parse(args);
+    } catch (const CLI::CallForHelp&) {
+        writeOut(app.help());
+        return 0;
+    } catch (const CLI::CallForVersion& e) {
+        say(e.what());
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        std::string what = e.what();
+        std::replace(what.begin(), what.end(), '\n', ' ');
+        return tool.fail(what + "; vantorctl --help tells more", "usage", usageStatus);
     }
-    if (command.empty()) {
-        usage();
+    if (app.get_subcommands().empty()) {
+        writeOut(app.help());
         return 1;
     }
-    const std::vector<std::string> args(command.begin() + 1, command.end());
-    if (command[0] == "detect")
-        return detectCommand(tool, args);
-    if (command[0] == "convert")
-        return convertCommand(tool, args);
-    if (!tool.device.empty()) {
-        tool.serial.setDevicePath(tool.state.settings.link.portIndex, tool.device);
-    } else {
-        tool.device = tool.serial.devicePath(tool.state.settings.link.portIndex);  // the program's own port
+
+    if (!language.empty())
+        tool.state.settings.language = language == "en" ? kEnglish : kFrench;
+    LinkSettings& link = tool.state.settings.link;
+    if (baud != 0)
+        link.baudIndex = static_cast<int32_t>(std::find(kBaudRates.begin(), kBaudRates.end(), baud) - kBaudRates.begin());
+    if (address >= 0)
+        link.jbusAddress = static_cast<float>(address);
+    if (trace)
+        traceFrames(tool);
+    if (!device.empty()) {
+        tool.device = systemDeviceFromName(device);
+        tool.serial.setDevicePath(link.portIndex, tool.device);
     }
-    if (command[0] == "read")
-        return readCommand(tool, args);
-    if (command[0] == "write")
-        return writeCommand(tool, args);
-    if (command[0] == "read-block")
-        return readBlockCommand(tool, args);
-    if (command[0] == "catalogue")
-        return catalogueCommand(tool, args);
-    if (command[0] == "save-block")
-        return saveBlockCommand(tool, args);
-    if (command[0] == "upload")
-        return uploadCommand(tool, args);
-    if (command[0] == "compare")
-        return compareCommand(tool, args);
-    if (command[0] == "init")
-        return initialiseCommand(tool, args);
-    if (command[0] == "poll")
-        return pollCommand(tool, args);
-    usage();
-    return 1;
+
+    if (portList->parsed())
+        return portsCommand(tool);
+    if (detect->parsed()) {
+        std::vector<std::string> scanned;
+        for (const std::string& port : ports)
+            scanned.push_back(systemDeviceFromName(port));
+        if (scanned.empty() && !tool.device.empty())
+            scanned.push_back(tool.device);
+        return detectCommand(tool, scanned, save);
+    }
+    if (converting->parsed())
+        return convertCommand(tool, convert);
+    if (read->parsed())
+        return readCommand(tool, first, count);
+    if (write->parsed())
+        return writeCommand(tool, first, values);
+    if (readBlock->parsed())
+        return readBlockCommand(tool, name, raw);
+    if (catalogue->parsed())
+        return catalogueCommand(tool);
+    if (saveBlock->parsed())
+        return saveBlockCommand(tool, name, path);
+    if (upload->parsed())
+        return uploadCommand(tool, path, !noVerify, addressChange);
+    if (compare->parsed())
+        return compareCommand(tool, path);
+    if (initialise->parsed())
+        return initialiseCommand(tool, init);
+    return pollCommand(tool, poll);
 }

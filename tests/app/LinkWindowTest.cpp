@@ -86,7 +86,7 @@ TEST_F(LinkWindowTest, TheStatusLineSaysWhyAReadFailed)
         {sim::Fault::BadCrc, 3, 0, kEnglish, "Read failed: bad reply (CRC) \u2014 Com1, 9600 baud, address 1"},
         {sim::Fault::MissingBytes, 3, 1, kEnglish, "Read failed: bad reply (wrong length) \u2014 Com1, 9600 baud, address 1"},
         {sim::Fault::Exception, 3, 2, kEnglish,
-         "Read failed: request refused by the instrument (exception 2) \u2014 Com1, 9600 baud, address 1"},
+         "Read failed: request refused by the instrument (exception 2: register not available) \u2014 Com1, 9600 baud, address 1"},
     };
     MainWindow window(program);
     for (const auto& row : rows) {

@@ -15,6 +15,11 @@ TEST(LinkStatus, ADeniedPortNamesTheGroupToJoinAndAnExceptionItsCode)
               "accès au port refusé (rejoindre le groupe root)");
     EXPECT_EQ(failureReason(LinkFailure::PortDenied, 0, "/dev/null", kEnglish), "permission denied (join the group root)");
 #endif
-    EXPECT_EQ(failureReason(LinkFailure::Exception, 3, "", kEnglish), "request refused by the instrument (exception 3)");
+    // An exception reply says what the instrument means by its code, where the protocol gives it one.
+    EXPECT_EQ(failureReason(LinkFailure::Exception, 3, "", kEnglish),
+              "request refused by the instrument (exception 3: value not allowed)");
+    EXPECT_EQ(failureReason(LinkFailure::Exception, 2, "", kFrench),
+              "requête refusée par l'instrument (exception 2 : registre indisponible)");
+    EXPECT_EQ(failureReason(LinkFailure::Exception, 9, "", kEnglish), "request refused by the instrument (exception 9)");
     EXPECT_EQ(linkInUse({2, 0, 247.0f}, kFrench), "Com3, 300 bauds, adresse 247");
 }

@@ -48,7 +48,7 @@ TEST_F(UnitScanTest, FindsTheInstrumentAtItsPortSpeedAndAddress)
     place(0, kNothingConnected);
     place(2, kNothingConnected);
     std::vector<ScanProgress> seen;
-    const std::optional<ScanResult> found = scanForUnit(serial, [&seen](const ScanProgress& p) {
+    const std::optional<ScanResult> found = scanForUnit(windowScanPorts(serial), [&seen](const ScanProgress& p) {
         seen.push_back(p);
         return true;
     }).unit;
@@ -75,7 +75,7 @@ TEST_F(UnitScanTest, AnEarlierPortWinsOverALaterOneThatAnswersSooner)
 {
     place(0, {.baud = 600, .address = 7});  // answers at the second speed only
     place(1, {.baud = 300, .address = 9});  // answers at once
-    const std::optional<ScanResult> found = scanForUnit(serial).unit;
+    const std::optional<ScanResult> found = scanForUnit(windowScanPorts(serial)).unit;
     ASSERT_TRUE(found);
     EXPECT_EQ(found->portIndex, 0);
     EXPECT_EQ(found->baudIndex, 1);
@@ -91,13 +91,13 @@ TEST_F(UnitScanTest, EachPortSaysWhyNothingAnsweredThere)
     SerialLibrary otherProgram;
     SerialPort& held = otherProgram.openDevice(busy.path(0), 0, 9600, 'N', 8, 2);
     ASSERT_EQ(held.status, kSerialOk);
-    const ScanReport report = scanForUnit(serial);
+    const ScanReport report = scanForUnit(windowScanPorts(serial));
     held.ops.closePort(held);
     EXPECT_FALSE(report.unit);
     std::vector<std::string> lines;
     for (int port = 0; port < kScannedPorts; ++port)
-        lines.push_back(scanLine(port, report.ports.ports[port], kEnglish));
+        lines.push_back(scanLine(comName(port, kEnglish), report.ports.ports[static_cast<size_t>(port)], kEnglish));
     EXPECT_EQ(lines, (std::vector<std::string>{"Com1: port missing", "Com2: no answer at any speed", "Com3: port busy"}));
-    EXPECT_EQ(scanLine(0, report.ports.ports[0], kFrench), "Com1 : port absent");
+    EXPECT_EQ(scanLine(comName(0, kFrench), report.ports.ports[0], kFrench), "Com1 : port absent");
     EXPECT_TRUE(busy.requests().empty());
 }

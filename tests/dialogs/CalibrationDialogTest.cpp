@@ -141,7 +141,7 @@ TEST_F(CalibrationDialogTest, AFailedUploadStopsAtTheFailedWriteAndSaysSo)
     EXPECT_EQ(prompts.boxes()[1].text, "Upload Failure");
     EXPECT_EQ(prompts.boxes()[1].icon, BoxIcon::Error);
     EXPECT_EQ(requests().size(), 3u) << "the clock write failed: nothing else was sent";
-    EXPECT_EQ(status, "Upload failed: request refused by the instrument (exception 4) — Com1, 9600 baud, address 1");
+    EXPECT_EQ(status, "Upload failed: request refused by the instrument (exception 4: instrument fault) — Com1, 9600 baud, address 1");
     EXPECT_NE(dialog->result(), QDialog::Accepted) << "the dialog stays open";
 }
 

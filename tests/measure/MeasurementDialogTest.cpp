@@ -117,7 +117,7 @@ TEST_F(MeasurementDialogTest, WithoutTheCalibrationThePollFailsForItsReason)
     open();
     simulator->injectFault(Fault::Exception, 3);
     dialog->poll();
-    EXPECT_EQ(text(1006), "Communication Failure: request refused by the instrument (exception 4) \u2014 Com1, 9600 baud, address 1");
+    EXPECT_EQ(text(1006), "Communication Failure: request refused by the instrument (exception 4: instrument fault) \u2014 Com1, 9600 baud, address 1");
     dialog->poll();
     EXPECT_EQ(text(1006), "");
     EXPECT_EQ(status, "Measuring since 14:07:09 \u2014 Com1, 9600 baud, address 1");

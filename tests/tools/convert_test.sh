@@ -68,13 +68,17 @@ check_bytes "the program's language by default" "$work/expected-english.prn" "$w
 rm -rf "$work/config"
 
 printf 'M' >"$work/short.mes"
+{ printf '\x38\x00'; zeros 56; } >"$work/unit.eta"
 printf 'older output' >"$work/kept.prn"
 cp "$work/site.mes" "$work/site.log"
 check_table <<EOF
-refused file: one-line reason#vantorctl: This file is too short to be a measurement file: $work/short.mes 1#vantorctl convert "$work/short.mes"
-missing file#vantorctl: Cannot read the file $work/absent.mes 1#vantorctl convert "$work/absent.mes" --out "$work/kept.prn"
-unwritable output#vantorctl: cannot write $work/no/folder.prn 1#vantorctl convert "$work/site.mes" --out "$work/no/folder.prn"
-a name without .mes would overwrite the input#vantorctl: no .mes in the name of $work/site.log, give --out 1#vantorctl convert "$work/site.log"
+refused file: one-line reason#vantorctl: This file is too short to be a measurement file: $work/short.mes 1#vantorctl --language en convert "$work/short.mes"
+in the program's language#vantorctl: Ce fichier est trop court pour être un fichier mesure : $work/short.mes 1#vantorctl convert "$work/short.mes"
+missing file#vantorctl: Cannot read the file $work/absent.mes 1#vantorctl --language en convert "$work/absent.mes" --out "$work/kept.prn"
+unwritable output, and why#vantorctl: cannot write $work/no/folder.prn: No such file or directory 1#vantorctl --language en convert "$work/site.mes" --out "$work/no/folder.prn"
+a name without .mes would overwrite the input#vantorctl: no .mes in the name of $work/site.log, give --out 1#vantorctl --language en convert "$work/site.log"
+a settings file is no measurement file#vantorctl: $work/unit.eta is not a measurement file (.mes) 1#vantorctl --language en convert "$work/unit.eta" --out "$work/kept.prn"
+--csv and --decimal together are refused#vantorctl: --csv writes numbers with a point: --decimal does not apply to it 1#vantorctl --language en convert --csv --decimal , "$work/site.mes"
 EOF
 check "refused file: no output" "absent" "$([ -e "$work/short.prn" ] && echo present || echo absent)"
 check "missing file keeps the older output" "older output" "$(cat "$work/kept.prn")"
@@ -84,12 +88,12 @@ check "the input stays as it was" "0" "$(cmp -s "$work/site.mes" "$work/site.log
 cp "$work/site.mes" "$work/original.mes"
 ln -s site.mes "$work/link.mes"
 for same in "$work/site.mes" "$work/./site.mes" "$work/link.mes"; do
-  out=$(vantorctl convert "$work/site.mes" --out "$same" 2>&1); rc=$?
+  out=$(vantorctl --language en convert "$work/site.mes" --out "$same" 2>&1); rc=$?
   check "output $same is the input" "vantorctl: The output file is the input file: $same 1" "$out $rc"
   check_bytes "the recording stays as it was ($same)" "$work/original.mes" "$work/site.mes"
 done
 
 out=$(vantorctl convert --language de "$work/site.mes" 2>&1); rc=$?
-check "bad language" "vantorctl: convert takes FILE.mes [--csv] [--out FILE.prn|FILE.csv] [--language fr|en] [--decimal C] 1" "$out $rc"
+check "bad language" "vantorctl: --language: de not in {fr,en}; vantorctl --help tells more 1" "$out $rc"
 
 summary

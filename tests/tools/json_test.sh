@@ -33,8 +33,14 @@ check "poll --json: values in their fields" "true" \
 check "poll --json: no other key" "34" "$(head -1 "$work/poll.json" | jq 'keys | length')"
 
 out=$("$ctl" --device "$work/com1" --baud 9600 --address 4 poll --json --count 1 2>/dev/null); rc=$?
-check "a failed poll is an object with its reason" 'false "pas de réponse" true 1' \
-  "$(jq -c '.ok, .reason, (.time | type == "string")' <<<"$out" | xargs -d '\n') $rc"
+check "a failed poll is an object with its reason and its code" 'false "pas de réponse" "no_answer" true 1' \
+  "$(jq -c '.ok, .reason, .reason_code, (.time | type == "string")' <<<"$out" | xargs -d '\n') $rc"
+# Any command's failure: one object, whatever the command.
+out=$("$ctl" --device "$work/absent" --language en --json read-block maker 2>/dev/null); rc=$?
+check "a failed command is an object with its reason and its code" 'false "port missing: '"$work"'/absent" "port_missing" 1' \
+  "$(jq -c '.ok, .reason, .reason_code' <<<"$out" | xargs -d '\n') $rc"
+out=$("$ctl" --json --address 300 read 0 1 2>/dev/null); rc=$?
+check "and so is a bad argument" 'false "usage" 1' "$(jq -c '.ok, .reason_code' <<<"$out" | xargs -d '\n') $rc"
 
 # read-block: the name, the register image and every row's name, value and unit.
 ctl3 read-block calibration --json --language en >"$work/block.json"; rc=$?
@@ -43,7 +49,7 @@ check "read-block --json: the raw image" "$(ctl3 read-block calibration --raw)" 
 check "read-block --json: each row" 'true' \
   "$(jq '(.values | length) == 34 and all(.values[]; (.name | type) == "string" and (.unit | type) == "string" and
     ((.value | type) == "number" or (.value | type) == "string"))' "$work/block.json")"
-check "read-block --json: a number and a choice" '{"name":"Ext. Diameter","value":26.1,"unit":"mm"} {"name":"Q Unit","value":4,"text":"m3/h","unit":""}' \
+check "read-block --json: a number and a choice" '{"name":"Ext. Diameter","label":"Ext. Diameter","value":26.1,"unit":"mm"} {"name":"Q Unit","label":"Q Unit","value":4,"text":"m3/h","unit":""}' \
   "$(jq -c '.values[] | select(.name == "Ext. Diameter" or .name == "Q Unit")' "$work/block.json" | xargs -d '\n')"
 
 check "read-block measurement --json: the two speeds by what they are" '"Flow speed" "Sound velocity"' \
@@ -66,6 +72,6 @@ for _ in $(seq 100); do [ -L "$work/slow" ] && break; sleep 0.05; done
 out=$("$ctl" detect --json --ports "$work/absent,$work/slow,$work/absent"); rc=$?
 check "detect --json" "{\"found\":true,\"port\":1,\"device\":\"$work/slow\",\"baud\":300,\"address\":9} 0" "$(jq -c . <<<"$out") $rc"
 out=$("$ctl" detect --json --ports "$work/a1,$work/a2,$work/a3" 2>/dev/null); rc=$?
-check "detect --json finds nothing" "false string 1" "$(jq -r '.found, (.reason | type)' <<<"$out" | xargs) $rc"
+check "detect --json finds nothing" "false not_found string 1" "$(jq -r '.ok, .reason_code, (.reason | type)' <<<"$out" | xargs) $rc"
 
 summary
