@@ -12,10 +12,10 @@ namespace {
 
 constexpr uint32_t kQueueSize = 1050;
 
-// Every read returns at once with whatever has arrived.
-constexpr COMMTIMEOUTS kReadAtOnce = {MAXDWORD, 0, 0, 0, 0};
-// No time-out at all: a read of one byte lasts until the byte comes. Only the
-// waits use it, and they bound it themselves.
+// No time-out at all: a read lasts until its bytes come. A wait reads one
+// byte and bounds the read itself; every other read asks only for bytes the
+// system already holds, and so ends at once. One setting for both spares two
+// calls into the system for each byte a wait brings.
 constexpr COMMTIMEOUTS kReadUntilDone = {0, 0, 0, 0, 0};
 
 int fail(SerialPort& port, int32_t code)
@@ -58,31 +58,39 @@ int apply(SerialPort& port)
     return kSerialOk;
 }
 
+// Moves the bytes the system holds into the inbox, in one read.
+void fillInbox(SerialPort& port, DWORD queued)
+{
+    WinComData& d = *port.driver;
+    if (d.inboxFirst == d.inboxEnd)
+        d.inboxFirst = d.inboxEnd = 0;
+    const DWORD count = std::min<DWORD>(queued, static_cast<DWORD>(d.inbox.size() - d.inboxEnd));
+    if (count == 0)
+        return;
+    finishPending(d);
+    DWORD n = 0;
+    bool done = ReadFile(d.handle, d.inbox.data() + d.inboxEnd, count, nullptr, &d.overlapped) != 0;
+    // Only bytes already queued are asked for: even a pending read ends at once.
+    if (done || GetLastError() == ERROR_IO_PENDING)
+        done = GetOverlappedResult(d.handle, &d.overlapped, &n, TRUE) != 0;
+    else
+        refreshErrors(port);
+    if (done)
+        d.inboxEnd += n;
+}
+
 int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
 {
     WinComData& d = *port.driver;
-    const COMSTAT status = refreshErrors(port);
     port.transferred = 0;
     if (wanted == 0)
         return kSerialTimeout;
-    uint32_t got = 0;
-    if (d.lookahead >= 0) {
-        buffer[got++] = static_cast<uint8_t>(d.lookahead);
-        d.lookahead = -1;
-    }
-    const DWORD count = std::min<DWORD>(status.cbInQue, wanted - got);
-    if (count > 0) {
-        finishPending(d);
-        DWORD n = 0;
-        bool done = ReadFile(d.handle, buffer + got, count, nullptr, &d.overlapped) != 0;
-        // The time-outs make even a pending read end at once with what has arrived.
-        if (done || GetLastError() == ERROR_IO_PENDING)
-            done = GetOverlappedResult(d.handle, &d.overlapped, &n, TRUE) != 0;
-        else
-            refreshErrors(port);
-        if (done)
-            got += n;
-    }
+    // The inbox first: asking the system again is needed only once it is empty.
+    if (d.inboxed() == 0)
+        fillInbox(port, refreshErrors(port).cbInQue);
+    const uint32_t got = std::min(wanted, d.inboxed());
+    std::copy_n(d.inbox.begin() + d.inboxFirst, got, buffer);
+    d.inboxFirst += got;
     port.transferred = got;
     return got > 0 ? kSerialOk : kSerialTimeout;
 }
@@ -218,7 +226,9 @@ int txFree(SerialPort& port)
 
 int rxCount(SerialPort& port)
 {
-    return static_cast<int>(refreshErrors(port).cbInQue) + (port.driver->lookahead >= 0 ? 1 : 0);
+    // Bytes in the inbox are enough to know: the system is not asked for more.
+    const uint32_t inboxed = port.driver->inboxed();
+    return static_cast<int>(inboxed > 0 ? inboxed : refreshErrors(port).cbInQue);
 }
 
 int rxFree(SerialPort& port)
@@ -422,8 +432,8 @@ void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, ch
     SetCommMask(handle, 0);
     prepareLine(d.line, d.rxQueueSize);
     GetCommTimeouts(handle, &d.savedTimeouts);
-    COMMTIMEOUTS immediate = kReadAtOnce;
-    SetCommTimeouts(handle, &immediate);
+    COMMTIMEOUTS untilDone = kReadUntilDone;
+    SetCommTimeouts(handle, &untilDone);
     // Waits and delays end within a millisecond of their time, not the 15.6 ms
     // the system ticks by default: RTS must come down right after a request.
     timeBeginPeriod(1);
@@ -494,9 +504,10 @@ void sleepMs(int ms)
 
 uint32_t heldBytes(SerialPort& port)
 {
-    // The system's input queue is asked without a read, as rxCount does.
+    // Only what the inbox holds: asking the system costs a call for each byte,
+    // and a wait that finds a byte queued ends at once all the same.
     const WinComData* d = port.driver;
-    return d && d->handle != INVALID_HANDLE_VALUE ? static_cast<uint32_t>(rxCount(port)) : 0;
+    return d && d->handle != INVALID_HANDLE_VALUE ? d->inboxed() : 0;
 }
 
 bool switchesRts(SerialPort&)
@@ -514,14 +525,12 @@ void waitForInput(SerialPort& port, int ms)
         sleepMs(ms < 0 ? 1000 : ms);
         return;
     }
-    if (d->lookahead >= 0)
+    if (d->inboxed() > 0)
         return;
     finishPending(*d);
     // A read of one byte that lasts until the byte comes, waited for on the
     // block's event with the time left. A wait on the comm events instead would
     // poll inside Wine, and ends at once on a line without modem lines.
-    COMMTIMEOUTS untilDone = kReadUntilDone;
-    SetCommTimeouts(d->handle, &untilDone);
     uint8_t byte = 0;
     DWORD n = 0;
     bool done = ReadFile(d->handle, &byte, 1, nullptr, &d->overlapped) != 0;
@@ -536,11 +545,12 @@ void waitForInput(SerialPort& port, int ms)
     } else {
         failed = true;
     }
-    COMMTIMEOUTS immediate = kReadAtOnce;
-    SetCommTimeouts(d->handle, &immediate);
-    if (done && n == 1)
-        d->lookahead = byte;
-    else if (failed)
+    if (done && n == 1) {
+        if (d->inboxFirst == d->inboxEnd)
+            d->inboxFirst = d->inboxEnd = 0;
+        if (d->inboxEnd < d->inbox.size())
+            d->inbox[d->inboxEnd++] = byte;
+    } else if (failed)
         sleepMs(ms < 0 ? 1000 : ms);  // a line gone away fails at once: no spinning on it
 }
 

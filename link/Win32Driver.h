@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,8 +26,13 @@ struct WinComData {
     OVERLAPPED overlapped{};
     // A write handed to the system and not finished: the block is still its own.
     bool pending = false;
-    // A byte that a wait took off the line; it is read before anything else.
-    int lookahead = -1;
+    // Bytes taken off the line and not read yet: what a wait brought and
+    // whatever had queued behind it, taken in one read (each call into the
+    // system costs, most of all under Wine), read before anything else.
+    std::array<uint8_t, 1050> inbox{};
+    uint32_t inboxFirst = 0;
+    uint32_t inboxEnd = 0;
+    uint32_t inboxed() const { return inboxEnd - inboxFirst; }
 };
 
 // "\\.\COM1" for port index 0: the name works for every port number, also above 9.
