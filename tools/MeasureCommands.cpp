@@ -76,7 +76,8 @@ void printMeasurement(Tool& tool)
 
 std::string twoDigits(int value) { return formatted("%02d", value); }
 
-// Every field of the record with its unit, as one JSON object.
+// Every field of the record with its unit, as one JSON object; a text that
+// follows the language has its list index beside it, which does not.
 void printMeasurementJson(const Tool& tool)
 {
     const ProgramState& state = tool.state;
@@ -91,18 +92,22 @@ void printMeasurementJson(const Tool& tool)
         .text("instrument_time", instrumentTime)
         .number("flow", m.flow)
         .text("flow_unit", choice(lang::ListFlowUnit, 12, true, m.flowUnit, language))
+        .integer("flow_unit_index", m.flowUnit)
         .number("flow_speed", m.speed)
         .text("flow_speed_unit", "m/s")
         .number("sound_velocity", m.velocity)
         .text("sound_velocity_unit", "m/s")
         .integer("totalizer1", m.totalizer1)
         .text("totalizer1_unit", choice(lang::ListTotalizerUnit, 10, true, m.totalizer1Unit, language))
+        .integer("totalizer1_unit_index", m.totalizer1Unit)
         .text("totalizer1_sign", choice(lang::ListTotalizerSign, 3, false, m.totalizer1Sign, language))
         .integer("totalizer2", m.totalizer2)
         .text("totalizer2_unit", choice(lang::ListTotalizerUnit, 10, true, m.totalizer2Unit, language))
+        .integer("totalizer2_unit_index", m.totalizer2Unit)
         .text("totalizer2_sign", choice(lang::ListTotalizerSign, 3, false, m.totalizer2Sign, language))
         .number("kh", m.kh)
         .text("kh_mode", choice(lang::ListAutoManual, 2, true, m.khMode, language))
+        .integer("kh_mode_index", m.khMode)
         .number("transit_time", m.time)
         .text("transit_time_unit", "\xC2\xB5s")
         .number("delta_t", m.deltaT)
@@ -117,9 +122,12 @@ void printMeasurementJson(const Tool& tool)
         .text("probe_distance_unit", "mm")
         .boolean("fault", m.faultState != 0)
         .text("fault_state", choice(lang::ListFaultState, 2, true, m.faultState, language))
+        .integer("fault_state_index", m.faultState)
         .text("software", fromWindows1252(m.softwareVersion.data()))
         .text("hardware", choice(lang::ListHardware, 2, false, m.hardware, language))
+        .integer("hardware_index", m.hardware)
         .text("model", choice(lang::ListModel, 4, false, m.model, language))
+        .integer("model_index", m.model)
         .print();
 }
 

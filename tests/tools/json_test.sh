@@ -17,7 +17,8 @@ for _ in $(seq 100); do [ -L "$work/com1" ] && break; sleep 0.05; done
 ctl3() { "$ctl" --device "$work/com1" --baud 9600 --address 3 "$@"; }
 
 # Every poll: one object per line, each field of the record a number or a text.
-numbers='flow flow_speed sound_velocity totalizer1 totalizer2 kh transit_time delta_t gain signal_quality probe_index probe_distance'
+numbers='flow flow_speed sound_velocity totalizer1 totalizer2 kh transit_time delta_t gain signal_quality probe_index probe_distance
+  flow_unit_index totalizer1_unit_index totalizer2_unit_index kh_mode_index fault_state_index hardware_index model_index'
 texts='time instrument_time flow_unit flow_speed_unit sound_velocity_unit totalizer1_unit totalizer1_sign totalizer2_unit
   totalizer2_sign kh_mode transit_time_unit delta_t_unit gain_unit signal_quality_unit probe probe_distance_unit
   fault_state software hardware model'
@@ -30,7 +31,7 @@ check "poll --json: every field with its type" "true true" "$(jq -c "$filter" "$
 check "poll --json: values in their fields" "true" \
   "$(head -1 "$work/poll.json" | jq '.sound_velocity > 1400 and .sound_velocity < 1600 and (.flow_speed | fabs) < 10 and .flow_unit == "m3/h"
     and .transit_time_unit == "µs" and .fault_state == "Pas de Défaut" and (.time | test("^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}[+-][0-9]{2}:[0-9]{2}$"))')"
-check "poll --json: no other key" "34" "$(head -1 "$work/poll.json" | jq 'keys | length')"
+check "poll --json: no other key" "41" "$(head -1 "$work/poll.json" | jq 'keys | length')"
 
 out=$("$ctl" --device "$work/com1" --baud 9600 --address 4 poll --json --count 1 2>/dev/null); rc=$?
 check "a failed poll is an object with its reason and its code" 'false "pas de réponse" "no_answer" true 1' \

@@ -93,6 +93,9 @@ check "a unit value outside its limits is named" "vantorctl: the unit holds a va
 { head -c 45 "$work/cag1.rus"; printf '\x00'; tail -c +47 "$work/cag1.rus"; } >"$work/cag0.rus"
 ctl3 compare "$work/cag0.rus" --language en >"$work/report" 2>/dev/null; rc=$?
 check "equal to a file holding the same value" "No deviation between the unit and the file 0" "$(tail -1 "$work/report") $rc"
+out=$(ctl3 upload "$work/cag0.rus" 2>&1); rc=$?
+check "a value out of its limits is refused, with its value and limits" \
+  "vantorctl: $work/cag0.rus holds values the program would not send as they stand: CAG Time 0 (1 .. 100) 1" "$out $rc"
 ctl3 write 0x2215 "0x$cag" >/dev/null
 
 # CAN bits that no field reads are named when a file sets them.
