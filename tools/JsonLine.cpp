@@ -1,5 +1,7 @@
 #include "JsonLine.h"
 
+#include "Console.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -8,11 +10,41 @@
 
 namespace vantor::ctl {
 
+namespace {
+
+// The length of the UTF-8 sequence at the start of text, 0 when it is none
+// (a stray byte, a truncated or over-long sequence, a surrogate).
+size_t utf8Sequence(std::string_view text)
+{
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length == 0 || length > text.size())
+        return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) || (lead == 0xF0 && byte(1) < 0x90) ||
+        (lead == 0xF4 && byte(1) >= 0x90))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
 std::string jsonString(std::string_view text)
 {
     std::string out = "\"";
-    for (char c : text) {
+    for (size_t at = 0; at < text.size();) {
+        const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
+        const size_t length = utf8Sequence(text.substr(at));
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";  // a byte no UTF-8 reader takes: the replacement character
+            ++at;
+            continue;
+        }
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
@@ -21,8 +53,9 @@ std::string jsonString(std::string_view text)
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             out += escaped;
         } else {
-            out += c;
+            out.append(text.substr(at, length));
         }
+        at += length;
     }
     return out + '"';
 }
@@ -88,11 +121,7 @@ JsonLine& JsonLine::raw(std::string_view name, std::string_view json)
     return *this;
 }
 
-void JsonLine::print() const
-{
-    std::printf("%s\n", str().c_str());
-    std::fflush(stdout);
-}
+void JsonLine::print() const { writeOut(str() + "\n"); }
 
 std::string isoNow()
 {

@@ -65,6 +65,13 @@ check "compare --json" '1 "Probe Mounting" 2 1 "Reflex2  (W)" "Reflex1  (V)" [] 
 check "compare --json: the file and the time" 'true' \
   "$(jq --arg f "$work/unit.eta" '.file == $f and .block == "calibration" and (.time | type) == "string"' <<<"$out")"
 
+# A name that is not UTF-8 (a Latin-1 byte, as Linux allows): valid JSON all the same.
+latin1="$work/caf$(printf '\xe9').eta"
+ctl3 save-block calibration "$latin1" >/dev/null
+out=$(ctl3 compare "$latin1" --json); rc=$?
+check "compare --json with a name that is not UTF-8 is valid JSON" "$work/caf$(printf '\xef\xbf\xbd').eta 0" \
+  "$(jq -r '.file' <<<"$out" 2>&1) $rc"
+
 # detect: where the instrument answered.
 kill "$sim"; wait "$sim" 2>/dev/null
 "$simulator" --baud 300 --address 9 "$work/slow" >/dev/null &
