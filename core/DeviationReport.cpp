@@ -101,7 +101,8 @@ std::vector<std::string> valuesOutsideLimits(const BlockForm& form, const Parame
         const double value = static_cast<double>(b.value(scratch));
         if (value >= b.minimum && value <= b.maximum)
             continue;
-        const char* name = i < form.numberNames.size() ? form.numberNames[i].text(language) : labelOf(form, scratch, &b.value(scratch), language);
+        const char* name = i < form.numberNames.size() ? form.numberNames[i].text(language)
+                                                         : labelOf(form, scratch, &b.value(scratch), language);
         found.push_back(std::string(name) + " " + formatBoundNumber(b.format, b.value(scratch), decimals) + " (" +
                         formatDouble(b.format, b.minimum) + " .. " + formatDouble(b.format, b.maximum) + ")");
     }
@@ -110,7 +111,8 @@ std::vector<std::string> valuesOutsideLimits(const BlockForm& form, const Parame
         const int32_t index = b.value(scratch);
         if (index >= 0 && index < b.count)
             continue;
-        const char* name = i < form.choiceNames.size() ? form.choiceNames[i].text(language) : labelOf(form, scratch, &b.value(scratch), language);
+        const char* name = i < form.choiceNames.size() ? form.choiceNames[i].text(language)
+                                                         : labelOf(form, scratch, &b.value(scratch), language);
         found.push_back(std::string(name) + " " + std::to_string(index) + " (0 .. " + std::to_string(b.count - 1) + ")");
     }
     return found;
