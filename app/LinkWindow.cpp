@@ -63,7 +63,7 @@ void LinkWindow::refresh()
     const LinkCounters& c = m_program.master.counters();
     using N = unsigned long long;
     m_counts->setText(printed(lang::LinkCounts.text(language), N{c.transactions}, N{c.good}, N{c.retries},
-                              N{c.silences}, N{c.badCrc}, N{c.wrongLength}, N{c.exceptions}));
+                              N{c.silences}, N{c.badCrc}, N{c.wrongLength}, N{c.badReply}, N{c.exceptions}));
     if (c.lastFailure == LinkFailure::None) {
         m_failure->setText(QString::fromUtf8(lang::LinkNoFailureYet.text(language)));
     } else {

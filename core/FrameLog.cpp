@@ -50,9 +50,9 @@ std::string linkLogHeaderText(const LinkLogHeader& h)
     std::string text = h.program + " link log, saved " + dateAndTime(h.savedAtMs) + "\n";
     text += "Port: " + linkInUse(h.link, kTraceLanguage) + ", device " + h.device + "\n";
     text += formatted("Transactions: %llu   good: %llu   retries: %llu\n"
-                      "Silences: %llu   bad CRC: %llu   wrong length: %llu   exceptions: %llu\n",
+                      "Silences: %llu   bad CRC: %llu   wrong length: %llu   mismatch: %llu   exceptions: %llu\n",
                       N{c.transactions}, N{c.good}, N{c.retries}, N{c.silences}, N{c.badCrc}, N{c.wrongLength},
-                      N{c.exceptions});
+                      N{c.badReply}, N{c.exceptions});
     text += c.lastFailure == LinkFailure::None
                 ? std::string("Last failure: none\n")
                 : "Last failure: " + std::string(linkFailureText(c.lastFailure, kTraceLanguage)) + ", at " +

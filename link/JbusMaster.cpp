@@ -27,6 +27,7 @@ const char* linkFailureText(LinkFailure failure, int language)
     case LinkFailure::NoAnswer: return lang::LinkNoAnswer.text(language);
     case LinkFailure::WrongLength: return lang::LinkWrongLength.text(language);
     case LinkFailure::BadCrc: return lang::LinkBadCrc.text(language);
+    case LinkFailure::BadReply: return lang::LinkBadReply.text(language);
     case LinkFailure::Exception: return lang::LinkException.text(language);
     }
     return "?";
@@ -46,6 +47,7 @@ const char* linkFailureCode(LinkFailure failure)
     case LinkFailure::NoAnswer: return "no_answer";
     case LinkFailure::WrongLength: return "wrong_length";
     case LinkFailure::BadCrc: return "bad_crc";
+    case LinkFailure::BadReply: return "bad_reply";
     case LinkFailure::Exception: return "exception";
     }
     return "unknown";
@@ -59,6 +61,7 @@ const char* traceVerdictText(TraceVerdict verdict, int language)
     case TraceVerdict::Silence: return lang::TraceSilence.text(language);
     case TraceVerdict::WrongLength: return lang::TraceWrongLength.text(language);
     case TraceVerdict::BadCrc: return lang::TraceBadCrc.text(language);
+    case TraceVerdict::BadReply: return lang::TraceBadReply.text(language);
     case TraceVerdict::Exception: return lang::TraceException.text(language);
     }
     return "?";
@@ -97,6 +100,14 @@ int wireTimeMs(int bytes, int32_t baud)
         return 0;
     const int64_t bits = int64_t{bytes} * 11 * 1000;
     return static_cast<int>((bits + baud - 1) / baud);
+}
+
+int frameGuardMs(int32_t baud)
+{
+    if (baud <= 0)
+        return 2;
+    // 3.5 characters of 11 bits.
+    return std::max(2, static_cast<int>((int64_t{38500} + baud - 1) / baud));
 }
 
 uint8_t jbusAddressByte(float address)
@@ -225,12 +236,15 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
     int byte = readByteTimed(*m_port, fromLineEnd(replyTimeoutMs));
     if (byte < 0)
         return verdict(TraceVerdict::Silence, 0);
+    // A complete frame under a good CRC waits only the line's frame guard for a
+    // byte that would make it over-long; anything else waits the inter-byte time-out.
+    const int guardMs = frameGuardMs(kBaudRates[m_settings.baudIndex]);
     uint32_t count = 0;
     do {
         if (count < reply.size())
             reply[count] = static_cast<uint8_t>(byte);
         ++count;
-        byte = readByteTimed(*m_port, fromLineEnd(interByteMs));
+        byte = readByteTimed(*m_port, replyComplete(count, expected) ? guardMs : fromLineEnd(interByteMs));
     } while (byte >= 0);
     m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
 
@@ -238,10 +252,9 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
         return verdict(TraceVerdict::SendFailed, count);
     // A short reply that answers the request's function with its high bit set,
     // under a good CRC, is the instrument's refusal, not a spoilt reply.
-    constexpr uint32_t kExceptionLength = 5;
-    if (count == kExceptionLength && static_cast<uint32_t>(expected) != kExceptionLength &&
-        reply[1] == (m_buffers.request[1] | 0x80) &&
-        static_cast<uint16_t>(reply[3] | (reply[4] << 8)) == jbusCrc16(reply.data(), 3)) {
+    if (isExceptionReply(count, expected)) {
+        if (!answersRequest())
+            return verdict(TraceVerdict::BadReply, count);
         m_exceptionCode = reply[2];
         return verdict(TraceVerdict::Exception, count);
     }
@@ -250,7 +263,48 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
     const uint16_t got = static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8));
     if (got != jbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2)))
         return verdict(TraceVerdict::BadCrc, count);
+    if (!answersRequest())
+        return verdict(TraceVerdict::BadReply, count);
     return verdict(TraceVerdict::Good, count);
+}
+
+bool JbusMaster::isExceptionReply(uint32_t count, int expected) const
+{
+    constexpr uint32_t kExceptionLength = 5;
+    const auto& reply = m_buffers.reply;
+    return count == kExceptionLength && static_cast<uint32_t>(expected) != kExceptionLength &&
+           reply[1] == (m_buffers.request[1] | 0x80) &&
+           static_cast<uint16_t>(reply[3] | (reply[4] << 8)) == jbusCrc16(reply.data(), 3);
+}
+
+bool JbusMaster::replyComplete(uint32_t count, int expected) const
+{
+    if (isExceptionReply(count, expected))
+        return true;
+    if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > m_buffers.reply.size())
+        return false;
+    const auto& reply = m_buffers.reply;
+    return static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8)) ==
+           jbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2));
+}
+
+bool JbusMaster::answersRequest() const
+{
+    const auto& q = m_buffers.request;
+    const auto& r = m_buffers.reply;
+    const bool isException = r[1] == (q[1] | 0x80);
+    // Address 0 asks whichever unit is on the line, which answers under its own.
+    // A write that gave the unit another address may be answered under the new one.
+    if (r[0] != q[0] && q[0] != 0 && !(q[1] == 16 && !isException))
+        return false;
+    if (isException)
+        return true;
+    if (r[1] != q[1])
+        return false;
+    if (q[1] == 3)
+        return r[2] == static_cast<uint8_t>(2 * ((q[4] << 8) | q[5]));
+    // A write's reply echoes its first register and count.
+    return std::equal(q.begin() + 2, q.begin() + 6, r.begin() + 2);
 }
 
 bool JbusMaster::verdict(TraceVerdict verdict, uint32_t received)
@@ -269,6 +323,10 @@ bool JbusMaster::verdict(TraceVerdict verdict, uint32_t received)
     case TraceVerdict::BadCrc:
         m_lastFailure = LinkFailure::BadCrc;
         ++m_counters.badCrc;
+        break;
+    case TraceVerdict::BadReply:
+        m_lastFailure = LinkFailure::BadReply;
+        ++m_counters.badReply;
         break;
     case TraceVerdict::Exception:
         m_lastFailure = LinkFailure::Exception;

@@ -25,6 +25,7 @@ enum class LinkFailure {
     NoAnswer,
     WrongLength,
     BadCrc,
+    BadReply,     // a reply of the right length and CRC, but not to this request
     Exception,    // the instrument refused the request (exceptionCode() says why)
 };
 
@@ -46,13 +47,16 @@ inline constexpr int kAttempts = 3;
 
 // Time the given bytes take on the line: 11 bit times each.
 int wireTimeMs(int bytes, int32_t baud);
+// The silence of 3.5 characters that ends a frame on the line, at least 2 ms:
+// what a complete reply waits for a byte that would make it over-long.
+int frameGuardMs(int32_t baud);
 
 // Low byte of the address truncated toward zero.
 uint8_t jbusAddressByte(float address);
 
 // One frame on the line as the master saw it, for a technician's trace.
 enum class TraceDirection { Sent, Received };
-enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc, Exception };
+enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc, BadReply, Exception };
 // Traces for support are in English, whatever the program's language.
 inline constexpr int kTraceLanguage = 1;
 const char* traceVerdictText(TraceVerdict verdict, int language = kTraceLanguage);
@@ -77,6 +81,7 @@ struct LinkCounters {
     uint64_t silences = 0;
     uint64_t badCrc = 0;
     uint64_t wrongLength = 0;
+    uint64_t badReply = 0;
     uint64_t exceptions = 0;
     LinkFailure lastFailure = LinkFailure::None;  // of the last transaction that failed
     int64_t lastFailureTime = 0;                  // its time, seconds since 1970
@@ -119,6 +124,12 @@ public:
 private:
     int send(int length);
     bool attempt(int length, int expected, int replyTimeoutMs, int interByteMs);
+    // A good CRC closes the frames the request can have for a reply: the
+    // expected length, or the exception reply to its function.
+    bool replyComplete(uint32_t count, int expected) const;
+    bool isExceptionReply(uint32_t count, int expected) const;
+    // The reply's address, function and byte count (or echo) are the request's.
+    bool answersRequest() const;
     // Says how the attempt ended, to the tracer and in the last failure.
     bool verdict(TraceVerdict verdict, uint32_t received);
     void trace(TraceDirection direction, std::span<const uint8_t> bytes, TraceVerdict verdict);

@@ -261,7 +261,8 @@ std::optional<int> Simulator::takeFault(Fault fault)
     return std::nullopt;
 }
 
-void Simulator::schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs)
+void Simulator::schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs,
+                         size_t glued)
 {
     const int64_t byteUs = byteTimeUs(m_baud);
     int64_t due = startUs;
@@ -269,7 +270,34 @@ void Simulator::schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs
         if (static_cast<int>(i) == pauseAtByte)
             due += int64_t{pauseMs} * 1000;
         line.outgoing.emplace_back(due, bytes[i]);
-        due += byteUs;
+        if (i + 1 + glued < bytes.size())
+            due += byteUs;
+    }
+}
+
+void Simulator::mismatch(std::vector<uint8_t>& reply)
+{
+    const bool isWrite = reply.size() == 8 && reply[1] == 16;
+    bool changed = false;
+    if (const auto address = takeFault(Fault::OtherAddress)) {
+        reply[0] = static_cast<uint8_t>(*address);
+        changed = true;
+    }
+    if (const auto function = takeFault(Fault::OtherFunction)) {
+        reply[1] = static_cast<uint8_t>(*function);
+        changed = true;
+    }
+    if (takeFault(Fault::OtherCount)) {
+        ++reply[isWrite ? 5 : 2];
+        changed = true;
+    }
+    if (takeFault(Fault::OtherRegister) && isWrite) {
+        ++reply[3];
+        changed = true;
+    }
+    if (changed) {
+        reply.resize(reply.size() - 2);
+        appendCrc(reply);
     }
 }
 
@@ -304,10 +332,15 @@ void Simulator::completeFrame(Line& line, int index, int64_t nowUs)
                      static_cast<uint8_t>(*code > 0 ? *code : 4)};
             appendCrc(reply);
         }
+        mismatch(reply);
         if (takeFault(Fault::BadCrc))
             reply.back() ^= 0x5A;
-        if (const auto extra = takeFault(Fault::ExtraBytes))
-            reply.insert(reply.end(), static_cast<size_t>(std::max(1, *extra)), 0x00);
+        // The over-long part follows the last byte at once, whatever the load.
+        size_t glued = 0;
+        if (const auto extra = takeFault(Fault::ExtraBytes)) {
+            glued = static_cast<size_t>(std::max(1, *extra));
+            reply.insert(reply.end(), glued, 0x00);
+        }
         if (const auto missing = takeFault(Fault::MissingBytes))
             reply.resize(reply.size() - std::min(reply.size(), static_cast<size_t>(std::max(1, *missing))));
         if (const auto noise = takeFault(Fault::NoiseBefore))
@@ -316,7 +349,7 @@ void Simulator::completeFrame(Line& line, int index, int64_t nowUs)
         int64_t startUs = nowUs + int64_t{m_turnaroundMs} * 1000;
         startUs += int64_t{takeFault(Fault::LateReply).value_or(0)} * 1000;
         const int middle = static_cast<int>(reply.size() / 2);
-        schedule(line, std::move(reply), startUs, middle, pauseMs);
+        schedule(line, std::move(reply), startUs, middle, pauseMs, glued);
     }
     m_requests.push_back(std::move(heard));
 }

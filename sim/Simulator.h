@@ -28,6 +28,11 @@ enum class Fault {
     NoiseBefore,   // amount noise bytes sent before the reply
     LateReply,     // the reply starts amount ms later than usual
     WriteIgnored,  // a write is acknowledged but its registers keep their values
+    // A reply of the right length and CRC that answers another request:
+    OtherAddress,   // under address `amount`
+    OtherFunction,  // with function code `amount`
+    OtherCount,     // a read's byte count, or a write's echoed count, one more
+    OtherRegister,  // a write's echoed first register one more
 };
 
 struct SimOptions {
@@ -96,7 +101,11 @@ private:
     void run();
     void wake();
     void completeFrame(Line& line, int index, int64_t nowUs);
-    void schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs);
+    // The last `glued` bytes go out together with the one before them.
+    void schedule(Line& line, std::vector<uint8_t> bytes, int64_t startUs, int pauseAtByte, int pauseMs,
+                  size_t glued = 0);
+    // Makes the reply answer another request, as the mismatch faults ask.
+    void mismatch(std::vector<uint8_t>& reply);
     std::optional<int> takeFault(Fault fault);  // the fault's amount when it applies to this reply
 
     std::vector<std::unique_ptr<Line>> m_lines;

@@ -220,6 +220,8 @@ inline constexpr BilingualText LinkSendFailed{"envoi impossible", "send failed"}
 inline constexpr BilingualText LinkNoAnswer{"pas de réponse", "no answer"};
 inline constexpr BilingualText LinkWrongLength{"mauvaise réponse (longueur)", "bad reply (wrong length)"};
 inline constexpr BilingualText LinkBadCrc{"mauvaise réponse (CRC)", "bad reply (CRC)"};
+inline constexpr BilingualText LinkBadReply{"mauvaise réponse (adresse, fonction ou nombre d'une autre demande)",
+                                            "bad reply (address, function or count of another request)"};
 inline constexpr BilingualText LinkException{"requête refusée par l'instrument", "request refused by the instrument"};
 inline constexpr BilingualText LinkJoinGroup{" (rejoindre le groupe %s)", " (join the group %s)"};
 // The frames as the link window shows them; vantorctl --trace and a saved
@@ -231,6 +233,7 @@ inline constexpr BilingualText TraceSendFailed{"envoi impossible", "send failed"
 inline constexpr BilingualText TraceSilence{"silence", "silence"};
 inline constexpr BilingualText TraceWrongLength{"longueur fausse", "wrong length"};
 inline constexpr BilingualText TraceBadCrc{"CRC faux", "bad CRC"};
+inline constexpr BilingualText TraceBadReply{"autre demande", "mismatch"};
 inline constexpr BilingualText TraceException{"exception", "exception"};
 // The main window's status line: the outcome of each operation on the
 // instrument, its time or its reason; the port, speed and address used follow
@@ -286,9 +289,9 @@ inline constexpr BilingualText ScanCancel{"Annuler", "Cancel"};
 inline constexpr BilingualText LinkCaption{"Liaison", "Link"};
 inline constexpr BilingualText LinkInUse{"%s (%s), %d bauds, adresse %d", "%s (%s), %d baud, address %d"};
 inline constexpr BilingualText LinkCounts{"Transactions : %llu   réussies : %llu   reprises : %llu\n"
-                                          "Silences : %llu   CRC faux : %llu   longueur fausse : %llu   exceptions : %llu",
+                                          "Silences : %llu   CRC faux : %llu   longueur fausse : %llu   autre demande : %llu   exceptions : %llu",
                                           "Transactions: %llu   good: %llu   retries: %llu\n"
-                                          "Silences: %llu   bad CRC: %llu   wrong length: %llu   exceptions: %llu"};
+                                          "Silences: %llu   bad CRC: %llu   wrong length: %llu   mismatch: %llu   exceptions: %llu"};
 inline constexpr BilingualText LinkLastFailure{"Dernière erreur : %s, à %s", "Last failure: %s, at %s"};
 inline constexpr BilingualText LinkNoFailureYet{"Aucune erreur", "No failure"};
 inline constexpr BilingualText LinkSave{"Enregistrer", "Save"};
@@ -642,8 +645,8 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &StatusMeasuring, &StatusPollFailed, &StatusMeasureStopped, &StatusReading, &StatusReadings, &StatusFailedPoll, &StatusFailedPolls,
     &StatusUnitFound, &StatusNoUnit, &StatusClamped, &LimitMinimum, &LimitMaximum,
     &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
-    &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkException,
-    &TraceSent, &TraceReceived, &TraceGood, &TraceSendFailed, &TraceSilence, &TraceWrongLength, &TraceBadCrc,
+    &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkBadReply, &LinkException,
+    &TraceSent, &TraceReceived, &TraceGood, &TraceSendFailed, &TraceSilence, &TraceWrongLength, &TraceBadCrc, &TraceBadReply,
     &TraceException,
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,

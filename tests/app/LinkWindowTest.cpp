@@ -45,7 +45,7 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0], "Com1 (" + simulator.path(0) + "), 9600 baud, address 1");
     EXPECT_EQ(shown[1], "Transactions: 2   good: 1   retries: 2\n"
-                        "Silences: 0   bad CRC: 3   wrong length: 0   exceptions: 0");
+                        "Silences: 0   bad CRC: 3   wrong length: 0   mismatch: 0   exceptions: 0");
     EXPECT_EQ(shown[2].rfind("Last failure: bad reply (CRC), at ", 0), 0u) << shown[2];
     const auto frames = [&window] { return window.findChild<QPlainTextEdit*>()->toPlainText().toStdString(); };
     const std::string english = frames();
@@ -55,7 +55,7 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
     program.state.settings.language = kFrench;
     window.refresh();
     EXPECT_EQ(labels()[1], "Transactions : 2   réussies : 1   reprises : 2\n"
-                                 "Silences : 0   CRC faux : 3   longueur fausse : 0   exceptions : 0");
+                                 "Silences : 0   CRC faux : 3   longueur fausse : 0   autre demande : 0   exceptions : 0");
     const std::string french = frames();
     EXPECT_NE(french.find(" ms envoi 01 03 30 00 00 05 "), std::string::npos) << french;
     EXPECT_NE(french.find("  CRC faux\n"), std::string::npos) << french;
@@ -70,7 +70,7 @@ TEST_F(LinkWindowTest, CountsWhatTheLinkDidAndSavesItsFrames)
     const std::string header = "VantorPC 1.0.0 link log, saved 2024-03-05 14:07:09\n"
                                "Port: Com1, 9600 baud, address 1, device " + simulator.path(0) + "\n"
                                "Transactions: 2   good: 1   retries: 2\n"
-                               "Silences: 0   bad CRC: 3   wrong length: 0   exceptions: 0\n"
+                               "Silences: 0   bad CRC: 3   wrong length: 0   mismatch: 0   exceptions: 0\n"
                                "Last failure: bad reply (CRC), at ";
     EXPECT_EQ(saved.substr(0, header.size()), header);
     EXPECT_NE(saved.find("Frames, in English whatever the program's language"), std::string::npos);

@@ -206,7 +206,8 @@ void cleanTransaction(JbusMaster& master, SerialLibrary& serial, LinkBuffers& bu
     serial.setIdleHook(nullptr);
     g_line.reset(baud);
     Answer answer;
-    std::vector<uint8_t> frame = {1, 3, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    // From the unit the request was sent to.
+    std::vector<uint8_t> frame = {jbusAddressByte(master.settings().jbusAddress), 3, 10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const uint16_t crc = jbusCrc16(frame.data(), static_cast<uint16_t>(frame.size()));
     frame.push_back(static_cast<uint8_t>(crc));
     frame.push_back(static_cast<uint8_t>(crc >> 8));

@@ -147,6 +147,19 @@ std::vector<Case> matrix(int32_t baud)
                              LinkFailure::WrongLength, 3});
             cases.push_back({at + "exception", op, baud, Fault::Exception, 3, 2, Expect::Failure,
                              LinkFailure::Exception, 3});
+            // Right length and CRC, but the answer to another request.
+            cases.push_back({at + "reply from another address", op, baud, Fault::OtherAddress, 3, 2,
+                             op.function == 3 ? Expect::Failure : Expect::Success,
+                             LinkFailure::BadReply, op.function == 3 ? 3u : 1u});
+            cases.push_back({at + "reply of another function", op, baud, Fault::OtherFunction, 3,
+                             op.function == 3 ? 4 : 6, Expect::Failure, LinkFailure::BadReply, 3});
+            cases.push_back({at + (op.function == 3 ? "another byte count" : "another echoed count"), op, baud,
+                             Fault::OtherCount, 3, 0, Expect::Failure, LinkFailure::BadReply, 3});
+            if (op.function == 16)
+                cases.push_back({at + "another echoed register", op, baud, Fault::OtherRegister, 3, 0,
+                                 Expect::Failure, LinkFailure::BadReply, 3});
+            cases.push_back({at + "another function once", op, baud, Fault::OtherFunction, 1, 4, Expect::Success, {},
+                             2});
             cases.push_back({at + "gap just under the inter-byte time-out", op, baud, Fault::PauseInside, 1,
                              interByteMs - (slow ? 70 : 50), Expect::Success, {}, 1});
             cases.push_back({at + "gap just over the inter-byte time-out", op, baud, Fault::PauseInside, 3,
@@ -175,7 +188,9 @@ void runMatrix(int32_t baud)
     // them one after the other, each case on a line of its own.
     std::atomic<size_t> nextCase{0};
     std::vector<std::thread> workers;
-    for (size_t w = 0; w < std::min<size_t>(cases.size(), 32); ++w)
+    // As many as the machine has cores, four a core: more would time the line of a starved one.
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    for (size_t w = 0; w < std::min<size_t>(cases.size(), 4 * cores); ++w)
         workers.emplace_back([&] {
             for (size_t i = nextCase++; i < cases.size(); i = nextCase++) {
                 Rig rig(cases[i].baud);

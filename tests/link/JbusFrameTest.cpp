@@ -64,4 +64,8 @@ TEST(JbusTiming, TimeoutsAndWireTime)
     EXPECT_EQ(wireTimeMs(65, 300), 2384);
     EXPECT_EQ(wireTimeMs(65, 600), 1192);
     EXPECT_EQ(wireTimeMs(8, 9600), 10);
+    // The frame guard: 3.5 characters of 11 bits, never under 2 ms.
+    const std::pair<int32_t, int> guards[] = {{300, 129}, {600, 65}, {2400, 17}, {9600, 5}, {19200, 3}, {115200, 2}};
+    for (const auto& [baud, ms] : guards)
+        EXPECT_EQ(frameGuardMs(baud), ms) << baud << " baud";
 }

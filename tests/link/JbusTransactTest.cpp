@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -43,6 +44,24 @@ TEST_F(JbusTransactTest, ReadsABlock)
     ASSERT_EQ(read(0x1100, 28), 0);
     EXPECT_EQ(buffers.received, 61);
     EXPECT_EQ(simulator->requests().at(1).bytes, std::vector<uint8_t>({0x01, 0x03, 0x11, 0x00, 0x00, 0x1C, 0x41, 0x3F}));
+}
+
+// A reply complete under a good CRC is not followed by the inter-byte time-out:
+// the master waits only the frame guard for a byte that would make it over-long.
+TEST_F(JbusTransactTest, AReplyEndsAtItsLengthAfterTheFrameGuard)
+{
+    std::vector<int> waits;
+    SerialLibrary::WaitClock logged;
+    logged.waitForInput = [&waits](SerialPort& port, int ms) {
+        waits.push_back(ms);
+        waitForInput(port, ms);
+    };
+    serial.setWaitClock(logged);
+    ASSERT_EQ(read(0x1100, 28), 0);
+    ASSERT_FALSE(waits.empty());
+    EXPECT_LE(waits.back(), frameGuardMs(9600)) << "after the last byte";
+    EXPECT_GT(*std::max_element(waits.begin(), waits.end() - 1), frameGuardMs(9600)) << "before it";
+
 }
 
 // A poller holds the port from one poll to the next; a failure lets it go, so
@@ -118,6 +137,8 @@ TEST_F(JbusTransactTest, IdleHookRunsDuringTheWaitAndCannotStartAnotherTransacti
             return 0;
         },
         5);
+    // A reply that keeps the master waiting long enough for the hook to run many times.
+    simulator->injectFault(Fault::LateReply, 1, 150);
     EXPECT_EQ(read(0x3000, 5), 0);
     EXPECT_GT(idleCalls, 10);
     EXPECT_EQ(nested, idleCalls);
