@@ -38,7 +38,9 @@ QLocale localeFor(int language)
 
 bool FrenchQtTexts::loadCatalogue()
 {
-    return m_catalogue.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // The system's catalogue on Linux; on Windows the one built into the program.
+    return m_catalogue.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+           m_catalogue.load(QStringLiteral("qtbase_fr"), QStringLiteral(":/translations"));
 }
 
 // Called from the file dialog's gatherer thread too: reads constant data only.

@@ -4,6 +4,9 @@
 
 namespace vantor {
 
+#ifndef _WIN32
+// Linux programs have no version resource: the build's own values stand for it.
+// On Windows the entries come from the program file (VersionStringsWin32.cpp).
 std::string readVersionString(const std::string& entry)
 {
     if (entry == "InternalName")
@@ -18,6 +21,7 @@ std::string readVersionString(const std::string& entry)
         return kVersionCompanyName;
     return std::string();
 }
+#endif
 
 VersionStrings readVersionStrings()
 {

@@ -182,6 +182,14 @@ uint8_t Simulator::address() const
     return m_instrument.address();
 }
 
+void Simulator::holdImage(uint16_t first, const std::vector<uint8_t>& bytes)
+{
+    withInstrument([&](Instrument& unit) {
+        unit.holdMeasurement(true);
+        unit.setImage(first, bytes);
+    });
+}
+
 void Simulator::withInstrument(const std::function<void(Instrument&)>& f)
 {
     std::lock_guard lock(m_mutex);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Instrument.h"
+#include "SimTypes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,41 +18,6 @@
 #include <vector>
 
 namespace vantor::sim {
-
-enum class Fault {
-    Silence,       // no answer
-    BadCrc,        // the reply's CRC is wrong
-    Exception,     // an exception reply (amount: the code, 4 when 0)
-    ExtraBytes,    // amount bytes appended to the reply
-    MissingBytes,  // the reply's last amount bytes left out
-    PauseInside,   // a pause of amount ms in the middle of the reply
-    NoiseBefore,   // amount noise bytes sent before the reply
-    LateReply,     // the reply starts amount ms later than usual
-    WriteIgnored,  // a write is acknowledged but its registers keep their values
-    // A reply of the right length and CRC that answers another request:
-    OtherAddress,   // under address `amount`
-    OtherFunction,  // with function code `amount`
-    OtherCount,     // a read's byte count, or a write's echoed count, one more
-    OtherRegister,  // a write's echoed first register one more
-};
-
-struct SimOptions {
-    int32_t baud = 9600;
-    uint8_t address = 1;
-    int turnaroundMs = 5;  // from the end of a request to the first reply byte
-    int ignoredWrites = 0;  // the first writes acknowledged without being stored
-    bool measurementWritable = false;  // the measurement is held and takes writes
-};
-
-// A complete frame as the simulator received it on one line.
-struct HeardRequest {
-    int line = 0;
-    int32_t lineBaud = 0;  // the speed the master's side was set to
-    bool heard = false;    // at the simulator's own speed, on the instrument's line
-    bool answered = false;
-    std::vector<uint8_t> bytes;
-    int64_t atMs = 0;
-};
 
 class Simulator {
 public:
@@ -70,6 +36,8 @@ public:
     std::vector<uint8_t> image(uint16_t first, uint16_t count) const;
     void setImage(uint16_t first, const std::vector<uint8_t>& bytes);
     uint8_t address() const;
+    // Holds the measurement still at the bytes given from register `first`.
+    void holdImage(uint16_t first, const std::vector<uint8_t>& bytes);
     // Runs f on the instrument while the simulator is held still.
     void withInstrument(const std::function<void(Instrument&)>& f);
 

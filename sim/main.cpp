@@ -1,4 +1,5 @@
 // vantor-sim: a simulated Vantor flowmeter on pseudo-terminals.
+#include "SimServer.h"
 #include "Simulator.h"
 
 #include <csignal>
@@ -16,10 +17,12 @@ void usage()
     std::fprintf(stderr,
                  "usage: vantor-sim [--baud B] [--address A] [--turnaround MS] [--registers FILE] [--ignore-writes N]\n"
                  "                 [--writable-measurement] PATH [PATH...]\n"
+                 "       vantor-sim --serve PORT PATH [PATH...]\n"
                  "  The instrument answers on the first PATH; the others are lines with nothing connected.\n"
                  "  --ignore-writes N: the first N writes are acknowledged but not stored.\n"
                  "  --writable-measurement: the measurement stops following the flow and takes writes.\n"
-                 "  SIGUSR1 writes the registers to FILE; SIGINT or SIGTERM ends the simulation.\n");
+                 "  SIGUSR1 writes the registers to FILE; SIGINT or SIGTERM ends the simulation.\n"
+                 "  --serve: test programs on 127.0.0.1:PORT start and drive simulators on the PATHs.\n");
 }
 
 bool parseNumber(const char* text, long low, long high, long& value)
@@ -36,6 +39,7 @@ int main(int argc, char** argv)
     vantor::sim::SimOptions options;
     std::string registersFile;
     std::vector<std::string> paths;
+    long servePort = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         long value = 0;
@@ -51,6 +55,9 @@ int main(int argc, char** argv)
             ++i;
         } else if (arg == "--ignore-writes" && hasValue && parseNumber(argv[i + 1], 0, 1000000, value)) {
             options.ignoredWrites = static_cast<int>(value);
+            ++i;
+        } else if (arg == "--serve" && hasValue && parseNumber(argv[i + 1], 1, 65535, value)) {
+            servePort = value;
             ++i;
         } else if (arg == "--writable-measurement") {
             options.measurementWritable = true;
@@ -70,6 +77,9 @@ int main(int argc, char** argv)
         usage();
         return 2;
     }
+
+    if (servePort != 0)
+        return vantor::sim::serveSimulators(static_cast<int>(servePort), paths);
 
     // Signals are taken synchronously below; block them before any thread starts.
     sigset_t signals;

@@ -29,10 +29,7 @@ protected:
         encodeImage(kMeasurementTable, values, std::span<uint8_t>(image));
         for (auto [at, byte] : patch)
             image[static_cast<size_t>(at)] = byte;
-        simulator->withInstrument([&](sim::Instrument& unit) {
-            unit.holdMeasurement(true);
-            unit.setImage(kMeasurementBlock.firstRegister, image);
-        });
+        simulator->holdImage(kMeasurementBlock.firstRegister, image);
     }
     static MeasurementValues flowing(float flow) { return [&] { auto v = test::example(); v.flow = flow; return v; }(); }
     void record(const std::string& name)

@@ -1,0 +1,199 @@
+#include "SimServer.h"
+
+#include "Simulator.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace vantor::sim {
+
+namespace {
+
+std::string hex(const std::vector<uint8_t>& bytes)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (uint8_t b : bytes) {
+        text += kDigits[b >> 4];
+        text += kDigits[b & 15];
+    }
+    return text.empty() ? "-" : text;
+}
+
+std::vector<uint8_t> fromHex(const std::string& text)
+{
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+// One client's conversation: a line in, a line (or a few) out.
+class Session {
+public:
+    Session(int fd, const std::vector<std::string>& paths) : m_fd(fd), m_paths(paths) {}
+
+    void run()
+    {
+        std::string line;
+        while (readLine(line)) {
+            std::string reply;
+            try {
+                reply = handle(line);
+            } catch (const std::exception& e) {
+                reply = std::string("error ") + e.what();
+            }
+            if (!send(reply + "\n"))
+                break;
+        }
+    }
+
+private:
+    std::string handle(const std::string& line)
+    {
+        std::istringstream in(line);
+        std::string command;
+        in >> command;
+        if (command == "start") {
+            int lines = 1, baud = 9600, address = 1, turnaround = 5, ignored = 0, writable = 0;
+            in >> lines >> baud >> address >> turnaround >> ignored >> writable;
+            if (lines < 1 || lines > static_cast<int>(m_paths.size()))
+                return "error only " + std::to_string(m_paths.size()) + " lines";
+            m_simulator.reset();
+            m_simulator = std::make_unique<Simulator>(
+                std::vector<std::string>(m_paths.begin(), m_paths.begin() + lines),
+                SimOptions{.baud = baud, .address = static_cast<uint8_t>(address), .turnaroundMs = turnaround,
+                           .ignoredWrites = ignored, .measurementWritable = writable != 0});
+            return "ok";
+        }
+        if (!m_simulator)
+            return "error no simulator started";
+        Simulator& s = *m_simulator;
+        int a = 0, b = 0, c = 0;
+        std::string bytes;
+        if (command == "image") {
+            in >> a >> b;
+            return "ok " + hex(s.image(static_cast<uint16_t>(a), static_cast<uint16_t>(b)));
+        }
+        if (command == "setimage" || command == "hold") {
+            in >> a >> bytes;
+            (command == "hold" ? s.holdImage(static_cast<uint16_t>(a), fromHex(bytes))
+                               : s.setImage(static_cast<uint16_t>(a), fromHex(bytes)));
+            return "ok";
+        }
+        if (command == "reg") {
+            in >> a;
+            return "ok " + std::to_string(s.reg(static_cast<uint16_t>(a)));
+        }
+        if (command == "setreg") {
+            in >> a >> b;
+            s.setReg(static_cast<uint16_t>(a), static_cast<uint16_t>(b));
+            return "ok";
+        }
+        if (command == "address")
+            return "ok " + std::to_string(s.address());
+        if (command == "fault") {
+            in >> a >> b >> c;
+            s.injectFault(static_cast<Fault>(a), b, c);
+            return "ok";
+        }
+        if (command == "requests") {
+            std::string out = "ok";
+            for (const HeardRequest& r : s.requests())
+                out += " " + std::to_string(r.line) + "," + std::to_string(r.lineBaud) + "," +
+                       std::to_string(r.heard) + "," + std::to_string(r.answered) + "," + std::to_string(r.atMs) +
+                       "," + hex(r.bytes);
+            return out;
+        }
+        if (command == "clearfaults")
+            return s.clearFaults(), "ok";
+        if (command == "clearrequests")
+            return s.clearRequests(), "ok";
+        if (command == "setbaud")
+            return in >> a, s.setBaud(a), "ok";
+        if (command == "setturnaround")
+            return in >> a, s.setTurnaroundMs(a), "ok";
+        if (command == "disconnect")
+            return s.disconnect(), "ok";
+        if (command == "reconnect")
+            return s.reconnect(), "ok";
+        if (command == "stop")
+            return m_simulator.reset(), "ok";
+        return "error unknown command " + command;
+    }
+
+    bool readLine(std::string& line)
+    {
+        line.clear();
+        for (;;) {
+            const size_t end = m_pending.find('\n');
+            if (end != std::string::npos) {
+                line = m_pending.substr(0, end);
+                m_pending.erase(0, end + 1);
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                return true;
+            }
+            char buffer[4096];
+            const ssize_t n = recv(m_fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                return false;
+            m_pending.append(buffer, static_cast<size_t>(n));
+        }
+    }
+
+    bool send(const std::string& text)
+    {
+        size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t n = ::send(m_fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    int m_fd;
+    const std::vector<std::string>& m_paths;
+    std::string m_pending;
+    std::unique_ptr<Simulator> m_simulator;
+};
+
+}  // namespace
+
+int serveSimulators(int port, const std::vector<std::string>& paths)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    if (listener < 0)
+        return 1;
+    const int yes = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 4) != 0) {
+        std::perror("vantor-sim: cannot listen");
+        close(listener);
+        return 1;
+    }
+    std::printf("vantor-sim: serving simulators on 127.0.0.1:%d\n", port);
+    std::fflush(stdout);
+    // One test program at a time; its simulator goes with its connection.
+    for (;;) {
+        const int client = accept(listener, nullptr, nullptr);
+        if (client < 0)
+            continue;
+        Session(client, paths).run();
+        close(client);
+    }
+}
+
+}  // namespace vantor::sim
