@@ -33,6 +33,17 @@ std::string stableDeviceName(const std::string& path, const std::string& byIdFol
 
 bool deviceExists(const std::string& path)
 {
+#ifdef _WIN32
+    // A COM port is a name of the system's, not a file: it exists when the
+    // system has a device behind the name.
+    const std::string prefix = "\\\\.\\";
+    if (path.rfind(prefix, 0) == 0) {
+        const std::string name = path.substr(prefix.size());
+        std::wstring wide(name.begin(), name.end());
+        wchar_t target[512];
+        return QueryDosDeviceW(wide.c_str(), target, 512) != 0;
+    }
+#endif
     std::error_code error;
     return fs::exists(path, error);
 }

@@ -45,6 +45,10 @@ private:
         std::string group;
     };
     Place placeOf(const std::string& keyPath) const;
+#ifdef _WIN32
+    // The key's path under HKEY_CURRENT_USER.
+    std::string registryPath(const std::string& keyPath) const;
+#endif
 
     // Linux: the key files as last parsed, each kept while the file stays the same.
     struct ParsedFile;

@@ -8,8 +8,10 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace vantor::sim {
 
@@ -34,10 +36,28 @@ std::vector<uint8_t> fromHex(const std::string& text)
     return bytes;
 }
 
-// One client's conversation: a line in, a line (or a few) out.
+// The one simulator on the lines, and the connection that started it. A test
+// may start a second simulator before it lets the first go (a unit replaced
+// mid-test): the newest takes the lines.
+struct Lines {
+    const std::vector<std::string>& paths;
+    std::mutex mutex;
+    std::unique_ptr<Simulator> simulator;
+    const void* owner = nullptr;
+};
+
+// One client's conversation: a line in, a line out.
 class Session {
 public:
-    Session(int fd, const std::vector<std::string>& paths) : m_fd(fd), m_paths(paths) {}
+    Session(int fd, Lines& lines) : m_fd(fd), m_lines(lines) {}
+    ~Session()
+    {
+        std::lock_guard lock(m_lines.mutex);
+        if (m_lines.owner == this) {
+            m_lines.simulator.reset();
+            m_lines.owner = nullptr;
+        }
+    }
 
     void run()
     {
@@ -45,6 +65,7 @@ public:
         while (readLine(line)) {
             std::string reply;
             try {
+                std::lock_guard lock(m_lines.mutex);
                 reply = handle(line);
             } catch (const std::exception& e) {
                 reply = std::string("error ") + e.what();
@@ -63,18 +84,20 @@ private:
         if (command == "start") {
             int lines = 1, baud = 9600, address = 1, turnaround = 5, ignored = 0, writable = 0;
             in >> lines >> baud >> address >> turnaround >> ignored >> writable;
-            if (lines < 1 || lines > static_cast<int>(m_paths.size()))
-                return "error only " + std::to_string(m_paths.size()) + " lines";
-            m_simulator.reset();
-            m_simulator = std::make_unique<Simulator>(
-                std::vector<std::string>(m_paths.begin(), m_paths.begin() + lines),
+            const std::vector<std::string>& paths = m_lines.paths;
+            if (lines < 1 || lines > static_cast<int>(paths.size()))
+                return "error only " + std::to_string(paths.size()) + " lines";
+            m_lines.simulator.reset();
+            m_lines.owner = this;
+            m_lines.simulator = std::make_unique<Simulator>(
+                std::vector<std::string>(paths.begin(), paths.begin() + lines),
                 SimOptions{.baud = baud, .address = static_cast<uint8_t>(address), .turnaroundMs = turnaround,
                            .ignoredWrites = ignored, .measurementWritable = writable != 0});
             return "ok";
         }
-        if (!m_simulator)
+        if (!m_lines.simulator || m_lines.owner != this)
             return "error no simulator started";
-        Simulator& s = *m_simulator;
+        Simulator& s = *m_lines.simulator;
         int a = 0, b = 0, c = 0;
         std::string bytes;
         if (command == "image") {
@@ -123,8 +146,11 @@ private:
             return s.disconnect(), "ok";
         if (command == "reconnect")
             return s.reconnect(), "ok";
-        if (command == "stop")
-            return m_simulator.reset(), "ok";
+        if (command == "stop") {
+            m_lines.simulator.reset();
+            m_lines.owner = nullptr;
+            return "ok";
+        }
         return "error unknown command " + command;
     }
 
@@ -161,9 +187,8 @@ private:
     }
 
     int m_fd;
-    const std::vector<std::string>& m_paths;
+    Lines& m_lines;
     std::string m_pending;
-    std::unique_ptr<Simulator> m_simulator;
 };
 
 }  // namespace
@@ -186,13 +211,16 @@ int serveSimulators(int port, const std::vector<std::string>& paths)
     }
     std::printf("vantor-sim: serving simulators on 127.0.0.1:%d\n", port);
     std::fflush(stdout);
-    // One test program at a time; its simulator goes with its connection.
+    // A simulator goes with the connection that started it.
+    Lines lines{paths, {}, {}, nullptr};
     for (;;) {
         const int client = accept(listener, nullptr, nullptr);
         if (client < 0)
             continue;
-        Session(client, paths).run();
-        close(client);
+        std::thread([client, &lines] {
+            Session(client, lines).run();
+            close(client);
+        }).detach();
     }
 }
 

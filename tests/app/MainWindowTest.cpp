@@ -8,6 +8,8 @@
 #include "Simulator.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -106,22 +108,35 @@ TEST_F(MainWindowTest, TheFileDialogsDetailsSpeakTheProgramsLanguage)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         return QString(box.button(QMessageBox::Yes)->text() + " " + box.button(QMessageBox::No)->text()).remove('&').toStdString();
     };
+#ifdef _WIN32
+    // Windows names the types of files and folders itself, in its own language.
+    const std::string shells =
+        QFileIconProvider().type(QFileInfo(QString::fromStdString(folder + "/sub"))).toStdString();
+    const std::string dossier = shells, english = shells;
+#else
+    const std::string dossier = "Dossier", english = "Folder";
+#endif
     MainWindow window(program);
-    EXPECT_EQ(details(), "big.mes|2,93 Kio|inconnu; small.eta|4 octets|inconnu; sub||Dossier; ");
+    EXPECT_EQ(details(), "big.mes|2,93 Kio|inconnu; small.eta|4 octets|inconnu; sub||" + dossier + "; ");
     EXPECT_EQ(buttons(), "Oui Non");
     program.state.settings.language = kEnglish;
     window.buildMenu();
-    EXPECT_EQ(details(), "big.mes|2.93 KiB|unknown; small.eta|4 bytes|unknown; sub||Folder; ");
+    EXPECT_EQ(details(), "big.mes|2.93 KiB|unknown; small.eta|4 bytes|unknown; sub||" + english + "; ");
     EXPECT_EQ(buttons(), "Yes No");
 }
 
 // The program object's own starter, the one Compare and Convert use: no fixture's.
 TEST_F(MainWindowTest, TheProgramStartsTheSpreadsheetProgramItIsGiven)
 {
+#ifdef _WIN32
+    const std::string sheet = dir.file("sheet.exe"), opened = dir.file("opened");
+    std::filesystem::copy_file(VANTOR_RECORD_ARGUMENTS, sheet);
+#else
     const std::string sheet = dir.file("sheet"), opened = dir.file("opened");
     std::ofstream(sheet) << "#!/bin/sh\nprintf '%s' \"$1\" > \"" << opened << ".part\" && mv \"" << opened << ".part\" \""
                          << opened << "\"\n";
     std::filesystem::permissions(sheet, std::filesystem::perms::owner_all);
+#endif
     const DialogContext context = program.context();
     ASSERT_TRUE(context.startProgram) << "a starter copied from itself is empty";
     EXPECT_TRUE(context.startProgram(sheet, {"Écart 1.prn"}));

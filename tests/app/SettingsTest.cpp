@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QSettings>
 
+#include <filesystem>
+
 #include <fstream>
 #include <tuple>
 
@@ -44,13 +46,14 @@ TEST(Switches, NestedCaseSensitiveSubstrings)
 TEST_F(SettingsTest, SettingsLoadAsSavedAndOutOfRangeAsTheirDefaults)
 {
     ASSERT_TRUE(store.createKey(key));
-    std::ofstream(store.location(key)) << "[General]\nCom=99\nBauds=-4\nJbus=not a number\nLanguage=7\n";
+    for (const auto& [name, value] : {std::pair{"Com", "99"}, {"Bauds", "-4"}, {"Jbus", "not a number"}, {"Language", "7"}})
+        store.writeText(key, name, value);
     ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     Settings& settings = program.state.settings;
     EXPECT_EQ((std::tuple{settings.link.portIndex, settings.link.baudIndex, settings.link.jbusAddress, settings.language}),
               (std::tuple{0, 5, 1.0f, kFrench}));
     EXPECT_EQ(program.state.catalogue.names[16] + " " + std::to_string(program.state.catalogue.angles[8]), "DUAL-600 37");
-    EXPECT_EQ(settings.prnFolder, dataHome() + "/Data/");
+    EXPECT_EQ(settings.prnFolder, (std::filesystem::path(dataHome()) / "Data" / "").make_preferred().string());
     EXPECT_TRUE(QFileInfo(QString::fromStdString(settings.prnFolder)).isDir()) << "created with its parents";
 
     settings = {};
@@ -83,6 +86,9 @@ TEST_F(SettingsTest, OptionsTakeJbusAddressesUpTo255)
 // of the program used, read the same both ways.
 TEST_F(SettingsTest, QSettingsAndTheStoreReadEachOthersFiles)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the store is the registry, which the program has always read itself";
+#endif
     const std::string values[] = {
         "",        " lead",        "trail ",     "a,b;c=d",   "q\"x\\y",    "caf\xc3\xa9 \xe2\x82\xac", "\x01" "a\n\t",
         "@at",     "x@",           "#hash",      "[br]",      "%25",        "C:\\sites\\a,b.eta",      "/dev/ttyUSB0",

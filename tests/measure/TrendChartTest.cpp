@@ -1,5 +1,6 @@
 // The trend chart rendered into images of known size, checked pixel by pixel.
 #include "TrendChart.h"
+#include "WindowsFont.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -73,6 +74,8 @@ TEST(TrendChart, OnlyAFlowStrictlyInsideTheRangeStartsTheCurve)
 // show on the white around it.
 TEST(TrendChartLabels, EveryTextLiesWhollyInsideTheChart)
 {
+    if (const std::string why = test::withoutWindowsFont(); !why.empty())
+        GTEST_SKIP() << why;
     // The dialog's chart area in French and in English units, a wide one, and the replay's.
     const struct { QSize size; float qMax; const char* unit; int markColumn; } rows[] = {
         {{200, 155}, 150, "m3/j", -1}, {{200, 155}, 150, "m3/d", -1},
@@ -110,6 +113,8 @@ TEST(TrendChartLabels, EveryTextLiesWhollyInsideTheChart)
 
 TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
 {
+    if (const std::string why = test::withoutWindowsFont(); !why.empty())
+        GTEST_SKIP() << why;
     std::vector<float> recorded(200, std::nanf(""));
     for (int i = 20; i < 200; ++i)
         recorded[static_cast<size_t>(i)] = 60 * std::sin(static_cast<float>(i) / 15.0f);
@@ -136,6 +141,8 @@ TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
 // through a text.
 TEST(TrendChartLabels, TextsStandClearOfEachOtherTheFrameAndTheTicks)
 {
+    if (const std::string why = test::withoutWindowsFont(); !why.empty())
+        GTEST_SKIP() << why;
     TrendChartArgs args = flow({}, 10);
     args.unit = "m3/h";
     args.secondsPerColumn = 1;
