@@ -1,5 +1,6 @@
 #include "SimServer.h"
 
+#include "HexText.h"
 #include "Simulator.h"
 
 #include <netinet/in.h>
@@ -16,25 +17,6 @@
 namespace vantor::sim {
 
 namespace {
-
-std::string hex(const std::vector<uint8_t>& bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    for (uint8_t b : bytes) {
-        text += kDigits[b >> 4];
-        text += kDigits[b & 15];
-    }
-    return text.empty() ? "-" : text;
-}
-
-std::vector<uint8_t> fromHex(const std::string& text)
-{
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < text.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
 
 // The one simulator on the lines, and the connection that started it. A test
 // may start a second simulator before it lets the first go (a unit replaced
@@ -102,12 +84,12 @@ private:
         std::string bytes;
         if (command == "image") {
             in >> a >> b;
-            return "ok " + hex(s.image(static_cast<uint16_t>(a), static_cast<uint16_t>(b)));
+            return "ok " + hexText(s.image(static_cast<uint16_t>(a), static_cast<uint16_t>(b)));
         }
         if (command == "setimage" || command == "hold") {
             in >> a >> bytes;
-            (command == "hold" ? s.holdImage(static_cast<uint16_t>(a), fromHex(bytes))
-                               : s.setImage(static_cast<uint16_t>(a), fromHex(bytes)));
+            (command == "hold" ? s.holdImage(static_cast<uint16_t>(a), hexBytes(bytes))
+                               : s.setImage(static_cast<uint16_t>(a), hexBytes(bytes)));
             return "ok";
         }
         if (command == "reg") {
@@ -131,7 +113,7 @@ private:
             for (const HeardRequest& r : s.requests())
                 out += " " + std::to_string(r.line) + "," + std::to_string(r.lineBaud) + "," +
                        std::to_string(r.heard) + "," + std::to_string(r.answered) + "," + std::to_string(r.atMs) +
-                       "," + hex(r.bytes);
+                       "," + hexText(r.bytes);
             return out;
         }
         if (command == "clearfaults")

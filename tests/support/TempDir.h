@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -14,10 +15,13 @@ public:
     {
 #ifdef _WIN32
         // No mkdtemp: a name from the clock and a counter, created only if new.
+        // Never the name of an earlier run: the settings tests keep their
+        // registry branches by the folder's name.
         static unsigned counter = 0;
         const auto base = std::filesystem::temp_directory_path();
+        const auto now = std::chrono::system_clock::now().time_since_epoch().count();
         for (int tries = 0; tries < 1000 && m_path.empty(); ++tries) {
-            const auto candidate = base / ("vantor-test-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+            const auto candidate = base / ("vantor-test-" + std::to_string(now) + "-" + std::to_string(++counter));
             if (std::filesystem::create_directory(candidate))
                 m_path = candidate;
         }

@@ -16,6 +16,8 @@ inline std::string withoutWindowsFont()
 #ifdef _WIN32
     const QString family = QFontInfo(QApplication::font()).family();
     const QStringList own{"Segoe UI", "Tahoma", "MS Shell Dlg 2", "Microsoft Sans Serif"};
+    if (family.isEmpty())
+        return "this platform has no font here (Qt's offscreen platform under Wine)";
     if (!own.contains(family))
         return "the dialog font here is " + family.toStdString() + ", not one of Windows's own";
 #endif

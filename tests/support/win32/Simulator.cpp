@@ -1,3 +1,4 @@
+#include "HexText.h"
 #include "Simulator.h"
 
 #include <winsock2.h>
@@ -10,25 +11,6 @@
 namespace vantor::sim {
 
 namespace {
-
-std::string hex(const std::vector<uint8_t>& bytes)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    for (uint8_t b : bytes) {
-        text += kDigits[b >> 4];
-        text += kDigits[b & 15];
-    }
-    return text.empty() ? "-" : text;
-}
-
-std::vector<uint8_t> fromHex(const std::string& text)
-{
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < text.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
 
 SOCKET connectToServer()
 {
@@ -103,17 +85,17 @@ void Simulator::setReg(uint16_t r, uint16_t value)
 
 std::vector<uint8_t> Simulator::image(uint16_t first, uint16_t count) const
 {
-    return fromHex(ask("image " + std::to_string(first) + " " + std::to_string(count)));
+    return hexBytes(ask("image " + std::to_string(first) + " " + std::to_string(count)));
 }
 
 void Simulator::setImage(uint16_t first, const std::vector<uint8_t>& bytes)
 {
-    ask("setimage " + std::to_string(first) + " " + hex(bytes));
+    ask("setimage " + std::to_string(first) + " " + hexText(bytes));
 }
 
 void Simulator::holdImage(uint16_t first, const std::vector<uint8_t>& bytes)
 {
-    ask("hold " + std::to_string(first) + " " + hex(bytes));
+    ask("hold " + std::to_string(first) + " " + hexText(bytes));
 }
 
 uint8_t Simulator::address() const { return static_cast<uint8_t>(std::stoi(ask("address"))); }
@@ -150,7 +132,7 @@ std::vector<HeardRequest> Simulator::requests() const
         r.heard = heard != 0;
         r.answered = answered != 0;
         r.atMs = at;
-        r.bytes = fromHex(bytes);
+        r.bytes = hexBytes(bytes);
         out.push_back(std::move(r));
     }
     return out;
