@@ -8,6 +8,7 @@
 #include "Program.h"
 #include "ScanWindow.h"
 #include "SettingsFiles.h"
+#include "SystemDriver.h"
 #include "Templates.h"
 #include "UnitScan.h"
 
@@ -91,7 +92,8 @@ void OptionsDialog::showPortDevices()
         const std::string& path = m_program.serial.devicePath(i);
         QString text = QString::fromUtf8(lang::ListCom.texts[static_cast<size_t>(i)]);
         if (!path.empty())
-            text += QStringLiteral("  ") + QString::fromStdString(stableDeviceName(path));
+            // As the user knows it: "COM3" on Windows, a stable name on Linux.
+            text += QStringLiteral("  ") + QString::fromStdString(stableDeviceName(systemDeviceShownName(path)));
         if (path.empty() || !deviceExists(path))
             text += QStringLiteral(" ") + QString::fromUtf8(lang::OptPortAbsent.text(language));
         ports->setItemText(i, text);

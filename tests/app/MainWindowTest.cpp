@@ -5,6 +5,7 @@
 #include "OptionsDialog.h"
 #include "QtPrompts.h"
 #include "ScanWindow.h"
+#include "SystemDriver.h"
 #include "Simulator.h"
 
 #include <QFileDialog>
@@ -52,7 +53,8 @@ TEST_F(MainWindowTest, ConnectShowsTheScanAndCancelStopsIt)
     OptionsDialog& options = window.options();
     options.opening();
     const QComboBox* ports = options.control<QComboBox>(1000);
-    EXPECT_EQ(ports->itemText(1).toStdString(), "Com2  " + lines.path(1)) << "each port names its device";
+    // By the name the user knows: "COM2" on Windows, the device's path on Linux.
+    EXPECT_EQ(ports->itemText(1).toStdString(), "Com2  " + systemDeviceShownName(lines.path(1))) << "each port names its device";
     EXPECT_EQ(ports->itemText(3).toStdString(), "Com4  " + dir.file("absent3") + " (not present)");
     std::string shown;
     QTimer::singleShot(300, [&shown] {
