@@ -57,6 +57,7 @@ TEST_F(SettingsTest, SettingsLoadAsSavedAndOutOfRangeAsTheirDefaults)
     EXPECT_TRUE(QFileInfo(QString::fromStdString(settings.prnFolder)).isDir()) << "created with its parents";
 
     settings = {};
+    settings.currentFolder = "C:\\Объект\\Łódź\\";
     settings.link = {2, 3, 247.4f};
     settings.language = kEnglish;
     program.state.catalogue = {.names = {"XY"}, .angles = {-1}};
@@ -65,7 +66,8 @@ TEST_F(SettingsTest, SettingsLoadAsSavedAndOutOfRangeAsTheirDefaults)
     ASSERT_TRUE(prepareProgram(program, "", dataHome()));
     EXPECT_EQ((std::tuple{settings.link.portIndex, settings.link.baudIndex, settings.link.jbusAddress, settings.language}),
               (std::tuple{2, 3, 247.0f, kEnglish}));
-    EXPECT_EQ(settings.currentFolder, "") << "a stored catalogue means a later run: the folders stay as stored";
+    EXPECT_EQ(settings.currentFolder, "C:\\Объект\\Łódź\\")
+        << "a stored catalogue means a later run: the folders stay as stored, in any language";
     EXPECT_EQ(program.state.catalogue.names[0] + " " + std::to_string(program.state.catalogue.angles[0]), "XY -1");
 }
 
