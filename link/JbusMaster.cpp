@@ -13,6 +13,13 @@
 
 namespace vantor {
 
+namespace {
+
+// Address, function with its high bit, the code, and the CRC.
+constexpr uint32_t kExceptionLength = 5;
+
+}  // namespace
+
 const char* linkFailureText(LinkFailure failure, int language)
 {
     switch (failure) {
@@ -233,19 +240,39 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
     if (waitForLine && leftMs > 0)
         delayMs(*m_port, leftMs);
     m_port->ops.setRts(*m_port, false);
-    int byte = readByteTimed(*m_port, fromLineEnd(replyTimeoutMs));
-    if (byte < 0)
+    if (readRunTimed(*m_port, reply.data(), 1, fromLineEnd(replyTimeoutMs), interByteMs) <= 0)
         return verdict(TraceVerdict::Silence, 0);
-    // A complete frame under a good CRC waits only the line's frame guard for a
-    // byte that would make it over-long; anything else waits the inter-byte time-out.
-    const int guardMs = frameGuardMs(kBaudRates[m_settings.baudIndex]);
-    uint32_t count = 0;
-    do {
-        if (count < reply.size())
-            reply[count] = static_cast<uint8_t>(byte);
-        ++count;
-        byte = readByteTimed(*m_port, replyComplete(count, expected) ? guardMs : fromLineEnd(interByteMs));
-    } while (byte >= 0);
+    // The rest comes in runs, each read at once where the driver can: up to the
+    // length of an exception reply, then up to the expected length, then (an
+    // over-long reply) whatever follows. A complete frame under a good CRC
+    // waits only the line's frame guard for a byte that would make it
+    // over-long; anything else waits the inter-byte time-out.
+    const int32_t baud = kBaudRates[m_settings.baudIndex];
+    const int guardMs = frameGuardMs(baud);
+    const int paceMs = wireTimeMs(1, baud);
+    uint32_t count = 1;
+    std::array<uint8_t, 64> spill{};
+    for (;;) {
+        const bool complete = replyComplete(count, expected);
+        const uint32_t stop = count < kExceptionLength                   ? kExceptionLength
+                              : count < static_cast<uint32_t>(expected) ? static_cast<uint32_t>(expected)
+                                                                         : UINT32_MAX;
+        uint32_t wanted = complete ? 1 : stop - count;
+        // Bytes beyond the buffer are counted, not kept: the reply then fails its length.
+        uint8_t* into = spill.data();
+        if (count < reply.size()) {
+            into = reply.data() + count;
+            wanted = std::min<uint32_t>(wanted, static_cast<uint32_t>(reply.size()) - count);
+        } else {
+            wanted = std::min<uint32_t>(wanted, static_cast<uint32_t>(spill.size()));
+        }
+        const int got = readRunTimed(*m_port, into, wanted, complete ? guardMs : fromLineEnd(interByteMs),
+                                     fromLineEnd(interByteMs), paceMs);
+        if (got > 0)
+            count += static_cast<uint32_t>(got);
+        if (got < static_cast<int>(wanted))
+            break;
+    }
     m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
 
     if (sent != 0)
@@ -270,7 +297,6 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
 
 bool JbusMaster::isExceptionReply(uint32_t count, int expected) const
 {
-    constexpr uint32_t kExceptionLength = 5;
     const auto& reply = m_buffers.reply;
     return count == kExceptionLength && static_cast<uint32_t>(expected) != kExceptionLength &&
            reply[1] == (m_buffers.request[1] | 0x80) &&

@@ -291,6 +291,42 @@ int readByteTimed(SerialPort& port, int timeoutMs)
     }
 }
 
+int readRunTimed(SerialPort& port, uint8_t* buffer, uint32_t wanted, int firstMs, int gapMs, int paceMs)
+{
+    uint32_t got = 0;
+    int64_t deadline = nowUs(port) + int64_t{firstMs} * 1000;
+    while (got < wanted) {
+        // Where the driver can, the rest is one read that the system ends at
+        // the first silence longer than gapMs: one wake-up for the run.
+        if (paceMs > 0 && wanted - got > 1 && !clockOf(port).waitForInput &&
+            startRun(port, buffer + got, wanted - got, gapMs, paceMs)) {
+            // A steady sender ends it by its length, a silence by the system's
+            // timing; the bound only guards against a driver that would not.
+            const int64_t bound = nowUs(port) + int64_t{gapMs} * (wanted - got + 1) * 1000;
+            for (int64_t now = nowUs(port); now < bound; now = nowUs(port)) {
+                const int idle = port.library ? port.library->runIdleHookWhenDue(port, now) : 0;
+                if (idle < 0) {
+                    port.status = idle;
+                    got += endRun(port);
+                    return got > 0 ? static_cast<int>(got) : idle;
+                }
+                const int interval = port.library ? port.library->idleIntervalMs() : -1;
+                const int left = msLeft(bound, now);
+                if (waitRun(port, interval < 0 ? left : std::min(left, interval)))
+                    break;
+            }
+            got += endRun(port);
+            return static_cast<int>(got);
+        }
+        const int byte = readByteTimed(port, firstMs < 0 && got == 0 ? -1 : msLeft(deadline, nowUs(port)));
+        if (byte < 0)
+            return got > 0 || byte == kSerialTimeout ? static_cast<int>(got) : byte;
+        buffer[got++] = static_cast<uint8_t>(byte);
+        deadline = nowUs(port) + int64_t{gapMs} * 1000;
+    }
+    return static_cast<int>(got);
+}
+
 int delayMs(SerialPort& port, int ms)
 {
     const int64_t deadline = nowUs(port) + int64_t{ms} * 1000;

@@ -190,6 +190,12 @@ private:
 // Waits up to timeoutMs (-1: no limit) for a byte; returns it, -8 on time-out,
 // or the idle hook's negative result.
 int readByteTimed(SerialPort& port, int timeoutMs);
+// Reads up to `wanted` bytes: the first within firstMs, each next one within
+// gapMs of the one before. Returns how many came, fewer than wanted when a
+// silence ended them; when none came, 0 or the idle hook's negative result.
+// paceMs, the time a byte takes on the line, says that a byte has just been
+// taken and more follow at that pace: a driver that can then reads them in one.
+int readRunTimed(SerialPort& port, uint8_t* buffer, uint32_t wanted, int firstMs, int gapMs, int paceMs = 0);
 // Waits ms milliseconds, running the idle hook; 0 or the hook's negative result.
 int delayMs(SerialPort& port, int ms);
 // Reads and discards whatever has been received.

@@ -48,6 +48,19 @@ bool switchesRts(SerialPort& port);
 // Waits until input may be readable or ms pass, without spinning. ms < 0 waits without limit.
 void waitForInput(SerialPort& port, int ms);
 
+// A read of up to `wanted` bytes into buffer that the system itself ends at a
+// silence of gapMs between two bytes, so that a reply costs one wake-up rather
+// than one a byte. Called just after a byte was taken: it lets paceMs pass and
+// starts only when the next byte has come, so that the system times every gap
+// of the run, the first one too (within that pace). False where the driver has
+// no such read (termios, where a wake-up costs little), or nothing came: the
+// caller then waits for the next byte itself.
+bool startRun(SerialPort& port, uint8_t* buffer, uint32_t wanted, int gapMs, int paceMs);
+// Waits up to ms for the run to end by itself; true once it has.
+bool waitRun(SerialPort& port, int ms);
+// Ends the run, cut short if it still goes on, and returns how many bytes it read.
+uint32_t endRun(SerialPort& port);
+
 // Sleeps ms milliseconds.
 void sleepMs(int ms);
 

@@ -540,6 +540,21 @@ bool switchesRts(SerialPort& port)
     return !d || d->fd < 0 || !(d->noModemLines || d->kernelRs485);
 }
 
+bool startRun(SerialPort&, uint8_t*, uint32_t, int, int)
+{
+    return false;
+}
+
+bool waitRun(SerialPort&, int)
+{
+    return true;
+}
+
+uint32_t endRun(SerialPort&)
+{
+    return 0;
+}
+
 void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)

@@ -15,7 +15,8 @@ constexpr uint32_t kQueueSize = 1050;
 // No time-out at all: a read lasts until its bytes come. A wait reads one
 // byte and bounds the read itself; every other read asks only for bytes the
 // system already holds, and so ends at once. One setting for both spares two
-// calls into the system for each byte a wait brings.
+// calls into the system for each byte a wait brings. A run adds its interval
+// time-out, which neither kind of read can meet.
 constexpr COMMTIMEOUTS kReadUntilDone = {0, 0, 0, 0, 0};
 
 int fail(SerialPort& port, int32_t code)
@@ -514,6 +515,56 @@ bool switchesRts(SerialPort&)
 {
     // The communications functions do not tell a port without RTS: the master waits.
     return true;
+}
+
+bool startRun(SerialPort& port, uint8_t* buffer, uint32_t wanted, int gapMs, int paceMs)
+{
+    WinComData* d = port.driver;
+    if (!d || d->handle == INVALID_HANDLE_VALUE || wanted == 0 || gapMs <= paceMs || d->inboxed() > 0)
+        return false;
+    // The interval time-out counts from the read's start, or from a byte it
+    // takes: a read started while nothing has come would leave the gap before
+    // its first byte untimed.
+    sleepMs(paceMs);
+    if (refreshErrors(port).cbInQue == 0)
+        return false;
+    finishPending(*d);
+    // The interval time-out is the system's own timing of each gap: it ends
+    // the read at the first silence longer than gapMs, counted from the last byte.
+    if (d->runGapMs != static_cast<DWORD>(gapMs)) {
+        COMMTIMEOUTS timeouts = kReadUntilDone;
+        timeouts.ReadIntervalTimeout = static_cast<DWORD>(gapMs);
+        if (!SetCommTimeouts(d->handle, &timeouts))
+            return false;
+        d->runGapMs = static_cast<DWORD>(gapMs);
+    }
+    if (!ReadFile(d->handle, buffer, wanted, nullptr, &d->overlapped) && GetLastError() != ERROR_IO_PENDING) {
+        refreshErrors(port);
+        return false;
+    }
+    d->running = true;
+    return true;
+}
+
+bool waitRun(SerialPort& port, int ms)
+{
+    const WinComData& d = *port.driver;
+    return !d.running ||
+           WaitForSingleObject(d.overlapped.hEvent, ms < 0 ? INFINITE : static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+}
+
+uint32_t endRun(SerialPort& port)
+{
+    WinComData& d = *port.driver;
+    if (!d.running)
+        return 0;
+    d.running = false;
+    if (WaitForSingleObject(d.overlapped.hEvent, 0) != WAIT_OBJECT_0)
+        CancelIo(d.handle);
+    // A read cut short still tells the bytes it had taken.
+    DWORD n = 0;
+    GetOverlappedResult(d.handle, &d.overlapped, &n, TRUE);
+    return n;
 }
 
 void waitForInput(SerialPort& port, int ms)

@@ -33,6 +33,9 @@ struct WinComData {
     uint32_t inboxFirst = 0;
     uint32_t inboxEnd = 0;
     uint32_t inboxed() const { return inboxEnd - inboxFirst; }
+    // A read of several bytes in flight, ended by the system at a silence.
+    bool running = false;
+    DWORD runGapMs = 0;  // the interval time-out set for it, kept while unchanged
 };
 
 // "\\.\COM1" for port index 0: the name works for every port number, also above 9.

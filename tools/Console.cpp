@@ -15,30 +15,38 @@ namespace {
 
 #ifdef _WIN32
 // A console shows what WriteConsoleW gives it, whatever its code page; a file
-// or a pipe takes the bytes.
-bool writeConsole(DWORD which, std::string_view text)
-{
-    const HANDLE handle = GetStdHandle(which);
-    DWORD mode = 0;
-    if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode))
-        return false;
-    const std::wstring wide = widened(std::string(text));
-    DWORD written = 0;
-    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != 0;
-}
-#endif
-
+// or a pipe takes the bytes, with Windows line ends, in one write: the C
+// library's text mode asks the system about the handle for every character.
 void write(std::FILE* stream, std::string_view text)
 {
-#ifdef _WIN32
     std::fflush(stream);
-    if (writeConsole(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE, text))
+    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr)
         return;
-#endif
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = widened(std::string(text));
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    std::string bytes;
+    bytes.reserve(text.size() + 8);
+    for (const char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+#else
+void write(std::FILE* stream, std::string_view text)
+{
     std::fwrite(text.data(), 1, text.size(), stream);
     // A reader of a pipe sees each line when it is written.
     std::fflush(stream);
 }
+#endif
 
 }  // namespace
 
