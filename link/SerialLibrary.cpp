@@ -20,10 +20,7 @@ int unsupported(SerialPort& port)
     port.status = kSerialUnsupported;
     return kSerialUnsupported;
 }
-int unsupportedByte(SerialPort& port, uint8_t) { return unsupported(port); }
 int unsupportedFlag(SerialPort& port, bool) { return unsupported(port); }
-int unsupportedInt(SerialPort& port, int) { return unsupported(port); }
-int unsupportedLine(SerialPort& port, int32_t, char, int, int) { return unsupported(port); }
 int unsupportedWrite(SerialPort& port, const uint8_t*, uint32_t) { return unsupported(port); }
 int unsupportedRead(SerialPort& port, uint8_t*, uint32_t) { return unsupported(port); }
 
@@ -34,34 +31,16 @@ int defaultClose(SerialPort& port)
     return kSerialOk;
 }
 
-int defaultDump(SerialPort& port, const LineSink& sink)
-{
-    sink("Port dump not supported for this driver");
-    sink("");
-    return unsupported(port);
-}
-
-SerialPort& defaultClearStatus(SerialPort& port)
-{
-    port.status = kSerialOk;
-    return port;
-}
-
 }  // namespace
 
 const SerialOps kDefaultSerialOps = {
-    unsupported,      unsupported,
-    unsupportedByte,  defaultClose,
-    unsupportedLine,  unsupportedFlag,
-    unsupportedFlag,  unsupportedFlag,
-    unsupportedFlag,  unsupportedFlag,
-    unsupported,      unsupported,
-    unsupported,      unsupported,
-    unsupported,      unsupportedWrite,
-    unsupportedRead,  defaultDump,
-    unsupportedInt,   unsupported,
-    unsupported,      unsupported,
-    unsupported,      defaultClearStatus,
+    .readByte = unsupported,
+    .readBlock = unsupportedRead,
+    .writeBlock = unsupportedWrite,
+    .rxCount = unsupported,
+    .purgeOutput = unsupported,
+    .setRts = unsupportedFlag,
+    .closePort = defaultClose,
 };
 
 int32_t mapSystemError(int error)

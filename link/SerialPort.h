@@ -26,25 +26,6 @@ enum SerialStatus : int32_t {
     kSerialBadStopBits = -28,
 };
 
-// Communication error flags, accumulated per port and never failing an operation.
-enum SerialErrorFlag : uint32_t {
-    kErrRxOver = 0x01,
-    kErrOverrun = 0x02,
-    kErrParity = 0x04,
-    kErrFrame = 0x08,
-    kErrBreak = 0x10,
-    kErrTxFull = 0x100,
-    kErrMode = 0x8000,
-};
-
-// Modem status bits as returned by ModemStatus.
-enum ModemBit : int {
-    kModemCts = 0x10,
-    kModemDsr = 0x20,
-    kModemRing = 0x40,
-    kModemCarrier = 0x80,
-};
-
 struct SerialPort;
 class SerialLibrary;
 
@@ -57,38 +38,21 @@ struct TermiosData;
 using DriverData = TermiosData;
 #endif
 
-using LineSink = std::function<void(const std::string&)>;
 
-// The operation slots, in slot order.
+// The operations the link calls on a port: each driver fills them from its
+// own constant table.
 struct SerialOps {
-    int (*readByte)(SerialPort&);
-    int (*slot1)(SerialPort&);
-    int (*writeByte)(SerialPort&, uint8_t);
-    int (*closePort)(SerialPort&);
-    int (*setLine)(SerialPort&, int32_t baud, char parity, int dataBits, int stopBits);
-    int (*setXonXoff)(SerialPort&, bool on);
-    int (*setRtsCts)(SerialPort&, bool on);
-    int (*setDtrDsr)(SerialPort&, bool on);
-    int (*setDtr)(SerialPort&, bool on);
-    int (*setRts)(SerialPort&, bool on);
-    int (*txFree)(SerialPort&);
-    int (*txCount)(SerialPort&);
-    int (*rxFree)(SerialPort&);
+    int (*readByte)(SerialPort&);  // a byte already received, or -8 when none is
+    int (*readBlock)(SerialPort&, uint8_t* buffer, uint32_t wanted);  // those received, up to wanted
+    int (*writeBlock)(SerialPort&, const uint8_t* bytes, uint32_t length);
     int (*rxCount)(SerialPort&);
     int (*purgeOutput)(SerialPort&);
-    int (*writeBlock)(SerialPort&, const uint8_t* bytes, uint32_t length);
-    int (*readBlock)(SerialPort&, uint8_t* buffer, uint32_t wanted);
-    int (*dump)(SerialPort&, const LineSink& sink);
-    int (*sendBreak)(SerialPort&, int ms);
-    int (*modemStatus)(SerialPort&);
-    int (*lineStatus)(SerialPort&);
-    int (*clearLineStatus)(SerialPort&);
-    int (*slot22)(SerialPort&);
-    SerialPort& (*clearStatus)(SerialPort&);
+    int (*setRts)(SerialPort&, bool on);
+    int (*closePort)(SerialPort&);  // also unlinks and frees the record
 };
 
-// The default operations: every slot stores and returns -24, except ClosePort
-// (unlinks and frees the record), Dump (says it is not supported) and ClearStatus.
+// The operations of a record without a driver: each stores and returns -24,
+// except ClosePort, which unlinks and frees the record.
 extern const SerialOps kDefaultSerialOps;
 
 struct SerialPort {

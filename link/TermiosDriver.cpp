@@ -34,33 +34,6 @@ int apply(SerialPort& port)
     return kSerialOk;
 }
 
-// Stands for the error query of the Windows driver: turns the driver's error
-// counters into accumulated flags. Pseudo-terminals keep no counters.
-void refreshErrors(SerialPort& port)
-{
-    TermiosData& d = *port.driver;
-    if (d.noCounters)
-        return;
-    serial_icounter_struct c{};
-    if (ioctl(d.fd, TIOCGICOUNT, &c) != 0) {
-        d.noCounters = errno == ENOTTY || errno == EINVAL;
-        return;
-    }
-    if (d.haveCounters) {
-        if (c.frame != d.lastFrame) d.errorFlags |= kErrFrame;
-        if (c.overrun != d.lastOverrun) d.errorFlags |= kErrOverrun;
-        if (c.parity != d.lastParity) d.errorFlags |= kErrParity;
-        if (c.brk != d.lastBreak) d.errorFlags |= kErrBreak;
-        if (c.buf_overrun != d.lastBufOverrun) d.errorFlags |= kErrRxOver;
-    }
-    d.lastFrame = c.frame;
-    d.lastOverrun = c.overrun;
-    d.lastParity = c.parity;
-    d.lastBreak = c.brk;
-    d.lastBufOverrun = c.buf_overrun;
-    d.haveCounters = true;
-}
-
 int queuedBytes(int fd, unsigned long request)
 {
     int n = 0;
@@ -101,12 +74,6 @@ int32_t baudOfSpeed(speed_t speed)
 
 namespace {
 
-int modemLines(SerialPort& port)
-{
-    int bits = 0;
-    return ioctl(port.driver->fd, TIOCMGET, &bits) == 0 ? bits : 0;
-}
-
 void changeModemLine(SerialPort& port, int line, bool on)
 {
     // Pseudo-terminals have no modem lines; that is not an error for the caller.
@@ -130,8 +97,6 @@ uint32_t receivedBytes(SerialPort& port)
     d.moreWaiting = n == static_cast<ssize_t>(d.received.size());
     if (n <= 0)
         return 0;
-    // The error counters, once for each burst of bytes that came in.
-    refreshErrors(port);
     d.receivedTo = static_cast<uint32_t>(n);
     return d.receivedTo;
 }
@@ -153,7 +118,6 @@ int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
 int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
 {
     TermiosData& d = *port.driver;
-    refreshErrors(port);
     const int queued = queuedBytes(d.fd, TIOCOUTQ);
     const uint32_t room = queued >= static_cast<int>(d.txQueueSize) ? 0 : d.txQueueSize - static_cast<uint32_t>(queued);
     const uint32_t count = std::min(length, room);
@@ -166,8 +130,6 @@ int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t length)
     port.transferred = n > 0 ? static_cast<uint32_t>(n) : 0;
     if (port.transferred >= length)
         return kSerialOk;
-    if (n < 0 && errno != EAGAIN)
-        d.errorFlags |= kErrTxFull;
     return fail(port, kSerialTxFull);
 }
 
@@ -176,11 +138,6 @@ int readByte(SerialPort& port)
     uint8_t byte = 0;
     const int r = readBlock(port, &byte, 1);
     return r == kSerialOk ? byte : r;
-}
-
-int writeByte(SerialPort& port, uint8_t byte)
-{
-    return writeBlock(port, &byte, 1);
 }
 
 int closePort(SerialPort& port)
@@ -212,25 +169,6 @@ int setLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopB
     return port.status;
 }
 
-int setFlag(SerialPort& port, tcflag_t termios::*field, tcflag_t bits, bool on)
-{
-    termios& t = port.driver->line;
-    if (on)
-        t.*field |= bits;
-    else
-        t.*field &= ~bits;
-    return apply(port);
-}
-
-int setXonXoff(SerialPort& port, bool on) { return setFlag(port, &termios::c_iflag, IXON | IXOFF, on); }
-int setRtsCts(SerialPort& port, bool on) { return setFlag(port, &termios::c_cflag, CRTSCTS, on); }
-
-int setDtr(SerialPort& port, bool on)
-{
-    changeModemLine(port, TIOCM_DTR, on);
-    return kSerialOk;
-}
-
 int setRts(SerialPort& port, bool on)
 {
     if (!port.driver->kernelRs485)
@@ -238,26 +176,10 @@ int setRts(SerialPort& port, bool on)
     return kSerialOk;
 }
 
-int txCount(SerialPort& port)
-{
-    refreshErrors(port);
-    return queuedBytes(port.driver->fd, TIOCOUTQ);
-}
-
-int txFree(SerialPort& port)
-{
-    return static_cast<int>(port.driver->txQueueSize) - txCount(port);
-}
-
 int rxCount(SerialPort& port)
 {
     // Those taken from the device already, else what one read finds.
     return static_cast<int>(receivedBytes(port));
-}
-
-int rxFree(SerialPort& port)
-{
-    return static_cast<int>(port.driver->rxQueueSize) - rxCount(port);
 }
 
 int purgeOutput(SerialPort& port)
@@ -267,92 +189,15 @@ int purgeOutput(SerialPort& port)
     return kSerialOk;
 }
 
-int sendBreak(SerialPort& port, int ms)
-{
-    ioctl(port.driver->fd, TIOCSBRK);
-    delayMs(port, ms);
-    ioctl(port.driver->fd, TIOCCBRK);
-    return kSerialOk;
-}
-
-int modemStatus(SerialPort& port)
-{
-    const int lines = modemLines(port);
-    return (lines & TIOCM_CTS ? kModemCts : 0) | (lines & TIOCM_DSR ? kModemDsr : 0) |
-           (lines & TIOCM_RI ? kModemRing : 0) | (lines & TIOCM_CD ? kModemCarrier : 0);
-}
-
-int lineStatus(SerialPort& port)
-{
-    refreshErrors(port);
-    return static_cast<int>(port.driver->errorFlags & (kErrBreak | kErrFrame | kErrOverrun | kErrParity));
-}
-
-int clearLineStatus(SerialPort& port)
-{
-    port.driver->errorFlags = 0;
-    return kSerialOk;
-}
-
-// Parity codes as the dump has always shown them: 0 none, 1 odd, 2 even, 3 mark, 4 space.
-int parityCode(const termios& t)
-{
-    if (!(t.c_cflag & PARENB))
-        return 0;
-    if (t.c_cflag & CMSPAR)
-        return t.c_cflag & PARODD ? 3 : 4;
-    return t.c_cflag & PARODD ? 1 : 2;
-}
-
-int dataBits(const termios& t)
-{
-    switch (t.c_cflag & CSIZE) {
-    case CS5: return 5;
-    case CS6: return 6;
-    case CS7: return 7;
-    default: return 8;
-    }
-}
-
-int dump(SerialPort& port, const LineSink& sink)
-{
-    TermiosData& d = *port.driver;
-    termios t = d.line;
-    tcgetattr(d.fd, &t);
-    const int lines = modemLines(port);
-    const int rtsControl = t.c_cflag & CRTSCTS ? 2 : (lines & TIOCM_RTS ? 1 : 0);
-    const int dtrControl = lines & TIOCM_DTR ? 1 : 0;
-    const int errors = lineStatus(port);
-    const int modem = modemStatus(port);
-    const int rxQueued = rxCount(port), txQueued = txCount(port);
-    const uint32_t e = d.errorFlags;
-    char text[160];
-    auto emit = [&](auto... args) {
-        std::snprintf(text, sizeof text, args...);
-        sink(text);
-    };
-    sink("");
-    emit("Port type:  Linux termios  BaudRate: %-6d  ByteSize: %1d  Parity: %1d", baudOfSpeed(cfgetospeed(&t)),
-         dataBits(t), parityCode(t));
-    emit("StopBits: %1d fBinary: %1d  fRtsControl: %1d", t.c_cflag & CSTOPB ? 2 : 0, 1, rtsControl);
-    emit("Parity: %1d  OutCtsFlow: %1d  OutDsrFlow: %1d  DtrControl: %1d  OutX: %1d  InX: %1d",
-         t.c_cflag & PARENB ? 1 : 0, t.c_cflag & CRTSCTS ? 1 : 0, 0, dtrControl, t.c_iflag & IXON ? 1 : 0,
-         t.c_iflag & IXOFF ? 1 : 0);
-    emit("Null: %1d  DtrControl: %1d  RtsControl: %1d  XonChar: %02x  XoffChar: %02x", 0, dtrControl,
-         rtsControl, t.c_cc[VSTART], t.c_cc[VSTOP]);
-    emit("XonLim: %-5u XoffLim: %-5u EofChr: %02x  EvtChr: %02x", d.rxQueueSize / 4, d.rxQueueSize / 4, 0, 0);
-    emit("RX count/free: %5d/%-5d  TX count/free: %5d/%-5d  BREAK/FE/OE/PE: %d%d%d%d", rxQueued,
-         static_cast<int>(d.rxQueueSize) - rxQueued, txQueued, static_cast<int>(d.txQueueSize) - txQueued,
-         errors & kErrBreak ? 1 : 0, errors & kErrFrame ? 1 : 0, errors & kErrOverrun ? 1 : 0,
-         errors & kErrParity ? 1 : 0);
-    emit("CE_BREAK:%d  CE_FRAME:%d  CE_MODE:%d CE_OVERRUN:%d", e & kErrBreak ? 1 : 0, e & kErrFrame ? 1 : 0,
-         e & kErrMode ? 1 : 0, e & kErrOverrun ? 1 : 0);
-    emit("CE_RXOVER:%d CE_RXPARITY:%d CE_TXFULL:%d  CTS/DSR/RI/CD: %d%d%d%d", e & kErrRxOver ? 1 : 0,
-         e & kErrParity ? 1 : 0, e & kErrTxFull ? 1 : 0, modem & kModemCts ? 1 : 0, modem & kModemDsr ? 1 : 0,
-         modem & kModemRing ? 1 : 0, modem & kModemCarrier ? 1 : 0);
-    emit("8250:%04.4x", d.chipRegister);
-    return kSerialOk;
-}
+const SerialOps kTermiosOps = {
+    .readByte = readByte,
+    .readBlock = readBlock,
+    .writeBlock = writeBlock,
+    .rxCount = rxCount,
+    .purgeOutput = purgeOutput,
+    .setRts = setRts,
+    .closePort = closePort,
+};
 
 }  // namespace
 
@@ -395,11 +240,8 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
                        int stopBits)
 {
     TermiosData& d = *port.driver;
-    d.rxQueueSize = kQueueSize;
     d.txQueueSize = kQueueSize;
-    d.errorFlags = 0;
     d.receivedFrom = d.receivedTo = 0;
-    d.noCounters = false;
     d.noModemLines = false;
 
     int fd;
@@ -448,28 +290,7 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
 
     setLine(port, baud, parity, dataBits, stopBits);
 
-    SerialOps& ops = port.ops;
-    ops.readByte = readByte;
-    ops.writeByte = writeByte;
-    ops.closePort = closePort;
-    ops.setLine = setLine;
-    ops.setXonXoff = setXonXoff;
-    ops.setRtsCts = setRtsCts;
-    // No DSR handshake under termios: SetDtrDsr keeps its default.
-    ops.setDtr = setDtr;
-    ops.setRts = setRts;
-    ops.txFree = txFree;
-    ops.txCount = txCount;
-    ops.rxFree = rxFree;
-    ops.rxCount = rxCount;
-    ops.purgeOutput = purgeOutput;
-    ops.writeBlock = writeBlock;
-    ops.readBlock = readBlock;
-    ops.dump = dump;
-    ops.sendBreak = sendBreak;
-    ops.modemStatus = modemStatus;
-    ops.lineStatus = lineStatus;
-    ops.clearLineStatus = clearLineStatus;
+    port.ops = kTermiosOps;
 }
 
 void openSystemDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,

@@ -13,17 +13,10 @@
 namespace vantor {
 
 struct TermiosData {
-    uint32_t rxQueueSize = 0;
     uint32_t txQueueSize = 0;
     termios line{};       // line settings as last applied
     termios saved{};      // as found at open; not restored
-    uint32_t errorFlags = 0;
-    uint32_t chipRegister = 0;  // no UART register is readable here: dumped as 0000
     int fd = -1;
-    // Driver error counters at the last refresh, to turn increments into flags.
-    int lastFrame = 0, lastOverrun = 0, lastParity = 0, lastBreak = 0, lastBufOverrun = 0;
-    bool haveCounters = false;
-    bool noCounters = false;  // the device keeps none (a pseudo-terminal): not asked again
     // Bytes read from the device and not yet taken: one read() takes all that
     // waits, so a reply costs a wake-up and a read per burst, not four calls a byte.
     std::array<uint8_t, 512> received{};

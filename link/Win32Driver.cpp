@@ -30,14 +30,13 @@ int failSystem(SerialPort& port)
     return fail(port, mapSystemError(static_cast<int>(GetLastError())));
 }
 
-// Accumulates the error mask and tells the queue levels.
+// Clears a communications error, which would stop every read until cleared,
+// and tells the queue levels.
 COMSTAT refreshErrors(SerialPort& port)
 {
-    WinComData& d = *port.driver;
     DWORD errors = 0;
     COMSTAT status{};
-    if (ClearCommError(d.handle, &errors, &status))
-        d.errorFlags |= errors;
+    ClearCommError(port.driver->handle, &errors, &status);
     return status;
 }
 
@@ -129,11 +128,6 @@ int readByte(SerialPort& port)
     return r == kSerialOk ? byte : r;
 }
 
-int writeByte(SerialPort& port, uint8_t byte)
-{
-    return writeBlock(port, &byte, 1);
-}
-
 int closePort(SerialPort& port)
 {
     WinComData& d = *port.driver;
@@ -164,27 +158,6 @@ int setLine(SerialPort& port, int32_t baud, char parity, int dataBits, int stopB
     return port.status;
 }
 
-int setXonXoff(SerialPort& port, bool on)
-{
-    port.driver->line.fOutX = on;
-    port.driver->line.fInX = on;
-    return apply(port);
-}
-
-int setRtsCts(SerialPort& port, bool on)
-{
-    port.driver->line.fOutxCtsFlow = on;
-    port.driver->line.fRtsControl = on ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_DISABLE;
-    return apply(port);
-}
-
-int setDtrDsr(SerialPort& port, bool on)
-{
-    port.driver->line.fOutxDsrFlow = on;
-    port.driver->line.fDtrControl = on ? DTR_CONTROL_HANDSHAKE : DTR_CONTROL_DISABLE;
-    return apply(port);
-}
-
 // A line under handshake belongs to the system until the settings take it back;
 // otherwise the escape function moves it without reprogramming the port.
 void driveLine(SerialPort& port, bool wasHandshake, DWORD escape)
@@ -197,15 +170,6 @@ void driveLine(SerialPort& port, bool wasHandshake, DWORD escape)
     EscapeCommFunction(port.driver->handle, escape);
 }
 
-int setDtr(SerialPort& port, bool on)
-{
-    DCB& line = port.driver->line;
-    const bool wasHandshake = line.fDtrControl == DTR_CONTROL_HANDSHAKE;
-    line.fDtrControl = on ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
-    driveLine(port, wasHandshake, on ? SETDTR : CLRDTR);
-    return kSerialOk;
-}
-
 int setRts(SerialPort& port, bool on)
 {
     DCB& line = port.driver->line;
@@ -215,26 +179,11 @@ int setRts(SerialPort& port, bool on)
     return kSerialOk;
 }
 
-int txCount(SerialPort& port)
-{
-    return static_cast<int>(refreshErrors(port).cbOutQue);
-}
-
-int txFree(SerialPort& port)
-{
-    return static_cast<int>(port.driver->txQueueSize) - txCount(port);
-}
-
 int rxCount(SerialPort& port)
 {
     // Bytes in the inbox are enough to know: the system is not asked for more.
     const uint32_t inboxed = port.driver->inboxed();
     return static_cast<int>(inboxed > 0 ? inboxed : refreshErrors(port).cbInQue);
-}
-
-int rxFree(SerialPort& port)
-{
-    return static_cast<int>(port.driver->rxQueueSize) - rxCount(port);
 }
 
 int purgeOutput(SerialPort& port)
@@ -244,44 +193,15 @@ int purgeOutput(SerialPort& port)
     return kSerialOk;
 }
 
-int sendBreak(SerialPort& port, int ms)
-{
-    SetCommBreak(port.driver->handle);
-    delayMs(port, ms);
-    ClearCommBreak(port.driver->handle);
-    return kSerialOk;
-}
-
-int modemStatus(SerialPort& port)
-{
-    DWORD bits = 0;
-    // Fails where the device has no modem lines (a pseudo-terminal under Wine).
-    if (!GetCommModemStatus(port.driver->handle, &bits))
-        return failSystem(port);
-    return static_cast<int>(bits & 0xFF);
-}
-
-int lineStatus(SerialPort& port)
-{
-    refreshErrors(port);
-    return static_cast<int>(port.driver->errorFlags & (kErrBreak | kErrFrame | kErrOverrun | kErrParity));
-}
-
-int clearLineStatus(SerialPort& port)
-{
-    port.driver->errorFlags = 0;
-    return kSerialOk;
-}
-
-int dump(SerialPort& port, const LineSink& sink)
-{
-    const int rxQueued = rxCount(port);
-    const int txQueued = txCount(port);
-    const int modem = modemStatus(port);
-    for (const std::string& line : dumpText(*port.driver, rxQueued, txQueued, modem))
-        sink(line);
-    return kSerialOk;
-}
+const SerialOps kWin32Ops = {
+    .readByte = readByte,
+    .readBlock = readBlock,
+    .writeBlock = writeBlock,
+    .rxCount = rxCount,
+    .purgeOutput = purgeOutput,
+    .setRts = setRts,
+    .closePort = closePort,
+};
 
 bool startsWithNoCase(const std::string& text, const char* prefix)
 {
@@ -361,49 +281,12 @@ int32_t mapWin32Error(unsigned long error)
     }
 }
 
-std::vector<std::string> dumpText(const WinComData& data, int rxQueued, int txQueued, int modem)
-{
-    const DCB& l = data.line;
-    const uint32_t e = data.errorFlags;
-    const int m = modem < 0 ? 0 : modem;
-    auto bit = [](uint32_t value, uint32_t mask) { return (value & mask) ? 1 : 0; };
-    auto byteOf = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)); };
-    std::vector<std::string> lines;
-    char text[160];
-    auto emit = [&](auto... args) {
-        std::snprintf(text, sizeof text, args...);
-        lines.emplace_back(text);
-    };
-    lines.emplace_back();
-    emit("Port type:  MS Windows  DCB BaudRate: %-6d  ByteSize: %1d  Parity: %1d", static_cast<int>(l.BaudRate),
-         static_cast<int>(l.ByteSize), static_cast<int>(l.Parity));
-    emit("StopBits: %1d fBinary: %1d  fRtsControl: %1d", static_cast<int>(l.StopBits), static_cast<int>(l.fBinary),
-         static_cast<int>(l.fRtsControl));
-    emit("Parity: %1d  OutCtsFlow: %1d  OutDsrFlow: %1d  DtrControl: %1d  OutX: %1d  InX: %1d",
-         static_cast<int>(l.fParity), static_cast<int>(l.fOutxCtsFlow), static_cast<int>(l.fOutxDsrFlow),
-         static_cast<int>(l.fDtrControl), static_cast<int>(l.fOutX), static_cast<int>(l.fInX));
-    emit("Null: %1d  DtrControl: %1d  RtsControl: %1d  XonChar: %02x  XoffChar: %02x", static_cast<int>(l.fNull),
-         static_cast<int>(l.fDtrControl), static_cast<int>(l.fRtsControl), byteOf(l.XonChar), byteOf(l.XoffChar));
-    emit("XonLim: %-5u XoffLim: %-5u EofChr: %02x  EvtChr: %02x", static_cast<unsigned>(l.XonLim),
-         static_cast<unsigned>(l.XoffLim), byteOf(l.EofChar), byteOf(l.EvtChar));
-    emit("RX count/free: %5d/%-5d  TX count/free: %5d/%-5d  BREAK/FE/OE/PE: %d%d%d%d", rxQueued,
-         static_cast<int>(data.rxQueueSize) - rxQueued, txQueued, static_cast<int>(data.txQueueSize) - txQueued,
-         bit(e, kErrBreak), bit(e, kErrFrame), bit(e, kErrOverrun), bit(e, kErrParity));
-    emit("CE_BREAK:%d  CE_FRAME:%d  CE_MODE:%d CE_OVERRUN:%d", bit(e, kErrBreak), bit(e, kErrFrame), bit(e, kErrMode),
-         bit(e, kErrOverrun));
-    emit("CE_RXOVER:%d CE_RXPARITY:%d CE_TXFULL:%d  CTS/DSR/RI/CD: %d%d%d%d", bit(e, kErrRxOver), bit(e, kErrParity),
-         bit(e, kErrTxFull), bit(m, kModemCts), bit(m, kModemDsr), bit(m, kModemRing), bit(m, kModemCarrier));
-    emit("8250:%04.4x", static_cast<unsigned>(data.chipRegister));
-    return lines;
-}
-
 void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
                      int stopBits)
 {
     WinComData& d = *port.driver;
     d.rxQueueSize = kQueueSize;
     d.txQueueSize = kQueueSize;
-    d.errorFlags = 0;
 
     const std::string name = comDevicePath(path);
     // No sharing: two programs must never talk to one instrument at once.
@@ -429,7 +312,6 @@ void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, ch
     }
     d.handle = handle;
     SetupComm(handle, d.rxQueueSize, d.txQueueSize);
-    GetCommMask(handle, &d.savedEventMask);
     SetCommMask(handle, 0);
     prepareLine(d.line, d.rxQueueSize);
     GetCommTimeouts(handle, &d.savedTimeouts);
@@ -441,28 +323,7 @@ void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, ch
 
     setLine(port, baud, parity, dataBits, stopBits);
 
-    SerialOps& ops = port.ops;
-    ops.readByte = readByte;
-    ops.writeByte = writeByte;
-    ops.closePort = closePort;
-    ops.setLine = setLine;
-    ops.setXonXoff = setXonXoff;
-    ops.setRtsCts = setRtsCts;
-    ops.setDtrDsr = setDtrDsr;
-    ops.setDtr = setDtr;
-    ops.setRts = setRts;
-    ops.txFree = txFree;
-    ops.txCount = txCount;
-    ops.rxFree = rxFree;
-    ops.rxCount = rxCount;
-    ops.purgeOutput = purgeOutput;
-    ops.writeBlock = writeBlock;
-    ops.readBlock = readBlock;
-    ops.dump = dump;
-    ops.sendBreak = sendBreak;
-    ops.modemStatus = modemStatus;
-    ops.lineStatus = lineStatus;
-    ops.clearLineStatus = clearLineStatus;
+    port.ops = kWin32Ops;
 }
 
 void openSystemDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,

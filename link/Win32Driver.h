@@ -17,9 +17,6 @@ struct WinComData {
     uint32_t rxQueueSize = 0;
     uint32_t txQueueSize = 0;
     DCB line{};                 // line settings as last read and modified
-    uint32_t errorFlags = 0;    // every error mask ClearCommError reported since the last clear
-    DWORD savedEventMask = 0;   // as found at open; not restored
-    uint32_t chipRegister = 0;  // no UART register is readable here: dumped as 0000
     HANDLE handle = INVALID_HANDLE_VALUE;
     COMMTIMEOUTS savedTimeouts{};  // as found at open; not restored
     // The one block every read, write and wait of this port goes through.
@@ -55,10 +52,6 @@ int32_t buildLine(DCB& line, int32_t baud, char parity, int dataBits, int stopBi
 
 // A GetLastError value as a status code.
 int32_t mapWin32Error(unsigned long error);
-
-// The dump's lines for the port's data, the queue levels and the modem bits
-// (a negative modem result, a failed query, shows no line up).
-std::vector<std::string> dumpText(const WinComData& data, int rxQueued, int txQueued, int modem);
 
 // Opens the device and fills the driver slots. Failures are left in port.status.
 void openWin32Device(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,

@@ -216,10 +216,8 @@ TEST_F(JbusTransactTest, RtsComesDownOnlyOnceTheRequestHasLeftTheLine)
 
 // A driver whose writer is held up at every call, as on a loaded machine.
 struct HeldUpWriter {
-    static inline int (*realWriteByte)(SerialPort&, uint8_t) = nullptr;
     static inline int (*realWriteBlock)(SerialPort&, const uint8_t*, uint32_t) = nullptr;
     static void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
-    static int writeByte(SerialPort& port, uint8_t byte) { return pause(), realWriteByte(port, byte); }
     static int writeBlock(SerialPort& port, const uint8_t* bytes, uint32_t n)
     {
         return pause(), realWriteBlock(port, bytes, n);
@@ -231,7 +229,6 @@ TEST_F(JbusTransactTest, ARequestReachesTheLineWholeEvenWhenTheWriterIsHeldUp)
     serial.setDeviceOpener([](SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
                               int stopBits) {
         openTermiosDevice(port, path, baud, parity, dataBits, stopBits);
-        HeldUpWriter::realWriteByte = std::exchange(port.ops.writeByte, HeldUpWriter::writeByte);
         HeldUpWriter::realWriteBlock = std::exchange(port.ops.writeBlock, HeldUpWriter::writeBlock);
     });
     // A silence of 10 ms between two bytes would end the frame at 9600 baud.

@@ -1,17 +1,18 @@
 // win32_line_check: one Jbus read through the serial library and the Jbus
 // master on a COM port, as the program makes it, with what it cost.
 //
-//   win32_line_check [--port N] [--baud B] [--idle-ms MS] [--dump]
+//   win32_line_check [--port N] [--baud B] [--idle-ms MS] [--line]
 //
 // Defaults: COM1, 9600 baud; it reads the 28 registers from 0x1100 (the
 // configuration block) at address 1. Prints the result, the reply's register image in
-// hexadecimal and the wall and processor time of the transaction; --dump
-// prints the port's dump first. --idle-ms installs an idle hook run at least
+// hexadecimal and the wall and processor time of the transaction; --line
+// prints the line settings the system holds for the port first. --idle-ms installs an idle hook run at least
 // every MS milliseconds, as a window would, so that every wait is cut short
 // and cancelled, also while the reply arrives. Exits 0 when the read succeeded.
 #include "JbusMaster.h"
 #include "LinkState.h"
 #include "SerialPort.h"
+#include "Win32Driver.h"
 
 #include <windows.h>
 
@@ -61,7 +62,7 @@ void printHex(const char* label, const uint8_t* bytes, size_t count)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: win32_line_check [--port 1-4] [--baud B] [--idle-ms MS] [--dump]\n");
+    std::fprintf(stderr, "usage: win32_line_check [--port 1-4] [--baud B] [--idle-ms MS] [--line]\n");
     return 2;
 }
 
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
     settings.jbusAddress = 1;
     constexpr long first = 0x1100, count = 28;
     long idleMs = 0;
-    bool dump = false;
+    bool line = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -91,8 +92,8 @@ int main(int argc, char** argv)
                 return usage();
         } else if (arg == "--idle-ms" && hasValue && number(argv[i + 1], 1, 1000, value)) {
             idleMs = value;
-        } else if (arg == "--dump") {
-            dump = true;
+        } else if (arg == "--line") {
+            line = true;
             continue;
         } else {
             return usage();
@@ -105,12 +106,18 @@ int main(int argc, char** argv)
     std::printf("port COM%d (%s) at %d baud, address %d: read %ld registers from 0x%04lX\n",
                 settings.portIndex + 1, serial.devicePath(settings.portIndex).c_str(), baud,
                 static_cast<int>(settings.jbusAddress), count, first);
-    if (dump) {
+    if (line) {
         SerialPort& port = serial.openPort(settings.portIndex, baud, 'N', 8, 2);
         std::printf("open status %d\n", port.status);
         if (port.status == kSerialOk) {
-            std::printf("modem status %d\n", port.ops.modemStatus(port));
-            port.ops.dump(port, [](const std::string& line) { std::printf("dump: %s\n", line.c_str()); });
+            // The line as the system holds it, not as the driver asked for it.
+            DCB held{};
+            held.DCBlength = sizeof held;
+            GetCommState(port.driver->handle, &held);
+            std::printf("line %lu baud, %d bits, parity %d, stop bits %s, binary %d, flow control %d\n",
+                        static_cast<unsigned long>(held.BaudRate), held.ByteSize, held.Parity,
+                        held.StopBits == TWOSTOPBITS ? "2" : held.StopBits == ONESTOPBIT ? "1" : "1.5",
+                        static_cast<int>(held.fBinary), static_cast<int>(held.fOutxCtsFlow || held.fOutX || held.fInX));
         }
         port.ops.closePort(port);
     }
