@@ -47,7 +47,6 @@ void runInitialisation(const DialogContext& context, QWidget* owner)
     InitialisationResult result;
     StatusLine failure;  // with the address the writes went to
     {
-        BroadcastAddress address(link);
         InitialisationDialog dialog(context, owner);
         if (dialog.exec() != QDialog::Accepted)
             return;
@@ -60,13 +59,14 @@ void runInitialisation(const DialogContext& context, QWidget* owner)
             return;
         {
             WaitWindow wait(owner, language);
-            result = initialiseUnit(context.link, context.state.initialisation, context.localNow());
+            // To whichever unit is on the line: its address may be forgotten.
+            result = initialiseUnit(context.link, 0, context.state.initialisation, context.localNow());
         }
         failure = failedStatus(StatusInitFailed, context.link.master());
         // The default calibration block holds the default address: the unit
         // answers there from then on, and so the program talks to it there.
         if (result.calibrationWritten)
-            address.restoreTo(defaultUnitAddress());
+            link.jbusAddress = defaultUnitAddress();
     }
     if (result.status != 0) {
         if (result.calibrationWritten)

@@ -46,14 +46,12 @@ int main(int argc, char** argv)
         // The program pumps its user interface between waits; count a hook that does nothing.
         serial.setIdleHook([](SerialPort&) { return 0; }, 10);
         LinkSettings settings;
-        LinkBuffers buffers;
-        JbusMaster master(serial, settings, buffers);
+        JbusMaster master(serial, settings);
 
         simulator.injectFault(sim::Fault::Silence, 3);
-        master.jbusRequest(3, 0x1100, 28);
         auto start = std::chrono::steady_clock::now();
         double cpu = threadCpuMs();
-        const int silent = master.jbusTransact(6);
+        const int silent = master.transact(1, 3, 0x1100, 28) ? 0 : -1;
         cpu = threadCpuMs() - cpu;
         const double wall = wallMs(start);
         std::printf("silent instrument: result %d, %.0f ms wall, %.2f ms processor, %.3f%% of the wall time\n",
@@ -67,9 +65,8 @@ int main(int argc, char** argv)
         const double expected = wireTimeMs(69, 9600) + turnaroundMs;
         double total = 0, worst = 0;
         for (int i = 0; i < reads; ++i) {
-            master.jbusRequest(3, 0x1100, 28);
             start = std::chrono::steady_clock::now();
-            if (master.jbusTransact(6) != 0)
+            if (!master.transact(1, 3, 0x1100, 28))
                 status = 1;
             const double ms = wallMs(start);
             total += ms;
@@ -90,8 +87,7 @@ int main(int argc, char** argv)
         int wire = 0;
         start = std::chrono::steady_clock::now();
         for (const Block& b : blocks) {
-            master.jbusRequest(3, b.first, b.count);
-            if (master.jbusTransact(6) != 0)
+            if (!master.transact(1, 3, b.first, b.count))
                 status = 1;
             wire += wireTimeMs(8 + 2 * b.count + 5, 9600) + turnaroundMs;
         }

@@ -4,7 +4,7 @@
 
 namespace vantor {
 
-void clampNumbers(std::span<const NumberBinding> table, ProgramState& state)
+void storeClampedNumbers(std::span<const NumberBinding> table, ProgramState& state)
 {
     for (const NumberBinding& b : table) {
         float& value = b.value(state);

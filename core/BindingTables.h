@@ -51,8 +51,10 @@ inline constexpr size_t kMaxChoiceControls = 50;
 inline constexpr size_t kMaxCheckControls = 50;
 
 // Brings each value into what its control can show, storing it back, as showing
-// it does: numbers clamped to their limits, an index past its list to 0.
-void clampNumbers(std::span<const NumberBinding> table, ProgramState& state);
+// it does: numbers clamped to their limits, an index past its list to 0. The
+// record keeps the clamped value on purpose: what the dialog shows is what an
+// upload sends and what the flow history draws.
+void storeClampedNumbers(std::span<const NumberBinding> table, ProgramState& state);
 void clampChoices(std::span<const ChoiceBinding> table, ProgramState& state);
 
 // A choice table whose null lists stand for the probe catalogue: the copy

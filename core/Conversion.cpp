@@ -122,7 +122,7 @@ char* ConversionFormatter::appendTime(char* out, int hour, int minute, int secon
 
 size_t ConversionFormatter::formatRecord(std::span<const uint8_t> frame, int64_t index, char* out)
 {
-    decodeImage(DescriptorTable<M>(kLineRows), frame.subspan(LinkBuffers::kReplyImage, kMeasurementBlock.imageSize()), m_values);
+    decodeImage(DescriptorTable<M>(kLineRows), frame.subspan(kRecordImageOffset, kMeasurementBlock.imageSize()), m_values);
     const M& v = m_values;
     char* p = std::to_chars(out, out + 24, index + 1).ptr;
     *p++ = '\t';

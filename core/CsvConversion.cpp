@@ -121,7 +121,7 @@ CsvFormatter::CsvFormatter(const ConversionOptions& options) : m_locale(options.
 
 size_t CsvFormatter::formatRecord(std::span<const uint8_t> frame, int64_t index, char* out)
 {
-    decodeImage(kMeasurementTable, frame.subspan(LinkBuffers::kReplyImage, kMeasurementBlock.imageSize()), m_values);
+    decodeImage(kMeasurementTable, frame.subspan(kRecordImageOffset, kMeasurementBlock.imageSize()), m_values);
     const MeasurementValues& v = m_values;
     char* p = appendInt(out, index + 1);
     *p++ = ',';

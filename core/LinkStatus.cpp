@@ -68,7 +68,7 @@ StatusLine failedStatus(const BilingualText& text, LinkFailure failure, uint8_t 
     return {inBoth([&](int l) {
                 return formatted(text.text(l), failureReason(failure, exceptionCode, master.devicePath(), l).c_str());
             }),
-            inBoth([&](int l) { return linkInUse(master.settings(), l); })};
+            inBoth([&](int l) { return linkInUse(master.lastLink(), l); })};
 }
 
 StatusLine failedStatus(const BilingualText& text, const JbusMaster& master)

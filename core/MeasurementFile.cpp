@@ -113,7 +113,7 @@ std::vector<float> readRecordedFlows(const std::string& path, const MeasurementF
                             : 0;
     std::fclose(file);
     for (int64_t k = from; k < to && static_cast<size_t>(k - from + 1) * geometry.recordLength <= read; ++k) {
-        const uint8_t* at = bytes.data() + static_cast<size_t>(k - from) * geometry.recordLength + LinkBuffers::kReplyImage;
+        const uint8_t* at = bytes.data() + static_cast<size_t>(k - from) * geometry.recordLength + kRecordImageOffset;
         const uint32_t bits = (uint32_t{at[0]} << 24) | (uint32_t{at[1]} << 16) | (uint32_t{at[2]} << 8) | at[3];
         float flow;
         std::memcpy(&flow, &bits, sizeof flow);

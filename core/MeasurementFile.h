@@ -3,8 +3,6 @@
 // measurement read as it came from the instrument.
 #pragma once
 
-#include "LinkState.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <span>
@@ -16,8 +14,10 @@ namespace vantor {
 // The reply frame of the measurement read: address, function, byte count, the
 // 72-byte image and the CRC.
 inline constexpr size_t kMeasurementFrameSize = 77;
-// No record is longer than the link's reply buffer it is read into.
-inline constexpr size_t kMaxRecordLength = LinkBuffers::kSize;
+// The longest record a file may give: a reply frame is never longer.
+inline constexpr size_t kMaxRecordLength = 512;
+// A record's register image follows the frame's address, function and byte count.
+inline constexpr size_t kRecordImageOffset = 3;
 
 enum class MeasurementFileStatus {
     Ok,

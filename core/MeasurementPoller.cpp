@@ -3,7 +3,6 @@
 #include "BlockCodec.h"
 #include "BlockTransfer.h"
 
-#include <algorithm>
 #include <array>
 
 namespace vantor {
@@ -28,16 +27,14 @@ bool MeasurementPoller::poll()
         m_failure = master.lastFailure();
         m_exceptionCode = master.exceptionCode();
     }
+    if (read) {
+        const auto reply = master.lastReply();
+        m_frame.assign(reply.begin(), reply.end());
+    }
     if (!read || !m_calibrationLoaded)
         return false;
     kMeasurementCodec.decode(image, m_state.record);
     return true;
-}
-
-std::span<const uint8_t> MeasurementPoller::frame() const
-{
-    return std::span<const uint8_t>(m_state.buffers.reply)
-        .first(std::min<size_t>(m_state.buffers.received, LinkBuffers::kSize));
 }
 
 }  // namespace vantor

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace vantor {
 
@@ -16,11 +17,11 @@ public:
     MeasurementPoller(BlockLink& link, ProgramState& state) : m_link(link), m_state(state) {}
 
     // True when the calibration is in hand and the measurement was read; the
-    // measurement image is then decoded into the parameter record and the reply
-    // frame stays in the link's reply buffer.
+    // measurement image is then decoded into the parameter record.
     bool poll();
-    // The reply frame of the last read, as received.
-    std::span<const uint8_t> frame() const;
+    // The reply frame of the last measurement read, as received: a copy of
+    // its own, which the next poll replaces.
+    std::span<const uint8_t> frame() const { return m_frame; }
 
     // Why the last poll failed: its measurement read, or the calibration read
     // when only that one failed.
@@ -37,6 +38,7 @@ private:
     float m_qMax = 0;
     LinkFailure m_failure = LinkFailure::None;
     uint8_t m_exceptionCode = 0;
+    std::vector<uint8_t> m_frame;
 };
 
 }  // namespace vantor

@@ -1,6 +1,6 @@
 // Everything a conversation with an instrument needs, built in the order each
 // part needs the one before: the program's variables, the serial library, the
-// Jbus master on their link settings and buffers, and the block link with its
+// Jbus master on their link settings, and the block link with its
 // probe catalogue. The window's program object, vantorctl, the tests and the
 // benchmarks each build one.
 #pragma once
@@ -19,7 +19,7 @@ struct Session {
 
     ProgramState state;
     SerialLibrary serial;
-    JbusMaster master{serial, state.settings.link, state.buffers};
+    JbusMaster master{serial, state.settings.link};
     BlockLink link{master, state.catalogue};
 };
 

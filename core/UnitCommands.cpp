@@ -51,23 +51,22 @@ std::optional<uint8_t> unitAddressIn(const BlockInfo& block, std::span<const uin
     return image[at];
 }
 
-std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& settings, const BlockCodec& codec,
-                                                 std::span<const uint8_t> image)
+ReadBack readBack(BlockLink& link, const BlockCodec& codec, std::span<const uint8_t> image)
 {
     const BlockInfo& block = *codec.block;
-    if (const std::optional<uint8_t> address = unitAddressIn(block, image))
-        settings.jbusAddress = *address;
+    ReadBack back;
+    back.newAddress = unitAddressIn(block, image);
     std::vector<uint8_t> held(block.imageSize());
-    if (readBlockImage(link, block, held) != 0)
-        return std::nullopt;
-    return codec.differingRows(image, held);
+    if (readBlockImage(link, back.newAddress.value_or(link.unitAddress()), block, held) == 0)
+        back.differing = codec.differingRows(image, held);
+    return back;
 }
 
-InitialisationResult initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
-                                    const WritePause& pause)
+InitialisationResult initialiseUnit(BlockLink& link, uint8_t address, const InitialisationChoice& blocks,
+                                    const LocalDateTime& now, const WritePause& pause)
 {
     InitialisationResult result;
-    if (writeBlockImage(link, kClockBlock, clockImage(now)) != 0) {
+    if (writeBlockImage(link, address, kClockBlock, clockImage(now)) != 0) {
         result.status = -1;
         return result;
     }
@@ -92,7 +91,7 @@ InitialisationResult initialiseUnit(BlockLink& link, const InitialisationChoice&
             image.resize(step.block->imageSize());
             step.defaults->encodeDefaults(image);
         }
-        if (writeBlockImage(link, *step.block, image) != 0) {
+        if (writeBlockImage(link, address, *step.block, image) != 0) {
             result.status = -1;
             return result;
         }

@@ -50,8 +50,9 @@ struct InitialisationResult {
 // default calibration, factory, CAN (with the calibration) and maker blocks
 // that are chosen, pausing before every write after the first. Stops at the
 // first failure.
-InitialisationResult initialiseUnit(BlockLink& link, const InitialisationChoice& blocks, const LocalDateTime& now,
-                                    const WritePause& pause = pauseBetweenWrites);
+// The writes go to `address`: 0, whichever unit is on the line, when its own is not known.
+InitialisationResult initialiseUnit(BlockLink& link, uint8_t address, const InitialisationChoice& blocks,
+                                    const LocalDateTime& now, const WritePause& pause = pauseBetweenWrites);
 
 // The Jbus address the default calibration block gives the unit.
 uint8_t defaultUnitAddress();
@@ -60,34 +61,21 @@ uint8_t defaultUnitAddress();
 // the unit's address register (the calibration block does).
 std::optional<uint8_t> unitAddressIn(const BlockInfo& block, std::span<const uint8_t> image);
 
-// Reads the block back after a write of `image` and names the rows the unit
-// holds otherwise (empty: it holds them all). When the image gives the unit
-// another address, the unit answers there from the write on: the settings take
-// that address before the read. Nothing when the read failed.
-std::optional<std::vector<std::string>> readBack(BlockLink& link, LinkSettings& settings, const BlockCodec& codec,
-                                                 std::span<const uint8_t> image);
+struct ReadBack {
+    // The rows the unit holds otherwise (empty: it holds them all); nothing
+    // when the read failed.
+    std::optional<std::vector<std::string>> differing;
+    // The address the image gives the unit, when it gives one: the unit
+    // answers there from the write on, and the caller keeps it in its settings.
+    std::optional<uint8_t> newAddress;
+};
+
+// Reads the block back after a write of `image` to the unit at the address
+// the settings give it, at the address the unit has from the write on.
+ReadBack readBack(BlockLink& link, const BlockCodec& codec, std::span<const uint8_t> image);
 
 // What an initialisation of these blocks erases, one line each, after its
 // heading, in the language: the blocks, both totalizers and the clock.
 std::string initialisationErases(const InitialisationChoice& blocks, int language);
-
-// Sets the Jbus address to 0 for its lifetime and restores the configured one,
-// or the one the unit was given meanwhile.
-class BroadcastAddress {
-public:
-    explicit BroadcastAddress(LinkSettings& settings) : m_settings(settings), m_saved(settings.jbusAddress)
-    {
-        settings.jbusAddress = 0;
-    }
-    ~BroadcastAddress() { m_settings.jbusAddress = m_saved; }
-    // The unit answers at another address from now on: that one comes back.
-    void restoreTo(float address) { m_saved = address; }
-    BroadcastAddress(const BroadcastAddress&) = delete;
-    BroadcastAddress& operator=(const BroadcastAddress&) = delete;
-
-private:
-    LinkSettings& m_settings;
-    float m_saved;
-};
 
 }  // namespace vantor

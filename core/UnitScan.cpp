@@ -44,7 +44,7 @@ bool cannotOpen(LinkFailure failure)
     }
 }
 
-// One port through its speeds, on a library, master and buffers of its own:
+// One port through its speeds, on a library and master of its own:
 // the port's transactions never share anything with the others'.
 void scanPort(size_t port, const std::string& device, Shared& shared)
 {
@@ -54,9 +54,7 @@ void scanPort(size_t port, const std::string& device, Shared& shared)
     serial.setIdleHook([&shared, port](SerialPort&) { return shared.stop[port] ? -1 : 0; }, 10);
     LinkSettings settings;
     settings.portIndex = 0;
-    settings.jbusAddress = 0.0f;
-    LinkBuffers buffers;
-    JbusMaster master(serial, settings, buffers);
+    JbusMaster master(serial, settings);
 
     ScanProgress::Port outcome = ScanProgress::Port::NotFound;
     for (int32_t baud = 0; baud < static_cast<int32_t>(kBaudRates.size()); ++baud) {
@@ -69,11 +67,11 @@ void scanPort(size_t port, const std::string& device, Shared& shared)
             shared.progress.ports[port].baudIndex = baud;
         }
         settings.baudIndex = baud;
-        master.jbusRequest(3, kAddressRegister, 1);
-        if (master.jbusTransact(6) == 0) {
+        // Address 0: whichever unit is on the line answers, under its own.
+        if (const auto image = master.transact(0, 3, kAddressRegister, 1)) {
             outcome = ScanProgress::Port::Found;
             const std::lock_guard lock(shared.mutex);
-            shared.addresses[port] = replyImage(buffers)[1];
+            shared.addresses[port] = (*image)[1];
             break;
         }
         if (cannotOpen(master.lastFailure()) && !shared.stop[port]) {

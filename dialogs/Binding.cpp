@@ -73,7 +73,7 @@ void showToolTips(TemplateDialog& dialog, std::span<const LabelBinding> table, i
 
 void showNumbers(TemplateDialog& dialog, std::span<const NumberBinding> table, ProgramState& state)
 {
-    clampNumbers(table, state);
+    storeClampedNumbers(table, state);
     for (const NumberBinding& b : table)
         dialog.setControlText(b.control,
                               QString::fromStdString(formatBoundNumber(b.format, b.value(state), state.decimalsCount)));
@@ -96,7 +96,7 @@ NumbersRead readNumbers(TemplateDialog& dialog, std::span<const NumberBinding> t
             typed.push_back({&b, *number, b.value(state)});
         }
     }
-    clampNumbers(table, state);
+    storeClampedNumbers(table, state);
     for (const Typed& t : typed)
         if (t.binding->value(state) != t.stored)
             read.clamped.push_back({t.binding->control, dialog.controlText(t.binding->control).trimmed().toStdString(),

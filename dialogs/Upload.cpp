@@ -50,8 +50,12 @@ bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const Uploa
         result = uploadBlock(context.link, request, *codec.block, image, context.localNow());
         // Whether the instrument now holds the values: read back, at the
         // address the block gives the unit when it gives one.
-        if (result == 0)
-            differing = readBack(context.link, context.state.settings.link, codec, image);
+        if (result == 0) {
+            const ReadBack back = readBack(context.link, codec, image);
+            if (back.newAddress)
+                context.state.settings.link.jbusAddress = *back.newAddress;
+            differing = back.differing;
+        }
     }
     const LinkSettings& link = context.state.settings.link;
     if (result != 0 || !differing) {

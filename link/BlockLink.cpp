@@ -1,7 +1,5 @@
 #include "BlockLink.h"
 
-#include <algorithm>
-
 namespace vantor {
 
 namespace {
@@ -11,29 +9,23 @@ constexpr uint16_t kCatalogueCount = 120;
 
 BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(master), m_catalogue(catalogue) {}
 
-int BlockLink::blockTransact(uint8_t function, uint16_t firstRegister, uint16_t count,
-                             std::span<const uint8_t> image)
+std::optional<std::span<const uint8_t>> BlockLink::blockTransact(uint8_t address, uint8_t function,
+                                                                 uint16_t firstRegister, uint16_t count,
+                                                                 std::span<const uint8_t> image)
 {
     if (m_master.busy())
-        return -1;  // the running transaction's buffers are not ours to touch
-    if (!m_catalogue.read && readProbeCatalogue() != 0)
-        return -1;
-    m_master.jbusRequest(function, firstRegister, count);
-    if (function != 16)
-        return m_master.jbusTransact(6);
-    const size_t size = std::min<size_t>(2 * size_t{count}, LinkBuffers::kSize - LinkBuffers::kRequestImage - 2);
-    std::span<uint8_t> data = requestImage(m_master.buffers()).first(size);
-    std::fill(data.begin(), data.end(), uint8_t{0});
-    std::copy_n(image.begin(), std::min(image.size(), data.size()), data.begin());
-    return m_master.jbusTransact(static_cast<int>(LinkBuffers::kRequestImage + size));
+        return std::nullopt;  // a transaction is running: it may not be interleaved
+    if (!m_catalogue.read && readProbeCatalogue(address) != 0)
+        return std::nullopt;
+    return m_master.transact(address, function, firstRegister, count, image);
 }
 
-int BlockLink::readProbeCatalogue()
+int BlockLink::readProbeCatalogue(uint8_t address)
 {
-    m_master.jbusRequest(3, kCatalogueFirst, kCatalogueCount);
-    if (m_master.jbusTransact(6) != 0)
+    const auto image = m_master.transact(address, 3, kCatalogueFirst, kCatalogueCount);
+    if (!image)
         return -1;
-    parseProbeCatalogue(replyImage(m_master.buffers()).first(2 * kCatalogueCount), m_catalogue);
+    parseProbeCatalogue(*image, m_catalogue);
     m_catalogue.read = true;
     return 0;
 }

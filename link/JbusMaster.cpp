@@ -125,10 +125,31 @@ uint8_t jbusAddressByte(float address)
     return static_cast<uint8_t>(static_cast<int32_t>(whole) & 0xFF);
 }
 
-JbusMaster::JbusMaster(SerialLibrary& serial, const LinkSettings& settings, LinkBuffers& buffers)
-    : m_serial(serial), m_settings(settings), m_buffers(buffers)
+size_t buildJbusRequest(std::span<uint8_t> frame, uint8_t address, uint8_t function, uint16_t first, uint16_t count,
+                        std::span<const uint8_t> data)
 {
+    constexpr size_t kWriteImageOffset = 7;  // address, function, first, count, byte count
+    const size_t size = function == 16 ? 2 * size_t{count} : 0;
+    const size_t length = function == 16 ? kWriteImageOffset + size : 6;
+    if (length + 2 > frame.size())
+        return 0;
+    frame[0] = address;
+    frame[1] = function;
+    frame[2] = static_cast<uint8_t>(first >> 8);
+    frame[3] = static_cast<uint8_t>(first);
+    frame[4] = static_cast<uint8_t>(count >> 8);
+    frame[5] = static_cast<uint8_t>(count);
+    if (function == 16) {
+        // Only the low byte of the count is doubled, kept to 8 bits.
+        frame[6] = static_cast<uint8_t>((count & 0xFF) * 2);
+        const auto image = frame.subspan(kWriteImageOffset, size);
+        std::fill(image.begin(), image.end(), uint8_t{0});
+        std::copy_n(data.begin(), std::min(data.size(), size), image.begin());
+    }
+    return length;
 }
+
+JbusMaster::JbusMaster(SerialLibrary& serial, const LinkSettings& settings) : m_serial(serial), m_settings(settings) {}
 
 JbusMaster::~JbusMaster()
 {
@@ -136,20 +157,25 @@ JbusMaster::~JbusMaster()
         jbusClose();
 }
 
-void JbusMaster::jbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count)
+std::optional<std::span<const uint8_t>> JbusMaster::transact(uint8_t address, uint8_t function, uint16_t first,
+                                                             uint16_t count, std::span<const uint8_t> data)
 {
     // A handler run from the idle hook must not rewrite the request being retried.
-    if (m_busy)
-        return;
-    auto& q = m_buffers.request;
-    q[0] = jbusAddressByte(m_settings.jbusAddress);
-    q[1] = function;
-    q[2] = static_cast<uint8_t>(firstRegister >> 8);
-    q[3] = static_cast<uint8_t>(firstRegister);
-    q[4] = static_cast<uint8_t>(count >> 8);
-    q[5] = static_cast<uint8_t>(count);
-    if (function == 16)
-        q[6] = static_cast<uint8_t>((count & 0xFF) * 2);
+    if (m_busy) {
+        m_lastFailure = LinkFailure::Overlap;
+        return std::nullopt;
+    }
+    m_lastAddress = address;
+    const int length = static_cast<int>(buildJbusRequest(m_request, address, function, first, count, data));
+    if (length == 0) {
+        m_lastFailure = LinkFailure::BadRequest;
+        return std::nullopt;
+    }
+    if (run(length) != 0)
+        return std::nullopt;
+    if (function != 3)
+        return std::span<const uint8_t>();
+    return lastReply().subspan(kReplyImageOffset, 2 * size_t{count});
 }
 
 int JbusMaster::jbusOpen()
@@ -206,20 +232,19 @@ int JbusMaster::send(int length)
     // The request goes to the driver in one piece. Handed over a byte at a time,
     // a writer held up between two bytes (a loaded machine) leaves a silence
     // inside the frame, and the instrument takes it for two broken frames.
-    const int written = m_port->ops.writeBlock(*m_port, m_buffers.request.data(), static_cast<uint32_t>(length));
+    const int written = m_port->ops.writeBlock(*m_port, m_request.data(), static_cast<uint32_t>(length));
     return written == kSerialOk ? 0 : -1;
 }
 
 bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int interByteMs)
 {
-    auto& reply = m_buffers.reply;
+    auto& reply = m_reply;
     m_port->ops.setRts(*m_port, true);
     std::fill_n(reply.begin(), std::min<size_t>(expected, reply.size()), 0);
     const int64_t sendStartUs = monotonicUs();
     const int sent = send(length);
-    m_buffers.lastResult = sent;
-    m_buffers.received = 0;
-    trace(TraceDirection::Sent, std::span<const uint8_t>(m_buffers.request.data(), static_cast<size_t>(length)),
+    m_received = 0;
+    trace(TraceDirection::Sent, std::span<const uint8_t>(m_request.data(), static_cast<size_t>(length)),
           sent == 0 ? TraceVerdict::Good : TraceVerdict::SendFailed);
 
     // The bytes handed to the driver are still on the line for their wire time.
@@ -273,7 +298,7 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
         if (got < static_cast<int>(wanted))
             break;
     }
-    m_buffers.received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
+    m_received = static_cast<uint16_t>(std::min<uint32_t>(count, 0xFFFF));
 
     if (sent != 0)
         return verdict(TraceVerdict::SendFailed, count);
@@ -297,9 +322,9 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
 
 bool JbusMaster::isExceptionReply(uint32_t count, int expected) const
 {
-    const auto& reply = m_buffers.reply;
+    const auto& reply = m_reply;
     return count == kExceptionLength && static_cast<uint32_t>(expected) != kExceptionLength &&
-           reply[1] == (m_buffers.request[1] | 0x80) &&
+           reply[1] == (m_request[1] | 0x80) &&
            static_cast<uint16_t>(reply[3] | (reply[4] << 8)) == jbusCrc16(reply.data(), 3);
 }
 
@@ -307,17 +332,17 @@ bool JbusMaster::replyComplete(uint32_t count, int expected) const
 {
     if (isExceptionReply(count, expected))
         return true;
-    if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > m_buffers.reply.size())
+    if (count != static_cast<uint32_t>(expected) || static_cast<size_t>(expected) > m_reply.size())
         return false;
-    const auto& reply = m_buffers.reply;
+    const auto& reply = m_reply;
     return static_cast<uint16_t>(reply[expected - 2] | (reply[expected - 1] << 8)) ==
            jbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2));
 }
 
 bool JbusMaster::answersRequest() const
 {
-    const auto& q = m_buffers.request;
-    const auto& r = m_buffers.reply;
+    const auto& q = m_request;
+    const auto& r = m_reply;
     const bool isException = r[1] == (q[1] | 0x80);
     // Address 0 asks whichever unit is on the line, which answers under its own.
     // A write that gave the unit another address may be answered under the new one.
@@ -360,7 +385,7 @@ bool JbusMaster::verdict(TraceVerdict verdict, uint32_t received)
         break;
     }
     trace(TraceDirection::Received,
-          std::span<const uint8_t>(m_buffers.reply.data(), std::min<size_t>(received, m_buffers.reply.size())), verdict);
+          std::span<const uint8_t>(m_reply.data(), std::min<size_t>(received, m_reply.size())), verdict);
     return verdict == TraceVerdict::Good;
 }
 
@@ -370,18 +395,12 @@ void JbusMaster::trace(TraceDirection direction, std::span<const uint8_t> bytes,
         m_tracer(TraceEvent{direction, bytes, verdict});
 }
 
-int JbusMaster::jbusTransact(int length)
+int JbusMaster::run(int length)
 {
     // The idle hook runs user-interface handlers while we wait; none of them may
     // start a second transaction on the same buffers.
-    if (m_busy) {
-        m_lastFailure = LinkFailure::Overlap;
-        return -1;
-    }
-    if (length < 1 || static_cast<size_t>(length) + 2 > LinkBuffers::kSize ||
-        m_settings.baudIndex < 0 || m_settings.baudIndex >= static_cast<int>(kBaudRates.size())) {
+    if (m_settings.baudIndex < 0 || m_settings.baudIndex >= static_cast<int>(kBaudRates.size())) {
         m_lastFailure = LinkFailure::BadRequest;
-        m_buffers.lastResult = -1;
         return -1;
     }
     m_busy = true;
@@ -393,7 +412,7 @@ int JbusMaster::jbusTransact(int length)
                       m_openPortIndex == m_settings.portIndex && m_openBaudIndex == m_settings.baudIndex;
     if (held || jbusOpen() == 0) {
         // Each attempt purges the line before it sends.
-        auto& q = m_buffers.request;
+        auto& q = m_request;
         const uint16_t crc = jbusCrc16(q.data(), static_cast<uint16_t>(length));
         q[length] = static_cast<uint8_t>(crc);
         q[length + 1] = static_cast<uint8_t>(crc >> 8);
@@ -422,7 +441,6 @@ int JbusMaster::jbusTransact(int length)
         m_counters.lastFailure = m_lastFailure;
         m_counters.lastFailureTime = static_cast<int64_t>(std::time(nullptr));
     }
-    m_buffers.lastResult = result;
     m_busy = false;
     return result;
 }

@@ -4,8 +4,11 @@
 #include "LinkState.h"
 #include "SerialPort.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -54,6 +57,12 @@ int frameGuardMs(int32_t baud);
 // Low byte of the address truncated toward zero.
 uint8_t jbusAddressByte(float address);
 
+// A request frame without its CRC: address, function, first register, count,
+// and for function 16 the byte count and the data, bytes it does not give sent
+// as zero. Its length, or 0 when it does not fit `frame` with its CRC.
+size_t buildJbusRequest(std::span<uint8_t> frame, uint8_t address, uint8_t function, uint16_t first, uint16_t count,
+                        std::span<const uint8_t> data = {});
+
 // One frame on the line as the master saw it, for a technician's trace.
 enum class TraceDirection { Sent, Received };
 enum class TraceVerdict { Good, SendFailed, Silence, WrongLength, BadCrc, BadReply, Exception };
@@ -89,15 +98,28 @@ struct LinkCounters {
 
 class JbusMaster {
 public:
-    JbusMaster(SerialLibrary& serial, const LinkSettings& settings, LinkBuffers& buffers);
+    JbusMaster(SerialLibrary& serial, const LinkSettings& settings);
     ~JbusMaster();
     JbusMaster(const JbusMaster&) = delete;
     JbusMaster& operator=(const JbusMaster&) = delete;
 
-    // Builds bytes 0 to 5 of the request (and the byte count of function 16).
-    void jbusRequest(uint8_t function, uint16_t firstRegister, uint16_t count);
-    // Sends the first length bytes of the request with their CRC; 0 or -1.
-    int jbusTransact(int length);
+    // The largest frame either way: request or reply.
+    static constexpr size_t kFrameSize = 512;
+    // A read reply's register image follows its address, function and byte count.
+    static constexpr size_t kReplyImageOffset = 3;
+
+    // One transaction with the unit at `address` (0: whichever unit is on the
+    // line): function 3 reads `count` registers from `first`; function 16
+    // writes `data` to them, bytes it does not give sent as zero. The reply's
+    // register image (empty for a write), valid until the next transaction;
+    // nothing when the transaction failed (lastFailure() says why).
+    std::optional<std::span<const uint8_t>> transact(uint8_t address, uint8_t function, uint16_t first,
+                                                     uint16_t count, std::span<const uint8_t> data = {});
+    // The last reply as it came off the line, valid until the next transaction.
+    std::span<const uint8_t> lastReply() const
+    {
+        return std::span<const uint8_t>(m_reply).first(std::min<size_t>(m_received, m_reply.size()));
+    }
 
     int jbusOpen();
     int jbusClose();
@@ -114,14 +136,22 @@ public:
     // The code of the last exception reply.
     uint8_t exceptionCode() const { return m_exceptionCode; }
     const LinkCounters& counters() const { return m_counters; }
-    LinkBuffers& buffers() { return m_buffers; }
     const LinkSettings& settings() const { return m_settings; }
+    // The settings of the last transaction: the port and speed set, the address it went to.
+    LinkSettings lastLink() const
+    {
+        LinkSettings used = m_settings;
+        used.jbusAddress = m_lastAddress;
+        return used;
+    }
     // The device of the port the settings name.
     std::string devicePath() const { return m_serial.devicePath(m_settings.portIndex); }
     // Called with every frame sent and every reply received (or its absence).
     void setTracer(FrameTracer tracer) { m_tracer = std::move(tracer); }
 
 private:
+    // Sends the first length bytes of the request with their CRC; 0 or -1.
+    int run(int length);
     int send(int length);
     bool attempt(int length, int expected, int replyTimeoutMs, int interByteMs);
     // A good CRC closes the frames the request can have for a reply: the
@@ -136,7 +166,10 @@ private:
 
     SerialLibrary& m_serial;
     const LinkSettings& m_settings;
-    LinkBuffers& m_buffers;
+    std::array<uint8_t, kFrameSize> m_request{};
+    std::array<uint8_t, kFrameSize> m_reply{};
+    uint16_t m_received = 0;
+    uint8_t m_lastAddress = 0;
     SerialPort* m_port = nullptr;
     bool m_busy = false;
     bool m_holdPortOpen = false;

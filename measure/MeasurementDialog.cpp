@@ -400,16 +400,16 @@ void MeasurementDialog::showRecord()
 {
     ProgramState& state = m_context.state;
     const int language = m_context.language();
-    std::span<uint8_t> frame(state.buffers.reply.data(), m_replay.recordLength);
-    if (!readMeasurementRecord(state.file.currentFilePath, m_replay, m_cursor, frame)) {
+    m_replayFrame.assign(m_replay.recordLength, 0);
+    if (!readMeasurementRecord(state.file.currentFilePath, m_replay, m_cursor, m_replayFrame)) {
         setControlText(kStatusLine, QString::fromStdString(measurementFileProblem(MeasurementFileStatus::CannotOpen,
                                                                                   state.file.currentFilePath, language)));
         return;
     }
-    state.buffers.received = m_replay.recordLength;
     setControlText(kStatusLine, QString::fromUtf8(filled(MeasRecordCounter.text(language),
                                                          {m_replay.recordCount, m_cursor + 1})));
-    decodeImage(kMeasurementTable, replyImage(state.buffers).first(kMeasurementBlock.imageSize()),
+    decodeImage(kMeasurementTable,
+                std::span<const uint8_t>(m_replayFrame).subspan(kRecordImageOffset, kMeasurementBlock.imageSize()),
                 state.record.measurement);
     refresh();
 }

@@ -65,6 +65,7 @@ private:
     std::array<float, kHistorySize> m_flowHistory{};
     MeasurementRecorder m_recorder;
     MeasurementFileGeometry m_replay;
+    std::vector<uint8_t> m_replayFrame;  // the record shown, as the file holds it
     int64_t m_cursor = 0;
     ChoiceList m_probeList{};
     std::vector<ChoiceBinding> m_choices;

@@ -1,5 +1,5 @@
-// The program-wide variables: settings, access flags, the file in use, the link
-// buffers and the parameter record. One instance lives in the program object;
+// The program-wide variables: settings, access flags, the file in use and the
+// parameter record. One instance lives in the program object;
 // tests build their own.
 #pragma once
 
@@ -56,7 +56,6 @@ struct ProgramState {
     ProbeCatalogue catalogue;
     AccessFlags access;
     FileState file;
-    LinkBuffers buffers;
     ParameterRecord record;
     UploadOptions upload;
     InitialisationChoice initialisation;

@@ -32,7 +32,7 @@ namespace {
 void clampAsShown(const FileType& type, ProgramState& state)
 {
     const BlockForm& form = formOf(type);
-    clampNumbers(form.numbers, state);
+    storeClampedNumbers(form.numbers, state);
     clampChoices(form.choices, state);
 }
 
@@ -349,8 +349,10 @@ int uploadCommand(Tool& tool, const std::string& path, bool verify, bool address
     if (writeBlockImage(tool.link, block, sent) != 0)
         return tool.failure();
     if (verify) {
-        const std::optional<std::vector<std::string>> differing =
-            readBack(tool.link, tool.state.settings.link, *type->codec, image);
+        const ReadBack back = readBack(tool.link, *type->codec, image);
+        if (back.newAddress)
+            tool.state.settings.link.jbusAddress = *back.newAddress;
+        const std::optional<std::vector<std::string>>& differing = back.differing;
         if (!differing)
             return tool.failure();
         if (!differing->empty())
@@ -439,8 +441,8 @@ int initialiseCommand(Tool& tool, const InitialisationFlags& flags)
         if (!confirmedOnTerminal(tool, blocks))
             return tool.fail(tool.text(lang::CtlInitNotConfirmed), "not_confirmed");
     }
-    const BroadcastAddress address(tool.state.settings.link);
-    const InitialisationResult result = initialiseUnit(tool.link, blocks, localNow());
+    // To whichever unit is on the line: its address may be forgotten.
+    const InitialisationResult result = initialiseUnit(tool.link, 0, blocks, localNow());
     // The default calibration block moves the unit to the default address, even when a later write failed.
     const std::string moved =
         result.calibrationWritten ? formatted(tool.text(lang::CtlNowAnswersAt), int{defaultUnitAddress()}) : "";

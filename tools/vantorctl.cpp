@@ -32,7 +32,7 @@ int Tool::failure(int status) const
     const int l = language();
     const std::string reason = failureReason(why, master.exceptionCode(), master.devicePath(), l);
     const std::string port = systemDeviceShownName(master.devicePath());
-    const LinkSettings& used = state.settings.link;
+    const LinkSettings used = master.lastLink();
     std::string said;
     switch (why) {
     case LinkFailure::PortDenied:
@@ -63,10 +63,11 @@ int Tool::failure(int status) const
 
 int readCommand(Tool& tool, long first, long count)
 {
-    tool.master.jbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
-    if (tool.master.jbusTransact(6) != 0)
+    const auto reply = tool.master.transact(tool.link.unitAddress(), 3, static_cast<uint16_t>(first),
+                                            static_cast<uint16_t>(count));
+    if (!reply)
         return tool.failure();
-    const auto image = replyImage(tool.state.buffers);
+    const std::span<const uint8_t> image = *reply;
     std::string words, numbers;
     for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
         words += formatted("%s%02X%02X", i ? " " : "", image[2 * i], image[2 * i + 1]);
@@ -82,13 +83,12 @@ int readCommand(Tool& tool, long first, long count)
 int writeCommand(Tool& tool, long first, const std::vector<long>& values)
 {
     const auto count = static_cast<uint16_t>(values.size());
-    tool.master.jbusRequest(16, static_cast<uint16_t>(first), count);
-    auto image = requestImage(tool.state.buffers);
+    std::vector<uint8_t> image(2 * size_t{count});
     for (uint16_t i = 0; i < count; ++i) {
         image[2 * i] = static_cast<uint8_t>(values[i] >> 8);
         image[2 * i + 1] = static_cast<uint8_t>(values[i]);
     }
-    if (tool.master.jbusTransact(7 + 2 * count) != 0)
+    if (!tool.master.transact(tool.link.unitAddress(), 16, static_cast<uint16_t>(first), count, image))
         return tool.failure();
     if (tool.json)
         JsonLine().boolean("ok", true).integer("first", first).integer("count", count).print();

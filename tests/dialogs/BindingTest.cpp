@@ -46,7 +46,7 @@ protected:
     ProgramState state;
     ScriptedPrompts prompts;
     SerialLibrary serial;
-    JbusMaster master{serial, state.settings.link, state.buffers};
+    JbusMaster master{serial, state.settings.link};
     BlockLink link{master, state.catalogue};
     TemplateDialog dialog{kTemplate, nullptr};
     DialogContext context{state, link, prompts};

@@ -1,5 +1,6 @@
 // Register images as the instrument sends them, of any length and content:
 // decoded through every descriptor table, and parsed as the probe catalogue.
+#include "JbusMaster.h"
 #include "BlockCodec.h"
 #include "BlockTables.h"
 #include "FuzzSupport.h"
@@ -74,8 +75,8 @@ void parseCatalogue(std::span<const uint8_t> image)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // Images come from the link's reply buffer: none is longer.
-    const std::span<const uint8_t> image(data, std::min(size, LinkBuffers::kSize));
+    // Images come from a reply frame: none is longer.
+    const std::span<const uint8_t> image(data, std::min(size, JbusMaster::kFrameSize));
     decodeWithTable(kMeasurementTable, image, kMeasurementBlock.imageSize());
     decodeWithTable(kCalibrationTable, image, kCalibrationBlock.imageSize());
     decodeWithTable(kCanTable, image, kCanBlock.imageSize());

@@ -201,7 +201,7 @@ std::vector<Answer> answersOf(fuzz::InputReader& in)
 }
 
 // A read of five registers that the instrument answers at once and correctly.
-void cleanTransaction(JbusMaster& master, SerialLibrary& serial, LinkBuffers& buffers, int32_t baud)
+void cleanTransaction(JbusMaster& master, SerialLibrary& serial, int32_t baud)
 {
     serial.setIdleHook(nullptr);
     g_line.reset(baud);
@@ -214,11 +214,10 @@ void cleanTransaction(JbusMaster& master, SerialLibrary& serial, LinkBuffers& bu
     for (uint8_t b : frame)
         answer.push_back({0, b});
     g_line.answers = {answer};
-    master.jbusRequest(3, 0x3000, 5);
-    FUZZ_CHECK(master.jbusTransact(6) == 0);
+    FUZZ_CHECK(master.transact(jbusAddressByte(master.settings().jbusAddress), 3, 0x3000, 5).has_value());
     FUZZ_CHECK(g_line.written.size() == 8);  // one attempt
-    FUZZ_CHECK(buffers.received == frame.size());
-    FUZZ_CHECK(std::equal(frame.begin(), frame.end(), buffers.reply.begin()));
+    const auto reply = master.lastReply();
+    FUZZ_CHECK(std::equal(frame.begin(), frame.end(), reply.begin(), reply.end()));
     FUZZ_CHECK(master.lastFailure() == LinkFailure::None);
     FUZZ_CHECK(serial.liveCount() == 0);
 }
@@ -246,8 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     serial.setDeviceOpener(openFakeDevice);
     serial.setWaitClock({[] { return g_line.nowUs; }, [](SerialPort&, int ms) { g_line.waitForInput(ms); },
                          [](int ms) { g_line.sleep(ms); }});
-    LinkBuffers buffers;
-    JbusMaster master(serial, settings, buffers);
+    JbusMaster master(serial, settings);
 
     g_line.reset(baud);
     g_line.answers = answersOf(in);
@@ -257,17 +255,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (options & 0x40)
         g_line.refuseAfter = refuseAfter;
 
-    master.jbusRequest(write ? 16 : 3, 0x1100, count);
-    int length = 6;
-    if (write) {
-        length = 7 + 2 * count;
-        for (size_t i = LinkBuffers::kRequestImage; i < buffers.request.size(); ++i)
-            buffers.request[i] = static_cast<uint8_t>(i);
-    }
+    const int length = write ? 7 + 2 * count : 6;
+    std::vector<uint8_t> payload(write ? 2 * size_t{count} : 0);
+    for (size_t i = 0; i < payload.size(); ++i)
+        payload[i] = static_cast<uint8_t>(i + 7);
     const int expected = write ? 8 : 2 * count + 5;
-    const bool fits = static_cast<size_t>(length) + 2 <= LinkBuffers::kSize;
-    const std::vector<uint8_t> request(buffers.request.begin(),
-                                       buffers.request.begin() + std::min<size_t>(length, LinkBuffers::kSize));
+    const bool fits = static_cast<size_t>(length) + 2 <= JbusMaster::kFrameSize;
+    // The request as it must go out: address, function, first register, count
+    // (and the byte count and data of a write).
+    std::vector<uint8_t> request = {address, static_cast<uint8_t>(write ? 16 : 3), 0x11, 0x00,
+                                    static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
+    if (write) {
+        request.push_back(static_cast<uint8_t>((count & 0xFF) * 2));
+        request.insert(request.end(), payload.begin(), payload.end());
+    }
 
     int hookCalls = 0;
     if (options & 0x80) {
@@ -277,21 +278,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if ((hook & 0x40) && hookCalls == 1) {
                     // A handler run while the transaction waits may not start another,
                     // nor rewrite the request being sent.
-                    master.jbusRequest(3, 0x5000, 120);
-                    FUZZ_CHECK(master.jbusTransact(6) == -1);
-                    FUZZ_CHECK(std::equal(request.begin(), request.end(), buffers.request.begin()));
+                    FUZZ_CHECK(!master.transact(address, 3, 0x5000, 120).has_value());
+                    FUZZ_CHECK(master.lastFailure() == LinkFailure::Overlap);
                 }
                 return hookCalls == abortAt ? -1 : 0;
             },
             10 + (hook & 0x3F));
     }
 
-    const int result = master.jbusTransact(length);
-    FUZZ_CHECK(result == 0 || result == -1);
-    FUZZ_CHECK(buffers.lastResult == result);
+    const auto image = master.transact(address, write ? 16 : 3, 0x1100, count, payload);
+    const int result = image ? 0 : -1;
     FUZZ_CHECK(!master.busy());
     FUZZ_CHECK(serial.liveCount() == 0);
-    FUZZ_CHECK(std::equal(request.begin(), request.end(), buffers.request.begin()));
     if (!fits) {
         FUZZ_CHECK(result == -1 && master.lastFailure() == LinkFailure::BadRequest && g_line.opens == 0);
     } else if (g_line.openStatus != kSerialOk) {
@@ -311,19 +309,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (result == 0) {
         // Only a whole reply of the expected length with a good CRC is taken.
         FUZZ_CHECK(master.lastFailure() == LinkFailure::None);
-        FUZZ_CHECK(static_cast<size_t>(expected) <= LinkBuffers::kSize && buffers.received == expected);
-        const uint16_t crc = jbusCrc16(buffers.reply.data(), static_cast<uint16_t>(expected - 2));
-        FUZZ_CHECK(buffers.reply[expected - 2] == static_cast<uint8_t>(crc) &&
-                   buffers.reply[expected - 1] == static_cast<uint8_t>(crc >> 8));
+        const auto reply = master.lastReply();
+        FUZZ_CHECK(reply.size() == static_cast<size_t>(expected));
+        const uint16_t crc = jbusCrc16(reply.data(), static_cast<uint16_t>(expected - 2));
+        FUZZ_CHECK(reply[expected - 2] == static_cast<uint8_t>(crc) && reply[expected - 1] == static_cast<uint8_t>(crc >> 8));
+        // A read gives the reply's register image, a write none.
+        FUZZ_CHECK(image->size() == (write ? 0 : 2 * size_t{count}));
+        FUZZ_CHECK(write || std::equal(image->begin(), image->end(), reply.begin() + 3));
     } else {
         FUZZ_CHECK(master.lastFailure() != LinkFailure::None);
         // A CRC is judged only on a reply of the expected length, one the buffer holds.
         if (master.lastFailure() == LinkFailure::BadCrc)
-            FUZZ_CHECK(static_cast<size_t>(expected) <= LinkBuffers::kSize && buffers.received == expected);
+            FUZZ_CHECK(master.lastReply().size() == static_cast<size_t>(expected));
     }
 
     // Whatever a failed transaction left behind must not spoil the next one.
     if (result != 0 || fuzz::kReplaying)
-        cleanTransaction(master, serial, buffers, baud);
+        cleanTransaction(master, serial, baud);
     return 0;
 }

@@ -77,22 +77,22 @@ void replay(const std::string& path, size_t size, bool other)
     FUZZ_CHECK(geometry.recordLength >= kMeasurementFrameSize && geometry.recordLength <= kMaxRecordLength);
     FUZZ_CHECK(geometry.recordCount == static_cast<int64_t>((size - 2) / geometry.recordLength));
 
-    // Records read one by one, as the navigation buttons do, into the reply
-    // buffer, are the ones the sequential reader gives.
+    // Records read one by one, as the navigation buttons do, are the ones the
+    // sequential reader gives.
     MeasurementRecordReader reader;
     FUZZ_CHECK(reader.open(path) == MeasurementFileStatus::Ok);
     std::array<uint8_t, kMaxRecordLength> next{};
-    LinkBuffers buffers;
+    std::array<uint8_t, kMaxRecordLength> shown{};
     for (int64_t index = 0; index < geometry.recordCount; ++index) {
         FUZZ_CHECK(reader.next(std::span<uint8_t>(next.data(), geometry.recordLength)));
         // Each record read alone opens the file: the first ones and the last do.
         if (index >= 4 && index != geometry.recordCount - 1)
             continue;
-        std::span<uint8_t> frame(buffers.reply.data(), geometry.recordLength);
+        std::span<uint8_t> frame(shown.data(), geometry.recordLength);
         FUZZ_CHECK(readMeasurementRecord(path, geometry, index, frame));
         FUZZ_CHECK(std::equal(frame.begin(), frame.end(), next.begin()));
         MeasurementValues values;
-        decodeImage(kMeasurementTable, replyImage(buffers).first(kMeasurementBlock.imageSize()), values);
+        decodeImage(kMeasurementTable, frame.subspan(kRecordImageOffset, kMeasurementBlock.imageSize()), values);
         showRecord(values, locale, language);
         const size_t length = formatter.formatRecord(std::span<const uint8_t>(next.data(), geometry.recordLength),
                                                      index, line.get());
@@ -101,8 +101,8 @@ void replay(const std::string& path, size_t size, bool other)
     }
     FUZZ_CHECK(!reader.next(std::span<uint8_t>(next.data(), geometry.recordLength)));
     // Past either end there is nothing.
-    FUZZ_CHECK(!readMeasurementRecord(path, geometry, -1, std::span<uint8_t>(buffers.reply)));
-    FUZZ_CHECK(!readMeasurementRecord(path, geometry, geometry.recordCount, std::span<uint8_t>(buffers.reply)));
+    FUZZ_CHECK(!readMeasurementRecord(path, geometry, -1, std::span<uint8_t>(shown)));
+    FUZZ_CHECK(!readMeasurementRecord(path, geometry, geometry.recordCount, std::span<uint8_t>(shown)));
 }
 
 void convert(const std::string& path, bool other)

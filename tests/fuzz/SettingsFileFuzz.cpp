@@ -1,6 +1,7 @@
 // Settings files read from disk: the same bytes opened as each type (.eta, .rus,
 // .hdm, .can), then compared with the instrument's values and shown, as the
 // dialogs and vantorctl do with what they load.
+#include "JbusMaster.h"
 #include "BlockForms.h"
 #include "DeviationReport.h"
 #include "FuzzSupport.h"
@@ -21,14 +22,14 @@ void load(const std::string& path, const BlockForm& form, int language)
     ProgramState file;
     file.settings.language = language;
     // A refused file leaves the image as it was.
-    file.buffers.reply.fill(0xA5);
-    const FileStatus status = loadSettingsFile(path, type, replyImage(file.buffers), file.record);
+    std::vector<uint8_t> loaded(JbusMaster::kFrameSize, 0xA5);
+    const FileStatus status = loadSettingsFile(path, type, loaded, file.record);
     if (status != FileStatus::Ok) {
-        for (uint8_t b : file.buffers.reply)
+        for (uint8_t b : loaded)
             FUZZ_CHECK(b == 0xA5);
         return;
     }
-    const std::span<const uint8_t> image = replyImage(file.buffers).first(type.codec->block->imageSize());
+    const std::span<const uint8_t> image = std::span<const uint8_t>(loaded).first(type.codec->block->imageSize());
 
     // The comparison with the instrument, here holding the block's defaults.
     ProgramState instrument;
@@ -48,7 +49,7 @@ void load(const std::string& path, const BlockForm& form, int language)
     }
 
     // Shown in the dialog: clamped into what the controls hold, then formatted.
-    clampNumbers(form.numbers, file);
+    storeClampedNumbers(form.numbers, file);
     clampChoices(choices, file);
     for (const NumberBinding& b : form.numbers) {
         // Within the limits, as near as a float comes to them.

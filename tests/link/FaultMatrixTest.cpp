@@ -70,13 +70,10 @@ public:
 
     int transact(const Operation& op)
     {
-        m_master.jbusRequest(op.function, op.first, op.count);
-        if (op.function == 3)
-            return m_master.jbusTransact(6);
-        // The registers' own values go back: the instrument is left as it was.
-        const std::vector<uint8_t> image = m_simulator.image(op.first, op.count);
-        std::copy(image.begin(), image.end(), m_buffers.request.begin() + 7);
-        return m_master.jbusTransact(7 + 2 * op.count);
+        // A write sends the registers' own values back: the instrument is left as it was.
+        const std::vector<uint8_t> image =
+            op.function == 16 ? m_simulator.image(op.first, op.count) : std::vector<uint8_t>();
+        return m_master.transact(1, op.function, op.first, op.count, image) ? 0 : -1;
     }
 
     Outcome run(const Case& c)
@@ -111,8 +108,7 @@ private:
     sim::Simulator m_simulator;
     SerialLibrary m_serial;
     LinkSettings m_settings;
-    LinkBuffers m_buffers;
-    JbusMaster m_master{m_serial, m_settings, m_buffers};
+    JbusMaster m_master{m_serial, m_settings};
 };
 
 std::vector<Case> matrix(int32_t baud)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -18,40 +19,36 @@ TEST(JbusCrc, KnownVectors)
     EXPECT_EQ(jbusCrc16(read.data(), 6), 0x3F41);
 }
 
-class JbusRequestTest : public ::testing::Test {
-protected:
-    SerialLibrary serial;
-    LinkSettings settings;
-    LinkBuffers buffers;
-    JbusMaster master{serial, settings, buffers};
-};
-
-TEST_F(JbusRequestTest, WriteHeaderCarriesByteCount)
+TEST(JbusRequest, WriteHeaderCarriesByteCountAndTheData)
 {
-    buffers.request[7] = 0x5A;
-    master.jbusRequest(16, 0x1100, 28);
-    EXPECT_EQ(std::vector<uint8_t>(buffers.request.begin(), buffers.request.begin() + 8),
-              std::vector<uint8_t>({0x01, 0x10, 0x11, 0x00, 0x00, 0x1C, 56, 0x5A}))
-        << "the data bytes are the caller's";
-    master.jbusRequest(16, 0x2301, 3);
-    EXPECT_EQ(buffers.request[6], 6);
+    std::array<uint8_t, JbusMaster::kFrameSize> frame{};
+    frame.fill(0xEE);
+    const uint8_t data[] = {0x5A, 0x01, 0x02};
+    ASSERT_EQ(buildJbusRequest(frame, 1, 16, 0x1100, 28, data), 7u + 56);
+    EXPECT_EQ(std::vector<uint8_t>(frame.begin(), frame.begin() + 12),
+              std::vector<uint8_t>({0x01, 0x10, 0x11, 0x00, 0x00, 0x1C, 56, 0x5A, 0x01, 0x02, 0x00, 0x00}))
+        << "bytes the data does not give are sent as zero";
+    EXPECT_EQ(frame[63], 0xEE) << "nothing past the data";
+    ASSERT_EQ(buildJbusRequest(frame, 17, 3, 0x111A, 1), 6u);
+    EXPECT_EQ(std::vector<uint8_t>(frame.begin(), frame.begin() + 6),
+              std::vector<uint8_t>({0x11, 0x03, 0x11, 0x1A, 0x00, 0x01}));
     // Only the low byte of the count is doubled, kept to 8 bits.
-    master.jbusRequest(16, 0, 0x0190);
-    EXPECT_EQ(buffers.request[6], 0x20);
+    ASSERT_EQ(buildJbusRequest(frame, 1, 16, 0, 0x90), 7u + 0x120);
+    EXPECT_EQ(frame[6], 0x20);
+    // A write the frame cannot hold with its CRC is no request.
+    EXPECT_EQ(buildJbusRequest(frame, 1, 16, 0, 252), 0u);
+    EXPECT_EQ(buildJbusRequest(frame, 1, 16, 0, 251), 509u);
 }
 
-TEST_F(JbusRequestTest, AddressIsTruncatedToItsLowByte)
+TEST(JbusRequest, AddressIsTruncatedToItsLowByte)
 {
     const struct {
         float address;
         uint8_t sent;
     } cases[] = {{1.9f, 1}, {0.0f, 0}, {247.0f, 247}, {255.99f, 255}, {300.0f, 44}, {-0.5f, 0},
                  {std::numeric_limits<float>::quiet_NaN(), 0}, {1e20f, 0}};
-    for (const auto& c : cases) {
-        settings.jbusAddress = c.address;
-        master.jbusRequest(3, 0x111A, 1);
-        EXPECT_EQ(buffers.request[0], c.sent) << "address " << c.address;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(jbusAddressByte(c.address), c.sent) << "address " << c.address;
 }
 
 TEST(JbusTiming, TimeoutsAndWireTime)

@@ -37,20 +37,17 @@ protected:
 
     int transact(const Row& row)
     {
-        master.jbusRequest(row.function, row.first, row.count);
-        if (row.function == 3)
-            return master.jbusTransact(6);
-        for (size_t i = 0; i < 2u * row.count; ++i)
-            buffers.request[LinkBuffers::kRequestImage + i] = static_cast<uint8_t>(i);
-        return master.jbusTransact(7 + 2 * row.count);
+        std::vector<uint8_t> image(row.function == 16 ? 2u * row.count : 0u);
+        for (size_t i = 0; i < image.size(); ++i)
+            image[i] = static_cast<uint8_t>(i);
+        return master.transact(1, row.function, row.first, row.count, image) ? 0 : -1;
     }
 
     test::TempDir dir;
     sim::Simulator simulator{{dir.file("com1")}, {.turnaroundMs = 2}};
     SerialLibrary serial;
     LinkSettings settings;
-    LinkBuffers buffers;
-    JbusMaster master{serial, settings, buffers};
+    JbusMaster master{serial, settings};
 };
 
 }  // namespace
@@ -80,16 +77,15 @@ TEST_F(ReplyRunTest, EndsAtItsLengthAtASilenceOrOverLong)
             EXPECT_EQ(master.lastFailure(), row.failure);
         }
         if (row.received != 0) {
-            EXPECT_EQ(buffers.received, row.received);
+            EXPECT_EQ(master.lastReply().size(), row.received);
         }
         EXPECT_EQ(simulator.requests().size(), row.heard);
         if (row.result == 0 && row.function == 3) {
-            EXPECT_EQ(std::vector<uint8_t>(buffers.reply.begin() + 3, buffers.reply.begin() + 3 + 2 * row.count),
+            EXPECT_EQ(std::vector<uint8_t>(master.lastReply().begin() + 3, master.lastReply().end() - 2),
                       simulator.image(row.first, row.count));
         }
         // The bytes of a pause or an over-long reply are gone before the next request.
         simulator.clearFaults();
-        master.jbusRequest(3, 0x1100, 1);
-        EXPECT_EQ(master.jbusTransact(6), 0) << "the transaction after it";
+        EXPECT_TRUE(master.transact(1, 3, 0x1100, 1)) << "the transaction after it";
     }
 }

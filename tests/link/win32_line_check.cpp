@@ -131,18 +131,20 @@ int main(int argc, char** argv)
             },
             static_cast<int>(idleMs));
 
-    LinkBuffers buffers;
-    JbusMaster master(serial, settings, buffers);
-    master.jbusRequest(3, static_cast<uint16_t>(first), static_cast<uint16_t>(count));
+    JbusMaster master(serial, settings);
+
     const double cpuBefore = processorMs();
     const double start = nowMs();
-    const int result = master.jbusTransact(6);
+    const int result =
+        master.transact(jbusAddressByte(settings.jbusAddress), 3, static_cast<uint16_t>(first), static_cast<uint16_t>(count))
+            ? 0
+            : -1;
     const double elapsed = nowMs() - start;
     const double cpu = processorMs() - cpuBefore;
 
     std::printf("result %d (%s)\n", result, linkFailureText(master.lastFailure(), 1));
     if (result == 0)
-        printHex("image", buffers.reply.data() + LinkBuffers::kReplyImage, static_cast<size_t>(count) * 2);
+        printHex("image", master.lastReply().data() + JbusMaster::kReplyImageOffset, static_cast<size_t>(count) * 2);
     std::printf("transaction %.0f ms wall, %.1f ms processor\n", elapsed, cpu);
     if (idleMs > 0)
         std::printf("idle hook %ld runs\n", idleRuns);

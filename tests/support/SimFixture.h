@@ -35,22 +35,18 @@ protected:
         startSimulator();
     }
 
-    // Sends a read of count registers from first; 0 or -1.
-    int read(uint16_t first, uint16_t count)
-    {
-        master.jbusRequest(3, first, count);
-        return master.jbusTransact(6);
-    }
+    // Sends a read of count registers from first to address 1; 0 or -1.
+    int read(uint16_t first, uint16_t count) { return master.transact(1, 3, first, count) ? 0 : -1; }
 
-    // Sends a write of the given register values from first; 0 or -1.
+    // Sends a write of the given register values from first to address 1; 0 or -1.
     int write(uint16_t first, const std::vector<uint16_t>& values)
     {
-        master.jbusRequest(16, first, static_cast<uint16_t>(values.size()));
-        for (size_t i = 0; i < values.size(); ++i) {
-            buffers.request[7 + 2 * i] = static_cast<uint8_t>(values[i] >> 8);
-            buffers.request[8 + 2 * i] = static_cast<uint8_t>(values[i]);
+        std::vector<uint8_t> image;
+        for (const uint16_t value : values) {
+            image.push_back(static_cast<uint8_t>(value >> 8));
+            image.push_back(static_cast<uint8_t>(value));
         }
-        return master.jbusTransact(static_cast<int>(7 + 2 * values.size()));
+        return master.transact(1, 16, first, static_cast<uint16_t>(values.size()), image) ? 0 : -1;
     }
 
     // Requests the instrument heard on its own line at its own speed.
@@ -65,8 +61,7 @@ protected:
     TempDir dir;
     SerialLibrary serial;
     LinkSettings settings;
-    LinkBuffers buffers;
-    JbusMaster master{serial, settings, buffers};
+    JbusMaster master{serial, settings};
     std::unique_ptr<sim::Simulator> simulator;
 };
 
