@@ -22,6 +22,7 @@
 #include <unistd.h>
 #endif
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantor::ctl {
@@ -173,8 +174,8 @@ std::string formatValue(const Tool& tool, const Group& group, const Descriptor<G
 // as a number (a choice by its index, with its text beside it) or a text, and
 // its unit.
 template <typename Group>
-std::string rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row,
-                    std::span<const ChoiceBinding> choices, const ChoiceList& probes)
+Json rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices,
+             const ChoiceList& probes)
 {
     JsonLine line;
     line.text("name", row.name).text("label", *row.label.english ? tool.text(row.label) : row.name);
@@ -188,7 +189,7 @@ std::string rowJson(const Tool& tool, const Group& group, const Descriptor<Group
             line.text("text", choice ? choice : "");
         }
     }
-    return line.text("unit", row.unit).str();
+    return line.text("unit", row.unit).object();
 }
 
 template <typename Group>
@@ -211,16 +212,16 @@ int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block,
     const std::vector<ChoiceBinding> choices =
         type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceBinding>{};
     if (tool.json) {
-        std::string values;
+        Json values = Json::array();
         for (const auto& row : table)
-            values += (values.empty() ? "[" : ",") + rowJson(tool, group, row, choices, probes);
+            values.push_back(rowJson(tool, group, row, choices, probes));
         JsonLine()
             .boolean("ok", true)
             .text("block", block.name)
             .integer("first_register", block.firstRegister)
             .integer("register_count", block.registerCount)
             .text("image", hex)
-            .raw("values", values + "]")
+            .set("values", std::move(values))
             .print();
         return 0;
     }
@@ -403,24 +404,22 @@ int compareCommand(Tool& tool, const std::string& path)
             report.text.replace(at, std::strlen(lang::CmpNoDeviation.text(l)), tool.text(lang::CtlNoDeviation));
     const std::vector<std::string> outside = valuesOutsideLimits(form, unit, l);
     if (tool.json) {
-        std::string rows, limits;
+        Json rows = Json::array();
         for (const Deviation& d : report.rows) {
             JsonLine row;
             row.text("name", d.name).number("unit", d.unitValue).number("file", d.fileValue);
             if (!d.unitText.empty() || !d.fileText.empty())
                 row.text("unit_text", d.unitText).text("file_text", d.fileText);
-            rows += (rows.empty() ? "" : ",") + row.str();
+            rows.push_back(row.object());
         }
-        for (const std::string& value : outside)
-            limits += (limits.empty() ? "" : ",") + jsonString(value);
         JsonLine()
             .boolean("ok", true)
             .text("time", isoNow())
             .text("file", path)
             .text("block", type->codec->block->name)
             .integer("deviation_count", report.deviations)
-            .raw("deviations", "[" + rows + "]")
-            .raw("outside_limits", "[" + limits + "]")
+            .set("deviations", std::move(rows))
+            .set("outside_limits", outside)
             .print();
     } else {
         writeOut(report.text);
@@ -460,12 +459,7 @@ int initialiseCommand(Tool& tool, const InitialisationFlags& flags)
         written.push_back(kMakerBlock.name);
     if (tool.json) {
         JsonLine line;
-        line.boolean("ok", true).raw("blocks", "[" + [&] {
-            std::string list;
-            for (const std::string& block : written)
-                list += (list.empty() ? "" : ",") + jsonString(block);
-            return list;
-        }() + "]");
+        line.boolean("ok", true).set("blocks", written);
         if (result.calibrationWritten)
             line.integer("address", defaultUnitAddress());
         line.print();

@@ -1,13 +1,18 @@
 // One JSON object on one line, for the collectors that read vantorctl's
-// output (Telegraf, jq, a bridge to MQTT): texts are UTF-8 and escaped,
-// numbers are JSON numbers, and a number JSON cannot hold is null.
+// output (Telegraf, jq, a bridge to MQTT): texts are UTF-8, numbers are JSON
+// numbers, and a number JSON cannot hold is null.
 #pragma once
+
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vantor::ctl {
+
+// Its keys stay in the order they were given, the order a reader sees them in.
+using Json = nlohmann::ordered_json;
 
 class JsonLine {
 public:
@@ -17,22 +22,19 @@ public:
     JsonLine& number(std::string_view key, float value);  // its shortest exact text: 1.5, not 1.5000000
     JsonLine& integer(std::string_view key, int64_t value);
     JsonLine& boolean(std::string_view key, bool value);
-    // A value already written as JSON: an object or an array of them.
-    JsonLine& raw(std::string_view key, std::string_view json);
+    // An array or an object: a list of rows, of names, of numbers.
+    JsonLine& set(std::string_view key, Json value);
 
+    const Json& object() const { return m_object; }
     // The object, without a line feed.
-    std::string str() const { return "{" + m_body + "}"; }
+    std::string str() const;
     // Prints the object and a line feed, and flushes, so that a reader of a
     // pipe sees each poll when it happens.
     void print() const;
 
 private:
-    JsonLine& key(std::string_view name);
-    std::string m_body;
+    Json m_object = Json::object();
 };
-
-// A JSON string: quoted, with quotes, backslashes and control characters escaped.
-std::string jsonString(std::string_view text);
 
 // The computer's date and time now, ISO 8601 with its offset from UTC.
 std::string isoNow();

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantor::ctl {
@@ -68,13 +69,14 @@ int readCommand(Tool& tool, long first, long count)
     if (!reply)
         return tool.failure();
     const std::span<const uint8_t> image = *reply;
-    std::string words, numbers;
+    std::string words;
+    Json numbers = Json::array();
     for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
         words += formatted("%s%02X%02X", i ? " " : "", image[2 * i], image[2 * i + 1]);
-        numbers += formatted("%s%d", i ? "," : "", image[2 * i] << 8 | image[2 * i + 1]);
+        numbers.push_back(image[2 * i] << 8 | image[2 * i + 1]);
     }
     if (tool.json)
-        JsonLine().boolean("ok", true).integer("first", first).raw("registers", "[" + numbers + "]").print();
+        JsonLine().boolean("ok", true).integer("first", first).set("registers", std::move(numbers)).print();
     else
         say(words);
     return 0;
@@ -101,11 +103,11 @@ int catalogueCommand(Tool& tool)
         return tool.failure();
     const ProbeCatalogue& catalogue = tool.state.catalogue;
     if (tool.json) {
-        std::string probes;
+        Json probes = Json::array();
         for (int i = 0; i < kProbeCount; ++i)
-            probes += (i ? "," : "") + JsonLine().integer("index", i).text("name", catalogue.names[i])
-                                          .integer("angle", catalogue.angles[i]).str();
-        JsonLine().boolean("ok", true).raw("probes", "[" + probes + "]").print();
+            probes.push_back(JsonLine().integer("index", i).text("name", catalogue.names[i])
+                                 .integer("angle", catalogue.angles[i]).object());
+        JsonLine().boolean("ok", true).set("probes", std::move(probes)).print();
         return 0;
     }
     for (int i = 0; i < kProbeCount; ++i)
