@@ -9,6 +9,12 @@ namespace {
 
 using namespace lang;
 
+using N = CanValues;
+constexpr ControlBinding<N> kControls[] = {
+    {1226, &N::node}, {1228, &N::type}, {1240, &N::txTimer},
+    {1087, &N::frequency},
+};
+
 constexpr LabelBinding kLabels[] = {{1290, CanNumber}, {1291, CanType}, {1292, CanFrequency}, {1293, CanTXTimer}};
 
 // The template's captions "A" to "V" give way to these when the dialog opens.
@@ -39,7 +45,7 @@ constexpr CheckBinding kChecks[] = {
 };
 #undef FLAG
 
-const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, kLabels, kChecks, PrintNameCan};
+const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, controlIn<kControls>, kLabels, kChecks, PrintNameCan};
 
 }  // namespace
 

@@ -630,6 +630,24 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
+// How many choices a list has and whether its English half follows the French
+// one: the list's entry in kAllLists, or null for a list not kept there.
+constexpr const ChoiceListInfo* listInfo(const ChoiceList* list)
+{
+    for (const ChoiceListInfo& info : kAllLists)
+        if (info.list == list)
+            return &info;
+    return nullptr;
+}
+
+constexpr bool isKnownList(const ChoiceList* list)
+{
+    for (const ChoiceListInfo& info : kAllLists)
+        if (info.list == list)
+            return true;
+    return false;
+}
+
 inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,

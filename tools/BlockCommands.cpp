@@ -104,7 +104,7 @@ constexpr MeasurementList kMeasurementLists[] = {
 // A choice's text, or null when the value is no choice.
 template <typename Group>
 const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Group>& row,
-                     std::span<const ChoiceBinding> choices, const ChoiceList& probes, int index)
+                     std::span<const ChoiceParameter> choices, const ChoiceList& probes, int index)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
         if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
@@ -116,7 +116,7 @@ const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Grou
     } else {
         (void)probes;
         if (auto member = std::get_if<int32_t Group::*>(&row.value))
-            for (const ChoiceBinding& b : choices)
+            for (const ChoiceParameter& b : choices)
                 if (&b.value(const_cast<ProgramState&>(tool.state)) == &(group.**member))
                     return choiceText(*b.list, b.count, b.bilingual == 1, index, tool.language());
         return nullptr;
@@ -124,7 +124,7 @@ const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Grou
 }
 
 template <typename Group>
-bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices,
+bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceParameter> choices,
               const ChoiceList& probes)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
@@ -135,7 +135,7 @@ bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row
     } else {
         (void)probes;
         if (auto member = std::get_if<int32_t Group::*>(&row.value))
-            for (const ChoiceBinding& b : choices)
+            for (const ChoiceParameter& b : choices)
                 if (&b.value(const_cast<ProgramState&>(tool.state)) == &(group.**member))
                     return true;
         return false;
@@ -151,7 +151,7 @@ const Descriptor<Group>& tableRow(DescriptorTable<Group> table, Value Group::*me
 
 template <typename Group>
 std::string formatValue(const Tool& tool, const Group& group, const Descriptor<Group>& row,
-                        std::span<const ChoiceBinding> choices, const ChoiceList& probes)
+                        std::span<const ChoiceParameter> choices, const ChoiceList& probes)
 {
     if (auto text = std::get_if<Text Group::*>(&row.value))
         return fromWindows1252((group.**text).data());
@@ -174,7 +174,7 @@ std::string formatValue(const Tool& tool, const Group& group, const Descriptor<G
 // as a number (a choice by its index, with its text beside it) or a text, and
 // its unit.
 template <typename Group>
-Json rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices,
+Json rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceParameter> choices,
              const ChoiceList& probes)
 {
     JsonLine line;
@@ -209,8 +209,8 @@ int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block,
     }
     ChoiceList probes{};
     setProbeNames(probes, tool.state.catalogue);
-    const std::vector<ChoiceBinding> choices =
-        type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceBinding>{};
+    const std::vector<ChoiceParameter> choices =
+        type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceParameter>{};
     if (tool.json) {
         Json values = Json::array();
         for (const auto& row : table)
