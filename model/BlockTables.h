@@ -5,6 +5,7 @@
 #include "Descriptor.h"
 #include "LanguageTables.h"
 #include "ParameterRecord.h"
+#include "ProbeCatalogue.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +27,7 @@ inline constexpr BlockInfo kFactoryBlock{"factory", 0x2200, 24};
 inline constexpr BlockInfo kClockBlock{"clock", 0x2301, 3};
 inline constexpr BlockInfo kTotalizerResetBlock{"totalizer reset", 0x2306, 2};
 inline constexpr BlockInfo kMakerBlock{"maker", 0x3000, 5};
-inline constexpr BlockInfo kProbeCatalogueBlock{"catalogue", 0x5000, 120};
+inline constexpr BlockInfo kProbeCatalogueBlock{"catalogue", kProbeCatalogueFirstRegister, kProbeCatalogueRegisterCount};
 
 namespace tables {
 
