@@ -61,10 +61,9 @@ struct ChoiceParameter {
     BilingualText name;
 };
 
-namespace detail {
-
+// The descriptor row of a member.
 template <auto Member>
-constexpr const auto& rowOf()
+constexpr const auto& descriptorRow()
 {
     using Group = typename MemberOf<decltype(Member)>::GroupType;
     for (const Descriptor<Group>& row : descriptorsOf(static_cast<const Group*>(nullptr)))
@@ -73,13 +72,11 @@ constexpr const auto& rowOf()
     throw "no descriptor row holds this member";
 }
 
-}  // namespace detail
-
 // The parameter of a member, from its descriptor row.
 template <auto Member>
 constexpr NumberParameter numberOf()
 {
-    constexpr const auto& row = detail::rowOf<Member>();
+    constexpr const auto& row = descriptorRow<Member>();
     static_assert(row.shown.format, "the row shows no number");
     return {&valueAt<Member>, row.shown.format, row.shown.minimum, row.shown.maximum, row.label};
 }
@@ -87,7 +84,7 @@ constexpr NumberParameter numberOf()
 template <auto Member>
 constexpr ChoiceParameter choiceOf()
 {
-    constexpr const auto& row = detail::rowOf<Member>();
+    constexpr const auto& row = descriptorRow<Member>();
     static_assert(row.shown.list || row.shown.probeNames, "the row shows no choice");
     if constexpr (row.shown.probeNames) {
         return {&valueAt<Member>, kProbeCount, nullptr, 0, row.label};

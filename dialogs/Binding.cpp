@@ -64,7 +64,7 @@ std::vector<NumberBinding> boundNumbers(std::span<const NumberParameter> numbers
     std::vector<NumberBinding> bound;
     for (const NumberParameter& p : numbers)
         if (const int control = controlOf(state, &p.value(state)))
-            bound.push_back({control, p.value, p.format, p.minimum, p.maximum});
+            bound.push_back(bindNumber(control, p));
     return bound;
 }
 
@@ -74,7 +74,7 @@ std::vector<ChoiceBinding> boundChoices(std::span<const ChoiceParameter> choices
     std::vector<ChoiceBinding> bound;
     for (const ChoiceParameter& p : choices)
         if (const int control = controlOf(state, &p.value(state)))
-            bound.push_back({control, p.value, p.count, p.list, p.bilingual});
+            bound.push_back(bindChoice(control, p));
     return bound;
 }
 

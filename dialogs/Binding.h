@@ -42,6 +42,16 @@ int controlIn(ProgramState& state, const void* field)
     return 0;
 }
 
+// A parameter shown by a control, where the dialog lists its controls itself.
+constexpr NumberBinding bindNumber(int control, const NumberParameter& p)
+{
+    return {control, p.value, p.format, p.minimum, p.maximum};
+}
+constexpr ChoiceBinding bindChoice(int control, const ChoiceParameter& p)
+{
+    return {control, p.value, p.count, p.list, p.bilingual};
+}
+
 // A block's parameters as controls of a dialog: those the dialog binds, in
 // the block's order, each with its control.
 std::vector<NumberBinding> boundNumbers(std::span<const NumberParameter> numbers, ControlOfField controlOf,

@@ -31,37 +31,41 @@ inline constexpr BlockInfo kProbeCatalogueBlock{"catalogue", kProbeCatalogueFirs
 
 namespace tables {
 
+// The measurement's numbers are shown as they come, within a bound of their
+// boxes' width.
+inline constexpr double kUnbounded = 9999999;
+
 using M = MeasurementValues;
 inline constexpr Descriptor<M> kMeasurement[] = {
-    {&M::flow, kFloat32, 0, 0, 0, "Flow", "flow unit", lang::MeasFlow},
-    {&M::speed, kFloat32, 4, 0, 0, "Flow speed", "m/s", lang::ConvFlowSpeed},
+    {&M::flow, kFloat32, 0, 0, 0, "Flow", "flow unit", lang::MeasFlow, number("", -kUnbounded, kUnbounded)},
+    {&M::speed, kFloat32, 4, 0, 0, "Flow speed", "m/s", lang::ConvFlowSpeed, number("", -kUnbounded, kUnbounded)},
     {&M::totalizer1, kInt32, 8, 0, 0, "Totalizer T1", "", {"Totalisateur T1", "Totalizer T1"}},
     {&M::totalizer2, kInt32, 12, 0, 0, "Totalizer T2", "", {"Totalisateur T2", "Totalizer T2"}},
-    {&M::totalizer1Sign, kNibble, 16, 1, 0, "T1 sign mode", "", {"Signe T1", "T1 sign mode"}},
-    {&M::totalizer2Sign, kNibble, 16, 0, 0, "T2 sign mode", "", {"Signe T2", "T2 sign mode"}},
-    {&M::totalizer1Unit, kNibble, 17, 1, 0, "T1 unit", "", lang::ConvT1Unit},
-    {&M::totalizer2Unit, kNibble, 17, 0, 0, "T2 unit", "", lang::ConvT2Unit},
-    {&M::flowUnit, kByte, 18, 0, 0, "Flow unit", "", lang::CalQUnit},
-    {&M::khMode, kByte, 21, 0, 0, "Kh mode", "", lang::ConvKhMode},
-    {&M::faultState, kByte, 22, 0, 0, "Fault state", "", lang::ConvFaultState},
-    {&M::velocity, kScaledI16, 24, 1, 0, "Sound velocity", "m/s", lang::ConvSoundVelocity},
-    {&M::kh, kFloat32, 26, 0, 0, "Kh", "", lang::MeasKh},
-    {&M::deltaT, kFloat32, 30, 0, 0, "DeltaT", "ns", lang::MeasDeltaT},
-    {&M::time, kFloat32, 34, 0, 0, "Time", "\xC2\xB5s", lang::MeasTime},
+    {&M::totalizer1Sign, kNibble, 16, 1, 0, "T1 sign mode", "", {"Signe T1", "T1 sign mode"}, choice(lang::ListTotalizerSign)},
+    {&M::totalizer2Sign, kNibble, 16, 0, 0, "T2 sign mode", "", {"Signe T2", "T2 sign mode"}, choice(lang::ListTotalizerSign)},
+    {&M::totalizer1Unit, kNibble, 17, 1, 0, "T1 unit", "", lang::ConvT1Unit, choice(lang::ListTotalizerUnit)},
+    {&M::totalizer2Unit, kNibble, 17, 0, 0, "T2 unit", "", lang::ConvT2Unit, choice(lang::ListTotalizerUnit)},
+    {&M::flowUnit, kByte, 18, 0, 0, "Flow unit", "", lang::CalQUnit, choice(lang::ListFlowUnit)},
+    {&M::khMode, kByte, 21, 0, 0, "Kh mode", "", lang::ConvKhMode, choice(lang::ListAutoManuTag)},
+    {&M::faultState, kByte, 22, 0, 0, "Fault state", "", lang::ConvFaultState, choice(lang::ListFaultState)},
+    {&M::velocity, kScaledI16, 24, 1, 0, "Sound velocity", "m/s", lang::ConvSoundVelocity, number("%.0f", 0, kUnbounded)},
+    {&M::kh, kFloat32, 26, 0, 0, "Kh", "", lang::MeasKh, number("%.3f", 0, kUnbounded)},
+    {&M::deltaT, kFloat32, 30, 0, 0, "DeltaT", "ns", lang::MeasDeltaT, number("%.1f", -kUnbounded, kUnbounded)},
+    {&M::time, kFloat32, 34, 0, 0, "Time", "\xC2\xB5s", lang::MeasTime, number("%.1f", 0, kUnbounded)},
     {&M::month, kByte, 38, 0, 0, "Month", "", {"Mois", "Month"}},
     {&M::year, kByte, 39, 0, 0, "Year minus 2000", "", {"Année moins 2000", "Year minus 2000"}},
     {&M::hour, kByte, 40, 0, 0, "Hour", "", {"Heure", "Hour"}},
     {&M::day, kByte, 41, 0, 0, "Day of month", "", {"Jour", "Day of month"}},
     {&M::second, kByte, 42, 0, 0, "Second", "", {"Seconde", "Second"}},
     {&M::minute, kByte, 43, 0, 0, "Minute", "", {"Minute", "Minute"}},
-    {&M::probeIndex, kUint16, 44, 0, 0, "Probe index", "", lang::MeasProbe},
+    {&M::probeIndex, kUint16, 44, 0, 0, "Probe index", "", lang::MeasProbe, kProbeChoice},
     {&M::notDisplayed, kUint16, 46, 0, 0, "(not displayed)", "", {"(non affiché)", "(not displayed)"}},
-    {&M::probeDistance, kFloat32, 48, 0, 0, "D. Probe", "mm", lang::MeasDProbe},
-    {&M::gain, kScaledU8, 52, 1, 0, "Gain", "dB", lang::MeasGain},
-    {&M::signalQuality, kScaledU8, 54, 1, 0, "I.Q.", "%", lang::MeasIQ},
+    {&M::probeDistance, kFloat32, 48, 0, 0, "D. Probe", "mm", lang::MeasDProbe, number("%.0f", 0, kUnbounded)},
+    {&M::gain, kScaledU8, 52, 1, 0, "Gain", "dB", lang::MeasGain, number("%.0f", 0, kUnbounded)},
+    {&M::signalQuality, kScaledU8, 54, 1, 0, "I.Q.", "%", lang::MeasIQ, number("%.0f", 0, kUnbounded)},
     {&M::softwareVersion, kText, 56, 12, 0, "Software version", "", lang::MeasSoftware},
-    {&M::hardware, kByte, 68, 0, 0, "Hardware generation", "", lang::MeasHardware},
-    {&M::model, kByte, 70, 0, 0, "Model", "", {"Modèle", "Model"}},
+    {&M::hardware, kByte, 68, 0, 0, "Hardware generation", "", lang::MeasHardware, choice(lang::ListHardware)},
+    {&M::model, kByte, 70, 0, 0, "Model", "", {"Modèle", "Model"}, choice(lang::ListModel)},
 };
 
 using C = CalibrationValues;

@@ -82,36 +82,17 @@ std::vector<std::string> labelled(const Tool& tool, const BlockCodec& codec, con
     return out;
 }
 
-// The measurement's values that index a list, as the measurement dialog shows them.
-struct MeasurementList {
-    ValueRef<MeasurementValues> value;
-    const ChoiceList* list;
-    int count;
-    bool bilingual;
-};
-constexpr MeasurementList kMeasurementLists[] = {
-    {&MeasurementValues::flowUnit, &lang::ListFlowUnit, 12, true},
-    {&MeasurementValues::totalizer1Unit, &lang::ListTotalizerUnit, 10, true},
-    {&MeasurementValues::totalizer2Unit, &lang::ListTotalizerUnit, 10, true},
-    {&MeasurementValues::totalizer1Sign, &lang::ListTotalizerSign, 3, false},
-    {&MeasurementValues::totalizer2Sign, &lang::ListTotalizerSign, 3, false},
-    {&MeasurementValues::khMode, &lang::ListAutoManuTag, 2, true},
-    {&MeasurementValues::faultState, &lang::ListFaultState, 2, true},
-    {&MeasurementValues::hardware, &lang::ListHardware, 2, false},
-    {&MeasurementValues::model, &lang::ListModel, 4, false},
-};
-
 // A choice's text, or null when the value is no choice.
 template <typename Group>
 const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Group>& row,
                      std::span<const ChoiceParameter> choices, const ChoiceList& probes, int index)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
-        if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
+        // The measurement's lists as the measurement dialog shows them.
+        if (row.shown.probeNames)
             return choiceText(probes, kProbeCount, false, index, tool.language());
-        for (const MeasurementList& m : kMeasurementLists)
-            if (m.value == row.value)
-                return choiceText(*m.list, m.count, m.bilingual, index, tool.language());
+        if (const lang::ChoiceListInfo* info = lang::listInfo(row.shown.list))
+            return choiceText(*info->list, info->count, info->bilingual, index, tool.language());
         return nullptr;
     } else {
         (void)probes;
@@ -128,10 +109,7 @@ bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row
               const ChoiceList& probes)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
-        if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
-            return true;
-        return std::any_of(std::begin(kMeasurementLists), std::end(kMeasurementLists),
-                           [&](const MeasurementList& m) { return m.value == row.value; });
+        return row.shown.probeNames || lang::listInfo(row.shown.list);
     } else {
         (void)probes;
         if (auto member = std::get_if<int32_t Group::*>(&row.value))
