@@ -52,6 +52,13 @@ constexpr ChoiceBinding bindChoice(int control, const ChoiceParameter& p)
     return {control, p.value, p.count, p.list, p.bilingual};
 }
 
+// A flag of a block as a check box captioned with the flag's name.
+template <auto Member>
+constexpr CheckBinding bindCheck(int control)
+{
+    return {control, &valueAt<Member>, descriptorRow<Member>().label};
+}
+
 // A block's parameters as controls of a dialog: those the dialog binds, in
 // the block's order, each with its control.
 std::vector<NumberBinding> boundNumbers(std::span<const NumberParameter> numbers, ControlOfField controlOf,
