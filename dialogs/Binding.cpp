@@ -63,7 +63,7 @@ std::vector<NumberBinding> boundNumbers(std::span<const NumberParameter> numbers
 {
     std::vector<NumberBinding> bound;
     for (const NumberParameter& p : numbers)
-        if (const int control = controlOf(state, &p.value(state)))
+        if (const int control = controlOf(state, &p.value(state), false))
             bound.push_back(bindNumber(control, p));
     return bound;
 }
@@ -73,7 +73,7 @@ std::vector<ChoiceBinding> boundChoices(std::span<const ChoiceParameter> choices
 {
     std::vector<ChoiceBinding> bound;
     for (const ChoiceParameter& p : choices)
-        if (const int control = controlOf(state, &p.value(state)))
+        if (const int control = controlOf(state, &p.value(state), false))
             bound.push_back(bindChoice(control, p));
     return bound;
 }

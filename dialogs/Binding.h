@@ -18,26 +18,29 @@
 namespace vantor {
 
 // A control and the parameter it shows, e.g. {1082, &CalibrationValues::extDiameter};
-// all else about the parameter is in its descriptor row.
+// all else about the parameter is in its descriptor row. A label control, when
+// given, shows the row's name.
 template <typename Group>
 struct ControlBinding {
     using GroupType = Group;
     int control;
     ValueRef<Group> value;
+    int label = 0;
 };
 
-// The control a table binds to a value of the record, 0 for none.
-using ControlOfField = int (*)(ProgramState& state, const void* field);
+// The control a table binds to a value of the record, or its label control;
+// 0 for none.
+using ControlOfField = int (*)(ProgramState& state, const void* field, bool label);
 
 template <const auto& Table>
-int controlIn(ProgramState& state, const void* field)
+int controlIn(ProgramState& state, const void* field, bool label)
 {
     for (const auto& b : Table) {
         using Group = typename std::remove_cvref_t<decltype(b)>::GroupType;
         Group& group = groupOf(state.record, static_cast<Group*>(nullptr));
         const void* bound = std::visit([&](auto member) -> const void* { return &(group.*member); }, b.value);
         if (bound == field)
-            return b.control;
+            return label ? b.label : b.control;
     }
     return 0;
 }

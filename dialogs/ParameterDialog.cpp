@@ -81,6 +81,7 @@ bool ParameterDialog::opening()
     // The names as they stand after the read, which may have fetched the catalogue.
     setProbeNames(m_probeList, s.catalogue);
     showLabels(*this, m_form.labels, language);
+    showRowNames(language);
     showToolTips(*this, kToolTips, language);
     showNumbers(*this, m_numbers, s);
     fillChoices(*this, m_choices, m_context);
@@ -96,6 +97,18 @@ int ParameterDialog::run()
     return exec();
 }
 
+
+void ParameterDialog::showRowNames(int language)
+{
+    ProgramState& s = state();
+    const auto show = [&](const auto& parameters) {
+        for (const auto& p : parameters)
+            if (const int label = m_form.controlOf(s, &p.value(s), true))
+                setControlText(label, QString::fromUtf8(p.name.text(language)));
+    };
+    show(m_form.block->numbers);
+    show(m_form.block->choices);
+}
 
 void ParameterDialog::offerComparison()
 {

@@ -77,6 +77,8 @@ private:
     void upload();
     void compare();
     void showFileName(const std::string& path);
+    // The names of the parameters whose binding gives a label control.
+    void showRowNames(int language);
     // What the user reads beside the control of a row of the block, in the
     // program's language; the row's own name when no control shows it.
     std::string nameOfRow(const std::string& rowName);
