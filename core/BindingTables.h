@@ -1,8 +1,8 @@
-// Binding tables tie the program's variables to a dialog's controls: each row
-// names a control and where its value lives, with the limits, format and
-// choice list the value is shown with. The tables are constant data; the core
-// uses their limits and lists (clamping, comparison reports, command-line
-// output) and the window walks them to fill and read its controls.
+// A block's parameters as the program shows and checks them, built from their
+// descriptor rows (format, limits, choice list, name), and the binding rows a
+// window uses to tie a control to a value. The core uses the parameters'
+// limits and lists (clamping, comparison reports, command-line output); the
+// window binds them to its controls and walks the bindings to fill and read them.
 #pragma once
 
 #include "BlockTables.h"
