@@ -640,6 +640,17 @@ constexpr const ChoiceListInfo* listInfo(const ChoiceList* list)
     return nullptr;
 }
 
+// The number of choices of a list of kAllLists, 0 for another.
+constexpr int listCount(const ChoiceList& list)
+{
+    const ChoiceListInfo* info = listInfo(&list);
+    return info ? info->count : 0;
+}
+
+// Text of choice `index` of a list of kAllLists, by the list's own count and
+// languages; nullptr as choiceText says, or for a list not kept there.
+const char* choiceText(const ChoiceList& list, int index, int language);
+
 constexpr bool isKnownList(const ChoiceList* list)
 {
     for (const ChoiceListInfo& info : kAllLists)
