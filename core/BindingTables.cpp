@@ -4,9 +4,12 @@
 
 namespace vantor {
 
-void storeClampedNumbers(std::span<const NumberBinding> table, ProgramState& state)
+namespace {
+
+template <typename Number>
+void clampNumbers(std::span<const Number> table, ProgramState& state)
 {
-    for (const NumberBinding& b : table) {
+    for (const Number& b : table) {
         float& value = b.value(state);
         const double v = static_cast<double>(value);
         if (std::isnan(v) || v < b.minimum)
@@ -16,20 +19,39 @@ void storeClampedNumbers(std::span<const NumberBinding> table, ProgramState& sta
     }
 }
 
-void clampChoices(std::span<const ChoiceBinding> table, ProgramState& state)
+template <typename Choice>
+void clampIndexes(std::span<const Choice> table, ProgramState& state)
 {
-    for (const ChoiceBinding& b : table)
+    for (const Choice& b : table)
         if (int32_t& value = b.value(state); value >= b.count)
             value = 0;
 }
 
-std::vector<ChoiceBinding> withProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes)
+template <typename Choice>
+std::vector<Choice> pointedAtProbes(std::span<const Choice> table, const ChoiceList* probes)
 {
-    std::vector<ChoiceBinding> bound(table.begin(), table.end());
-    for (ChoiceBinding& b : bound)
+    std::vector<Choice> bound(table.begin(), table.end());
+    for (Choice& b : bound)
         if (!b.list)
             b.list = probes;
     return bound;
+}
+
+}  // namespace
+
+void storeClampedNumbers(std::span<const NumberParameter> table, ProgramState& state) { clampNumbers(table, state); }
+void storeClampedNumbers(std::span<const NumberBinding> table, ProgramState& state) { clampNumbers(table, state); }
+void clampChoices(std::span<const ChoiceParameter> table, ProgramState& state) { clampIndexes(table, state); }
+void clampChoices(std::span<const ChoiceBinding> table, ProgramState& state) { clampIndexes(table, state); }
+
+std::vector<ChoiceParameter> withProbeList(std::span<const ChoiceParameter> table, const ChoiceList* probes)
+{
+    return pointedAtProbes(table, probes);
+}
+
+std::vector<ChoiceBinding> withProbeList(std::span<const ChoiceBinding> table, const ChoiceList* probes)
+{
+    return pointedAtProbes(table, probes);
 }
 
 void setProbeNames(ChoiceList& probes, const ProbeCatalogue& catalogue)

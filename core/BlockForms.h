@@ -1,7 +1,8 @@
-// The instrument's parameter blocks as the program shows and checks them: each
-// block's numbers with their format and limits, its choices with their lists,
-// and the names its deviation report gives them. The dialogs bind these tables
-// to their controls; vantorctl and the comparison use the same rows.
+// The instrument's parameter blocks as the program shows and checks them: which
+// of each block's values are edited as numbers and as choices, in the order
+// the dialogs walk them and the deviation report lists them. Format, limits,
+// list and name come from each value's descriptor row. The dialogs bind these
+// parameters to their controls; vantorctl and the comparison use the same.
 #pragma once
 
 #include "BindingTables.h"
@@ -13,16 +14,13 @@ namespace vantor {
 
 struct BlockForm {
     const FileType* fileType;  // the block's settings files, and through them its codec
-    std::span<const NumberBinding> numbers;
-    std::span<const ChoiceBinding> choices;  // a null list stands for the probe catalogue's names
-    // Names of the values in a deviation report, in table order; a block
-    // without them is not compared.
-    std::span<const BilingualText> numberNames = {};
-    std::span<const BilingualText> choiceNames = {};
+    std::span<const NumberParameter> numbers;
+    std::span<const ChoiceParameter> choices;  // a null list stands for the probe catalogue's names
+    bool compared = false;                     // a file of the block may be compared with the unit
 
     const BlockCodec& codec() const { return *fileType->codec; }
     const BlockInfo& block() const { return *fileType->codec->block; }
-    bool offersComparison() const { return !numberNames.empty() || !choiceNames.empty(); }
+    bool offersComparison() const { return compared; }
 };
 
 namespace forms {

@@ -31,11 +31,11 @@ std::string csvField(std::string_view text)
     return quoted + '"';
 }
 
-std::vector<std::string> listFields(const ChoiceList& list, int count, int language)
+std::vector<std::string> listFields(const ChoiceList& list, int language)
 {
     std::vector<std::string> fields;
-    for (int i = 0; i < count; ++i) {
-        const char* text = choiceText(list, count, true, i, language == 1 ? 1 : 0);
+    for (int i = 0; i < lang::listCount(list); ++i) {
+        const char* text = lang::choiceText(list, i, language == 1 ? 1 : 0);
         fields.push_back(csvField(text ? text : ""));
     }
     return fields;
@@ -107,10 +107,10 @@ CsvFormatter::CsvFormatter(const ConversionOptions& options) : m_locale(options.
     for (const std::string& column : columns)
         m_header += (m_header.size() > 3 ? "," : "") + csvField(column);
     m_header += "\r\n";
-    m_flowUnits = listFields(lang::ListFlowUnit, 12, l);
-    m_totalizerUnits = listFields(lang::ListTotalizerUnit, 10, l);
-    m_faultStates = listFields(lang::ListFaultState, 2, l);
-    m_khModes = listFields(lang::ListAutoManual, 2, l);
+    m_flowUnits = listFields(lang::ListFlowUnit, l);
+    m_totalizerUnits = listFields(lang::ListTotalizerUnit, l);
+    m_faultStates = listFields(lang::ListFaultState, l);
+    m_khModes = listFields(lang::ListAutoManual, l);
     // A name kept in the settings can be longer than the instrument's eight
     // characters: what fits a line is kept.
     constexpr size_t kLongestProbeName = 32;

@@ -7,7 +7,7 @@ namespace vantor {
 
 namespace {
 
-std::string numberPair(const NumberBinding& b, float unit, float file, int& decimals, const std::string& separator)
+std::string numberPair(const NumberParameter& b, float unit, float file, int& decimals, const std::string& separator)
 {
     std::string pair = formatBoundNumber(b.format, unit, decimals) + "\t" + formatBoundNumber(b.format, file, decimals);
     // Numbers follow the user's locale; the name in front of them keeps its points.
@@ -18,7 +18,7 @@ std::string numberPair(const NumberBinding& b, float unit, float file, int& deci
     return pair;
 }
 
-std::string choiceName(const ChoiceBinding& b, int32_t index, int language)
+std::string choiceName(const ChoiceParameter& b, int32_t index, int language)
 {
     const char* text = choiceText(*b.list, b.count, b.bilingual == 1, index, language);
     return text ? text : "*****";
@@ -39,7 +39,7 @@ DeviationReport makeDeviationReport(const BlockForm& form, const ProbeCatalogue&
     fileSide.record = file;
     ChoiceList probes{};
     setProbeNames(probes, catalogue);
-    const std::vector<ChoiceBinding> choices = withProbeList(form.choices, &probes);
+    const std::vector<ChoiceParameter> choices = withProbeList(form.choices, &probes);
     int decimals = 0;
 
     DeviationReport report;
@@ -53,23 +53,20 @@ DeviationReport makeDeviationReport(const BlockForm& form, const ProbeCatalogue&
             report.text += lang::CmpReportHeader.text(language);
         report.text += std::string(name.text(language)) + "\t" + values + "\n";
     };
-    for (size_t i = 0; i < form.numbers.size(); ++i) {
-        const NumberBinding& b = form.numbers[i];
+    for (const NumberParameter& b : form.numbers) {
         const float unitValue = b.value(unitSide);
         const float fileValue = b.value(fileSide);
         if (unitValue != fileValue) {
-            deviation(form.numberNames[i],
-                      numberPair(b, unitValue, fileValue, decimals, locale.decimalSeparator));
-            report.rows.push_back({form.numberNames[i].text(language), unitValue, fileValue, {}, {}});
+            deviation(b.name, numberPair(b, unitValue, fileValue, decimals, locale.decimalSeparator));
+            report.rows.push_back({b.name.text(language), unitValue, fileValue, {}, {}});
         }
     }
-    for (size_t i = 0; i < choices.size(); ++i) {
-        const ChoiceBinding& b = choices[i];
+    for (const ChoiceParameter& b : choices) {
         const int32_t unitIndex = b.value(unitSide);
         const int32_t fileIndex = b.value(fileSide);
         if (unitIndex != fileIndex) {
-            deviation(form.choiceNames[i], choiceName(b, unitIndex, language) + "\t" + choiceName(b, fileIndex, language));
-            report.rows.push_back({form.choiceNames[i].text(language), static_cast<double>(unitIndex),
+            deviation(b.name, choiceName(b, unitIndex, language) + "\t" + choiceName(b, fileIndex, language));
+            report.rows.push_back({b.name.text(language), static_cast<double>(unitIndex),
                                    static_cast<double>(fileIndex), choiceName(b, unitIndex, language),
                                    choiceName(b, fileIndex, language)});
         }
@@ -79,41 +76,24 @@ DeviationReport makeDeviationReport(const BlockForm& form, const ProbeCatalogue&
     return report;
 }
 
-namespace {
-
-// A value's name where the report names none: its row's label.
-const char* labelOf(const BlockForm& form, const ProgramState& state, const void* field, int language)
-{
-    const BilingualText* label = form.codec().fieldLabel(state.record, field);
-    return label ? label->text(language) : "";
-}
-
-}  // namespace
-
 std::vector<std::string> valuesOutsideLimits(const BlockForm& form, const ParameterRecord& record, int language)
 {
     ProgramState scratch;
     scratch.record = record;
     std::vector<std::string> found;
     int decimals = 0;
-    for (size_t i = 0; i < form.numbers.size(); ++i) {
-        const NumberBinding& b = form.numbers[i];
+    for (const NumberParameter& b : form.numbers) {
         const double value = static_cast<double>(b.value(scratch));
         if (value >= b.minimum && value <= b.maximum)
             continue;
-        const char* name = i < form.numberNames.size() ? form.numberNames[i].text(language)
-                                                         : labelOf(form, scratch, &b.value(scratch), language);
-        found.push_back(std::string(name) + " " + formatBoundNumber(b.format, b.value(scratch), decimals) + " (" +
+        found.push_back(std::string(b.name.text(language)) + " " + formatBoundNumber(b.format, b.value(scratch), decimals) + " (" +
                         formatDouble(b.format, b.minimum) + " .. " + formatDouble(b.format, b.maximum) + ")");
     }
-    for (size_t i = 0; i < form.choices.size(); ++i) {
-        const ChoiceBinding& b = form.choices[i];
+    for (const ChoiceParameter& b : form.choices) {
         const int32_t index = b.value(scratch);
         if (index >= 0 && index < b.count)
             continue;
-        const char* name = i < form.choiceNames.size() ? form.choiceNames[i].text(language)
-                                                         : labelOf(form, scratch, &b.value(scratch), language);
-        found.push_back(std::string(name) + " " + std::to_string(index) + " (0 .. " + std::to_string(b.count - 1) + ")");
+        found.push_back(std::string(b.name.text(language)) + " " + std::to_string(index) + " (0 .. " + std::to_string(b.count - 1) + ")");
     }
     return found;
 }

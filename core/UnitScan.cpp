@@ -1,5 +1,6 @@
 #include "UnitScan.h"
 
+#include "BlockTables.h"
 #include "JbusMaster.h"
 #include "Formatted.h"
 #include "LanguageTables.h"
@@ -15,7 +16,6 @@ namespace vantor {
 
 namespace {
 
-constexpr uint16_t kAddressRegister = 0x111A;
 constexpr auto kWatchInterval = std::chrono::milliseconds(50);
 
 // What the scanning threads and the one that waits for them share.
@@ -68,7 +68,7 @@ void scanPort(size_t port, const std::string& device, Shared& shared)
         }
         settings.baudIndex = baud;
         // Address 0: whichever unit is on the line answers, under its own.
-        if (const auto image = master.transact(0, 3, kAddressRegister, 1)) {
+        if (const auto image = master.transact(0, 3, kUnitAddressBlock.firstRegister, kUnitAddressBlock.registerCount)) {
             outcome = ScanProgress::Port::Found;
             const std::lock_guard lock(shared.mutex);
             shared.addresses[port] = (*image)[1];

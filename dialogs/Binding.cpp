@@ -58,6 +58,26 @@ QString withoutMarks(QString text)
 
 }  // namespace
 
+std::vector<NumberBinding> boundNumbers(std::span<const NumberParameter> numbers, ControlOfField controlOf,
+                                        ProgramState& state)
+{
+    std::vector<NumberBinding> bound;
+    for (const NumberParameter& p : numbers)
+        if (const int control = controlOf(state, &p.value(state), false))
+            bound.push_back(bindNumber(control, p));
+    return bound;
+}
+
+std::vector<ChoiceBinding> boundChoices(std::span<const ChoiceParameter> choices, ControlOfField controlOf,
+                                        ProgramState& state)
+{
+    std::vector<ChoiceBinding> bound;
+    for (const ChoiceParameter& p : choices)
+        if (const int control = controlOf(state, &p.value(state), false))
+            bound.push_back(bindChoice(control, p));
+    return bound;
+}
+
 void showLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language)
 {
     for (const LabelBinding& b : table)

@@ -11,9 +11,63 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace vantor {
+
+// A control and the parameter it shows, e.g. {1082, &CalibrationValues::extDiameter};
+// all else about the parameter is in its descriptor row. A label control, when
+// given, shows the row's name.
+template <typename Group>
+struct ControlBinding {
+    using GroupType = Group;
+    int control;
+    ValueRef<Group> value;
+    int label = 0;
+};
+
+// The control a table binds to a value of the record, or its label control;
+// 0 for none.
+using ControlOfField = int (*)(ProgramState& state, const void* field, bool label);
+
+template <const auto& Table>
+int controlIn(ProgramState& state, const void* field, bool label)
+{
+    for (const auto& b : Table) {
+        using Group = typename std::remove_cvref_t<decltype(b)>::GroupType;
+        Group& group = groupOf(state.record, static_cast<Group*>(nullptr));
+        const void* bound = std::visit([&](auto member) -> const void* { return &(group.*member); }, b.value);
+        if (bound == field)
+            return label ? b.label : b.control;
+    }
+    return 0;
+}
+
+// A parameter shown by a control, where the dialog lists its controls itself.
+constexpr NumberBinding bindNumber(int control, const NumberParameter& p)
+{
+    return {control, p.value, p.format, p.minimum, p.maximum};
+}
+constexpr ChoiceBinding bindChoice(int control, const ChoiceParameter& p)
+{
+    return {control, p.value, p.count, p.list, p.bilingual};
+}
+
+// A flag of a block as a check box captioned with the flag's name.
+template <auto Member>
+constexpr CheckBinding bindCheck(int control)
+{
+    return {control, &valueAt<Member>, descriptorRow<Member>().label};
+}
+
+// A block's parameters as controls of a dialog: those the dialog binds, in
+// the block's order, each with its control.
+std::vector<NumberBinding> boundNumbers(std::span<const NumberParameter> numbers, ControlOfField controlOf,
+                                        ProgramState& state);
+std::vector<ChoiceBinding> boundChoices(std::span<const ChoiceParameter> choices, ControlOfField controlOf,
+                                        ProgramState& state);
 
 void showLabels(TemplateDialog& dialog, std::span<const LabelBinding> table, int language);
 // The bitmap buttons' tooltips: what each does, in the language.

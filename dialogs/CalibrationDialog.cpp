@@ -9,6 +9,22 @@ namespace {
 
 using namespace lang;
 
+using C = CalibrationValues;
+constexpr ControlBinding<C> kControls[] = {
+    {1082, &C::extDiameter}, {1079, &C::length}, {1070, &C::axialDistance},
+    {1056, &C::gain}, {1058, &C::usImpulse}, {1061, &C::thickness},
+    {1074, &C::c0}, {1072, &C::deltaC}, {1094, &C::q0},
+    {1099, &C::cutOff}, {1121, &C::maxQ}, {1117, &C::kh},
+    {1109, &C::viscosity}, {1114, &C::roughness}, {1090, &C::filter},
+    {1118, &C::memory}, {1140, &C::thresholdR1}, {1142, &C::thresholdR2},
+    {1146, &C::jbus}, {1054, &C::probe}, {1052, &C::polarity},
+    {1085, &C::material}, {1051, &C::probeMounting}, {1053, &C::stopMeasurementOn},
+    {1055, &C::gainType}, {1064, &C::product}, {1120, &C::qUnit},
+    {1116, &C::khType}, {1122, &C::totalizer1}, {1124, &C::totalizer2},
+    {1127, &C::pulseWeight}, {1129, &C::pulseWidth}, {1131, &C::relay1},
+    {1133, &C::relay2},
+};
+
 constexpr LabelBinding kLabels[] = {
     {1401, MeasProbe},        {1402, CalProbeMounting}, {1078, CalLength},       {1080, MeasMillimetres},
     {1069, CalAxD},           {1071, MeasMillimetres},  {1403, CalPolarity},     {1404, CalStopMeasOn},
@@ -33,7 +49,7 @@ constexpr CheckBinding kChecks[] = {
 // COMPARE and the upload options mean nothing on paper.
 constexpr int kOffPaper[] = {controls::kCompare, 1135, 1139, 1145};
 
-const ParameterForm kForm{&templates::kCalibration, CalCaption, &forms::kCalibration, kLabels, kChecks, PrintNameCalibration,
+const ParameterForm kForm{&templates::kCalibration, CalCaption, &forms::kCalibration, controlIn<kControls>, kLabels, kChecks, PrintNameCalibration,
                           kOffPaper};
 
 }  // namespace

@@ -9,37 +9,27 @@ namespace {
 
 using namespace lang;
 
+using N = CanValues;
+constexpr ControlBinding<N> kControls[] = {
+    {1226, &N::node}, {1228, &N::type}, {1240, &N::txTimer},
+    {1087, &N::frequency},
+};
+
 constexpr LabelBinding kLabels[] = {{1290, CanNumber}, {1291, CanType}, {1292, CanFrequency}, {1293, CanTXTimer}};
 
-// The template's captions "A" to "V" give way to these when the dialog opens.
-#define FLAG(id, field, caption) {id, [](ProgramState& s) -> uint8_t& { return s.record.can.field; }, caption}
+// The template's captions "A" to "V" give way to the rows' names when the dialog opens.
 constexpr CheckBinding kChecks[] = {
-    FLAG(1232, flow, MeasFlow),
-    FLAG(1233, speed, MeasSpeed),
-    FLAG(1234, t1, MeasT1),
-    FLAG(1235, t2, MeasT2),
-    FLAG(1236, totFormat, CanTotFormat),
-    FLAG(1237, qUnit, CalQUnit),
-    FLAG(1238, khType, CalKHType),
-    FLAG(1239, fault, CanFault),
-    FLAG(1241, velocity, MeasVelocity),
-    FLAG(1242, kh, CalKH),
-    FLAG(1243, deltaT, MeasDeltaT),
-    FLAG(1245, time, MeasTime),
-    FLAG(1249, dateTime, CanDateTime),
-    FLAG(1252, probe, MeasProbe),
-    FLAG(1254, probeType, CanProbeType),
-    FLAG(1256, probeDistance, MeasDProbe),
-    FLAG(1257, gain, MeasGain),
-    FLAG(1259, signalQuality, MeasIQ),
-    FLAG(1260, softRef1, CanSoftRef1),
-    FLAG(1261, softRef2, CanSoftRef2),
-    FLAG(1263, boardRef, CanBoardRef),
-    FLAG(1265, applicationRef, CanApplicationRef),
+    bindCheck<&N::flow>(1232), bindCheck<&N::speed>(1233), bindCheck<&N::t1>(1234),
+    bindCheck<&N::t2>(1235), bindCheck<&N::totFormat>(1236), bindCheck<&N::qUnit>(1237),
+    bindCheck<&N::khType>(1238), bindCheck<&N::fault>(1239), bindCheck<&N::velocity>(1241),
+    bindCheck<&N::kh>(1242), bindCheck<&N::deltaT>(1243), bindCheck<&N::time>(1245),
+    bindCheck<&N::dateTime>(1249), bindCheck<&N::probe>(1252), bindCheck<&N::probeType>(1254),
+    bindCheck<&N::probeDistance>(1256), bindCheck<&N::gain>(1257), bindCheck<&N::signalQuality>(1259),
+    bindCheck<&N::softRef1>(1260), bindCheck<&N::softRef2>(1261), bindCheck<&N::boardRef>(1263),
+    bindCheck<&N::applicationRef>(1265),
 };
-#undef FLAG
 
-const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, kLabels, kChecks, PrintNameCan};
+const ParameterForm kForm{&templates::kCan, CanCaption, &forms::kCan, controlIn<kControls>, kLabels, kChecks, PrintNameCan};
 
 }  // namespace
 

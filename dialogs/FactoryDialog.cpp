@@ -9,6 +9,20 @@ namespace {
 
 using namespace lang;
 
+using F = FactoryValues;
+constexpr ControlBinding<F> kControls[] = {
+    {1165, &F::qSimulation}, {1167, &F::jitterQ}, {1175, &F::maxGain},
+    {1173, &F::coefExtP}, {1169, &F::cagTime}, {1171, &F::txDelay},
+    {1177, &F::t0Probe1}, {1179, &F::angle1}, {1184, &F::t0Probe2},
+    {1186, &F::angle2}, {1189, &F::qRef}, {1191, &F::coef0},
+    {1193, &F::coef10}, {1195, &F::coef20}, {1197, &F::coef30},
+    {1200, &F::coef40}, {1202, &F::coef50}, {1204, &F::coef60},
+    {1206, &F::coef70}, {1208, &F::coef80}, {1210, &F::coef90},
+    {1212, &F::coef100}, {1159, &F::language}, {1161, &F::function},
+    {1215, &F::txRxMode}, {1163, &F::frequency1}, {1182, &F::frequency2},
+    {1217, &F::qRefUnit},
+};
+
 constexpr LabelBinding kLabels[] = {
     {1430, FacLanguage},  {1431, FacFunction},  {1164, FacQSimulation}, {1166, FacJeeterQ},
     {1098, MeasPercent},  {1432, FacTXRXMode},  {1433, FacMaxGain},     {1434, MeasDecibel},
@@ -24,7 +38,7 @@ constexpr LabelBinding kLabels[] = {
     {1456, FacCoef80},    {1457, FacCoef90},    {1458, FacCoef100},
 };
 
-const ParameterForm kForm{&templates::kFactory, FacCaption, &forms::kFactory, kLabels, {}, PrintNameFactory};
+const ParameterForm kForm{&templates::kFactory, FacCaption, &forms::kFactory, controlIn<kControls>, kLabels, {}, PrintNameFactory};
 
 }  // namespace
 

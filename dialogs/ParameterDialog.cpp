@@ -26,12 +26,12 @@ constexpr LabelBinding kToolTips[] = {
 
 ParameterDialog::ParameterDialog(const ParameterForm& form, const DialogContext& context, QWidget* owner)
     : TemplateDialog(*form.dialogTemplate, owner), m_form(form), m_context(context),
-      m_choices(withProbeList(form.block->choices, &m_probeList))
+      m_numbers(boundNumbers(form.block->numbers, form.controlOf, context.state)),
+      m_choices(withProbeList(boundChoices(form.block->choices, form.controlOf, context.state), &m_probeList))
 {
-
-    for (const NumberBinding& b : form.block->numbers)
+    for (const NumberBinding& b : m_numbers)
         on(b.control, Notification::FocusLost, [this] { numberLeft(); });
-    for (const ChoiceBinding& b : form.block->choices)
+    for (const ChoiceBinding& b : m_choices)
         on(b.control, Notification::SelectionConfirmed, [this] { choiceConfirmed(); });
     for (const CheckBinding& b : form.checks)
         on(b.control, Notification::Clicked, [this] { checkClicked(); });
@@ -81,8 +81,9 @@ bool ParameterDialog::opening()
     // The names as they stand after the read, which may have fetched the catalogue.
     setProbeNames(m_probeList, s.catalogue);
     showLabels(*this, m_form.labels, language);
+    showRowNames(language);
     showToolTips(*this, kToolTips, language);
-    showNumbers(*this, m_form.block->numbers, s);
+    showNumbers(*this, m_numbers, s);
     fillChoices(*this, m_choices, m_context);
     showChecks(*this, m_form.checks, m_context);
     applyRules();
@@ -97,6 +98,18 @@ int ParameterDialog::run()
 }
 
 
+void ParameterDialog::showRowNames(int language)
+{
+    ProgramState& s = state();
+    const auto show = [&](const auto& parameters) {
+        for (const auto& p : parameters)
+            if (const int label = m_form.controlOf(s, &p.value(s), true))
+                setControlText(label, QString::fromUtf8(p.name.text(language)));
+    };
+    show(m_form.block->numbers);
+    show(m_form.block->choices);
+}
+
 void ParameterDialog::offerComparison()
 {
     if (!offersComparison())
@@ -108,7 +121,7 @@ void ParameterDialog::offerComparison()
 
 void ParameterDialog::numberLeft()
 {
-    const NumbersRead read = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator());
+    const NumbersRead read = readNumbers(*this, m_numbers, state(), decimalSeparator());
     // A number changed to fit its limits is marked, and the status line says
     // what is kept; so does the field's tooltip, the dialog being over the status line.
     const int language = m_context.language();
@@ -222,7 +235,7 @@ std::string ParameterDialog::nameOfRow(const std::string& rowName)
                 return b.control;
         return 0;
     };
-    int control = bound(m_form.block->numbers);
+    int control = bound(m_numbers);
     if (!control)
         control = bound(m_choices);
     if (!control) {
@@ -237,7 +250,7 @@ std::string ParameterDialog::nameOfRow(const std::string& rowName)
 
 bool ParameterDialog::fieldsHoldNumbers()
 {
-    const std::vector<int> notNumbers = markNotNumbers(*this, m_form.block->numbers, decimalSeparator());
+    const std::vector<int> notNumbers = markNotNumbers(*this, m_numbers, decimalSeparator());
     if (notNumbers.empty())
         return true;
     const int language = m_context.language();
@@ -252,7 +265,7 @@ bool ParameterDialog::fieldsHoldNumbers()
 void ParameterDialog::reject()
 {
     // A value typed but not yet left counts as typed.
-    const bool allNumbers = readNumbers(*this, m_form.block->numbers, state(), decimalSeparator()).notNumbers.empty();
+    const bool allNumbers = readNumbers(*this, m_numbers, state(), decimalSeparator()).notNumbers.empty();
     if (m_kept.empty() || (allNumbers && m_form.block->codec().matchesLastRead(state().record, m_kept))) {
         TemplateDialog::reject();
         return;

@@ -22,6 +22,7 @@ struct ParameterForm {
     // The block's values with their limits and lists, its settings files and
     // the names its deviation report uses.
     const BlockForm* block;
+    ControlOfField controlOf;  // the dialog's control for each parameter it shows
     std::span<const LabelBinding> labels;
     std::span<const CheckBinding> checks;
     // The printout's document name (in English; a PDF file is proposed under it
@@ -76,6 +77,8 @@ private:
     void upload();
     void compare();
     void showFileName(const std::string& path);
+    // The names of the parameters whose binding gives a label control.
+    void showRowNames(int language);
     // What the user reads beside the control of a row of the block, in the
     // program's language; the row's own name when no control shows it.
     std::string nameOfRow(const std::string& rowName);
@@ -94,6 +97,7 @@ private:
     std::vector<uint8_t> m_kept;
     std::string m_decimalSeparator;
     ChoiceList m_probeList{};
+    std::vector<NumberBinding> m_numbers;
     std::vector<ChoiceBinding> m_choices;
 };
 

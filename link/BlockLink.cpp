@@ -2,11 +2,6 @@
 
 namespace vantor {
 
-namespace {
-constexpr uint16_t kCatalogueFirst = 0x5000;
-constexpr uint16_t kCatalogueCount = 120;
-}  // namespace
-
 BlockLink::BlockLink(JbusMaster& master, ProbeCatalogue& catalogue) : m_master(master), m_catalogue(catalogue) {}
 
 std::optional<std::span<const uint8_t>> BlockLink::blockTransact(uint8_t address, uint8_t function,
@@ -22,7 +17,7 @@ std::optional<std::span<const uint8_t>> BlockLink::blockTransact(uint8_t address
 
 int BlockLink::readProbeCatalogue(uint8_t address)
 {
-    const auto image = m_master.transact(address, 3, kCatalogueFirst, kCatalogueCount);
+    const auto image = m_master.transact(address, 3, kProbeCatalogueFirstRegister, kProbeCatalogueRegisterCount);
     if (!image)
         return -1;
     parseProbeCatalogue(*image, m_catalogue);

@@ -12,6 +12,11 @@ inline constexpr int kProbeCount = 24;
 inline constexpr int kProbeNameLength = 8;
 inline constexpr int kProbeEntrySize = 10;
 
+// Where the instrument keeps the catalogue: the link reads it before its first
+// transaction, so the block's place is known here, below the register map.
+inline constexpr uint16_t kProbeCatalogueFirstRegister = 0x5000;
+inline constexpr uint16_t kProbeCatalogueRegisterCount = kProbeCount * kProbeEntrySize / 2;
+
 struct ProbeCatalogue {
     std::array<std::string, kProbeCount> names;
     std::array<int16_t, kProbeCount> angles{};

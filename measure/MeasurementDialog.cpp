@@ -47,8 +47,6 @@ enum Control {
 constexpr int kPollTimer = 1;
 constexpr int kPollPeriodMs = 1000;
 
-MeasurementValues& meas(ProgramState& s) { return s.record.measurement; }
-
 constexpr LabelBinding kLabels[] = {
     {1026, MeasFlow},       {1028, MeasSpeed},           {1046, MeasMetresPerSecond}, {1030, MeasVelocity},
     {1047, MeasMetresPerSecond}, {1144, MeasKh},         {1149, MeasProbe},           {1007, MeasDProbe},
@@ -64,29 +62,20 @@ constexpr LabelBinding kToolTips[] = {
     {kSaveDisk, TipRecord},      {kStopRecording, TipStopRecording},
 };
 
-constexpr double kBound = 9999999;
-#define NUMBER(id, field, format, low) \
-    {id, [](ProgramState& s) -> float& { return meas(s).field; }, format, low, kBound}
+using M = MeasurementValues;
 constexpr NumberBinding kNumbers[] = {
-    NUMBER(1027, flow, "", -kBound),   NUMBER(1029, speed, "", -kBound),
-    NUMBER(1031, velocity, "%.0f", 0), NUMBER(1148, kh, "%.3f", 0),
-    NUMBER(1008, probeDistance, "%.0f", 0), NUMBER(1010, time, "%.1f", 0),
-    NUMBER(1022, deltaT, "%.1f", -kBound), NUMBER(1152, gain, "%.0f", 0),
-    NUMBER(1025, signalQuality, "%.0f", 0),
+    bindNumber(1027, numberOf<&M::flow>()),          bindNumber(1029, numberOf<&M::speed>()),
+    bindNumber(1031, numberOf<&M::velocity>()),      bindNumber(1148, numberOf<&M::kh>()),
+    bindNumber(1008, numberOf<&M::probeDistance>()), bindNumber(1010, numberOf<&M::time>()),
+    bindNumber(1022, numberOf<&M::deltaT>()),        bindNumber(1152, numberOf<&M::gain>()),
+    bindNumber(1025, numberOf<&M::signalQuality>()),
 };
-#undef NUMBER
 
-#define CHOICE(id, field, count, list, bilingual) \
-    {id, [](ProgramState& s) -> int32_t& { return meas(s).field; }, count, list, bilingual}
 constexpr ChoiceBinding kChoices[] = {
-    CHOICE(1150, probeIndex, 24, nullptr, 0),  // the probe catalogue
-    CHOICE(1034, flowUnit, 12, &ListFlowUnit, 1),
-    CHOICE(1020, faultState, 2, &ListFaultState, 1),
-    CHOICE(1040, model, 4, &ListModel, 0),
-    CHOICE(1044, hardware, 2, &ListHardware, 0),
-    CHOICE(1137, khMode, 2, &ListAutoManuTag, 1),
+    bindChoice(1150, choiceOf<&M::probeIndex>()), bindChoice(1034, choiceOf<&M::flowUnit>()),
+    bindChoice(1020, choiceOf<&M::faultState>()), bindChoice(1040, choiceOf<&M::model>()),
+    bindChoice(1044, choiceOf<&M::hardware>()),   bindChoice(1137, choiceOf<&M::khMode>()),
 };
-#undef CHOICE
 
 // The totalizers' units and sign modes share bytes by halves: they are kept as
 // bytes, and shown by their texts like the choices above.
@@ -97,11 +86,19 @@ struct NibbleText {
     const ChoiceList* list;
     bool bilingual;
 };
+
+template <auto Member>
+constexpr NibbleText nibbleText(int control)
+{
+    constexpr const lang::ChoiceListInfo* info = lang::listInfo(descriptorRow<Member>().shown.list);
+    return {control, Member, info->count, info->list, info->bilingual};
+}
+
 constexpr NibbleText kNibbleTexts[] = {
-    {1015, &MeasurementValues::totalizer1Unit, 10, &ListTotalizerUnit, true},
-    {1019, &MeasurementValues::totalizer2Unit, 10, &ListTotalizerUnit, true},
-    {1014, &MeasurementValues::totalizer1Sign, 3, &ListTotalizerSign, false},
-    {1018, &MeasurementValues::totalizer2Sign, 3, &ListTotalizerSign, false},
+    nibbleText<&M::totalizer1Unit>(1015),
+    nibbleText<&M::totalizer2Unit>(1019),
+    nibbleText<&M::totalizer1Sign>(1014),
+    nibbleText<&M::totalizer2Sign>(1018),
 };
 
 // The texts' "%d" fields filled in order.

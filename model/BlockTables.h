@@ -5,6 +5,7 @@
 #include "Descriptor.h"
 #include "LanguageTables.h"
 #include "ParameterRecord.h"
+#include "ProbeCatalogue.h"
 
 #include <array>
 #include <cstdint>
@@ -26,87 +27,91 @@ inline constexpr BlockInfo kFactoryBlock{"factory", 0x2200, 24};
 inline constexpr BlockInfo kClockBlock{"clock", 0x2301, 3};
 inline constexpr BlockInfo kTotalizerResetBlock{"totalizer reset", 0x2306, 2};
 inline constexpr BlockInfo kMakerBlock{"maker", 0x3000, 5};
-inline constexpr BlockInfo kProbeCatalogueBlock{"catalogue", 0x5000, 120};
+inline constexpr BlockInfo kProbeCatalogueBlock{"catalogue", kProbeCatalogueFirstRegister, kProbeCatalogueRegisterCount};
 
 namespace tables {
 
+// The measurement's numbers are shown as they come, within a bound of their
+// boxes' width.
+inline constexpr double kUnbounded = 9999999;
+
 using M = MeasurementValues;
 inline constexpr Descriptor<M> kMeasurement[] = {
-    {&M::flow, kFloat32, 0, 0, 0, "Flow", "flow unit", lang::MeasFlow},
-    {&M::speed, kFloat32, 4, 0, 0, "Flow speed", "m/s", lang::ConvFlowSpeed},
+    {&M::flow, kFloat32, 0, 0, 0, "Flow", "flow unit", lang::MeasFlow, number("", -kUnbounded, kUnbounded)},
+    {&M::speed, kFloat32, 4, 0, 0, "Flow speed", "m/s", lang::ConvFlowSpeed, number("", -kUnbounded, kUnbounded)},
     {&M::totalizer1, kInt32, 8, 0, 0, "Totalizer T1", "", {"Totalisateur T1", "Totalizer T1"}},
     {&M::totalizer2, kInt32, 12, 0, 0, "Totalizer T2", "", {"Totalisateur T2", "Totalizer T2"}},
-    {&M::totalizer1Sign, kNibble, 16, 1, 0, "T1 sign mode", "", {"Signe T1", "T1 sign mode"}},
-    {&M::totalizer2Sign, kNibble, 16, 0, 0, "T2 sign mode", "", {"Signe T2", "T2 sign mode"}},
-    {&M::totalizer1Unit, kNibble, 17, 1, 0, "T1 unit", "", lang::ConvT1Unit},
-    {&M::totalizer2Unit, kNibble, 17, 0, 0, "T2 unit", "", lang::ConvT2Unit},
-    {&M::flowUnit, kByte, 18, 0, 0, "Flow unit", "", lang::CalQUnit},
-    {&M::khMode, kByte, 21, 0, 0, "Kh mode", "", lang::ConvKhMode},
-    {&M::faultState, kByte, 22, 0, 0, "Fault state", "", lang::ConvFaultState},
-    {&M::velocity, kScaledI16, 24, 1, 0, "Sound velocity", "m/s", lang::ConvSoundVelocity},
-    {&M::kh, kFloat32, 26, 0, 0, "Kh", "", lang::MeasKh},
-    {&M::deltaT, kFloat32, 30, 0, 0, "DeltaT", "ns", lang::MeasDeltaT},
-    {&M::time, kFloat32, 34, 0, 0, "Time", "\xC2\xB5s", lang::MeasTime},
+    {&M::totalizer1Sign, kNibble, 16, 1, 0, "T1 sign mode", "", {"Signe T1", "T1 sign mode"}, choice(lang::ListTotalizerSign)},
+    {&M::totalizer2Sign, kNibble, 16, 0, 0, "T2 sign mode", "", {"Signe T2", "T2 sign mode"}, choice(lang::ListTotalizerSign)},
+    {&M::totalizer1Unit, kNibble, 17, 1, 0, "T1 unit", "", lang::ConvT1Unit, choice(lang::ListTotalizerUnit)},
+    {&M::totalizer2Unit, kNibble, 17, 0, 0, "T2 unit", "", lang::ConvT2Unit, choice(lang::ListTotalizerUnit)},
+    {&M::flowUnit, kByte, 18, 0, 0, "Flow unit", "", lang::CalQUnit, choice(lang::ListFlowUnit)},
+    {&M::khMode, kByte, 21, 0, 0, "Kh mode", "", lang::ConvKhMode, choice(lang::ListAutoManuTag)},
+    {&M::faultState, kByte, 22, 0, 0, "Fault state", "", lang::ConvFaultState, choice(lang::ListFaultState)},
+    {&M::velocity, kScaledI16, 24, 1, 0, "Sound velocity", "m/s", lang::ConvSoundVelocity, number("%.0f", 0, kUnbounded)},
+    {&M::kh, kFloat32, 26, 0, 0, "Kh", "", lang::MeasKh, number("%.3f", 0, kUnbounded)},
+    {&M::deltaT, kFloat32, 30, 0, 0, "DeltaT", "ns", lang::MeasDeltaT, number("%.1f", -kUnbounded, kUnbounded)},
+    {&M::time, kFloat32, 34, 0, 0, "Time", "\xC2\xB5s", lang::MeasTime, number("%.1f", 0, kUnbounded)},
     {&M::month, kByte, 38, 0, 0, "Month", "", {"Mois", "Month"}},
     {&M::year, kByte, 39, 0, 0, "Year minus 2000", "", {"Année moins 2000", "Year minus 2000"}},
     {&M::hour, kByte, 40, 0, 0, "Hour", "", {"Heure", "Hour"}},
     {&M::day, kByte, 41, 0, 0, "Day of month", "", {"Jour", "Day of month"}},
     {&M::second, kByte, 42, 0, 0, "Second", "", {"Seconde", "Second"}},
     {&M::minute, kByte, 43, 0, 0, "Minute", "", {"Minute", "Minute"}},
-    {&M::probeIndex, kUint16, 44, 0, 0, "Probe index", "", lang::MeasProbe},
+    {&M::probeIndex, kUint16, 44, 0, 0, "Probe index", "", lang::MeasProbe, kProbeChoice},
     {&M::notDisplayed, kUint16, 46, 0, 0, "(not displayed)", "", {"(non affiché)", "(not displayed)"}},
-    {&M::probeDistance, kFloat32, 48, 0, 0, "D. Probe", "mm", lang::MeasDProbe},
-    {&M::gain, kScaledU8, 52, 1, 0, "Gain", "dB", lang::MeasGain},
-    {&M::signalQuality, kScaledU8, 54, 1, 0, "I.Q.", "%", lang::MeasIQ},
+    {&M::probeDistance, kFloat32, 48, 0, 0, "D. Probe", "mm", lang::MeasDProbe, number("%.0f", 0, kUnbounded)},
+    {&M::gain, kScaledU8, 52, 1, 0, "Gain", "dB", lang::MeasGain, number("%.0f", 0, kUnbounded)},
+    {&M::signalQuality, kScaledU8, 54, 1, 0, "I.Q.", "%", lang::MeasIQ, number("%.0f", 0, kUnbounded)},
     {&M::softwareVersion, kText, 56, 12, 0, "Software version", "", lang::MeasSoftware},
-    {&M::hardware, kByte, 68, 0, 0, "Hardware generation", "", lang::MeasHardware},
-    {&M::model, kByte, 70, 0, 0, "Model", "", {"Modèle", "Model"}},
+    {&M::hardware, kByte, 68, 0, 0, "Hardware generation", "", lang::MeasHardware, choice(lang::ListHardware)},
+    {&M::model, kByte, 70, 0, 0, "Model", "", {"Modèle", "Model"}, choice(lang::ListModel)},
 };
 
 using C = CalibrationValues;
 inline constexpr Descriptor<C> kCalibration[] = {
-    {&C::probeMounting, kByte, 0, 0, 1, "Probe Mounting", "", lang::CalProbeMounting},
-    {&C::extDiameter, kScaledI24, 1, 10, 261, "Ext. Diameter", "mm", lang::CalExtDiameter},
-    {&C::qUnit, kByte, 4, 0, 4, "Q Unit", "", lang::CalQUnit},
-    {&C::khType, kByte, 5, 0, 0, "KH Type", "", lang::CalKHType},
-    {&C::kh, kScaledU16, 6, 1000, 1055, "KH", "", lang::CalKH},
-    {&C::length, kScaledI24, 8, 10, 2828, "Length", "mm", lang::CalLength},
-    {&C::axialDistance, kScaledI24, 11, 10, 2000, "Ax. D.", "mm", lang::CalAxD},
-    {&C::gainType, kByte, 14, 0, 1, "Type of Gain", "", lang::CalTypeOfGain},
-    {&C::gain, kScaledU8, 15, 1, 12, "Gain", "dB", lang::MeasGain},
-    {&C::q0, kScaledI24, 16, 1000, 0, "Q0", "", lang::CalQ0},
-    {&C::viscosity, kScaledU16, 19, 10, 10, "Viscosity", "cSt", lang::CalViscosity},
-    {&C::roughness, kScaledU16, 21, 100, 10, "Roughness", "mm", lang::CalRoughness},
-    {&C::material, kByte, 23, 0, 6, "Material", "", lang::CalMaterial},
-    {&C::thickness, kScaledU16, 24, 10, 9, "Thickness", "mm", lang::CalThickness},
-    {&C::product, kByte, 26, 0, 0, "Product", "", lang::CalProduct},
-    {&C::c0, kScaledU16, 27, 1, 1500, "C0", "m/s", lang::CalC0},
-    {&C::deltaC, kScaledU16, 29, 1, 200, "Delta C", "m/s", lang::CalDeltaC},
-    {&C::filter, kScaledU16, 31, 1, 5, "Filter", "cycles", lang::CalFilter},
-    {&C::memory, kScaledU16, 33, 1, 10, "Memory", "cycles", lang::CalMemory},
-    {&C::maxQ, kScaledI24, 35, 10, 100, "MaxQ", "", lang::CalMaxQ},
-    {&C::totalizer1, kByte, 38, 0, 1, "Totalizer1", "", lang::CalTotalizer1},
-    {&C::pulseWeight, kByte, 39, 0, 5, "Pulse weight", "", lang::CalPulseWeight},
-    {&C::totalizer2, kByte, 40, 0, 0, "Totalizer2", "", lang::CalTotalizer2},
-    {&C::relay1, kByte, 41, 0, 0, "Relay1", "", lang::CalRelay1},
-    {&C::relay2, kByte, 42, 0, 0, "Relay2", "", lang::CalRelay2},
-    {&C::thresholdR1, kScaledI24, 43, 10, 1000, "Threshold R1", "", lang::CalThresholdR1},
-    {&C::thresholdR2, kScaledI24, 46, 10, 1000, "Threshold R2", "", lang::CalThresholdR2},
-    {&C::probe, kByte, 49, 0, 3, "Probe", "", lang::MeasProbe},
-    {&C::pulseWidth, kByte, 50, 0, 0, "Pulse width", "", lang::CalPulseWidth},
-    {&C::cutOff, kScaledU8, 51, 1, 0, "Cut OFF", "% of MaxQ", lang::CalCutOFF},
-    {&C::polarity, kByte, 52, 0, 0, "Polarity", "", lang::CalPolarity},
-    {&C::jbus, kScaledU8, 53, 1, 1, "Jbus", "", lang::CalJbus},
-    {&C::stopMeasurementOn, kByte, 54, 0, 1, "Stop meas. on", "", lang::CalStopMeasOn},
-    {&C::usImpulse, kScaledU8, 55, 1, 1, "US Impulse", "", lang::CalUSImpulse},
+    {&C::probeMounting, kByte, 0, 0, 1, "Probe Mounting", "", lang::CalProbeMounting, choice(lang::ListMounting)},
+    {&C::extDiameter, kScaledI24, 1, 10, 261, "Ext. Diameter", "mm", lang::CalExtDiameter, number("%.1f", 10, 2200)},
+    {&C::qUnit, kByte, 4, 0, 4, "Q Unit", "", lang::CalQUnit, choice(lang::ListFlowUnit)},
+    {&C::khType, kByte, 5, 0, 0, "KH Type", "", lang::CalKHType, choice(lang::ListAutoManual)},
+    {&C::kh, kScaledU16, 6, 1000, 1055, "KH", "", lang::CalKH, number("%.3f", 0, 10)},
+    {&C::length, kScaledI24, 8, 10, 2828, "Length", "mm", lang::CalLength, number("%.1f", 20, 6000)},
+    {&C::axialDistance, kScaledI24, 11, 10, 2000, "Ax. D.", "mm", lang::CalAxD, number("%.1f", 20, 4000)},
+    {&C::gainType, kByte, 14, 0, 1, "Type of Gain", "", lang::CalTypeOfGain, choice(lang::ListManualAuto)},
+    {&C::gain, kScaledU8, 15, 1, 12, "Gain", "dB", lang::MeasGain, number("%.0f", 0, 80)},
+    {&C::q0, kScaledI24, 16, 1000, 0, "Q0", "", lang::CalQ0, number("%.3f", -999.999, 999.999)},
+    {&C::viscosity, kScaledU16, 19, 10, 10, "Viscosity", "cSt", lang::CalViscosity, number("%.1f", 0.1, 999.9)},
+    {&C::roughness, kScaledU16, 21, 100, 10, "Roughness", "mm", lang::CalRoughness, number("%.2f", 0.01, 20)},
+    {&C::material, kByte, 23, 0, 6, "Material", "", lang::CalMaterial, choice(lang::ListMaterial)},
+    {&C::thickness, kScaledU16, 24, 10, 9, "Thickness", "mm", lang::CalThickness, number("%.1f", 0, 290)},
+    {&C::product, kByte, 26, 0, 0, "Product", "", lang::CalProduct, choice(lang::ListProduct)},
+    {&C::c0, kScaledU16, 27, 1, 1500, "C0", "m/s", lang::CalC0, number("%.0f", 200, 4000)},
+    {&C::deltaC, kScaledU16, 29, 1, 200, "Delta C", "m/s", lang::CalDeltaC, number("%.0f", 1, 500)},
+    {&C::filter, kScaledU16, 31, 1, 5, "Filter", "cycles", lang::CalFilter, number("%.0f", 0, 300)},
+    {&C::memory, kScaledU16, 33, 1, 10, "Memory", "cycles", lang::CalMemory, number("%.0f", 0, 9999)},
+    {&C::maxQ, kScaledI24, 35, 10, 100, "MaxQ", "", lang::CalMaxQ, number("%.1f", 0, 99999.9)},
+    {&C::totalizer1, kByte, 38, 0, 1, "Totalizer1", "", lang::CalTotalizer1, choice(lang::ListTotalizerSign)},
+    {&C::pulseWeight, kByte, 39, 0, 5, "Pulse weight", "", lang::CalPulseWeight, choice(lang::ListTotalizerUnit)},
+    {&C::totalizer2, kByte, 40, 0, 0, "Totalizer2", "", lang::CalTotalizer2, choice(lang::ListTotalizerSign)},
+    {&C::relay1, kByte, 41, 0, 0, "Relay1", "", lang::CalRelay1, choice(lang::ListRelayType)},
+    {&C::relay2, kByte, 42, 0, 0, "Relay2", "", lang::CalRelay2, choice(lang::ListRelayType)},
+    {&C::thresholdR1, kScaledI24, 43, 10, 1000, "Threshold R1", "", lang::CalThresholdR1, number("%.1f", -99999.9, 99999.9)},
+    {&C::thresholdR2, kScaledI24, 46, 10, 1000, "Threshold R2", "", lang::CalThresholdR2, number("%.1f", -99999.9, 99999.9)},
+    {&C::probe, kByte, 49, 0, 3, "Probe", "", lang::MeasProbe, kProbeChoice},
+    {&C::pulseWidth, kByte, 50, 0, 0, "Pulse width", "", lang::CalPulseWidth, choice(lang::ListPulseWidth)},
+    {&C::cutOff, kScaledU8, 51, 1, 0, "Cut OFF", "% of MaxQ", lang::CalCutOFF, number("%.0f", 0, 30)},
+    {&C::polarity, kByte, 52, 0, 0, "Polarity", "", lang::CalPolarity, choice(lang::ListPolarity)},
+    {&C::jbus, kScaledU8, 53, 1, 1, "Jbus", "", lang::CalJbus, number("%.0f", 0, 255)},
+    {&C::stopMeasurementOn, kByte, 54, 0, 1, "Stop meas. on", "", lang::CalStopMeasOn, choice(lang::ListStopOn)},
+    {&C::usImpulse, kScaledU8, 55, 1, 1, "US Impulse", "", lang::CalUSImpulse, number("%.0f", 1, 10)},
 };
 
 using N = CanValues;
 inline constexpr Descriptor<N> kCan[] = {
-    {&N::node, kScaledU8, 0, 1, 2, "N\xC2\xB0", "", lang::CanNumber},
-    {&N::type, kScaledU8, 1, 1, 5, "Type", "", lang::CanType},
-    {&N::frequency, kByte, 2, 0, 0, "Frequency", "", lang::CanFrequency},
-    {&N::txTimer, kScaledU8, 3, 1, 0, "TX Timer", "x 100 ms", lang::CanTXTimer},
+    {&N::node, kScaledU8, 0, 1, 2, "N\xC2\xB0", "", lang::CanNumber, number("%.0f", 0, 15)},
+    {&N::type, kScaledU8, 1, 1, 5, "Type", "", lang::CanType, number("%.0f", 0, 255)},
+    {&N::frequency, kByte, 2, 0, 0, "Frequency", "", lang::CanFrequency, choice(lang::ListCanBitRate)},
+    {&N::txTimer, kScaledU8, 3, 1, 0, "TX Timer", "x 100 ms", lang::CanTXTimer, number("%.0f", 0, 100)},
     {&N::flow, kBit, 4, 0, 0, "Flow", "", lang::MeasFlow},
     {&N::speed, kBit, 4, 1, 0, "Speed", "", lang::MeasSpeed},
     {&N::t1, kBit, 4, 2, 0, "T1", "", lang::MeasT1},
@@ -133,34 +138,34 @@ inline constexpr Descriptor<N> kCan[] = {
 
 using F = FactoryValues;
 inline constexpr Descriptor<F> kFactory[] = {
-    {&F::function, kByte, 0, 0, 0, "Function", "", lang::FacFunction},
-    {&F::qSimulation, kScaledI24, 1, 1000, 100000, "Q Simulation", "", lang::FacQSimulation},
-    {&F::jitterQ, kScaledU8, 4, 1, 10, "Jeeter Q", "%", lang::FacJeeterQ},
-    {&F::angle1, kScaledU16, 5, 100, 0, "Angle SP1", "\xC2\xB0", lang::FacAngleSP1},
-    {&F::t0Probe1, kScaledU8, 7, 10, 0, "T0 SP1", "\xC2\xB5s", lang::FacT0SP1},
-    {&F::frequency1, kByte, 8, 0, 0, "Frequency SP1", "", lang::FacFrequencySP1},
-    {&F::angle2, kScaledU16, 9, 100, 0, "Angle SP2", "\xC2\xB0", lang::FacAngleSP2},
-    {&F::t0Probe2, kScaledU8, 11, 10, 0, "T0 SP2", "\xC2\xB5s", lang::FacT0SP2},
-    {&F::frequency2, kByte, 12, 0, 0, "Frequency SP2", "", lang::FacFrequencySP2},
-    {&F::qRef, kScaledU16, 13, 1, 0, "Q Ref.", "", lang::FacQRef},
-    {&F::qRefUnit, kByte, 15, 0, 3, "Q Ref. unit", "", lang::FacQRefUnit},
-    {&F::coef0, kScaledU16, 16, 1000, 1000, "Coef 0%", "", lang::FacCoef0},
-    {&F::coef10, kScaledU16, 18, 1000, 1000, "Coef 10%", "", lang::FacCoef10},
-    {&F::coef20, kScaledU16, 20, 1000, 1000, "Coef 20%", "", lang::FacCoef20},
-    {&F::coef30, kScaledU16, 22, 1000, 1000, "Coef 30%", "", lang::FacCoef30},
-    {&F::coef40, kScaledU16, 24, 1000, 1000, "Coef 40%", "", lang::FacCoef40},
-    {&F::coef50, kScaledU16, 26, 1000, 1000, "Coef 50%", "", lang::FacCoef50},
-    {&F::coef60, kScaledU16, 28, 1000, 1000, "Coef 60%", "", lang::FacCoef60},
-    {&F::coef70, kScaledU16, 30, 1000, 1000, "Coef 70%", "", lang::FacCoef70},
-    {&F::coef80, kScaledU16, 32, 1000, 1000, "Coef 80%", "", lang::FacCoef80},
-    {&F::coef90, kScaledU16, 34, 1000, 1000, "Coef 90%", "", lang::FacCoef90},
-    {&F::coef100, kScaledU16, 36, 1000, 1000, "Coef 100%", "", lang::FacCoef100},
-    {&F::coefExtP, kScaledU8, 38, 10, 10, "Coef Ext.P.", "", lang::FacCoefExtP},
-    {&F::maxGain, kScaledU8, 39, 1, 80, "Max Gain", "dB", lang::FacMaxGain},
-    {&F::language, kByte, 40, 0, 0, "Language", "", lang::FacLanguage},
-    {&F::txDelay, kScaledU8, 41, 1, 0, "TX Delay", "ms", lang::FacTXDelay},
-    {&F::txRxMode, kByte, 42, 0, 0, "TX/RX Mode", "", lang::FacTXRXMode},
-    {&F::cagTime, kScaledU8, 43, 1, 10, "CAG Time", "%", lang::FacCAGTime},
+    {&F::function, kByte, 0, 0, 0, "Function", "", lang::FacFunction, choice(lang::ListFunction)},
+    {&F::qSimulation, kScaledI24, 1, 1000, 100000, "Q Simulation", "", lang::FacQSimulation, number("%.3f", -999.999, 999.999)},
+    {&F::jitterQ, kScaledU8, 4, 1, 10, "Jeeter Q", "%", lang::FacJeeterQ, number("%.0f", 0, 100)},
+    {&F::angle1, kScaledU16, 5, 100, 0, "Angle SP1", "\xC2\xB0", lang::FacAngleSP1, number("%.2f", 0, 90)},
+    {&F::t0Probe1, kScaledU8, 7, 10, 0, "T0 SP1", "\xC2\xB5s", lang::FacT0SP1, number("%.1f", 0, 25.5)},
+    {&F::frequency1, kByte, 8, 0, 0, "Frequency SP1", "", lang::FacFrequencySP1, choice(lang::ListFrequency)},
+    {&F::angle2, kScaledU16, 9, 100, 0, "Angle SP2", "\xC2\xB0", lang::FacAngleSP2, number("%.2f", 0, 90)},
+    {&F::t0Probe2, kScaledU8, 11, 10, 0, "T0 SP2", "\xC2\xB5s", lang::FacT0SP2, number("%.1f", 0, 25.5)},
+    {&F::frequency2, kByte, 12, 0, 0, "Frequency SP2", "", lang::FacFrequencySP2, choice(lang::ListFrequency)},
+    {&F::qRef, kScaledU16, 13, 1, 0, "Q Ref.", "", lang::FacQRef, number("%.0f", 0, 10000)},
+    {&F::qRefUnit, kByte, 15, 0, 3, "Q Ref. unit", "", lang::FacQRefUnit, choice(lang::ListFlowUnit)},
+    {&F::coef0, kScaledU16, 16, 1000, 1000, "Coef 0%", "", lang::FacCoef0, number("%.3f", 0, 65)},
+    {&F::coef10, kScaledU16, 18, 1000, 1000, "Coef 10%", "", lang::FacCoef10, number("%.3f", 0, 65)},
+    {&F::coef20, kScaledU16, 20, 1000, 1000, "Coef 20%", "", lang::FacCoef20, number("%.3f", 0, 65)},
+    {&F::coef30, kScaledU16, 22, 1000, 1000, "Coef 30%", "", lang::FacCoef30, number("%.3f", 0, 65)},
+    {&F::coef40, kScaledU16, 24, 1000, 1000, "Coef 40%", "", lang::FacCoef40, number("%.3f", 0, 65)},
+    {&F::coef50, kScaledU16, 26, 1000, 1000, "Coef 50%", "", lang::FacCoef50, number("%.3f", 0, 65)},
+    {&F::coef60, kScaledU16, 28, 1000, 1000, "Coef 60%", "", lang::FacCoef60, number("%.3f", 0, 65)},
+    {&F::coef70, kScaledU16, 30, 1000, 1000, "Coef 70%", "", lang::FacCoef70, number("%.3f", 0, 65)},
+    {&F::coef80, kScaledU16, 32, 1000, 1000, "Coef 80%", "", lang::FacCoef80, number("%.3f", 0, 65)},
+    {&F::coef90, kScaledU16, 34, 1000, 1000, "Coef 90%", "", lang::FacCoef90, number("%.3f", 0, 65)},
+    {&F::coef100, kScaledU16, 36, 1000, 1000, "Coef 100%", "", lang::FacCoef100, number("%.3f", 0, 65)},
+    {&F::coefExtP, kScaledU8, 38, 10, 10, "Coef Ext.P.", "", lang::FacCoefExtP, number("%.1f", 0, 10)},
+    {&F::maxGain, kScaledU8, 39, 1, 80, "Max Gain", "dB", lang::FacMaxGain, number("%.0f", 0, 80)},
+    {&F::language, kByte, 40, 0, 0, "Language", "", lang::FacLanguage, choice(lang::ListInstrumentLanguage)},
+    {&F::txDelay, kScaledU8, 41, 1, 0, "TX Delay", "ms", lang::FacTXDelay, number("%.0f", 0, 100)},
+    {&F::txRxMode, kByte, 42, 0, 0, "TX/RX Mode", "", lang::FacTXRXMode, choice(lang::ListTxRxMode)},
+    {&F::cagTime, kScaledU8, 43, 1, 10, "CAG Time", "%", lang::FacCAGTime, number("%.0f", 1, 100)},
 };
 
 using K = ClockValues;
@@ -175,11 +180,11 @@ inline constexpr Descriptor<K> kClock[] = {
 
 using R = MakerValues;
 inline constexpr Descriptor<R> kMaker[] = {
-    {&R::ref1, kScaledU8, 0, 1, 1, "Ref (first part)", "", {"Ref (1re partie)", "Ref (first part)"}},
-    {&R::ref2, kScaledU8, 1, 1, 94, "Ref (second part)", "", {"Ref (2e partie)", "Ref (second part)"}},
-    {&R::ref3, kScaledU16, 2, 1, 1, "Ref (third part)", "", {"Ref (3e partie)", "Ref (third part)"}},
-    {&R::points4mA, kScaledU16, 6, 1, 11000, "Pts 4mA", "", lang::MakPts4mA},
-    {&R::points20mA, kScaledU16, 8, 1, 55000, "Pts 20mA", "", lang::MakPts20mA},
+    {&R::ref1, kScaledU8, 0, 1, 1, "Ref (first part)", "", {"Ref (1re partie)", "Ref (first part)"}, number("%02.0f", 1, 52)},
+    {&R::ref2, kScaledU8, 1, 1, 94, "Ref (second part)", "", {"Ref (2e partie)", "Ref (second part)"}, number("%02.0f", 0, 99)},
+    {&R::ref3, kScaledU16, 2, 1, 1, "Ref (third part)", "", {"Ref (3e partie)", "Ref (third part)"}, number("%05.0f", 0, 65535)},
+    {&R::points4mA, kScaledU16, 6, 1, 11000, "Pts 4mA", "", lang::MakPts4mA, number("%5.0f", 8000, 13000)},
+    {&R::points20mA, kScaledU16, 8, 1, 55000, "Pts 20mA", "", lang::MakPts20mA, number("%5.0f", 52000, 57000)},
 };
 
 }  // namespace tables
@@ -190,5 +195,13 @@ inline constexpr DescriptorTable<CanValues> kCanTable{tables::kCan};
 inline constexpr DescriptorTable<FactoryValues> kFactoryTable{tables::kFactory};
 inline constexpr DescriptorTable<ClockValues> kClockTable{tables::kClock};
 inline constexpr DescriptorTable<MakerValues> kMakerTable{tables::kMaker};
+
+// A group's table, for lookups by member.
+constexpr DescriptorTable<MeasurementValues> descriptorsOf(const MeasurementValues*) { return kMeasurementTable; }
+constexpr DescriptorTable<CalibrationValues> descriptorsOf(const CalibrationValues*) { return kCalibrationTable; }
+constexpr DescriptorTable<CanValues> descriptorsOf(const CanValues*) { return kCanTable; }
+constexpr DescriptorTable<FactoryValues> descriptorsOf(const FactoryValues*) { return kFactoryTable; }
+constexpr DescriptorTable<ClockValues> descriptorsOf(const ClockValues*) { return kClockTable; }
+constexpr DescriptorTable<MakerValues> descriptorsOf(const MakerValues*) { return kMakerTable; }
 
 }  // namespace vantor

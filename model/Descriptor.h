@@ -35,6 +35,20 @@ using Text = std::array<char, kTextCapacity>;
 template <typename Group>
 using ValueRef = std::variant<float Group::*, int32_t Group::*, uint8_t Group::*, Text Group::*>;
 
+// How a value is shown and kept in bounds wherever it is edited or checked: a
+// number with its printf format and limits, or an index into a choice list.
+struct Shown {
+    const char* format = nullptr;  // for one double; "" rounds automatically; null: not a number shown
+    double minimum = 0;
+    double maximum = 0;
+    const ChoiceList* list = nullptr;
+    bool probeNames = false;  // the choices are the probe catalogue's names
+};
+
+constexpr Shown number(const char* format, double minimum, double maximum) { return {format, minimum, maximum}; }
+constexpr Shown choice(const ChoiceList& list) { return {nullptr, 0, 0, &list}; }
+inline constexpr Shown kProbeChoice{nullptr, 0, 0, nullptr, true};
+
 template <typename Group>
 struct Descriptor {
     ValueRef<Group> value;
@@ -45,6 +59,7 @@ struct Descriptor {
     const char* name;   // English name, which scripts and reports may rely on
     const char* unit;
     BilingualText label = {"", ""};  // the name as the user reads it, in either language
+    Shown shown = {};
 };
 
 template <typename Group>

@@ -630,6 +630,35 @@ inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
     {&ListLanguage, 2, false, "ListLanguage"},
 }};
 
+// How many choices a list has and whether its English half follows the French
+// one: the list's entry in kAllLists, or null for a list not kept there.
+constexpr const ChoiceListInfo* listInfo(const ChoiceList* list)
+{
+    for (const ChoiceListInfo& info : kAllLists)
+        if (info.list == list)
+            return &info;
+    return nullptr;
+}
+
+// The number of choices of a list of kAllLists, 0 for another.
+constexpr int listCount(const ChoiceList& list)
+{
+    const ChoiceListInfo* info = listInfo(&list);
+    return info ? info->count : 0;
+}
+
+// Text of choice `index` of a list of kAllLists, by the list's own count and
+// languages; nullptr as choiceText says, or for a list not kept there.
+const char* choiceText(const ChoiceList& list, int index, int language);
+
+constexpr bool isKnownList(const ChoiceList* list)
+{
+    for (const ChoiceListInfo& info : kAllLists)
+        if (info.list == list)
+            return true;
+    return false;
+}
+
 inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,
     &MenuCan, &MenuConfiguration, &MenuMeasurement, &MenuDialogue, &MenuLink, &MenuExit, &MenuNew, &MenuOpen,

@@ -82,41 +82,22 @@ std::vector<std::string> labelled(const Tool& tool, const BlockCodec& codec, con
     return out;
 }
 
-// The measurement's values that index a list, as the measurement dialog shows them.
-struct MeasurementList {
-    ValueRef<MeasurementValues> value;
-    const ChoiceList* list;
-    int count;
-    bool bilingual;
-};
-constexpr MeasurementList kMeasurementLists[] = {
-    {&MeasurementValues::flowUnit, &lang::ListFlowUnit, 12, true},
-    {&MeasurementValues::totalizer1Unit, &lang::ListTotalizerUnit, 10, true},
-    {&MeasurementValues::totalizer2Unit, &lang::ListTotalizerUnit, 10, true},
-    {&MeasurementValues::totalizer1Sign, &lang::ListTotalizerSign, 3, false},
-    {&MeasurementValues::totalizer2Sign, &lang::ListTotalizerSign, 3, false},
-    {&MeasurementValues::khMode, &lang::ListAutoManuTag, 2, true},
-    {&MeasurementValues::faultState, &lang::ListFaultState, 2, true},
-    {&MeasurementValues::hardware, &lang::ListHardware, 2, false},
-    {&MeasurementValues::model, &lang::ListModel, 4, false},
-};
-
 // A choice's text, or null when the value is no choice.
 template <typename Group>
 const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Group>& row,
-                     std::span<const ChoiceBinding> choices, const ChoiceList& probes, int index)
+                     std::span<const ChoiceParameter> choices, const ChoiceList& probes, int index)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
-        if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
+        // The measurement's lists as the measurement dialog shows them.
+        if (row.shown.probeNames)
             return choiceText(probes, kProbeCount, false, index, tool.language());
-        for (const MeasurementList& m : kMeasurementLists)
-            if (m.value == row.value)
-                return choiceText(*m.list, m.count, m.bilingual, index, tool.language());
+        if (const lang::ChoiceListInfo* info = lang::listInfo(row.shown.list))
+            return choiceText(*info->list, info->count, info->bilingual, index, tool.language());
         return nullptr;
     } else {
         (void)probes;
         if (auto member = std::get_if<int32_t Group::*>(&row.value))
-            for (const ChoiceBinding& b : choices)
+            for (const ChoiceParameter& b : choices)
                 if (&b.value(const_cast<ProgramState&>(tool.state)) == &(group.**member))
                     return choiceText(*b.list, b.count, b.bilingual == 1, index, tool.language());
         return nullptr;
@@ -124,18 +105,15 @@ const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Grou
 }
 
 template <typename Group>
-bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices,
+bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceParameter> choices,
               const ChoiceList& probes)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
-        if (row.value == ValueRef<MeasurementValues>(&MeasurementValues::probeIndex))
-            return true;
-        return std::any_of(std::begin(kMeasurementLists), std::end(kMeasurementLists),
-                           [&](const MeasurementList& m) { return m.value == row.value; });
+        return row.shown.probeNames || lang::listInfo(row.shown.list);
     } else {
         (void)probes;
         if (auto member = std::get_if<int32_t Group::*>(&row.value))
-            for (const ChoiceBinding& b : choices)
+            for (const ChoiceParameter& b : choices)
                 if (&b.value(const_cast<ProgramState&>(tool.state)) == &(group.**member))
                     return true;
         return false;
@@ -151,7 +129,7 @@ const Descriptor<Group>& tableRow(DescriptorTable<Group> table, Value Group::*me
 
 template <typename Group>
 std::string formatValue(const Tool& tool, const Group& group, const Descriptor<Group>& row,
-                        std::span<const ChoiceBinding> choices, const ChoiceList& probes)
+                        std::span<const ChoiceParameter> choices, const ChoiceList& probes)
 {
     if (auto text = std::get_if<Text Group::*>(&row.value))
         return fromWindows1252((group.**text).data());
@@ -174,7 +152,7 @@ std::string formatValue(const Tool& tool, const Group& group, const Descriptor<G
 // as a number (a choice by its index, with its text beside it) or a text, and
 // its unit.
 template <typename Group>
-Json rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceBinding> choices,
+Json rowJson(const Tool& tool, const Group& group, const Descriptor<Group>& row, std::span<const ChoiceParameter> choices,
              const ChoiceList& probes)
 {
     JsonLine line;
@@ -209,8 +187,8 @@ int printBlock(Tool& tool, DescriptorTable<Group> table, const BlockInfo& block,
     }
     ChoiceList probes{};
     setProbeNames(probes, tool.state.catalogue);
-    const std::vector<ChoiceBinding> choices =
-        type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceBinding>{};
+    const std::vector<ChoiceParameter> choices =
+        type ? withProbeList(formOf(*type).choices, &probes) : std::vector<ChoiceParameter>{};
     if (tool.json) {
         Json values = Json::array();
         for (const auto& row : table)

@@ -54,9 +54,9 @@ std::string number(const char* format, float value, ProgramState& state)
     return formatBoundNumber(format, value, state.decimalsCount);
 }
 
-std::string choice(const ChoiceList& list, int count, bool bilingual, int32_t index, int language)
+std::string choice(const ChoiceList& list, int32_t index, int language)
 {
-    const char* text = choiceText(list, count, bilingual, index, language);
+    const char* text = lang::choiceText(list, index, language);
     return text ? text : "*****";
 }
 
@@ -68,10 +68,10 @@ void printMeasurement(Tool& tool)
     const int language = tool.language();
     say(formatted("%04d-%02d-%02d %02d:%02d:%02d  %s %s %s  %s %s m/s  %s %s m/s  T1 %09ld  T2 %09ld  %s",
                   2000 + m.year, m.month, m.day, m.hour, m.minute, m.second, tool.text(lang::MeasFlow),
-                  number("", m.flow, state).c_str(), choice(lang::ListFlowUnit, 12, true, m.flowUnit, language).c_str(),
+                  number("", m.flow, state).c_str(), choice(lang::ListFlowUnit, m.flowUnit, language).c_str(),
                   tool.text(lang::MeasSpeed), number("", m.speed, state).c_str(), tool.text(lang::MeasVelocity),
                   number("%.0f", std::max(0.0f, m.velocity), state).c_str(), static_cast<long>(m.totalizer1),
-                  static_cast<long>(m.totalizer2), choice(lang::ListFaultState, 2, true, m.faultState, language).c_str()));
+                  static_cast<long>(m.totalizer2), choice(lang::ListFaultState, m.faultState, language).c_str()));
 }
 
 std::string twoDigits(int value) { return formatted("%02d", value); }
@@ -91,22 +91,22 @@ void printMeasurementJson(const Tool& tool)
         .boolean("ok", true)
         .text("instrument_time", instrumentTime)
         .number("flow", m.flow)
-        .text("flow_unit", choice(lang::ListFlowUnit, 12, true, m.flowUnit, language))
+        .text("flow_unit", choice(lang::ListFlowUnit, m.flowUnit, language))
         .integer("flow_unit_index", m.flowUnit)
         .number("flow_speed", m.speed)
         .text("flow_speed_unit", "m/s")
         .number("sound_velocity", m.velocity)
         .text("sound_velocity_unit", "m/s")
         .integer("totalizer1", m.totalizer1)
-        .text("totalizer1_unit", choice(lang::ListTotalizerUnit, 10, true, m.totalizer1Unit, language))
+        .text("totalizer1_unit", choice(lang::ListTotalizerUnit, m.totalizer1Unit, language))
         .integer("totalizer1_unit_index", m.totalizer1Unit)
-        .text("totalizer1_sign", choice(lang::ListTotalizerSign, 3, false, m.totalizer1Sign, language))
+        .text("totalizer1_sign", choice(lang::ListTotalizerSign, m.totalizer1Sign, language))
         .integer("totalizer2", m.totalizer2)
-        .text("totalizer2_unit", choice(lang::ListTotalizerUnit, 10, true, m.totalizer2Unit, language))
+        .text("totalizer2_unit", choice(lang::ListTotalizerUnit, m.totalizer2Unit, language))
         .integer("totalizer2_unit_index", m.totalizer2Unit)
-        .text("totalizer2_sign", choice(lang::ListTotalizerSign, 3, false, m.totalizer2Sign, language))
+        .text("totalizer2_sign", choice(lang::ListTotalizerSign, m.totalizer2Sign, language))
         .number("kh", m.kh)
-        .text("kh_mode", choice(lang::ListAutoManual, 2, true, m.khMode, language))
+        .text("kh_mode", choice(lang::ListAutoManual, m.khMode, language))
         .integer("kh_mode_index", m.khMode)
         .number("transit_time", m.time)
         .text("transit_time_unit", "\xC2\xB5s")
@@ -121,12 +121,12 @@ void printMeasurementJson(const Tool& tool)
         .number("probe_distance", m.probeDistance)
         .text("probe_distance_unit", "mm")
         .boolean("fault", m.faultState != 0)
-        .text("fault_state", choice(lang::ListFaultState, 2, true, m.faultState, language))
+        .text("fault_state", choice(lang::ListFaultState, m.faultState, language))
         .integer("fault_state_index", m.faultState)
         .text("software", fromWindows1252(m.softwareVersion.data()))
-        .text("hardware", choice(lang::ListHardware, 2, false, m.hardware, language))
+        .text("hardware", choice(lang::ListHardware, m.hardware, language))
         .integer("hardware_index", m.hardware)
-        .text("model", choice(lang::ListModel, 4, false, m.model, language))
+        .text("model", choice(lang::ListModel, m.model, language))
         .integer("model_index", m.model)
         .print();
 }

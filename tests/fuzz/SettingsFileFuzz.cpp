@@ -40,7 +40,7 @@ void load(const std::string& path, const BlockForm& form, int language)
     (void)type.codec->matchesLastRead(file.record, image);
     ChoiceList probes{};
     setProbeNames(probes, instrument.catalogue);
-    const std::vector<ChoiceBinding> choices = withProbeList(form.choices, &probes);
+    const std::vector<ChoiceParameter> choices = withProbeList(form.choices, &probes);
     if (form.offersComparison()) {
         const LocalDateTime now{2024, 2, 29, 23, 59, 59};
         (void)makeDeviationReport(form, instrument.catalogue, instrument.record, file.record, path, now, LocaleItems{},
@@ -51,13 +51,13 @@ void load(const std::string& path, const BlockForm& form, int language)
     // Shown in the dialog: clamped into what the controls hold, then formatted.
     storeClampedNumbers(form.numbers, file);
     clampChoices(choices, file);
-    for (const NumberBinding& b : form.numbers) {
+    for (const NumberParameter& b : form.numbers) {
         // Within the limits, as near as a float comes to them.
         const float value = b.value(file);
         FUZZ_CHECK(value >= static_cast<float>(b.minimum) && value <= static_cast<float>(b.maximum));
         (void)formatBoundNumber(b.format, value, file.decimalsCount);
     }
-    for (const ChoiceBinding& b : choices)
+    for (const ChoiceParameter& b : choices)
         (void)choiceText(*b.list, b.count, b.bilingual == 1, b.value(file), language);
 }
 
