@@ -55,7 +55,7 @@ void LinkWindow::refresh()
 {
     const int language = m_program.context().language();
     const LinkSettings& link = m_program.state.settings.link;
-    const char* port = choiceText(lang::ListCom, 4, false, link.portIndex, language);
+    const char* port = choiceText(lang::ListCom, link.portIndex, language);
     const bool knownBaud = link.baudIndex >= 0 && link.baudIndex < static_cast<int>(kBaudRates.size());
     m_port->setText(printed(lang::LinkInUse.text(language), port ? port : "?",
                             m_program.serial.devicePath(link.portIndex).c_str(), knownBaud ? kBaudRates[link.baudIndex] : 0,

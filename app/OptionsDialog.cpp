@@ -34,9 +34,9 @@ constexpr NumberBinding kNumbers[] = {
 };
 
 constexpr ChoiceBinding kChoices[] = {
-    {1000, [](ProgramState& s) -> int32_t& { return s.settings.link.portIndex; }, lang::listCount(lang::ListCom), &lang::ListCom, 0},
-    {1002, [](ProgramState& s) -> int32_t& { return s.settings.link.baudIndex; }, lang::listCount(lang::ListBauds), &lang::ListBauds, 0},
-    {1001, [](ProgramState& s) -> int32_t& { return s.settings.language; }, lang::listCount(lang::ListLanguage), &lang::ListLanguage, 0},
+    {1000, [](ProgramState& s) -> int32_t& { return s.settings.link.portIndex; }, lang::ListCom.count, &lang::ListCom, 0},
+    {1002, [](ProgramState& s) -> int32_t& { return s.settings.link.baudIndex; }, lang::ListBauds.count, &lang::ListBauds, 0},
+    {1001, [](ProgramState& s) -> int32_t& { return s.settings.language; }, lang::ListLanguage.count, &lang::ListLanguage, 0},
 };
 
 constexpr HandlerEntry<OptionsDialog> kHandlers[] = {

@@ -77,7 +77,7 @@ template <auto Member>
 constexpr NumberParameter numberOf()
 {
     constexpr const auto& row = descriptorRow<Member>();
-    static_assert(row.shown.format, "the row shows no number");
+    static_assert(row.shown.kind == Shown::number, "the row shows no number");
     return {&valueAt<Member>, row.shown.format, row.shown.minimum, row.shown.maximum, row.label};
 }
 
@@ -85,13 +85,12 @@ template <auto Member>
 constexpr ChoiceParameter choiceOf()
 {
     constexpr const auto& row = descriptorRow<Member>();
-    static_assert(row.shown.list || row.shown.probeNames, "the row shows no choice");
-    if constexpr (row.shown.probeNames) {
+    static_assert(row.shown.kind == Shown::choice || row.shown.kind == Shown::probe, "the row shows no choice");
+    if constexpr (row.shown.kind == Shown::probe) {
         return {&valueAt<Member>, kProbeCount, nullptr, 0, row.label};
     } else {
-        static_assert(lang::isKnownList(row.shown.list), "the list is not in kAllLists");
-        constexpr const lang::ChoiceListInfo* info = lang::listInfo(row.shown.list);
-        return {&valueAt<Member>, info->count, info->list, info->bilingual ? 1 : 0, row.label};
+        const ChoiceList& list = *row.shown.list;
+        return {&valueAt<Member>, list.count, &list, list.bilingual ? 1 : 0, row.label};
     }
 }
 

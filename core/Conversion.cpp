@@ -88,8 +88,8 @@ ConversionFormatter::ConversionFormatter(const ConversionOptions& options)
                                lang::CalQUnit.text(language) + "\t" + lang::MeasSpeed.text(language) + "\t" +
                                lang::MeasVelocity.text(language) + "\n";
     m_header = toWindows1252(header);
-    for (int i = 0; i < lang::listCount(lang::ListFlowUnit); ++i) {
-        const char* unit = lang::choiceText(lang::ListFlowUnit, i, language == 1 ? 1 : 0);
+    for (int i = 0; i < lang::ListFlowUnit.count; ++i) {
+        const char* unit = choiceText(lang::ListFlowUnit, i, language == 1 ? 1 : 0);
         m_units.push_back(toWindows1252(unit ? unit : kUnknownUnit));
     }
 }

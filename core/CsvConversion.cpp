@@ -34,8 +34,8 @@ std::string csvField(std::string_view text)
 std::vector<std::string> listFields(const ChoiceList& list, int language)
 {
     std::vector<std::string> fields;
-    for (int i = 0; i < lang::listCount(list); ++i) {
-        const char* text = lang::choiceText(list, i, language == 1 ? 1 : 0);
+    for (int i = 0; i < list.count; ++i) {
+        const char* text = choiceText(list, i, language == 1 ? 1 : 0);
         fields.push_back(csvField(text ? text : ""));
     }
     return fields;

@@ -32,7 +32,7 @@ std::string StatusLine::text(int language) const
 
 std::string linkInUse(const LinkSettings& link, int language)
 {
-    const char* port = choiceText(lang::ListCom, 4, false, link.portIndex, language);
+    const char* port = choiceText(lang::ListCom, link.portIndex, language);
     const bool knownBaud = link.baudIndex >= 0 && link.baudIndex < static_cast<int>(kBaudRates.size());
     return formatted(lang::OptFoundAt.text(language), port ? port : "?", knownBaud ? kBaudRates[link.baudIndex] : 0,
                    static_cast<int>(jbusAddressByte(link.jbusAddress)));

@@ -112,7 +112,7 @@ std::optional<int> decided(const ScanProgress& progress, bool& none)
 
 std::string comName(int index, int language)
 {
-    const char* name = choiceText(lang::ListCom, 4, false, index, language);
+    const char* name = choiceText(lang::ListCom, index, language);
     return name ? name : "Com" + std::to_string(index + 1);
 }
 

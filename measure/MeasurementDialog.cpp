@@ -90,8 +90,8 @@ struct NibbleText {
 template <auto Member>
 constexpr NibbleText nibbleText(int control)
 {
-    constexpr const lang::ChoiceListInfo* info = lang::listInfo(descriptorRow<Member>().shown.list);
-    return {control, Member, info->count, info->list, info->bilingual};
+    const ChoiceList& list = *descriptorRow<Member>().shown.list;
+    return {control, Member, list.count, &list, list.bilingual};
 }
 
 constexpr NibbleText kNibbleTexts[] = {
@@ -320,7 +320,7 @@ void MeasurementDialog::refresh()
     }
     std::copy(m_flowHistory.begin() + 1, m_flowHistory.end(), m_flowHistory.begin());
     m_flowHistory.back() = m.flow;  // clamped by the display
-    const char* unit = choiceText(ListFlowUnit, 12, true, m.flowUnit, language);
+    const char* unit = choiceText(ListFlowUnit, m.flowUnit, language);
     TrendChartArgs chart;
     chart.values.assign(m_flowHistory.begin(), m_flowHistory.end());
     const float scale = flowScale(m_poller.qMax(), chart.values);
@@ -342,7 +342,7 @@ void MeasurementDialog::showRecordedFlows()
     const float scale = flowScale(0, chart.values);
     chart.bottom = chart.bottomLabel = -scale;
     chart.top = chart.topLabel = scale;
-    const char* unit = choiceText(ListFlowUnit, 12, true, state.record.measurement.flowUnit, m_context.language());
+    const char* unit = choiceText(ListFlowUnit, state.record.measurement.flowUnit, m_context.language());
     chart.unit = unit ? unit : "";
     chart.secondsPerColumn = kPollPeriodMs / 1000.0;  // the recording's pace
     chart.markColumn = kMarkColumn;

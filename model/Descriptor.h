@@ -37,17 +37,23 @@ using ValueRef = std::variant<float Group::*, int32_t Group::*, uint8_t Group::*
 
 // How a value is shown and kept in bounds wherever it is edited or checked: a
 // number with its printf format and limits, or an index into a choice list.
+// The kind says which members hold: tables test it, not the pointers, so that it
+// stays a constant expression in every build.
 struct Shown {
-    const char* format = nullptr;  // for one double; "" rounds automatically; null: not a number shown
+    enum Kind { plain, number, choice, probe };  // probe: the probe catalogue's names
+    Kind kind = plain;
+    const char* format = nullptr;  // for one double; "" rounds automatically
     double minimum = 0;
     double maximum = 0;
     const ChoiceList* list = nullptr;
-    bool probeNames = false;  // the choices are the probe catalogue's names
 };
 
-constexpr Shown number(const char* format, double minimum, double maximum) { return {format, minimum, maximum}; }
-constexpr Shown choice(const ChoiceList& list) { return {nullptr, 0, 0, &list}; }
-inline constexpr Shown kProbeChoice{nullptr, 0, 0, nullptr, true};
+constexpr Shown number(const char* format, double minimum, double maximum)
+{
+    return {Shown::number, format, minimum, maximum};
+}
+constexpr Shown choice(const ChoiceList& list) { return {Shown::choice, nullptr, 0, 0, &list}; }
+inline constexpr Shown kProbeChoice{Shown::probe};
 
 template <typename Group>
 struct Descriptor {

@@ -13,10 +13,4 @@ const char* choiceText(const ChoiceList& list, int count, bool bilingual, int in
     return list.texts[static_cast<std::size_t>(slot)];
 }
 
-const char* lang::choiceText(const ChoiceList& list, int index, int language)
-{
-    const ChoiceListInfo* info = listInfo(&list);
-    return info ? vantor::choiceText(list, info->count, info->bilingual, index, language) : nullptr;
-}
-
 }  // namespace vantor

@@ -21,10 +21,12 @@ struct BilingualText {
 
 // 26 slots, room for 13 choices in each language. A single-language list holds its
 // N choices in slots 0..N-1; a bilingual one holds the N French choices followed by
-// the N English ones. Unused slots hold "", never nullptr. The count and whether the
-// list is bilingual belong to each use of the list, not to the list.
+// the N English ones. Unused slots hold "", never nullptr. The list knows its own
+// count of choices and whether it is bilingual, so no use of it repeats them.
 struct ChoiceList {
     std::array<const char*, 26> texts;
+    int count = 0;
+    bool bilingual = false;
 };
 
 // Text of choice `index` of a list used with `count` choices: slot index, or
@@ -32,6 +34,12 @@ struct ChoiceList {
 // count, is negative, or the slot falls outside the list; the caller then shows
 // its own placeholder. The language is used as given, so it must be 0 or 1.
 const char* choiceText(const ChoiceList& list, int count, bool bilingual, int index, int language);
+
+// The same with the list's own count and languages.
+inline const char* choiceText(const ChoiceList& list, int index, int language)
+{
+    return choiceText(list, list.count, list.bilingual, index, language);
+}
 
 namespace lang {
 
@@ -46,6 +54,7 @@ constexpr ChoiceList singleList(const char* const (&texts)[N])
         slot = "";
     for (std::size_t i = 0; i < N; ++i)
         list.texts[i] = texts[i];
+    list.count = static_cast<int>(N);
     return list;
 }
 
@@ -61,6 +70,8 @@ constexpr ChoiceList bilingualList(const char* const (&french)[N], const char* c
         list.texts[i] = french[i];
         list.texts[N + i] = english[i];
     }
+    list.count = static_cast<int>(N);
+    list.bilingual = true;
     return list;
 }
 
@@ -598,66 +609,35 @@ inline constexpr BilingualText TipConvert{"Convertir pour un tableur", "Convert 
 
 struct ChoiceListInfo {
     const ChoiceList* list;
-    int count;
-    bool bilingual;
     const char* key;
 };
 
 inline constexpr std::array<ChoiceListInfo, 24> kAllLists{{
-    {&ListCanBitRate, 7, false, "ListCanBitRate"},
-    {&ListFrequency, 8, false, "ListFrequency"},
-    {&ListTxRxMode, 7, true, "ListTxRxMode"},
-    {&ListFunction, 2, true, "ListFunction"},
-    {&ListInstrumentLanguage, 6, false, "ListInstrumentLanguage"},
-    {&ListRelayType, 7, true, "ListRelayType"},
-    {&ListPulseWidth, 12, false, "ListPulseWidth"},
-    {&ListTotalizerUnit, 10, true, "ListTotalizerUnit"},
-    {&ListTotalizerSign, 3, false, "ListTotalizerSign"},
-    {&ListAutoManual, 2, true, "ListAutoManual"},
-    {&ListFlowUnit, 12, true, "ListFlowUnit"},
-    {&ListProduct, 2, true, "ListProduct"},
-    {&ListManualAuto, 2, true, "ListManualAuto"},
-    {&ListStopOn, 2, true, "ListStopOn"},
-    {&ListMounting, 3, true, "ListMounting"},
-    {&ListMaterial, 13, true, "ListMaterial"},
-    {&ListPolarity, 2, true, "ListPolarity"},
-    {&ListHardware, 2, false, "ListHardware"},
-    {&ListModel, 4, false, "ListModel"},
-    {&ListFaultState, 2, true, "ListFaultState"},
-    {&ListAutoManuTag, 2, true, "ListAutoManuTag"},
-    {&ListBauds, 6, false, "ListBauds"},
-    {&ListCom, 4, false, "ListCom"},
-    {&ListLanguage, 2, false, "ListLanguage"},
+    {&ListCanBitRate, "ListCanBitRate"},
+    {&ListFrequency, "ListFrequency"},
+    {&ListTxRxMode, "ListTxRxMode"},
+    {&ListFunction, "ListFunction"},
+    {&ListInstrumentLanguage, "ListInstrumentLanguage"},
+    {&ListRelayType, "ListRelayType"},
+    {&ListPulseWidth, "ListPulseWidth"},
+    {&ListTotalizerUnit, "ListTotalizerUnit"},
+    {&ListTotalizerSign, "ListTotalizerSign"},
+    {&ListAutoManual, "ListAutoManual"},
+    {&ListFlowUnit, "ListFlowUnit"},
+    {&ListProduct, "ListProduct"},
+    {&ListManualAuto, "ListManualAuto"},
+    {&ListStopOn, "ListStopOn"},
+    {&ListMounting, "ListMounting"},
+    {&ListMaterial, "ListMaterial"},
+    {&ListPolarity, "ListPolarity"},
+    {&ListHardware, "ListHardware"},
+    {&ListModel, "ListModel"},
+    {&ListFaultState, "ListFaultState"},
+    {&ListAutoManuTag, "ListAutoManuTag"},
+    {&ListBauds, "ListBauds"},
+    {&ListCom, "ListCom"},
+    {&ListLanguage, "ListLanguage"},
 }};
-
-// How many choices a list has and whether its English half follows the French
-// one: the list's entry in kAllLists, or null for a list not kept there.
-constexpr const ChoiceListInfo* listInfo(const ChoiceList* list)
-{
-    for (const ChoiceListInfo& info : kAllLists)
-        if (info.list == list)
-            return &info;
-    return nullptr;
-}
-
-// The number of choices of a list of kAllLists, 0 for another.
-constexpr int listCount(const ChoiceList& list)
-{
-    const ChoiceListInfo* info = listInfo(&list);
-    return info ? info->count : 0;
-}
-
-// Text of choice `index` of a list of kAllLists, by the list's own count and
-// languages; nullptr as choiceText says, or for a list not kept there.
-const char* choiceText(const ChoiceList& list, int index, int language);
-
-constexpr bool isKnownList(const ChoiceList* list)
-{
-    for (const ChoiceListInfo& info : kAllLists)
-        if (info.list == list)
-            return true;
-    return false;
-}
 
 inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &MenuAbout, &MenuOptions, &MenuInitialization, &MenuMakerSettings, &MenuFactorySettings,

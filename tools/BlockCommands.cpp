@@ -89,10 +89,10 @@ const char* choiceOf(const Tool& tool, const Group& group, const Descriptor<Grou
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
         // The measurement's lists as the measurement dialog shows them.
-        if (row.shown.probeNames)
+        if (row.shown.kind == Shown::probe)
             return choiceText(probes, kProbeCount, false, index, tool.language());
-        if (const lang::ChoiceListInfo* info = lang::listInfo(row.shown.list))
-            return choiceText(*info->list, info->count, info->bilingual, index, tool.language());
+        if (row.shown.kind == Shown::choice)
+            return choiceText(*row.shown.list, index, tool.language());
         return nullptr;
     } else {
         (void)probes;
@@ -109,7 +109,7 @@ bool isChoice(const Tool& tool, const Group& group, const Descriptor<Group>& row
               const ChoiceList& probes)
 {
     if constexpr (std::is_same_v<Group, MeasurementValues>) {
-        return row.shown.probeNames || lang::listInfo(row.shown.list);
+        return row.shown.kind == Shown::probe || row.shown.kind == Shown::choice;
     } else {
         (void)probes;
         if (auto member = std::get_if<int32_t Group::*>(&row.value))

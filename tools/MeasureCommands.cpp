@@ -56,7 +56,7 @@ std::string number(const char* format, float value, ProgramState& state)
 
 std::string choice(const ChoiceList& list, int32_t index, int language)
 {
-    const char* text = lang::choiceText(list, index, language);
+    const char* text = choiceText(list, index, language);
     return text ? text : "*****";
 }
 

@@ -48,11 +48,11 @@ void showRecord(const MeasurementValues& m, const LocaleItems& locale, int langu
     (void)fromWindows1252(m.softwareVersion.data());
     (void)formatLocaleDate(locale, m.day, m.month, 2000 + m.year);
     (void)formatLocaleTime(locale, m.hour, m.minute, m.second);
-    (void)choiceText(lang::ListFlowUnit, 12, true, m.flowUnit, language);
-    (void)choiceText(lang::ListTotalizerUnit, 10, true, m.totalizer1Unit, language);
-    (void)choiceText(lang::ListTotalizerUnit, 10, true, m.totalizer2Unit, language);
-    (void)choiceText(lang::ListTotalizerSign, 3, false, m.totalizer1Sign, language);
-    (void)choiceText(lang::ListTotalizerSign, 3, false, m.totalizer2Sign, language);
+    (void)choiceText(lang::ListFlowUnit, m.flowUnit, language);
+    (void)choiceText(lang::ListTotalizerUnit, m.totalizer1Unit, language);
+    (void)choiceText(lang::ListTotalizerUnit, m.totalizer2Unit, language);
+    (void)choiceText(lang::ListTotalizerSign, m.totalizer1Sign, language);
+    (void)choiceText(lang::ListTotalizerSign, m.totalizer2Sign, language);
 }
 
 // The formatter of each language and locale, made once as a conversion makes it once.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
@@ -30,21 +31,35 @@ TEST(LanguageTables, EveryPairAndListIsListedOnceWhole)
         expectWhole(pair->french);
         expectWhole(pair->english);
     }
+    // Each list's count of choices and languages, as the dialogs show them.
+    const std::map<std::string, std::pair<int, bool>> shape{
+        {"ListCanBitRate", {7, false}},   {"ListFrequency", {8, false}},   {"ListTxRxMode", {7, true}},
+        {"ListFunction", {2, true}},      {"ListInstrumentLanguage", {6, false}}, {"ListRelayType", {7, true}},
+        {"ListPulseWidth", {12, false}},  {"ListTotalizerUnit", {10, true}}, {"ListTotalizerSign", {3, false}},
+        {"ListAutoManual", {2, true}},    {"ListFlowUnit", {12, true}},    {"ListProduct", {2, true}},
+        {"ListManualAuto", {2, true}},    {"ListStopOn", {2, true}},       {"ListMounting", {3, true}},
+        {"ListMaterial", {13, true}},     {"ListPolarity", {2, true}},     {"ListHardware", {2, false}},
+        {"ListModel", {4, false}},        {"ListFaultState", {2, true}},   {"ListAutoManuTag", {2, true}},
+        {"ListBauds", {6, false}},        {"ListCom", {4, false}},         {"ListLanguage", {2, false}},
+    };
+    EXPECT_EQ(lang::kAllLists.size(), shape.size());
     for (const auto& info : lang::kAllLists) {
+        const ChoiceList& list = *info.list;
         EXPECT_TRUE(seen.insert(info.list).second) << info.key;
+        ASSERT_TRUE(shape.count(info.key)) << info.key;
+        EXPECT_EQ(std::make_pair(list.count, list.bilingual), shape.at(info.key)) << info.key;
         // Used slots are filled (an empty text would end a drop-down list early).
-        const int used = info.bilingual ? 2 * info.count : info.count;
+        const int used = list.bilingual ? 2 * list.count : list.count;
         for (int slot = 0; slot < 26; ++slot) {
-            EXPECT_EQ(std::strlen(info.list->texts[slot]) > 0, slot < used) << info.key << " slot " << slot;
-            expectWhole(info.list->texts[slot]);
+            EXPECT_EQ(std::strlen(list.texts[slot]) > 0, slot < used) << info.key << " slot " << slot;
+            expectWhole(list.texts[slot]);
         }
         for (int language = 0; language < 2; ++language) {
-            const int offset = info.bilingual ? info.count * language : 0;
-            for (int i = 0; i < info.count; ++i)
-                EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, i, language),
-                          info.list->texts[i + offset]);
-            EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, info.count, language), nullptr);
-            EXPECT_EQ(choiceText(*info.list, info.count, info.bilingual, -1, language), nullptr);
+            const int offset = list.bilingual ? list.count * language : 0;
+            for (int i = 0; i < list.count; ++i)
+                EXPECT_EQ(choiceText(list, i, language), list.texts[i + offset]);
+            EXPECT_EQ(choiceText(list, list.count, language), nullptr);
+            EXPECT_EQ(choiceText(list, -1, language), nullptr);
         }
     }
 }
