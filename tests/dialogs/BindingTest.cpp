@@ -90,15 +90,4 @@ TEST_F(BindingTest, AListIndexPastTheEndShowsTheFirstEntry)
     EXPECT_EQ(combo(30)->currentIndex(), 0);
     EXPECT_EQ(combo(31)->count(), 2) << "an empty text ends the list";
     EXPECT_EQ(combo(31)->currentIndex(), -1) << "-1 selects nothing";
-    combo(30)->setCurrentIndex(2);
-    readChoices(dialog, kChoices, state);
-    EXPECT_EQ(state.record.calibration.material, 2);
-
-    // A list shown as a text: stars outside it.
-    const ChoiceBinding shown[] = {{40, index, 3, &kColours, 1}};
-    showChoiceTexts(dialog, shown, context);
-    EXPECT_EQ(text(40), "Blue");
-    state.record.calibration.material = 3;
-    showChoiceTexts(dialog, shown, context);
-    EXPECT_EQ(text(40), "*****");
 }
