@@ -121,9 +121,8 @@ TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
     TrendChartArgs args = flow(recorded);
     args.markColumn = 100;
     const QImage image = render(args);
-    const TrendGeometry g = layTrendChart({400, 200}, 20, 200);
     for (int i = 60; i < 200; i += 7) {
-        const int y = g.yOf(recorded[static_cast<size_t>(i)], -100, 100);
+        const int y = 100 - static_cast<int>(recorded[static_cast<size_t>(i)]);
         EXPECT_GT(blackInColumn(image, 2 * i, y - 1, y + 1), 0) << "record " << i << " at row " << y;
     }
     int before = 0;
@@ -132,7 +131,7 @@ TEST(TrendChart, ReplayDrawsTheRecordedCurveAndMarksTheCurrentRecord)
     EXPECT_EQ(before, 0) << "no record before 20: nothing drawn between the grid lines";
     // The mark: a dashed line down the current record's column, and its dot.
     EXPECT_GT(blackInColumn(image, 200, 0, 199), 60);
-    const int current = g.yOf(recorded[100], -100, 100);
+    const int current = 100 - static_cast<int>(recorded[100]);
     EXPECT_EQ(blackInColumn(image, 202, current - 1, current + 1), 3);
 }
 
