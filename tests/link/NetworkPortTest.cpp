@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -31,8 +32,10 @@ using namespace vantor;
 
 namespace {
 
-// The instrument runs at 4800 baud; the RFC 2217 accepter's line starts at
+// The instruments run at 4800 baud; the RFC 2217 accepter's line starts at
 // 9600, so a read there only succeeds once the speed has gone over the network.
+// One instrument behind each accepter: ser2net holds a device a while after
+// its client has gone, and another accepter's client would find it taken.
 constexpr int32_t kInstrumentBaud = 4800;
 constexpr int kBaudIndex4800 = 4;
 constexpr int kBaudIndex9600 = 5;
@@ -98,15 +101,23 @@ public:
     // in `why`, when it ended instead.
     bool start(const std::vector<uint16_t>& ports, std::string& why)
     {
+        // The simulator runs threads: between fork and exec the child only
+        // makes system calls, on what was made before.
+        const std::string pidFile = m_config + ".pid";
+        const int log = open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         m_pid = fork();
         if (m_pid == 0) {
-            std::freopen(m_log.c_str(), "w", stdout);
-            std::freopen(m_log.c_str(), "a", stderr);
+            if (log >= 0) {
+                dup2(log, STDOUT_FILENO);
+                dup2(log, STDERR_FILENO);
+            }
             // -n: in the foreground; -u: no UUCP lock files in the system's folders.
-            execl(m_program.c_str(), m_program.c_str(), "-n", "-u", "-P", (m_config + ".pid").c_str(), "-c",
-                  m_config.c_str(), static_cast<char*>(nullptr));
+            execl(m_program.c_str(), m_program.c_str(), "-n", "-u", "-P", pidFile.c_str(), "-c", m_config.c_str(),
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
+        if (log >= 0)
+            close(log);
         for (;;) {
             bool all = true;
             for (const uint16_t port : ports)
@@ -116,8 +127,8 @@ public:
             int status = 0;
             if (m_pid < 0 || waitpid(m_pid, &status, WNOHANG) == m_pid) {
                 m_pid = -1;
-                std::ifstream log(m_log);
-                why = "ser2net ended: " + std::string(std::istreambuf_iterator<char>(log), {});
+                std::ifstream output(m_log);
+                why = "ser2net ended: " + std::string(std::istreambuf_iterator<char>(output), {});
                 return false;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -165,11 +176,11 @@ protected:
         const std::string config = dir.file("ser2net.yaml");
         std::ofstream(config) << "connection: &rfc2217\n"
                                  "  accepter: telnet(rfc2217),tcp,127.0.0.1,"
-                              << rfc2217Port << "\n  connector: serialdev," << simulator.path(0)
+                              << rfc2217Port << "\n  connector: serialdev," << rfc2217Instrument.path(0)
                               << ",9600n82,local\n"
                                  "connection: &raw\n"
                                  "  accepter: tcp,127.0.0.1,"
-                              << rawPort << "\n  connector: serialdev," << simulator.path(0) << ","
+                              << rawPort << "\n  connector: serialdev," << rawInstrument.path(0) << ","
                               << kInstrumentBaud << "n82,local\n";
         server = std::make_unique<Ser2net>(program, config, dir.file("ser2net.log"));
         std::string why;
@@ -179,8 +190,11 @@ protected:
     std::string rfc2217() const { return "rfc2217://127.0.0.1:" + std::to_string(rfc2217Port); }
     std::string raw() const { return "tcp://127.0.0.1:" + std::to_string(rawPort); }
 
+    sim::Simulator& instrument(bool telnet) { return telnet ? rfc2217Instrument : rawInstrument; }
+
     test::TempDir dir;
-    sim::Simulator simulator{{dir.file("com1")}, {.baud = kInstrumentBaud, .address = 1, .turnaroundMs = 5}};
+    sim::Simulator rfc2217Instrument{{dir.file("com1")}, {.baud = kInstrumentBaud, .address = 1, .turnaroundMs = 5}};
+    sim::Simulator rawInstrument{{dir.file("com2")}, {.baud = kInstrumentBaud, .address = 1, .turnaroundMs = 5}};
     std::unique_ptr<Ser2net> server;
     uint16_t rfc2217Port = 0, rawPort = 0;
     SerialLibrary serial;
@@ -228,7 +242,7 @@ TEST_F(NetworkPortTest, ReadsEveryBlockByteExact)
             SCOPED_TRACE(std::string(port.name) + ": " + block.name);
             const auto image = master.transact(1, 3, block.first, block.count);
             ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
-            EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), simulator.image(block.first, block.count));
+            EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(port.telnet).image(block.first, block.count));
             EXPECT_EQ(master.lastReply().size(), 2u * block.count + 5);
         }
     }
@@ -264,14 +278,14 @@ TEST_F(NetworkPortTest, SpeedGoesOverRfc2217Only)
 // read's 400 ms on a line: over the network the margin takes it in time.
 TEST_F(NetworkPortTest, NetworkDelayIsNotSilence)
 {
-    simulator.setTurnaroundMs(440);
     settings.baudIndex = kBaudIndex4800;
-    for (const std::string& device : {rfc2217(), raw()}) {
-        SCOPED_TRACE(device);
-        serial.setDevicePath(0, device);
+    for (const bool telnet : {true, false}) {
+        SCOPED_TRACE(telnet ? "rfc2217" : "tcp");
+        instrument(telnet).setTurnaroundMs(440);
+        serial.setDevicePath(0, telnet ? rfc2217() : raw());
         const auto image = master.transact(1, 3, 0x3000, 5);
         ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
-        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), simulator.image(0x3000, 5));
+        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(telnet).image(0x3000, 5));
     }
     EXPECT_EQ(master.counters().retries, 0u);
 }
@@ -283,7 +297,7 @@ TEST_F(NetworkPortTest, WritesThroughRfc2217AndReadsBack)
     // 0xFF in the data: doubled on the way out, one byte at the instrument.
     const std::vector<uint8_t> image = {0xFF, 0xFF, 0x00, 0xFF, 0x12, 0x34, 0xFF, 0x01, 0x00, 0x00};
     ASSERT_TRUE(master.transact(1, 16, 0x3000, 5, image)) << linkFailureCode(master.lastFailure());
-    EXPECT_EQ(simulator.image(0x3000, 5), image);
+    EXPECT_EQ(rfc2217Instrument.image(0x3000, 5), image);
     const auto back = master.transact(1, 3, 0x3000, 5);
     ASSERT_TRUE(back);
     EXPECT_EQ(std::vector<uint8_t>(back->begin(), back->end()), image);
@@ -306,7 +320,7 @@ TEST_F(NetworkPortTest, ReconnectsAfterTheServerRestarts)
         EXPECT_EQ(master.lastFailure(), LinkFailure::NoAnswer);
         const auto image = master.transact(1, 3, 0x1100, 28);
         ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
-        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), simulator.image(0x1100, 28));
+        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(telnet).image(0x1100, 28));
         master.holdPortOpen(false);
     }
 }
@@ -315,10 +329,11 @@ TEST_F(NetworkPortTest, VantorctlReadsThroughEither)
 {
     const std::string settingsHome = dir.file("config");
     const std::string ctl = "env XDG_CONFIG_HOME=" + settingsHome + " " + VANTORCTL + " --baud 4800 --address 1 ";
-    const std::string expected = hexWords(simulator.image(0x3000, 5)) + "\n";
-    for (const std::string& device : {rfc2217(), raw()}) {
+    for (const bool telnet : {true, false}) {
+        const std::string device = telnet ? rfc2217() : raw();
         SCOPED_TRACE(device);
-        EXPECT_EQ(run(ctl + "--device " + device + " read-block maker --raw"), std::make_pair(expected, 0));
+        EXPECT_EQ(run(ctl + "--device " + device + " read-block maker --raw"),
+                  std::make_pair(hexWords(instrument(telnet).image(0x3000, 5)) + "\n", 0));
     }
 }
 
