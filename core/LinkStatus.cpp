@@ -1,6 +1,7 @@
 #include "LinkStatus.h"
 
 #include "Formatted.h"
+#include "NetworkPortName.h"
 #include "ProgramState.h"
 #include "SystemDriver.h"
 
@@ -45,6 +46,13 @@ std::string failureReason(LinkFailure failure, uint8_t exceptionCode, const std:
     case LinkFailure::PortDenied:
         if (const std::string group = deviceGroup(device); !group.empty())
             reason += formatted(lang::LinkJoinGroup.text(language), group.c_str());
+        break;
+    case LinkFailure::ConnectRefused:
+    case LinkFailure::HostUnreachable:
+    case LinkFailure::HostUnknown:
+    case LinkFailure::ConnectTimeout:
+        // The server named, as a serial port's name goes with its reason.
+        reason = formatted(lang::LinkCannotConnect.text(language), networkEndpoint(device).c_str(), reason.c_str());
         break;
     case LinkFailure::Exception: {
         // What the instrument means by the code, where it is one of the protocol's.

@@ -27,7 +27,8 @@ struct StatusLine {
 std::string linkInUse(const LinkSettings& link, int language);
 
 // Why the master's last transaction failed: the reason, the group to join when
-// the port may not be opened, the code of an exception reply.
+// the port may not be opened, the server that could not be reached, the code
+// of an exception reply.
 std::string failureReason(LinkFailure failure, uint8_t exceptionCode, const std::string& device, int language);
 
 // "<what failed>: <reason> — <link>", from one of the Status texts, for the

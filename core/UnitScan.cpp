@@ -39,7 +39,11 @@ bool cannotOpen(LinkFailure failure)
     case LinkFailure::PortMissing:
     case LinkFailure::PortBusy:
     case LinkFailure::PortDenied:
-    case LinkFailure::PortUnavailable: return true;
+    case LinkFailure::PortUnavailable:
+    case LinkFailure::ConnectRefused:
+    case LinkFailure::HostUnreachable:
+    case LinkFailure::HostUnknown:
+    case LinkFailure::ConnectTimeout: return true;
     default: return false;
     }
 }

@@ -28,6 +28,10 @@ const char* linkFailureText(LinkFailure failure, int language)
     case LinkFailure::PortBusy: return lang::LinkPortBusy.text(language);
     case LinkFailure::PortDenied: return lang::LinkPortDenied.text(language);
     case LinkFailure::PortUnavailable: return lang::LinkPortUnavailable.text(language);
+    case LinkFailure::ConnectRefused: return lang::LinkConnectRefused.text(language);
+    case LinkFailure::HostUnreachable: return lang::LinkHostUnreachable.text(language);
+    case LinkFailure::HostUnknown: return lang::LinkHostUnknown.text(language);
+    case LinkFailure::ConnectTimeout: return lang::LinkConnectTimeout.text(language);
     case LinkFailure::Overlap: return lang::LinkOverlap.text(language);
     case LinkFailure::BadRequest: return lang::LinkBadRequest.text(language);
     case LinkFailure::SendFailed: return lang::LinkSendFailed.text(language);
@@ -48,6 +52,10 @@ const char* linkFailureCode(LinkFailure failure)
     case LinkFailure::PortBusy: return "port_busy";
     case LinkFailure::PortDenied: return "permission_denied";
     case LinkFailure::PortUnavailable: return "port_unavailable";
+    case LinkFailure::ConnectRefused: return "connection_refused";
+    case LinkFailure::HostUnreachable: return "host_unreachable";
+    case LinkFailure::HostUnknown: return "unknown_host";
+    case LinkFailure::ConnectTimeout: return "connect_timeout";
     case LinkFailure::Overlap: return "overlap";
     case LinkFailure::BadRequest: return "bad_request";
     case LinkFailure::SendFailed: return "send_failed";
@@ -196,6 +204,10 @@ int JbusMaster::jbusOpen()
         m_lastFailure = deviceDenied(m_serial.devicePath(m_settings.portIndex)) ? LinkFailure::PortDenied
                                                                                 : LinkFailure::PortBusy;
         break;
+    case kSerialConnectRefused: m_lastFailure = LinkFailure::ConnectRefused; break;
+    case kSerialHostUnreachable: m_lastFailure = LinkFailure::HostUnreachable; break;
+    case kSerialHostUnknown: m_lastFailure = LinkFailure::HostUnknown; break;
+    case kSerialConnectTimeout: m_lastFailure = LinkFailure::ConnectTimeout; break;
     default: m_lastFailure = LinkFailure::PortUnavailable; break;
     }
     return -1;
@@ -265,7 +277,8 @@ bool JbusMaster::attempt(int length, int expected, int replyTimeoutMs, int inter
     if (waitForLine && leftMs > 0)
         delayMs(*m_port, leftMs);
     m_port->ops.setRts(*m_port, false);
-    if (readRunTimed(*m_port, reply.data(), 1, fromLineEnd(replyTimeoutMs), interByteMs) <= 0)
+    // A network port's reply also crosses the network: that delay is no silence.
+    if (readRunTimed(*m_port, reply.data(), 1, fromLineEnd(replyTimeoutMs + m_port->replyMarginMs), interByteMs) <= 0)
         return verdict(TraceVerdict::Silence, 0);
     // The rest comes in runs, each read at once where the driver can: up to the
     // length of an exception reply, then up to the expected length, then (an

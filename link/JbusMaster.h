@@ -22,6 +22,11 @@ enum class LinkFailure {
     PortBusy,
     PortDenied,   // the user may not open the device
     PortUnavailable,
+    // A network port's server could not be reached.
+    ConnectRefused,
+    HostUnreachable,
+    HostUnknown,
+    ConnectTimeout,
     Overlap,      // a transaction was already running
     BadRequest,   // the request does not fit the buffer
     SendFailed,

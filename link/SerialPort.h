@@ -24,6 +24,11 @@ enum SerialStatus : int32_t {
     kSerialBadParity = -26,
     kSerialBadDataBits = -27,
     kSerialBadStopBits = -28,
+    // A network port's server could not be reached.
+    kSerialConnectRefused = -40,
+    kSerialHostUnreachable = -41,
+    kSerialHostUnknown = -42,
+    kSerialConnectTimeout = -43,
 };
 
 struct SerialPort;
@@ -66,10 +71,14 @@ struct SerialPort {
     SerialOps ops = kDefaultSerialOps;
     int32_t reserved1 = 0;
     SerialLibrary* library = nullptr;
+    // Added to the wait for a reply's first byte: the time a network port's
+    // request and reply spend beyond the line, which is not silence on it.
+    int32_t replyMarginMs = 0;
 };
 
 inline constexpr int32_t kTermiosDriverKind = 15;
 inline constexpr int32_t kWin32DriverKind = 15;  // the number the Windows serial driver always had
+inline constexpr int32_t kNetworkDriverKind = 16;
 inline constexpr int kPortCount = 4;  // Com1 to Com4
 
 // Called while a timed read or a delay waits; a negative result aborts the wait.

@@ -236,6 +236,19 @@ int32_t buildLineSettings(termios& t, int32_t baud, char parity, int dataBits, i
     return kSerialOk;
 }
 
+void watchForInput(TermiosData& d)
+{
+    d.moreWaiting = false;
+    d.waitFd = epoll_create1(EPOLL_CLOEXEC);
+    epoll_event interest{};
+    interest.events = EPOLLIN | EPOLLET;
+    interest.data.fd = d.fd;
+    if (d.waitFd >= 0 && epoll_ctl(d.waitFd, EPOLL_CTL_ADD, d.fd, &interest) != 0) {
+        close(d.waitFd);
+        d.waitFd = -1;
+    }
+}
+
 void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, char parity, int dataBits,
                        int stopBits)
 {
@@ -265,15 +278,7 @@ void openTermiosDevice(SerialPort& port, const std::string& path, int32_t baud, 
         return;
     }
     d.fd = fd;
-    d.moreWaiting = false;
-    d.waitFd = epoll_create1(EPOLL_CLOEXEC);
-    epoll_event interest{};
-    interest.events = EPOLLIN | EPOLLET;
-    interest.data.fd = fd;
-    if (d.waitFd >= 0 && epoll_ctl(d.waitFd, EPOLL_CTL_ADD, fd, &interest) != 0) {
-        close(d.waitFd);
-        d.waitFd = -1;
-    }
+    watchForInput(d);
     // An adapter set up for RS-485 in the kernel switches its transmitter on its own.
     serial_rs485 rs485{};
     d.kernelRs485 = ioctl(fd, TIOCGRS485, &rs485) == 0 && (rs485.flags & SER_RS485_ENABLED) != 0;
@@ -386,6 +391,9 @@ void waitForInput(SerialPort& port, int ms)
         return;
     }
     const TermiosData& d = *port.driver;
+    // A connection the server has closed holds nothing more to wait for.
+    if (d.network && d.network->lost)
+        return;
     if (d.waitFd >= 0) {
         // An edge only announces new bytes: those a full read left behind are
         // there already.

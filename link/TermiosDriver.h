@@ -1,6 +1,7 @@
 // The termios driver behind the serial operations.
 #pragma once
 
+#include "NetworkDriver.h"
 #include "SerialPort.h"
 #include "SystemDriver.h"
 
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vantor {
@@ -31,7 +33,13 @@ struct TermiosData {
     // The last read filled the buffer: more may wait in the device, which no
     // new edge will announce.
     bool moreWaiting = false;
+    // Set when the descriptor is a connection to a device server.
+    std::optional<NetworkLink> network;
 };
+
+// Watches d.fd for input through the edge-triggered epoll set of d.waitFd, or
+// leaves d.waitFd at -1 (plain poll()) where the set cannot be made.
+void watchForInput(TermiosData& d);
 
 // The line settings for a speed, parity letter (either case), data and stop
 // bits, built into t; a bad argument leaves t as it was and gives its code.

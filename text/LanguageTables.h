@@ -225,6 +225,11 @@ inline constexpr BilingualText LinkPortMissing{"port absent", "port missing"};
 inline constexpr BilingualText LinkPortBusy{"port occupé", "port busy"};
 inline constexpr BilingualText LinkPortDenied{"accès au port refusé", "permission denied"};
 inline constexpr BilingualText LinkPortUnavailable{"port impossible à ouvrir", "port cannot be opened"};
+inline constexpr BilingualText LinkConnectRefused{"connexion refusée", "connection refused"};
+inline constexpr BilingualText LinkHostUnreachable{"hôte injoignable", "host unreachable"};
+inline constexpr BilingualText LinkHostUnknown{"hôte inconnu", "unknown host"};
+inline constexpr BilingualText LinkConnectTimeout{"pas de réponse du serveur", "no answer from the server"};
+inline constexpr BilingualText LinkCannotConnect{"connexion impossible à %s : %s", "cannot connect to %s: %s"};
 inline constexpr BilingualText LinkOverlap{"une autre transaction est en cours", "another transaction is running"};
 inline constexpr BilingualText LinkBadRequest{"requête trop longue", "request too long"};
 inline constexpr BilingualText LinkSendFailed{"envoi impossible", "send failed"};
@@ -653,7 +658,8 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
     &StatusUploadFailed, &StatusInitialised, &StatusInitNewAddress, &StatusInitFailed, &StatusNowAt,
     &StatusMeasuring, &StatusPollFailed, &StatusMeasureStopped, &StatusReading, &StatusReadings, &StatusFailedPoll, &StatusFailedPolls,
     &StatusUnitFound, &StatusNoUnit, &StatusClamped, &LimitMinimum, &LimitMaximum,
-    &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkOverlap,
+    &LinkNoFailure, &LinkPortMissing, &LinkPortBusy, &LinkPortDenied, &LinkPortUnavailable, &LinkConnectRefused,
+    &LinkHostUnreachable, &LinkHostUnknown, &LinkConnectTimeout, &LinkCannotConnect, &LinkOverlap,
     &LinkBadRequest, &LinkSendFailed, &LinkNoAnswer, &LinkWrongLength, &LinkBadCrc, &LinkBadReply, &LinkException,
     &TraceSent, &TraceReceived, &TraceGood, &TraceSendFailed, &TraceSilence, &TraceWrongLength, &TraceBadCrc, &TraceBadReply,
     &TraceException,

@@ -42,6 +42,13 @@ int Tool::failure(int status) const
         if (const std::string group = deviceGroup(master.devicePath()); !group.empty())
             said += formatted(text(lang::CtlJoinGroup), group.c_str(), group.c_str());
         break;
+    case LinkFailure::ConnectRefused:
+    case LinkFailure::HostUnreachable:
+    case LinkFailure::HostUnknown:
+    case LinkFailure::ConnectTimeout:
+        // The reason names the server already.
+        said = reason;
+        break;
     case LinkFailure::PortMissing:
     case LinkFailure::PortBusy:
     case LinkFailure::PortUnavailable:
@@ -211,7 +218,9 @@ int main(int argc, char** argv)
     bool trace = false;
     // Given twice, the last one counts, as a script that adds its own expects.
     const auto last = CLI::MultiOptionPolicy::TakeLast;
-    app.add_option("--device", device, "the serial device: COM3 or \\\\.\\COM12 on Windows, /dev/ttyUSB0 on Linux")
+    app.add_option("--device", device,
+                   "the serial device: COM3 or \\\\.\\COM12 on Windows, /dev/ttyUSB0 on Linux; on Linux also a "
+                   "device server's port, rfc2217://HOST:PORT or tcp://HOST:PORT")
         ->multi_option_policy(last);
     app.add_option("--baud", baud, "the speed")->check(CLI::IsMember({300, 600, 1200, 2400, 4800, 9600}))
         ->multi_option_policy(last);

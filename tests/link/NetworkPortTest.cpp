@@ -1,0 +1,378 @@
+// Network ports against a real device server: ser2net serves the simulated
+// instrument's pseudo-terminal on loopback ports, through RFC 2217 and raw TCP,
+// and the master reads through it with the same code as on a serial line.
+#include "JbusMaster.h"
+#include "LinkState.h"
+#include "LinkStatus.h"
+#include "ProgramState.h"
+#include "SerialPort.h"
+#include "Simulator.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace vantor;
+
+namespace {
+
+// The instruments run at 4800 baud; the RFC 2217 accepter's line starts at
+// 9600, so a read there only succeeds once the speed has gone over the network.
+// One instrument behind each accepter: ser2net holds a device a while after
+// its client has gone, and another accepter's client would find it taken.
+constexpr int32_t kInstrumentBaud = 4800;
+constexpr int kBaudIndex4800 = 4;
+constexpr int kBaudIndex9600 = 5;
+
+std::string findSer2net()
+{
+    std::string dirs = std::getenv("PATH") ? std::getenv("PATH") : "";
+    // Debian installs it for root: not on every user's path.
+    dirs += ":/usr/sbin:/sbin";
+    std::stringstream list(dirs);
+    for (std::string dir; std::getline(list, dir, ':');) {
+        const std::string candidate = dir + "/ser2net";
+        if (!dir.empty() && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return {};
+}
+
+// A loopback port nobody listens on as the system hands it out.
+uint16_t freeLoopbackPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0)
+            close(fd);
+        return 0;
+    }
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// True when the system lists a socket listening on the loopback port.
+bool listening(uint16_t port)
+{
+    std::ifstream table("/proc/net/tcp");
+    char local[16];
+    std::snprintf(local, sizeof local, "0100007F:%04X", port);
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string slot, address, remote, state;
+        fields >> slot >> address >> remote >> state;
+        if (address == local && state == "0A")
+            return true;
+    }
+    return false;
+}
+
+// ser2net in the foreground on a configuration of its own.
+class Ser2net {
+public:
+    Ser2net(std::string program, std::string config, std::string log)
+        : m_program(std::move(program)), m_config(std::move(config)), m_log(std::move(log))
+    {
+    }
+    ~Ser2net() { stop(); }
+
+    // Starts it and waits until it listens on the ports; false, with its output
+    // in `why`, when it ended instead.
+    bool start(const std::vector<uint16_t>& ports, std::string& why)
+    {
+        // The simulator runs threads: between fork and exec the child only
+        // makes system calls, on what was made before.
+        const std::string pidFile = m_config + ".pid";
+        const int log = open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        m_pid = fork();
+        if (m_pid == 0) {
+            if (log >= 0) {
+                dup2(log, STDOUT_FILENO);
+                dup2(log, STDERR_FILENO);
+            }
+            // -n: in the foreground; -u: no UUCP lock files in the system's folders.
+            execl(m_program.c_str(), m_program.c_str(), "-n", "-u", "-P", pidFile.c_str(), "-c", m_config.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (log >= 0)
+            close(log);
+        for (;;) {
+            bool all = true;
+            for (const uint16_t port : ports)
+                all = all && listening(port);
+            if (all)
+                return true;
+            int status = 0;
+            if (m_pid < 0 || waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = -1;
+                std::ifstream output(m_log);
+                why = "ser2net ended: " + std::string(std::istreambuf_iterator<char>(output), {});
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    void stop()
+    {
+        if (m_pid <= 0)
+            return;
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    std::string m_program, m_config, m_log;
+    pid_t m_pid = -1;
+};
+
+struct Block {
+    const char* name;
+    uint16_t first;
+    uint16_t count;
+};
+// Every block the program reads.
+constexpr Block kBlocks[] = {
+    {"probe catalogue", 0x5000, 120}, {"measurement", 0x0010, 36}, {"calibration", 0x1100, 28},
+    {"CAN settings", 0x111C, 4},      {"factory", 0x2200, 24},     {"maker", 0x3000, 5},
+    {"unit address", 0x111A, 1},
+};
+
+class NetworkPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string program = findSer2net();
+        if (program.empty())
+            GTEST_SKIP() << "ser2net not found (scripts/install-deps installs it)";
+        rfc2217Port = freeLoopbackPort();
+        rawPort = freeLoopbackPort();
+        ASSERT_NE(rfc2217Port, 0);
+        ASSERT_NE(rawPort, 0);
+        ASSERT_NE(rfc2217Port, rawPort);
+        const std::string config = dir.file("ser2net.yaml");
+        std::ofstream(config) << "connection: &rfc2217\n"
+                                 "  accepter: telnet(rfc2217),tcp,127.0.0.1,"
+                              << rfc2217Port << "\n  connector: serialdev," << rfc2217Instrument.path(0)
+                              << ",9600n82,local\n"
+                                 "connection: &raw\n"
+                                 "  accepter: tcp,127.0.0.1,"
+                              << rawPort << "\n  connector: serialdev," << rawInstrument.path(0) << ","
+                              << kInstrumentBaud << "n82,local\n";
+        server = std::make_unique<Ser2net>(program, config, dir.file("ser2net.log"));
+        std::string why;
+        ASSERT_TRUE(server->start({rfc2217Port, rawPort}, why)) << why;
+    }
+
+    std::string rfc2217() const { return "rfc2217://127.0.0.1:" + std::to_string(rfc2217Port); }
+    std::string raw() const { return "tcp://127.0.0.1:" + std::to_string(rawPort); }
+
+    sim::Simulator& instrument(bool telnet) { return telnet ? rfc2217Instrument : rawInstrument; }
+
+    test::TempDir dir;
+    sim::Simulator rfc2217Instrument{{dir.file("com1")}, {.baud = kInstrumentBaud, .address = 1, .turnaroundMs = 5}};
+    sim::Simulator rawInstrument{{dir.file("com2")}, {.baud = kInstrumentBaud, .address = 1, .turnaroundMs = 5}};
+    std::unique_ptr<Ser2net> server;
+    uint16_t rfc2217Port = 0, rawPort = 0;
+    SerialLibrary serial;
+    LinkSettings settings;
+    JbusMaster master{serial, settings};
+};
+
+std::string hexWords(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    for (const uint8_t byte : bytes) {
+        char word[4];
+        std::snprintf(word, sizeof word, "%s%02X", text.empty() ? "" : " ", byte);
+        text += word;
+    }
+    return text;
+}
+
+// Runs a command line; its standard output and error, and its exit status.
+std::pair<std::string, int> run(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return {"popen failed", -1};
+    char chunk[256];
+    while (const size_t n = std::fread(chunk, 1, sizeof chunk, pipe))
+        output.append(chunk, n);
+    const int status = pclose(pipe);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+}  // namespace
+
+TEST_F(NetworkPortTest, ReadsEveryBlockByteExact)
+{
+    const struct {
+        const char* name;
+        bool telnet;
+    } ports[] = {{"rfc2217", true}, {"tcp", false}};
+    settings.baudIndex = kBaudIndex4800;
+    for (const auto& port : ports) {
+        serial.setDevicePath(0, port.telnet ? rfc2217() : raw());
+        for (const Block& block : kBlocks) {
+            SCOPED_TRACE(std::string(port.name) + ": " + block.name);
+            const auto image = master.transact(1, 3, block.first, block.count);
+            ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
+            EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(port.telnet).image(block.first, block.count));
+            EXPECT_EQ(master.lastReply().size(), 2u * block.count + 5);
+        }
+    }
+    EXPECT_EQ(master.counters().retries, 0u);
+}
+
+// The speed is the instrument's only through RFC 2217; over raw TCP the
+// server's line keeps its own, whatever the master is set to.
+TEST_F(NetworkPortTest, SpeedGoesOverRfc2217Only)
+{
+    const struct {
+        const char* name;
+        bool telnet;
+        int baudIndex;
+        bool answers;
+    } rows[] = {
+        {"rfc2217 at the instrument's 4800", true, kBaudIndex4800, true},
+        {"rfc2217 at 9600: silence, as on a line", true, kBaudIndex9600, false},
+        {"tcp at the server's 4800", false, kBaudIndex4800, true},
+        {"tcp set to 9600: the server's line stays at 4800", false, kBaudIndex9600, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        serial.setDevicePath(0, row.telnet ? rfc2217() : raw());
+        settings.baudIndex = row.baudIndex;
+        const auto image = master.transact(1, 3, 0x3000, 5);
+        EXPECT_EQ(image.has_value(), row.answers);
+        EXPECT_EQ(master.lastFailure(), row.answers ? LinkFailure::None : LinkFailure::NoAnswer);
+    }
+}
+
+// An instrument that begins its reply 440 ms after the request, past a
+// read's 400 ms on a line: over the network the margin takes it in time.
+TEST_F(NetworkPortTest, NetworkDelayIsNotSilence)
+{
+    settings.baudIndex = kBaudIndex4800;
+    for (const bool telnet : {true, false}) {
+        SCOPED_TRACE(telnet ? "rfc2217" : "tcp");
+        instrument(telnet).setTurnaroundMs(440);
+        serial.setDevicePath(0, telnet ? rfc2217() : raw());
+        const auto image = master.transact(1, 3, 0x3000, 5);
+        ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
+        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(telnet).image(0x3000, 5));
+    }
+    EXPECT_EQ(master.counters().retries, 0u);
+}
+
+TEST_F(NetworkPortTest, WritesThroughRfc2217AndReadsBack)
+{
+    serial.setDevicePath(0, rfc2217());
+    settings.baudIndex = kBaudIndex4800;
+    // 0xFF in the data: doubled on the way out, one byte at the instrument.
+    const std::vector<uint8_t> image = {0xFF, 0xFF, 0x00, 0xFF, 0x12, 0x34, 0xFF, 0x01, 0x00, 0x00};
+    ASSERT_TRUE(master.transact(1, 16, 0x3000, 5, image)) << linkFailureCode(master.lastFailure());
+    EXPECT_EQ(rfc2217Instrument.image(0x3000, 5), image);
+    const auto back = master.transact(1, 3, 0x3000, 5);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(std::vector<uint8_t>(back->begin(), back->end()), image);
+}
+
+// A server that goes away under a held port: the next transaction fails as on
+// an unplugged adapter, the one after connects afresh.
+TEST_F(NetworkPortTest, ReconnectsAfterTheServerRestarts)
+{
+    settings.baudIndex = kBaudIndex4800;
+    for (const bool telnet : {true, false}) {
+        SCOPED_TRACE(telnet ? "rfc2217" : "tcp");
+        serial.setDevicePath(0, telnet ? rfc2217() : raw());
+        master.holdPortOpen(true);
+        ASSERT_TRUE(master.transact(1, 3, 0x1100, 28));
+        server->stop();
+        std::string why;
+        ASSERT_TRUE(server->start({rfc2217Port, rawPort}, why)) << why;
+        EXPECT_FALSE(master.transact(1, 3, 0x1100, 28));
+        EXPECT_EQ(master.lastFailure(), LinkFailure::NoAnswer);
+        const auto image = master.transact(1, 3, 0x1100, 28);
+        ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
+        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(telnet).image(0x1100, 28));
+        master.holdPortOpen(false);
+    }
+}
+
+TEST_F(NetworkPortTest, VantorctlReadsThroughEither)
+{
+    const std::string settingsHome = dir.file("config");
+    const std::string ctl = "env XDG_CONFIG_HOME=" + settingsHome + " " + VANTORCTL + " --baud 4800 --address 1 ";
+    for (const bool telnet : {true, false}) {
+        const std::string device = telnet ? rfc2217() : raw();
+        SCOPED_TRACE(device);
+        EXPECT_EQ(run(ctl + "--device " + device + " read-block maker --raw"),
+                  std::make_pair(hexWords(instrument(telnet).image(0x3000, 5)) + "\n", 0));
+    }
+}
+
+// Nobody listening: its own reason, with the server's name, and nothing sent.
+TEST(NetworkPortRefused, SaysWhoRefused)
+{
+    const uint16_t port = freeLoopbackPort();
+    ASSERT_NE(port, 0);
+    const std::string endpoint = "127.0.0.1:" + std::to_string(port);
+    SerialLibrary serial;
+    LinkSettings settings;
+    JbusMaster master(serial, settings);
+    for (const std::string scheme : {"rfc2217://", "tcp://"}) {
+        SCOPED_TRACE(scheme);
+        serial.setDevicePath(0, scheme + endpoint);
+        EXPECT_FALSE(master.transact(1, 3, 0x3000, 5));
+        EXPECT_EQ(master.lastFailure(), LinkFailure::ConnectRefused);
+        EXPECT_EQ(failureReason(master.lastFailure(), 0, master.devicePath(), kEnglish),
+                  "cannot connect to " + endpoint + ": connection refused");
+        EXPECT_EQ(failureReason(master.lastFailure(), 0, master.devicePath(), kFrench),
+                  "connexion impossible à " + endpoint + " : connexion refusée");
+        EXPECT_EQ(master.counters().retries, 0u) << "a refused connection is not retried";
+    }
+    // The tool's settings of this test, never the user's.
+    test::TempDir settingsHome;
+    EXPECT_EQ(run("env XDG_CONFIG_HOME=" + settingsHome.file("config") + " " + VANTORCTL +
+                  " --language en --device rfc2217://" + endpoint + " read 0x3000 5"),
+              std::make_pair("vantorctl: cannot connect to " + endpoint + ": connection refused\n", 1));
+}
+
+TEST(NetworkPortRefused, MalformedNameCannotBeOpened)
+{
+    SerialLibrary serial;
+    LinkSettings settings;
+    JbusMaster master(serial, settings);
+    for (const char* name : {"rfc2217://gw1", "tcp://gw1:0", "tcp://:2001"}) {
+        SCOPED_TRACE(name);
+        serial.setDevicePath(0, name);
+        EXPECT_FALSE(master.transact(1, 3, 0x3000, 5));
+        EXPECT_EQ(master.lastFailure(), LinkFailure::PortUnavailable);
+    }
+}
