@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# vantorctl through a serial device server (ser2net on the loopback): the scan
+# finds the instrument's speed through RFC 2217, and a recording survives a
+# restart of the server: every poll answered is in the file, and polling goes
+# on once the server is back.
+# usage: network_test.sh VANTORCTL VANTOR_SIM
+set -u
+ctl=$(readlink -f "$1")
+simulator=$2
+work=$(mktemp -d)
+export XDG_CONFIG_HOME="$work/config"
+. "$(dirname "$0")/check.sh"
+pids=()
+trap 'kill "${pids[@]}" "${server:-}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+command -v python3 >/dev/null || give_up "python3 is missing"
+ser2net=$(command -v ser2net || echo /usr/sbin/ser2net)
+[ -x "$ser2net" ] || give_up "ser2net is missing (scripts/install-deps installs it)"
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+url=rfc2217://127.0.0.1:$port
+
+"$simulator" --baud 4800 "$work/line" >/dev/null & pids+=($!)
+for _ in $(seq 100); do [ -L "$work/line" ] && break; sleep 0.05; done
+# The server's line starts at 9600 baud: only a client that sets the speed hears the unit.
+printf 'connection: &meter\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%s\n  connector: serialdev,%s,9600n82,local\n' \
+  "$port" "$(readlink -f "$work/line")" >"$work/ser2net.yaml"
+start_server() {
+  "$ser2net" -n -u -P "$work/ser2net.pid" -c "$work/ser2net.yaml" >>"$work/ser2net.log" 2>&1 &
+  server=$!
+  for _ in $(seq 100); do python3 -c "import socket; socket.create_connection(('127.0.0.1', $port)).close()" 2>/dev/null && return; sleep 0.05; done
+}
+start_server
+
+out=$("$ctl" --language en detect --ports "$url"); rc=$?
+check "detect through RFC 2217 finds the unit's speed" "port=0 device=$url baud=4800 address=1 0" "$out $rc"
+
+# Polls recorded while the server goes away and comes back.
+"$ctl" --language en --device "$url" --baud 4800 poll --interval 200 --record "$work/run.mes" >"$work/polls" 2>&1 &
+poller=$!
+good() { grep -c '^[0-9]\{4\}-' "$work/polls"; }
+for _ in $(seq 200); do [ "$(good)" -ge 3 ] && break; sleep 0.1; done
+kill "$server"; wait "$server" 2>/dev/null
+for _ in $(seq 200); do grep -q 'Failure' "$work/polls" && break; sleep 0.1; done
+start_server
+before=$(good)
+for _ in $(seq 300); do [ "$(good)" -ge $((before + 3)) ] && break; sleep 0.1; done
+kill -INT "$poller"; wait "$poller"
+polls=$(good)
+check "polls failed while the server was away" "yes" "$(grep -q 'Failure' "$work/polls" && echo yes || echo no)"
+check "polling went on once it was back" "yes" "$([ "$polls" -ge $((before + 3)) ] && echo yes || echo no)"
+check "the last poll answered" "yes" "$(tail -2 "$work/polls" | head -1 | grep -q '^[0-9]\{4\}-' && echo yes || echo no)"
+check "every poll answered is recorded, none other" "$((2 + 77 * polls))" "$(stat -c %s "$work/run.mes")"
+[ "$failures" -eq 0 ] || sed 's/^/  | /' "$work/polls"
+summary
