@@ -4,6 +4,7 @@
 #include "JbusMaster.h"
 #include "Formatted.h"
 #include "LanguageTables.h"
+#include "NetworkPortName.h"
 
 #include <atomic>
 #include <chrono>
@@ -61,7 +62,14 @@ void scanPort(size_t port, const std::string& device, Shared& shared)
     JbusMaster master(serial, settings);
 
     ScanProgress::Port outcome = ScanProgress::Port::NotFound;
-    for (int32_t baud = 0; baud < static_cast<int32_t>(kBaudRates.size()); ++baud) {
+    // A raw TCP port's line runs at the server's speed whatever is asked, so
+    // one try tells all: made at the program's default speed, which the
+    // settings then keep (it means nothing to such a port).
+    const std::optional<NetworkPortName> network = parseNetworkPortName(device);
+    const bool serverSpeed = network && !network->telnet;
+    const int32_t firstBaud = serverSpeed ? LinkSettings{}.baudIndex : 0;
+    const int32_t endBaud = serverSpeed ? firstBaud + 1 : static_cast<int32_t>(kBaudRates.size());
+    for (int32_t baud = firstBaud; baud < endBaud; ++baud) {
         if (shared.stop[port]) {
             outcome = ScanProgress::Port::Stopped;
             break;

@@ -15,14 +15,19 @@ trap 'kill "${pids[@]}" "${server:-}" 2>/dev/null; wait 2>/dev/null; rm -rf "$wo
 command -v python3 >/dev/null || give_up "python3 is missing"
 ser2net=$(command -v ser2net || echo /usr/sbin/ser2net)
 [ -x "$ser2net" ] || give_up "ser2net is missing (scripts/install-deps installs it)"
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+port=$(free_port) raw=$(free_port)
 url=rfc2217://127.0.0.1:$port
 
 "$simulator" --baud 4800 "$work/line" >/dev/null & pids+=($!)
-for _ in $(seq 100); do [ -L "$work/line" ] && break; sleep 0.05; done
-# The server's line starts at 9600 baud: only a client that sets the speed hears the unit.
+"$simulator" --baud 4800 --address 7 "$work/raw" >/dev/null & pids+=($!)
+for _ in $(seq 100); do [ -L "$work/line" ] && [ -L "$work/raw" ] && break; sleep 0.05; done
+# The server's line starts at 9600 baud: only a client that sets the speed hears
+# the unit. The raw port's line is set to the unit's speed, as a site sets it.
 printf 'connection: &meter\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%s\n  connector: serialdev,%s,9600n82,local\n' \
   "$port" "$(readlink -f "$work/line")" >"$work/ser2net.yaml"
+printf 'connection: &raw\n  accepter: tcp,127.0.0.1,%s\n  connector: serialdev,%s,4800n82,local\n' \
+  "$raw" "$(readlink -f "$work/raw")" >>"$work/ser2net.yaml"
 start_server() {
   "$ser2net" -n -u -P "$work/ser2net.pid" -c "$work/ser2net.yaml" >>"$work/ser2net.log" 2>&1 &
   server=$!
@@ -32,6 +37,10 @@ start_server
 
 out=$("$ctl" --language en detect --ports "$url"); rc=$?
 check "detect through RFC 2217 finds the unit's speed" "port=0 device=$url baud=4800 address=1 0" "$out $rc"
+# Any speed asked of a raw port is heard: the first try, at the default speed, finds it.
+out=$("$ctl" --language en detect --ports "tcp://127.0.0.1:$raw"); rc=$?
+check "detect through raw TCP: one try, at the server's speed" "port=0 device=tcp://127.0.0.1:$raw baud=9600 address=7 0" \
+  "$out $rc"
 
 # Polls recorded while the server goes away and comes back.
 "$ctl" --language en --device "$url" --baud 4800 poll --interval 200 --record "$work/run.mes" >"$work/polls" 2>&1 &
