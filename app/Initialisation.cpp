@@ -78,7 +78,7 @@ void runInitialisation(const DialogContext& context, QWidget* owner)
     }
     context.showStatus(result.calibrationWritten
                            ? newAddressStatus(StatusInitNewAddress, context.localNow(), link)
-                           : doneStatus(StatusInitialised, context.localNow(), link));
+                           : doneStatus(StatusInitialised, context.localNow(), link, context.link.master().devicePath()));
     context.prompts.messageBox(owner, UploadCaption.text(language), UploadSuccess.text(language),
                                BoxIcon::Information, BoxButtons::Ok);
 }

@@ -1,7 +1,10 @@
 #include "OptionsDialog.h"
 
 #include "Binding.h"
+#include "Formatted.h"
 #include "LinkStatus.h"
+#include "NetworkPortName.h"
+#include "ProgramSettings.h"
 #include "BlockLink.h"
 #include "LanguageTables.h"
 #include "PortDevices.h"
@@ -40,7 +43,7 @@ constexpr ChoiceBinding kChoices[] = {
 };
 
 constexpr HandlerEntry<OptionsDialog> kHandlers[] = {
-    {1000, Notification::SelectionConfirmed, &OptionsDialog::choiceConfirmed},
+    {1000, Notification::SelectionConfirmed, &OptionsDialog::portChosen},
     {1002, Notification::SelectionConfirmed, &OptionsDialog::choiceConfirmed},
     {1001, Notification::SelectionConfirmed, &OptionsDialog::choiceConfirmed},
     {1146, Notification::FocusLost, &OptionsDialog::addressLeft},
@@ -82,12 +85,49 @@ void OptionsDialog::choiceConfirmed()
     showPortDevices();
 }
 
+void OptionsDialog::portChosen()
+{
+    auto* ports = control<QComboBox>(1000);
+    if (!ports || ports->currentIndex() != kPortCount) {
+        choiceConfirmed();
+        return;
+    }
+    const int language = m_program.context().language();
+    const int com = m_program.state.settings.link.portIndex;
+    // Back on the Com the port is for, whatever is typed.
+    selectChoices(*this, kChoices, m_program.state);
+    if (com < 0 || com >= kPortCount)
+        return;
+    const std::string current = m_program.serial.devicePath(com);
+    const std::optional<std::string> typed = m_program.prompts.textInput(
+        this, formatted(lang::OptNetworkCaption.text(language), comName(com, language).c_str()),
+        lang::OptNetworkPrompt.text(language), isNetworkPortName(current) ? current : "rfc2217://");
+    if (!typed)
+        return;
+    if (!typed->empty() && !parseNetworkPortName(*typed)) {
+        m_program.prompts.messageBox(this, "", formatted(lang::OptNetworkBad.text(language), typed->c_str()),
+                                     BoxIcon::Error, BoxButtons::Ok);
+        return;
+    }
+    m_program.serial.setDevicePath(com, typed->empty() ? systemDevicePath(com) : *typed);
+    // Kept with the port table, as vantor-setup keeps the serial devices.
+    std::array<std::string, kPortCount> devices;
+    for (int i = 0; i < kPortCount; ++i)
+        devices[static_cast<size_t>(i)] = m_program.serial.devicePath(i);
+    savePortTable(m_program.store, m_program.settingsKey(), devices);
+    m_program.link.invalidateProbeCatalogue();  // another unit may be behind it
+    showPortDevices();
+}
+
 void OptionsDialog::showPortDevices()
 {
     auto* ports = control<QComboBox>(1000);
     if (!ports)
         return;
     const int language = m_program.context().language();
+    if (ports->count() == kPortCount)
+        ports->addItem(QString());
+    ports->setItemText(kPortCount, QString::fromUtf8(lang::OptNetworkItem.text(language)));
     for (int i = 0; i < ports->count() && i < kPortCount; ++i) {
         const std::string& path = m_program.serial.devicePath(i);
         QString text = QString::fromUtf8(lang::ListCom.texts[static_cast<size_t>(i)]);
@@ -158,10 +198,11 @@ void OptionsDialog::connectToUnit()
         // Stopped by the user: the settings stay as they were, nothing to tell.
     } else if (report.unit) {
         // Which port, speed and address answered, so that the technician can check them.
-        context.showStatus(doneStatus(lang::StatusUnitFound, context.localNow(), link));
+        const std::string device = m_program.serial.devicePath(link.portIndex);
+        context.showStatus(doneStatus(lang::StatusUnitFound, context.localNow(), link, device));
         context.prompts.messageBox(this, lang::OptConnectCaption.text(language),
                                    std::string(lang::OptConnectSuccess.text(language)) + "\n" +
-                                       linkInUse(link, language),
+                                       linkInUse(link, language, device),
                                    BoxIcon::Information, BoxButtons::Ok);
     } else {
         // Why nothing answered, port by port: missing, busy, or silent at every speed.

@@ -19,6 +19,9 @@ public:
     void opening();
 
     void choiceConfirmed();
+    // A Com chosen in the port list, or its last item: a device server's port
+    // for the Com selected, typed and checked.
+    void portChosen();
     void addressLeft();
     // Each port's item names its device, marked when absent.
     void showPortDevices();

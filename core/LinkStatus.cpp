@@ -31,12 +31,16 @@ std::string StatusLine::text(int language) const
     return link[l].empty() ? what[l] : what[l] + " \u2014 " + link[l];
 }
 
-std::string linkInUse(const LinkSettings& link, int language)
+std::string linkInUse(const LinkSettings& link, int language, const std::string& device)
 {
-    const char* port = choiceText(lang::ListCom, link.portIndex, language);
+    const char* com = choiceText(lang::ListCom, link.portIndex, language);
+    std::string port = com ? com : "?";
+    // A serial device is known by its Com; a server's port is not, and may move.
+    if (isNetworkPortName(device))
+        port += " (" + device + ")";
     const bool knownBaud = link.baudIndex >= 0 && link.baudIndex < static_cast<int>(kBaudRates.size());
-    return formatted(lang::OptFoundAt.text(language), port ? port : "?", knownBaud ? kBaudRates[link.baudIndex] : 0,
-                   static_cast<int>(jbusAddressByte(link.jbusAddress)));
+    return formatted(lang::OptFoundAt.text(language), port.c_str(), knownBaud ? kBaudRates[link.baudIndex] : 0,
+                     static_cast<int>(jbusAddressByte(link.jbusAddress)));
 }
 
 std::string failureReason(LinkFailure failure, uint8_t exceptionCode, const std::string& device, int language)
@@ -76,7 +80,7 @@ StatusLine failedStatus(const BilingualText& text, LinkFailure failure, uint8_t 
     return {inBoth([&](int l) {
                 return formatted(text.text(l), failureReason(failure, exceptionCode, master.devicePath(), l).c_str());
             }),
-            inBoth([&](int l) { return linkInUse(master.lastLink(), l); })};
+            inBoth([&](int l) { return linkInUse(master.lastLink(), l, master.devicePath()); })};
 }
 
 StatusLine failedStatus(const BilingualText& text, const JbusMaster& master)
@@ -84,10 +88,11 @@ StatusLine failedStatus(const BilingualText& text, const JbusMaster& master)
     return failedStatus(text, master.lastFailure(), master.exceptionCode(), master);
 }
 
-StatusLine doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link)
+StatusLine doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link,
+                      const std::string& device)
 {
     return {inBoth([&](int l) { return formatted(text.text(l), clock(when).c_str()); }),
-            inBoth([&](int l) { return linkInUse(link, l); })};
+            inBoth([&](int l) { return linkInUse(link, l, device); })};
 }
 
 StatusLine newAddressStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link)

@@ -23,8 +23,9 @@ struct StatusLine {
     std::string text(int language) const;
 };
 
-// "Com1, 9600 bauds, adresse 1".
-std::string linkInUse(const LinkSettings& link, int language);
+// "Com1, 9600 bauds, adresse 1"; with the port's device when it is a device
+// server's: "Com1 (rfc2217://gw1:2001), 9600 bauds, adresse 1".
+std::string linkInUse(const LinkSettings& link, int language, const std::string& device = {});
 
 // Why the master's last transaction failed: the reason, the group to join when
 // the port may not be opened, the server that could not be reached, the code
@@ -37,7 +38,8 @@ StatusLine failedStatus(const BilingualText& text, const JbusMaster& master);
 StatusLine failedStatus(const BilingualText& text, LinkFailure failure, uint8_t exceptionCode,
                         const JbusMaster& master);
 // "<done> at HH:MM:SS — <link>".
-StatusLine doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link);
+StatusLine doneStatus(const BilingualText& text, const LocalDateTime& when, const LinkSettings& link,
+                      const std::string& device = {});
 
 // "<done> at HH:MM:SS: the unit now answers at address N", from StatusNewAddress
 // or another text with the same two fields.

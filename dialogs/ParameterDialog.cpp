@@ -64,7 +64,7 @@ bool ParameterDialog::opening()
             m_context.showStatus(failedStatus(lang::StatusReadFailed, m_context.link.master()));
             return false;
         }
-        m_context.showStatus(doneStatus(lang::StatusRead, m_context.localNow(), s.settings.link));
+        m_context.showStatus(doneStatus(lang::StatusRead, m_context.localNow(), s.settings.link, m_context.link.master().devicePath()));
         codec.decode(m_lastRead, s.record);
         setControlText(kFileName, QString());
         if (offersComparison())

@@ -65,7 +65,7 @@ bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const Uploa
         return false;
     }
     if (!differing->empty()) {
-        context.showStatus(doneStatus(lang::StatusNotHeld, context.localNow(), link));
+        context.showStatus(doneStatus(lang::StatusNotHeld, context.localNow(), link, context.link.master().devicePath()));
         std::string names;
         for (const std::string& name : *differing)
             names += nameOf(name) + "\n";
@@ -76,7 +76,7 @@ bool uploadFromDialog(QWidget* dialog, const DialogContext& context, const Uploa
     // A calibration block may have given the unit another address: say where it answers now.
     context.showStatus(link.jbusAddress != addressBefore
                            ? newAddressStatus(lang::StatusNewAddress, context.localNow(), link)
-                           : doneStatus(lang::StatusUploaded, context.localNow(), link));
+                           : doneStatus(lang::StatusUploaded, context.localNow(), link, context.link.master().devicePath()));
     return true;
 }
 

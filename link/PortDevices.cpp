@@ -1,5 +1,7 @@
 #include "PortDevices.h"
 
+#include "NetworkPortName.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -33,6 +35,10 @@ std::string stableDeviceName(const std::string& path, const std::string& byIdFol
 
 bool deviceExists(const std::string& path)
 {
+    // A device server's port is there for all we know until a connection says
+    // otherwise: what can be told here is only whether the name is well formed.
+    if (isNetworkPortName(path))
+        return parseNetworkPortName(path).has_value();
 #ifdef _WIN32
     // A COM port is a name of the system's, not a file: it exists when the
     // system has a device behind the name.

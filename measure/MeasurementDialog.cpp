@@ -238,7 +238,8 @@ void MeasurementDialog::poll()
         m_measuring = false;
     } else {
         if (!m_measuring)
-            m_context.showStatus(doneStatus(StatusMeasuring, m_context.localNow(), m_context.state.settings.link));
+            m_context.showStatus(doneStatus(StatusMeasuring, m_context.localNow(), m_context.state.settings.link,
+                                                m_context.link.master().devicePath()));
         m_measuring = true;
         ++m_goodPolls;
         showValuesLive(true);
@@ -271,7 +272,8 @@ void MeasurementDialog::done(int result)
 {
     if (m_polling) {
         m_polling = false;
-        StatusLine line = doneStatus(StatusMeasureStopped, m_context.localNow(), m_context.state.settings.link);
+        StatusLine line = doneStatus(StatusMeasureStopped, m_context.localNow(), m_context.state.settings.link,
+                                     m_context.link.master().devicePath());
         // French counts 0 and 1 in the singular, English 1 alone.
         const auto count = [](const BilingualText& one, const BilingualText& several, int language, long long n) {
             const bool singular = language == kEnglish ? n == 1 : n <= 1;

@@ -33,6 +33,9 @@ public:
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> openFileName(const FileRequest& request) = 0;
     virtual std::optional<std::string> saveFileName(const FileRequest& request) = 0;
+    // A line of text typed, starting from `initial`; nothing when the user cancels.
+    virtual std::optional<std::string> textInput(QWidget* owner, const std::string& caption, const std::string& label,
+                                                 const std::string& initial) = 0;
 };
 
 }  // namespace vantor

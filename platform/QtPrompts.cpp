@@ -8,6 +8,7 @@
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QSpacerItem>
@@ -155,6 +156,17 @@ std::optional<std::string> QtPrompts::openFileName(const FileRequest& request)
 std::optional<std::string> QtPrompts::saveFileName(const FileRequest& request)
 {
     return chosen(*fileDialog(request, true));
+}
+
+std::optional<std::string> QtPrompts::textInput(QWidget* owner, const std::string& caption, const std::string& label,
+                                                const std::string& initial)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(owner, QString::fromStdString(caption), QString::fromStdString(label),
+                                               QLineEdit::Normal, QString::fromStdString(initial), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text.trimmed().toStdString();
 }
 
 }  // namespace vantor

@@ -15,6 +15,8 @@ public:
                          BoxButtons buttons) override;
     std::optional<std::string> openFileName(const FileRequest& request) override;
     std::optional<std::string> saveFileName(const FileRequest& request) override;
+    std::optional<std::string> textInput(QWidget* owner, const std::string& caption, const std::string& label,
+                                         const std::string& initial) override;
 };
 
 // The dialog that openFileName (save false) and saveFileName show, not yet shown:

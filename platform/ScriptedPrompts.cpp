@@ -28,12 +28,25 @@ std::optional<std::string> ScriptedPrompts::nextFile(const FileRequest& request)
 std::optional<std::string> ScriptedPrompts::openFileName(const FileRequest& request) { return nextFile(request); }
 std::optional<std::string> ScriptedPrompts::saveFileName(const FileRequest& request) { return nextFile(request); }
 
+std::optional<std::string> ScriptedPrompts::textInput(QWidget*, const std::string&, const std::string&,
+                                                      const std::string& initial)
+{
+    m_textRequests.push_back(initial);
+    if (m_texts.empty())
+        return std::nullopt;
+    std::optional<std::string> text = m_texts.front();
+    m_texts.pop_front();
+    return text;
+}
+
 void ScriptedPrompts::clear()
 {
     m_boxes.clear();
     m_fileRequests.clear();
     m_answers.clear();
     m_files.clear();
+    m_textRequests.clear();
+    m_texts.clear();
 }
 
 }  // namespace vantor

@@ -315,6 +315,17 @@ inline constexpr BilingualText LinkTextFile{"Fichier texte", "Text file"};
 // Where the unit was found: port, speed and the unit's own address.
 inline constexpr BilingualText OptFoundAt{"%s, %d bauds, adresse %d", "%s, %d baud, address %d"};
 inline constexpr BilingualText OptPortAbsent{"(absent)", "(not present)"};
+// The port list's last item: a device server's port for the Com selected.
+inline constexpr BilingualText OptNetworkItem{"Réseau...", "Network..."};
+inline constexpr BilingualText OptNetworkCaption{"Port réseau de %s", "Network port of %s"};
+inline constexpr BilingualText OptNetworkPrompt{"Port d'un serveur de ports série (rfc2217://HÔTE:PORT ou tcp://HÔTE:PORT) ;\n"
+                                                "vide : le port série de l'ordinateur",
+                                                "A serial device server's port (rfc2217://HOST:PORT or tcp://HOST:PORT);\n"
+                                                "empty: the computer's serial port"};
+inline constexpr BilingualText OptNetworkBad{"Ce n'est pas le port d'un serveur de ports série :\n%s\n"
+                                             "Ecrire rfc2217://HÔTE:PORT ou tcp://HÔTE:PORT.",
+                                             "This is not a serial device server's port:\n%s\n"
+                                             "Write rfc2217://HOST:PORT or tcp://HOST:PORT."};
 inline constexpr BilingualText OptConnectCaption{"DETECTION UNITE", "CONNECT TO UNIT"};
 inline constexpr BilingualText OptConnect{"Détecter", "Connect"};
 
@@ -666,6 +677,7 @@ inline constexpr auto kAllTexts = std::to_array<const BilingualText*>({
 
     &OptBrowse, &OptSpreadSheet, &OptLanguage, &OptBauds, &OptCom, &OptJbus, &OptCaption,
     &OptConnectSuccess, &OptConnectFailure, &OptConnectCaption, &OptConnect, &OptPortAbsent, &OptFoundAt, &ScanCaption,
+    &OptNetworkItem, &OptNetworkCaption, &OptNetworkPrompt, &OptNetworkBad,
     &ScanTrying, &ScanFound, &ScanNothing, &ScanStopped, &ScanCannotOpen, &ScanCancel, &LinkCaption, &LinkInUse, &LinkCounts,
     &LinkLastFailure, &LinkNoFailureYet, &LinkSave, &LinkTextFile,
 

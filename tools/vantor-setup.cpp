@@ -2,6 +2,7 @@
 // records which serial device stands for Com1 to Com4 (USB adapters by their
 // stable names, so that an adapter moved to another socket is still found) and
 // checks that the user may open each of them.
+#include "NetworkPortName.h"
 #include "ProgramSettings.h"
 #include "SettingsStore.h"
 
@@ -131,6 +132,9 @@ bool listedInGroup(const group& g)
 
 Access checkAccess(const std::string& device)
 {
+    // A device server's port is reached over the network, with no file to check.
+    if (vantor::isNetworkPortName(device))
+        return Access::Ok;
     struct stat info {};
     if (stat(device.c_str(), &info) != 0)
         return errno == ENOENT || errno == ENOTDIR ? Access::Missing : Access::Denied;
@@ -214,6 +218,12 @@ int main(int argc, char** argv)
             ifMissing = true;
         } else if (arg.size() == 6 && arg.rfind("--com", 0) == 0 && arg[5] >= '1' && arg[5] <= '4' && i + 1 < argc) {
             given[arg[5] - '1'] = argv[++i];
+            const std::string& device = given[arg[5] - '1'];
+            if (vantor::isNetworkPortName(device) && !vantor::parseNetworkPortName(device)) {
+                std::fprintf(stderr, "vantor-setup: %s: a device server's port is rfc2217://HOST:PORT or tcp://HOST:PORT\n",
+                             device.c_str());
+                return 2;
+            }
         } else if (arg == "--help" || arg == "-h") {
             usage(stdout);
             return 0;

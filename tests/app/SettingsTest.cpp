@@ -1,6 +1,7 @@
 // Start-up: switches, the installation check, loading and saving the settings.
 #include "AppFixture.h"
 #include "OptionsDialog.h"
+#include "ProgramSettings.h"
 #include "Settings.h"
 #include "StartUp.h"
 
@@ -82,6 +83,46 @@ TEST_F(SettingsTest, OptionsTakeJbusAddressesUpTo255)
         EXPECT_EQ(program.state.settings.link.jbusAddress, kept) << typed;
     }
     EXPECT_EQ(address->text().toStdString(), "255");
+}
+
+// The port list's last item gives the Com selected a device server's port,
+// checked, kept with the port table and shown in the list; empty gives it back
+// its serial device.
+TEST_F(SettingsTest, OptionsGiveAComADeviceServersPort)
+{
+    program.state.settings.link.portIndex = 1;
+    OptionsDialog options(program, nullptr);
+    options.opening();
+    auto* ports = options.control<QComboBox>(1000);
+    ASSERT_EQ(ports->count(), kPortCount + 1);
+    EXPECT_EQ(ports->itemText(kPortCount).toStdString(), "Réseau...");
+    const std::string serialDevice = program.serial.devicePath(1);
+    const struct { const char* typed; std::string device; const char* initial; } rows[] = {
+        {"rfc2217://gw1:2001", "rfc2217://gw1:2001", "rfc2217://"},
+        {"gw1:2001", "rfc2217://gw1:2001", "rfc2217://gw1:2001"},  // refused, said why
+        {"tcp://10.0.4.17:4001", "tcp://10.0.4.17:4001", "rfc2217://gw1:2001"},
+        {"", serialDevice, "tcp://10.0.4.17:4001"},
+    };
+    for (const auto& row : rows) {
+        prompts.clear();
+        prompts.typeNext(row.typed);
+        test::choose(ports, kPortCount);
+        ASSERT_EQ(prompts.textRequests().size(), 1u) << row.typed;
+        EXPECT_EQ(prompts.textRequests()[0], row.initial) << row.typed;
+        const std::string& device = row.device;
+        EXPECT_EQ(program.serial.devicePath(1), device) << row.typed;
+        EXPECT_EQ(readPortTable(store, key)[1], device) << row.typed;
+        EXPECT_EQ(ports->currentIndex(), 1) << "back on Com2";
+        EXPECT_EQ(program.state.settings.link.portIndex, 1);
+        EXPECT_EQ(prompts.boxes().size(), std::string(row.typed) == "gw1:2001" ? 1u : 0u) << row.typed;
+    }
+    EXPECT_EQ(program.serial.devicePath(1), serialDevice);
+    prompts.typeNext("rfc2217://gw1:2001");
+    test::choose(ports, kPortCount);
+    EXPECT_EQ(ports->itemText(1).toStdString(), "Com2  rfc2217://gw1:2001") << "named, never absent";
+    prompts.typeNext(std::nullopt);  // cancelled: as it was
+    test::choose(ports, kPortCount);
+    EXPECT_EQ(program.serial.devicePath(1), "rfc2217://gw1:2001");
 }
 
 // The store's files and those of Qt's QSettings, which the earlier versions

@@ -22,4 +22,6 @@ TEST(LinkStatus, ADeniedPortNamesTheGroupToJoinAndAnExceptionItsCode)
               "requête refusée par l'instrument (exception 2 : registre indisponible)");
     EXPECT_EQ(failureReason(LinkFailure::Exception, 9, "", kEnglish), "request refused by the instrument (exception 9)");
     EXPECT_EQ(linkInUse({2, 0, 247.0f}, kFrench), "Com3, 300 bauds, adresse 247");
+    EXPECT_EQ(linkInUse({0, 5, 1.0f}, kEnglish, "rfc2217://gw1:2001"), "Com1 (rfc2217://gw1:2001), 9600 baud, address 1");
+    EXPECT_EQ(linkInUse({0, 5, 1.0f}, kEnglish, "/dev/ttyUSB0"), "Com1, 9600 baud, address 1");
 }
