@@ -66,6 +66,13 @@ check "--help" "usage: vantor-setup 0" "$(head -n1 <<<"$out" | cut -d' ' -f1-2) 
 "$setup" --com5 /dev/null >/dev/null 2>&1; rc=$?
 check "a wrong option" "2" "$rc"
 
+# A device server's port: recorded as given, with no device file to check.
+out=$("$setup" --com4 rfc2217://gw1:2001 2>&1); rc=$?
+check "a device server's port is recorded" "Com4=rfc2217://gw1:2001 0" "$(grep '^Com4=' "$settings") $rc"
+check "and has no file to miss" "" "$(grep '^Com4:' <<<"$out")"
+out=$("$setup" --com4 rfc2217://gw1 2>&1); rc=$?
+check "one without its port is refused" "2 rfc2217://HOST:PORT" "$rc $(grep -o 'rfc2217://HOST:PORT' <<<"$out")"
+
 # The dialout group: a device of that group, mode 0660, opened by a user outside
 # it. Root opens anything: the check runs as nobody, outside every group.
 if [ "$(id -u)" -eq 0 ] && getent group dialout >/dev/null; then
