@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QSpacerItem>
@@ -161,12 +163,16 @@ std::optional<std::string> QtPrompts::saveFileName(const FileRequest& request)
 std::optional<std::string> QtPrompts::textInput(QWidget* owner, const std::string& caption, const std::string& label,
                                                 const std::string& initial)
 {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(owner, QString::fromStdString(caption), QString::fromStdString(label),
-                                               QLineEdit::Normal, QString::fromStdString(initial), &accepted);
-    if (!accepted)
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.setLabelText(QString::fromStdString(label));
+    dialog.setTextValue(QString::fromStdString(initial));
+    // The text is a start to go on from ("rfc2217://"), not to type over.
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        QTimer::singleShot(0, edit, [edit] { edit->deselect(); edit->end(false); });
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text.trimmed().toStdString();
+    return dialog.textValue().trimmed().toStdString();
 }
 
 }  // namespace vantor
