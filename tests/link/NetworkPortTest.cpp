@@ -202,31 +202,6 @@ protected:
     JbusMaster master{serial, settings};
 };
 
-std::string hexWords(const std::vector<uint8_t>& bytes)
-{
-    std::string text;
-    for (const uint8_t byte : bytes) {
-        char word[4];
-        std::snprintf(word, sizeof word, "%s%02X", text.empty() ? "" : " ", byte);
-        text += word;
-    }
-    return text;
-}
-
-// Runs a command line; its standard output and error, and its exit status.
-std::pair<std::string, int> run(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return {"popen failed", -1};
-    char chunk[256];
-    while (const size_t n = std::fread(chunk, 1, sizeof chunk, pipe))
-        output.append(chunk, n);
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-
 }  // namespace
 
 TEST_F(NetworkPortTest, ReadsEveryBlockByteExact)
@@ -249,47 +224,6 @@ TEST_F(NetworkPortTest, ReadsEveryBlockByteExact)
     EXPECT_EQ(master.counters().retries, 0u);
 }
 
-// The speed is the instrument's only through RFC 2217; over raw TCP the
-// server's line keeps its own, whatever the master is set to.
-TEST_F(NetworkPortTest, SpeedGoesOverRfc2217Only)
-{
-    const struct {
-        const char* name;
-        bool telnet;
-        int baudIndex;
-        bool answers;
-    } rows[] = {
-        {"rfc2217 at the instrument's 4800", true, kBaudIndex4800, true},
-        {"rfc2217 at 9600: silence, as on a line", true, kBaudIndex9600, false},
-        {"tcp at the server's 4800", false, kBaudIndex4800, true},
-        {"tcp set to 9600: the server's line stays at 4800", false, kBaudIndex9600, true},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        serial.setDevicePath(0, row.telnet ? rfc2217() : raw());
-        settings.baudIndex = row.baudIndex;
-        const auto image = master.transact(1, 3, 0x3000, 5);
-        EXPECT_EQ(image.has_value(), row.answers);
-        EXPECT_EQ(master.lastFailure(), row.answers ? LinkFailure::None : LinkFailure::NoAnswer);
-    }
-}
-
-// An instrument that begins its reply 440 ms after the request, past a
-// read's 400 ms on a line: over the network the margin takes it in time.
-TEST_F(NetworkPortTest, NetworkDelayIsNotSilence)
-{
-    settings.baudIndex = kBaudIndex4800;
-    for (const bool telnet : {true, false}) {
-        SCOPED_TRACE(telnet ? "rfc2217" : "tcp");
-        instrument(telnet).setTurnaroundMs(440);
-        serial.setDevicePath(0, telnet ? rfc2217() : raw());
-        const auto image = master.transact(1, 3, 0x3000, 5);
-        ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
-        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(telnet).image(0x3000, 5));
-    }
-    EXPECT_EQ(master.counters().retries, 0u);
-}
-
 TEST_F(NetworkPortTest, WritesThroughRfc2217AndReadsBack)
 {
     serial.setDevicePath(0, rfc2217());
@@ -301,40 +235,6 @@ TEST_F(NetworkPortTest, WritesThroughRfc2217AndReadsBack)
     const auto back = master.transact(1, 3, 0x3000, 5);
     ASSERT_TRUE(back);
     EXPECT_EQ(std::vector<uint8_t>(back->begin(), back->end()), image);
-}
-
-// A server that goes away under a held port: the next transaction fails as on
-// an unplugged adapter, the one after connects afresh.
-TEST_F(NetworkPortTest, ReconnectsAfterTheServerRestarts)
-{
-    settings.baudIndex = kBaudIndex4800;
-    for (const bool telnet : {true, false}) {
-        SCOPED_TRACE(telnet ? "rfc2217" : "tcp");
-        serial.setDevicePath(0, telnet ? rfc2217() : raw());
-        master.holdPortOpen(true);
-        ASSERT_TRUE(master.transact(1, 3, 0x1100, 28));
-        server->stop();
-        std::string why;
-        ASSERT_TRUE(server->start({rfc2217Port, rawPort}, why)) << why;
-        EXPECT_FALSE(master.transact(1, 3, 0x1100, 28));
-        EXPECT_EQ(master.lastFailure(), LinkFailure::NoAnswer);
-        const auto image = master.transact(1, 3, 0x1100, 28);
-        ASSERT_TRUE(image) << linkFailureCode(master.lastFailure());
-        EXPECT_EQ(std::vector<uint8_t>(image->begin(), image->end()), instrument(telnet).image(0x1100, 28));
-        master.holdPortOpen(false);
-    }
-}
-
-TEST_F(NetworkPortTest, VantorctlReadsThroughEither)
-{
-    const std::string settingsHome = dir.file("config");
-    const std::string ctl = "env XDG_CONFIG_HOME=" + settingsHome + " " + VANTORCTL + " --baud 4800 --address 1 ";
-    for (const bool telnet : {true, false}) {
-        const std::string device = telnet ? rfc2217() : raw();
-        SCOPED_TRACE(device);
-        EXPECT_EQ(run(ctl + "--device " + device + " read-block maker --raw"),
-                  std::make_pair(hexWords(instrument(telnet).image(0x3000, 5)) + "\n", 0));
-    }
 }
 
 // Nobody listening: its own reason, with the server's name, and nothing sent.
@@ -357,11 +257,6 @@ TEST(NetworkPortRefused, SaysWhoRefused)
                   "connexion impossible à " + endpoint + " : connexion refusée");
         EXPECT_EQ(master.counters().retries, 0u) << "a refused connection is not retried";
     }
-    // The tool's settings of this test, never the user's.
-    test::TempDir settingsHome;
-    EXPECT_EQ(run("env XDG_CONFIG_HOME=" + settingsHome.file("config") + " " + VANTORCTL +
-                  " --language en --device rfc2217://" + endpoint + " read 0x3000 5"),
-              std::make_pair("vantorctl: cannot connect to " + endpoint + ": connection refused\n", 1));
 }
 
 TEST(NetworkPortRefused, MalformedNameCannotBeOpened)

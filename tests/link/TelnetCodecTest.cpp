@@ -116,21 +116,6 @@ TEST(TelnetDecoder, TakesDataAndEventsApart)
     }
 }
 
-// A connection may cut the stream anywhere: a byte a read is the worst case.
-TEST(TelnetDecoder, GivesTheSameByteByByte)
-{
-    for (const DecodeRow& row : decodeRows()) {
-        SCOPED_TRACE(row.name);
-        std::vector<Bytes> single;
-        for (const Bytes& read : row.reads)
-            for (const uint8_t byte : read)
-                single.push_back({byte});
-        const Decoded out = decodeReads(single);
-        EXPECT_EQ(out.data, row.data);
-        EXPECT_EQ(out.events, row.events);
-    }
-}
-
 TEST(TelnetEncoder, BuildsRequestsByteForByte)
 {
     struct Row {

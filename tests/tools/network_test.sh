@@ -42,6 +42,10 @@ out=$("$ctl" --language en detect --ports "tcp://127.0.0.1:$raw"); rc=$?
 check "detect through raw TCP: one try, at the server's speed" "port=0 device=tcp://127.0.0.1:$raw baud=9600 address=7 0" \
   "$out $rc"
 
+out=$("$ctl" --language en --device "rfc2217://127.0.0.1:$(free_port)" read 0x3000 5 2>&1); rc=$?
+check "nobody listening: the server named with its reason" "connection refused 1" \
+  "$(grep -o 'cannot connect to 127.0.0.1:[0-9]*: connection refused' <<<"$out" | cut -d' ' -f5-) $rc"
+
 # Polls recorded while the server goes away and comes back.
 "$ctl" --language en --device "$url" --baud 4800 poll --interval 200 --record "$work/run.mes" >"$work/polls" 2>&1 &
 poller=$!
