@@ -2,18 +2,16 @@
 
 #include "MonotonicClock.h"
 #include "NetworkPortName.h"
+#include "SocketCalls.h"
+#include "SystemDriver.h"
+#ifdef _WIN32
+#include "Win32Driver.h"
+#else
 #include "TermiosDriver.h"
-
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <span>
@@ -45,27 +43,14 @@ NetworkLink& linkOf(SerialPort& port)
 void lose(SerialPort& port)
 {
     linkOf(port).lost = true;
-    port.driver->moreWaiting = false;
+    linkOf(port).moreWaiting = false;
     port.status = kSerialNoSuchPort;
 }
 
-int32_t connectError(int error)
-{
-    switch (error) {
-    case ECONNREFUSED: return kSerialConnectRefused;
-    case ENETUNREACH:
-    case EHOSTUNREACH:
-    case ENETDOWN:
-    case EHOSTDOWN: return kSerialHostUnreachable;
-    case ETIMEDOUT: return kSerialConnectTimeout;
-    default: return mapSystemError(error);
-    }
-}
-
-// Waits until fd is ready for `events` or the deadline passes, running the idle
-// hook as a timed read does: poll()'s revents, 0 at the deadline, or the
-// hook's negative result.
-int waitReady(SerialPort& port, int fd, short events, int64_t deadlineUs)
+// Waits until the socket is ready for `events` or the deadline passes, running
+// the idle hook as a timed read does: non-zero when ready, 0 at the deadline,
+// or the hook's negative result.
+int waitReady(SerialPort& port, SocketHandle socket, short events, int64_t deadlineUs)
 {
     for (;;) {
         const int64_t now = monotonicUs();
@@ -76,19 +61,19 @@ int waitReady(SerialPort& port, int fd, short events, int64_t deadlineUs)
             return 0;
         const int interval = port.library ? port.library->idleIntervalMs() : -1;
         const int left = static_cast<int>((deadlineUs - now + 999) / 1000);
-        pollfd p{fd, events, 0};
-        const int r = poll(&p, 1, interval < 0 ? left : std::min(left, interval));
-        if (r > 0)
-            return p.revents;
-        if (r < 0 && errno != EINTR)
-            return POLLERR;
+        const int r = sockets::wait(socket, events, interval < 0 ? left : std::min(left, interval));
+        // A wait that cannot be made: the call after it tells what is wrong.
+        if (r != 0)
+            return 1;
     }
 }
 
-// The descriptor of a connection to the first of the host's addresses that
-// takes it, or the status of the last one's failure.
-int connectTo(SerialPort& port, const NetworkPortName& name)
+// A connection to the first of the host's addresses that takes it, or the
+// status of the last one's failure.
+int32_t connectTo(SerialPort& port, const NetworkPortName& name, SocketHandle& connected)
 {
+    if (!sockets::start())
+        return kSerialOther;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -96,35 +81,34 @@ int connectTo(SerialPort& port, const NetworkPortName& name)
     addrinfo* found = nullptr;
     const int looked = getaddrinfo(name.host.c_str(), std::to_string(name.port).c_str(), &hints, &found);
     if (looked != 0)
-        return looked == EAI_MEMORY ? kSerialNoMemory : looked == EAI_SYSTEM ? mapSystemError(errno) : kSerialHostUnknown;
+        return sockets::lookupFailure(looked);
     const int64_t deadline = monotonicUs() + int64_t{kConnectTimeoutMs} * 1000;
-    int result = kSerialHostUnreachable;
+    int32_t result = kSerialHostUnreachable;
     for (const addrinfo* a = found; a; a = a->ai_next) {
-        const int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (fd < 0) {
-            result = mapSystemError(errno);
+        const SocketHandle socket = sockets::openStream(*a);
+        if (socket == sockets::kNoSocket) {
+            result = mapSystemError(sockets::lastError());
             continue;
         }
-        int error = connect(fd, a->ai_addr, a->ai_addrlen) == 0 ? 0 : errno;
-        if (error == EINPROGRESS || error == EINTR) {
-            const int ready = waitReady(port, fd, POLLOUT, deadline);
+        int error = sockets::startConnect(socket, *a);
+        bool timedOut = false;
+        if (sockets::connectGoesOn(error)) {
+            const int ready = waitReady(port, socket, sockets::kWritable, deadline);
             if (ready < 0) {
-                close(fd);
+                sockets::close(socket);
                 freeaddrinfo(found);
                 return ready;
             }
-            socklen_t length = sizeof error;
-            if (ready == 0)
-                error = ETIMEDOUT;
-            else if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-                error = errno;
+            timedOut = ready == 0;
+            error = timedOut ? 0 : sockets::connectOutcome(socket);
         }
-        if (error == 0) {
+        if (!timedOut && error == 0) {
             freeaddrinfo(found);
-            return fd;
+            connected = socket;
+            return kSerialOk;
         }
-        close(fd);
-        result = connectError(error);
+        sockets::close(socket);
+        result = timedOut ? kSerialConnectTimeout : sockets::connectFailure(error);
     }
     freeaddrinfo(found);
     return result;
@@ -134,21 +118,21 @@ int connectTo(SerialPort& port, const NetworkPortName& name)
 // false, the connection then lost, when it is gone or takes nothing in time.
 bool sendAll(SerialPort& port, std::span<const uint8_t> bytes)
 {
-    const int fd = port.driver->fd;
+    const SocketHandle socket = linkOf(port).socket;
     const int64_t deadline = monotonicUs() + int64_t{kSendRoomTimeoutMs} * 1000;
     size_t sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        const long n = sockets::sendSome(socket, bytes.data() + sent, bytes.size() - sent);
         if (n > 0) {
             sent += static_cast<size_t>(n);
             continue;
         }
-        if (n < 0 && errno == EINTR)
+        const int error = n < 0 ? sockets::lastError() : 0;
+        if (n < 0 && sockets::interrupted(error))
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        if (n < 0 && sockets::wouldBlock(error)) {
             const int64_t left = (deadline - monotonicUs() + 999) / 1000;
-            pollfd p{fd, POLLOUT, 0};
-            if (left > 0 && poll(&p, 1, static_cast<int>(left)) >= 0)
+            if (left > 0 && sockets::wait(socket, sockets::kWritable, static_cast<int>(left)) >= 0)
                 continue;
         }
         // Part of a telnet sequence may have gone: nothing after it could be read right.
@@ -192,7 +176,6 @@ void takeEvent(SerialPort& port, const TelnetEvent& event)
             link.baudAnswer = static_cast<int32_t>(uint32_t{p[1]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 8 | p[4]);
         } else if (event.payload[0] == kServerAnswer + kSetControl) {
             link.modemAnswered = true;
-            port.driver->noModemLines = false;
         }
         break;
     default: break;
@@ -205,51 +188,52 @@ void takeEvent(SerialPort& port, const TelnetEvent& event)
 // telnet framing goes out on the way, so the buffer holds data only.
 uint32_t receivedBytes(SerialPort& port)
 {
-    TermiosData& d = *port.driver;
-    NetworkLink& link = *d.network;
-    if (d.receivedFrom < d.receivedTo)
-        return d.receivedTo - d.receivedFrom;
-    d.receivedFrom = d.receivedTo = 0;
+    NetworkLink& link = linkOf(port);
+    if (link.receivedFrom < link.receivedTo)
+        return link.receivedTo - link.receivedFrom;
+    link.receivedFrom = link.receivedTo = 0;
     if (link.lost)
         return 0;
     // Of the buffer's size: the data out of a read is never longer than the read.
-    std::array<uint8_t, sizeof d.received> raw;
-    ssize_t n;
+    std::array<uint8_t, sizeof link.received> raw;
+    long n;
+    int error = 0;
     do {
-        n = recv(d.fd, raw.data(), raw.size(), 0);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-        d.moreWaiting = false;
+        n = sockets::receiveSome(link.socket, raw.data(), raw.size());
+        error = n < 0 ? sockets::lastError() : 0;
+    } while (n < 0 && sockets::interrupted(error));
+    if (n < 0 && sockets::wouldBlock(error)) {
+        link.moreWaiting = false;
         return 0;
     }
     if (n <= 0) {
         lose(port);
         return 0;
     }
-    d.moreWaiting = n == static_cast<ssize_t>(raw.size());
+    link.moreWaiting = n == static_cast<long>(raw.size());
     const std::span<const uint8_t> bytes(raw.data(), static_cast<size_t>(n));
     if (!link.telnet) {
-        std::copy(bytes.begin(), bytes.end(), d.received.begin());
-        d.receivedTo = static_cast<uint32_t>(n);
-        return d.receivedTo;
+        std::copy(bytes.begin(), bytes.end(), link.received.begin());
+        link.receivedTo = static_cast<uint32_t>(n);
+        return link.receivedTo;
     }
     std::vector<TelnetEvent> events;
-    d.receivedTo = static_cast<uint32_t>(link.decoder.decode(bytes, d.received.data(), events));
+    link.receivedTo = static_cast<uint32_t>(link.decoder.decode(bytes, link.received.data(), events));
     for (const TelnetEvent& event : events)
         takeEvent(port, event);
-    return d.receivedTo;
+    return link.receivedTo;
 }
 
 int readBlock(SerialPort& port, uint8_t* buffer, uint32_t wanted)
 {
-    TermiosData& d = *port.driver;
+    NetworkLink& link = linkOf(port);
     port.transferred = 0;
     const uint32_t waiting = receivedBytes(port);
     if (waiting == 0 || wanted == 0)
-        return d.network->lost ? fail(port, kSerialNoSuchPort) : kSerialTimeout;
+        return link.lost ? fail(port, kSerialNoSuchPort) : kSerialTimeout;
     const uint32_t n = std::min(wanted, waiting);
-    std::memcpy(buffer, d.received.data() + d.receivedFrom, n);
-    d.receivedFrom += n;
+    std::memcpy(buffer, link.received.data() + link.receivedFrom, n);
+    link.receivedFrom += n;
     port.transferred = n;
     return kSerialOk;
 }
@@ -315,15 +299,12 @@ int setRts(SerialPort& port, bool on)
 
 int closePort(SerialPort& port)
 {
-    TermiosData& d = *port.driver;
-    if (d.waitFd >= 0)
-        close(d.waitFd);
-    d.waitFd = -1;
-    const int result = close(d.fd) == 0 ? kSerialOk : mapSystemError(errno);
-    d.fd = -1;
-    d.receivedFrom = d.receivedTo = 0;
+    NetworkLink& link = linkOf(port);
+    sockets::close(link.socket);
+    link.socket = sockets::kNoSocket;
+    link.receivedFrom = link.receivedTo = 0;
     port.library->release(port);
-    return result;
+    return kSerialOk;
 }
 
 const SerialOps kNetworkOps = {
@@ -340,8 +321,7 @@ const SerialOps kNetworkOps = {
 // say at which speed its line now runs.
 void negotiate(SerialPort& port, int32_t baud, char parity, int dataBits, int stopBits)
 {
-    TermiosData& d = *port.driver;
-    NetworkLink& link = *d.network;
+    NetworkLink& link = linkOf(port);
     std::vector<uint8_t> out;
     for (const uint8_t option : {kOptionBinary, kOptionSuppressGoAhead, kOptionComPort})
         appendNegotiation(out, kWill, option);
@@ -364,12 +344,12 @@ void negotiate(SerialPort& port, int32_t baud, char parity, int dataBits, int st
     for (;;) {
         receivedBytes(port);
         // Whatever the line held before is no reply to us.
-        d.receivedFrom = d.receivedTo = 0;
+        link.receivedFrom = link.receivedTo = 0;
         if (link.baudAnswer != 0 || link.comPortRefused || link.lost)
             break;
-        if (d.moreWaiting)
+        if (link.moreWaiting)
             continue;
-        const int ready = waitReady(port, d.fd, POLLIN, deadline);
+        const int ready = waitReady(port, link.socket, sockets::kReadable, deadline);
         if (ready < 0) {
             port.status = ready;
             return;
@@ -389,11 +369,30 @@ void negotiate(SerialPort& port, int32_t baud, char parity, int dataBits, int st
 
 }  // namespace
 
+uint32_t networkHeldBytes(const NetworkLink& link)
+{
+    return link.receivedTo - link.receivedFrom;
+}
+
+bool networkSwitchesRts(const NetworkLink& link)
+{
+    return link.modemAnswered;
+}
+
+void waitForNetworkInput(NetworkLink& link, int ms)
+{
+    // A connection the server has closed holds nothing more to wait for, and
+    // bytes a full read left behind are there already.
+    if (ms == 0 || link.lost || link.moreWaiting || networkHeldBytes(link) > 0)
+        return;
+    // Readable also when closed or failed: the read after it finds out.
+    sockets::wait(link.socket, sockets::kReadable, ms);
+}
+
 void openNetworkDevice(SerialPort& port, const std::string& name, int32_t baud, char parity, int dataBits,
                        int stopBits)
 {
     port.driverKind = kNetworkDriverKind;
-    TermiosData& d = *port.driver;
     const std::optional<NetworkPortName> parsed = parseNetworkPortName(name);
     if (!parsed) {
         port.status = kSerialBadPort;
@@ -401,28 +400,22 @@ void openNetworkDevice(SerialPort& port, const std::string& name, int32_t baud, 
     }
     // The line settings are held to the serial driver's rules, whether the
     // server is told them (RFC 2217) or runs its own (raw TCP).
-    termios unused{};
-    if (const int32_t checked = buildLineSettings(unused, baud, parity, dataBits, stopBits); checked != kSerialOk) {
+    if (const int32_t checked = checkLineSettings(baud, parity, dataBits, stopBits); checked != kSerialOk) {
         port.status = checked;
         return;
     }
-    const int fd = connectTo(port, *parsed);
-    if (fd < 0) {
-        port.status = fd;
+    SocketHandle socket = sockets::kNoSocket;
+    if (const int32_t connected = connectTo(port, *parsed, socket); connected != kSerialOk) {
+        port.status = connected;
         return;
     }
     // A request is one small write, which must leave at once.
-    const int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    d.fd = fd;
-    d.receivedFrom = d.receivedTo = 0;
-    d.kernelRs485 = false;
-    // No modem line to switch until the server answers for one: the master
-    // then does not wait for the request to leave a line it cannot see.
-    d.noModemLines = true;
-    d.network.emplace();
-    d.network->telnet = parsed->telnet;
-    watchForInput(d);
+    sockets::sendAtOnce(socket);
+    // No modem line to switch until the server answers for one (modemAnswered):
+    // the master then does not wait for the request to leave a line it cannot see.
+    NetworkLink& link = port.driver->network.emplace();
+    link.socket = socket;
+    link.telnet = parsed->telnet;
     port.ops = kNetworkOps;
     port.replyMarginMs = kNetworkReplyMarginMs;
     if (parsed->telnet)

@@ -1,16 +1,23 @@
 // The network driver behind the serial operations: a port reached through a
 // serial device server (ser2net and the like) over TCP, raw or with telnet's
-// COM Port Control Option. Its connection is a descriptor like a serial
-// line's, so the termios driver's waits serve it.
+// COM Port Control Option. The same on Linux and Windows: the calls that
+// differ are in SocketCalls.h.
 #pragma once
 
 #include "SerialPort.h"
 #include "TelnetCodec.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 namespace vantor {
+
+#ifdef _WIN32
+using SocketHandle = std::uintptr_t;  // Winsock's SOCKET, without its headers here
+#else
+using SocketHandle = int;
+#endif
 
 // A device server forwards the request and the reply across a network and
 // through its own buffers (ser2net holds the serial bytes a few character
@@ -23,8 +30,16 @@ inline constexpr int kConnectTimeoutMs = 3000;
 // Time for an RFC 2217 server to apply the line settings and say so.
 inline constexpr int kNegotiationTimeoutMs = 2000;
 
-// What the network driver keeps of its connection, beside the descriptor.
+// What the network driver keeps of its connection, in the system driver's
+// record of the port.
 struct NetworkLink {
+    SocketHandle socket{};
+    // Data bytes received and not yet taken, the telnet framing gone: one
+    // recv() takes all that waits.
+    std::array<uint8_t, 512> received{};
+    uint32_t receivedFrom = 0, receivedTo = 0;
+    // The last recv() filled the buffer: more may wait in the connection.
+    bool moreWaiting = false;
     bool telnet = false;  // rfc2217://
     telnet::TelnetDecoder decoder;
     bool comPortRefused = false;
@@ -39,5 +54,10 @@ struct NetworkLink {
 // reached has codes of its own, a name that is not well formed is a bad port.
 void openNetworkDevice(SerialPort& port, const std::string& name, int32_t baud, char parity, int dataBits,
                        int stopBits);
+
+// What the system driver's waits do for a network port (see SystemDriver.h).
+uint32_t networkHeldBytes(const NetworkLink& link);
+bool networkSwitchesRts(const NetworkLink& link);
+void waitForNetworkInput(NetworkLink& link, int ms);
 
 }  // namespace vantor

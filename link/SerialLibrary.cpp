@@ -192,13 +192,11 @@ SerialPort& SerialLibrary::openDevice(const std::string& path, int32_t portNumbe
         port->status = kSerialNoSuchPort;
         return *port;
     }
-#ifndef _WIN32
     // A device server's port, whoever opens the serial devices.
     if (isNetworkPortName(path)) {
         openNetworkDevice(*port, path, baud, parity, dataBits, stopBits);
         return *port;
     }
-#endif
     if (m_opener)
         m_opener(*port, path, baud, parity, dataBits, stopBits);
     else

@@ -26,6 +26,10 @@ std::string systemDeviceFromName(const std::string& name);
 // A device as the user names it: "COM3" for "\\.\COM3" on Windows, the path elsewhere.
 std::string systemDeviceShownName(const std::string& device);
 
+// The serial driver's rules for line settings, which a network port is held
+// to as well: kSerialOk, or the code of the first bad argument.
+int32_t checkLineSettings(int32_t baud, char parity, int dataBits, int stopBits);
+
 // Maps a system error number (errno, or GetLastError on Windows) to a status code.
 int32_t mapPlatformError(int error);
 

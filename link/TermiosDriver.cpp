@@ -354,15 +354,25 @@ void sleepMs(int ms)
     poll(nullptr, 0, ms);
 }
 
+int32_t checkLineSettings(int32_t baud, char parity, int dataBits, int stopBits)
+{
+    termios unused{};
+    return buildLineSettings(unused, baud, parity, dataBits, stopBits);
+}
+
 uint32_t heldBytes(SerialPort& port)
 {
     const TermiosData* d = port.driver;
+    if (d && d->network)
+        return networkHeldBytes(*d->network);
     return d && d->fd >= 0 ? d->receivedTo - d->receivedFrom : 0;
 }
 
 bool switchesRts(SerialPort& port)
 {
     const TermiosData* d = port.driver;
+    if (d && d->network)
+        return networkSwitchesRts(*d->network);
     return !d || d->fd < 0 || !(d->noModemLines || d->kernelRs485);
 }
 
@@ -385,15 +395,16 @@ void waitForInput(SerialPort& port, int ms)
 {
     if (ms == 0)
         return;
+    if (port.driver && port.driver->network) {
+        waitForNetworkInput(*port.driver->network, ms);
+        return;
+    }
     const int fd = port.driver ? port.driver->fd : -1;
     if (fd < 0) {
         sleepMs(ms < 0 ? 1000 : ms);
         return;
     }
     const TermiosData& d = *port.driver;
-    // A connection the server has closed holds nothing more to wait for.
-    if (d.network && d.network->lost)
-        return;
     if (d.waitFd >= 0) {
         // An edge only announces new bytes: those a full read left behind are
         // there already.

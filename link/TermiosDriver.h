@@ -33,7 +33,8 @@ struct TermiosData {
     // The last read filled the buffer: more may wait in the device, which no
     // new edge will announce.
     bool moreWaiting = false;
-    // Set when the descriptor is a connection to a device server.
+    // Set for a port behind a device server, which has its connection there
+    // and no descriptor here.
     std::optional<NetworkLink> network;
 };
 

@@ -364,16 +364,29 @@ void sleepMs(int ms)
         Sleep(static_cast<DWORD>(ms));
 }
 
+int32_t checkLineSettings(int32_t baud, char parity, int dataBits, int stopBits)
+{
+    DCB unused{};
+    const int32_t built = buildLine(unused, baud, parity, dataBits, stopBits);
+    // The system would refuse any other byte size at the port's open.
+    return built == kSerialOk && (dataBits < 5 || dataBits > 8) ? kSerialBadDataBits : built;
+}
+
 uint32_t heldBytes(SerialPort& port)
 {
     // Only what the inbox holds: asking the system costs a call for each byte,
     // and a wait that finds a byte queued ends at once all the same.
     const WinComData* d = port.driver;
+    if (d && d->network)
+        return networkHeldBytes(*d->network);
     return d && d->handle != INVALID_HANDLE_VALUE ? d->inboxed() : 0;
 }
 
-bool switchesRts(SerialPort&)
+bool switchesRts(SerialPort& port)
 {
+    const WinComData* d = port.driver;
+    if (d && d->network)
+        return networkSwitchesRts(*d->network);
     // The communications functions do not tell a port without RTS: the master waits.
     return true;
 }
@@ -433,6 +446,10 @@ void waitForInput(SerialPort& port, int ms)
     if (ms == 0)
         return;
     WinComData* d = port.driver;
+    if (d && d->network) {
+        waitForNetworkInput(*d->network, ms);
+        return;
+    }
     if (!d || d->handle == INVALID_HANDLE_VALUE) {
         sleepMs(ms < 0 ? 1000 : ms);
         return;

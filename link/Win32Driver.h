@@ -1,6 +1,7 @@
 // The Win32 communications driver behind the serial operations.
 #pragma once
 
+#include "NetworkDriver.h"
 #include "SerialPort.h"
 #include "SystemDriver.h"
 
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,9 @@ struct WinComData {
     // A read of several bytes in flight, ended by the system at a silence.
     bool running = false;
     DWORD runGapMs = 0;  // the interval time-out set for it, kept while unchanged
+    // Set for a port behind a device server, which has its connection there
+    // and no handle here.
+    std::optional<NetworkLink> network;
 };
 
 // "\\.\COM1" for port index 0: the name works for every port number, also above 9.
