@@ -219,7 +219,7 @@ int main(int argc, char** argv)
     // Given twice, the last one counts, as a script that adds its own expects.
     const auto last = CLI::MultiOptionPolicy::TakeLast;
     app.add_option("--device", device,
-                   "the serial device: COM3 or \\\\.\\COM12 on Windows, /dev/ttyUSB0 on Linux; on Linux also a "
+                   "the serial device: COM3 or \\\\.\\COM12 on Windows, /dev/ttyUSB0 on Linux; also a "
                    "device server's port, rfc2217://HOST:PORT or tcp://HOST:PORT")
         ->multi_option_policy(last);
     app.add_option("--baud", baud, "the speed")->check(CLI::IsMember({300, 600, 1200, 2400, 4800, 9600}))
