@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The fleet's playbook (examples/fleet/commission.yml) run by ansible-playbook
-# over three meters, each a simulator behind a ser2net port on the loopback
+# over three meters, each a simulator behind a ser2net of its own on the loopback
 # reached through RFC 2217; the third stores none of the writes it acknowledges,
 # so the play must fail for it alone, with every meter's reports collected.
 # usage: fleet_test.sh VANTORCTL VANTOR_SIM
@@ -19,23 +19,24 @@ done
 server=$(command -v ser2net || echo /usr/sbin/ser2net)
 free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 
-# Three instruments, each behind an RFC 2217 accepter of its own.
+# Three instruments, each behind a ser2net of its own, as three gateways.
 "$simulator" "$work/m1" >/dev/null & pids+=($!)
 "$simulator" "$work/m2" >/dev/null & pids+=($!)
 "$simulator" --ignore-writes 1 "$work/m3" >/dev/null & pids+=($!)
 for _ in $(seq 100); do [ -L "$work/m1" ] && [ -L "$work/m2" ] && [ -L "$work/m3" ] && break; sleep 0.05; done
-: >"$work/ser2net.yaml"
 declare -A url
 for meter in m1 m2 m3; do
   port=$(free_port)
   url[$meter]="rfc2217://127.0.0.1:$port"
   printf 'connection: &%s\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%s\n  connector: serialdev,%s,9600n82,local\n' \
-    "$meter" "$port" "$(readlink -f "$work/$meter")" >>"$work/ser2net.yaml"
+    "$meter" "$port" "$(readlink -f "$work/$meter")" >"$work/$meter.yaml"
+  "$server" -n -u -P "$work/$meter.pid" -c "$work/$meter.yaml" >"$work/$meter.log" 2>&1 & pids+=($!)
 done
-"$server" -n -u -P "$work/ser2net.pid" -c "$work/ser2net.yaml" >"$work/ser2net.log" 2>&1 & pids+=($!)
-for _ in $(seq 100); do
-  "$ctl" --device "${url[m3]}" read 0x111A 1 >/dev/null 2>&1 && break
-  sleep 0.1
+for meter in m1 m2 m3; do
+  for _ in $(seq 100); do
+    "$ctl" --device "${url[$meter]}" read 0x111A 1 >/dev/null 2>&1 && break
+    sleep 0.1
+  done
 done
 
 # The site's file: the unit's calibration with another outer diameter (123.4 mm).
