@@ -38,7 +38,6 @@ namespace {
 // its client has gone, and another accepter's client would find it taken.
 constexpr int32_t kInstrumentBaud = 4800;
 constexpr int kBaudIndex4800 = 4;
-constexpr int kBaudIndex9600 = 5;
 
 std::string findSer2net()
 {
