@@ -5,6 +5,7 @@
 #   check_table                        from its input, lines NAME#EXPECTED#COMMAND:
 #                                      the command's output and status, as check
 #   summary                            the counts; its status is the test's
+#   free_port                          a loopback TCP port nobody listens on now
 failures=0
 passes=0
 
@@ -48,4 +49,8 @@ check_table() {
     out=$(eval "$command" 2>&1 </dev/null); rc=$?
     check "$name" "$expected" "$out $rc"
   done
+}
+
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }

@@ -19,7 +19,7 @@ for tool in mosquitto mosquitto_pub mosquitto_sub jq python3; do
     give_up "$tool is missing (scripts/install-deps installs it)"
 done
 broker=$(command -v mosquitto || echo /usr/sbin/mosquitto)
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(free_port)
 
 printf 'listener %s 127.0.0.1\nallow_anonymous true\nlog_dest stderr\n' "$port" >"$work/broker.conf"
 "$broker" -c "$work/broker.conf" 2>"$work/broker.log" &

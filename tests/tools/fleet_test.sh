@@ -17,7 +17,6 @@ for tool in ansible-playbook ser2net python3; do
   command -v "$tool" >/dev/null || [ -x "/usr/sbin/$tool" ] || give_up "$tool is missing (scripts/install-deps installs it)"
 done
 server=$(command -v ser2net || echo /usr/sbin/ser2net)
-free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 
 # Three instruments, each behind a ser2net of its own, as three gateways.
 "$simulator" "$work/m1" >/dev/null & pids+=($!)

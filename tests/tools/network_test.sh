@@ -15,7 +15,6 @@ trap 'kill "${pids[@]}" "${server:-}" 2>/dev/null; wait 2>/dev/null; rm -rf "$wo
 command -v python3 >/dev/null || give_up "python3 is missing"
 ser2net=$(command -v ser2net || echo /usr/sbin/ser2net)
 [ -x "$ser2net" ] || give_up "ser2net is missing (scripts/install-deps installs it)"
-free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 port=$(free_port) raw=$(free_port)
 url=rfc2217://127.0.0.1:$port
 
