@@ -1,69 +1,57 @@
 #include "BlockForms.h"
 
+#include <array>
+#include <utility>
+
 namespace vantor {
 
 namespace {
 
-// Calibration
+// A block's numbers and choices are its descriptor rows that show one, in the
+// rows' order.
+constexpr bool showsNumber(Shown::Kind kind) { return kind == Shown::number; }
+constexpr bool showsChoice(Shown::Kind kind) { return kind == Shown::choice || kind == Shown::probe; }
 
-using C = CalibrationValues;
-constexpr NumberParameter kCalibrationNumbers[] = {
-    numberOf<&C::extDiameter>(), numberOf<&C::length>(),      numberOf<&C::axialDistance>(),
-    numberOf<&C::gain>(),        numberOf<&C::usImpulse>(),   numberOf<&C::thickness>(),
-    numberOf<&C::c0>(),          numberOf<&C::deltaC>(),      numberOf<&C::q0>(),
-    numberOf<&C::cutOff>(),      numberOf<&C::maxQ>(),        numberOf<&C::kh>(),
-    numberOf<&C::viscosity>(),   numberOf<&C::roughness>(),   numberOf<&C::filter>(),
-    numberOf<&C::memory>(),      numberOf<&C::thresholdR1>(), numberOf<&C::thresholdR2>(),
-    numberOf<&C::jbus>(),
-};
-constexpr ChoiceParameter kCalibrationChoices[] = {
-    choiceOf<&C::probe>(),      choiceOf<&C::polarity>(),   choiceOf<&C::material>(),
-    choiceOf<&C::probeMounting>(), choiceOf<&C::stopMeasurementOn>(), choiceOf<&C::gainType>(),
-    choiceOf<&C::product>(),    choiceOf<&C::qUnit>(),      choiceOf<&C::khType>(),
-    choiceOf<&C::totalizer1>(), choiceOf<&C::totalizer2>(), choiceOf<&C::pulseWeight>(),
-    choiceOf<&C::pulseWidth>(), choiceOf<&C::relay1>(),     choiceOf<&C::relay2>(),
-};
+template <const auto& Rows, bool (*Shows)(Shown::Kind)>
+inline constexpr auto kRowsShowing = [] {
+    constexpr size_t count = [] {
+        size_t n = 0;
+        for (const auto& row : Rows)
+            n += Shows(row.shown.kind) ? 1 : 0;
+        return n;
+    }();
+    std::array<size_t, count> at{};
+    size_t n = 0;
+    for (size_t i = 0; i < std::size(Rows); ++i)
+        if (Shows(Rows[i].shown.kind))
+            at[n++] = i;
+    return at;
+}();
 
-// Factory
+// The member a row stores its value in, as a constant.
+template <const auto& Rows, size_t I>
+inline constexpr auto kMemberOf = std::get<Rows[I].value.index()>(Rows[I].value);
 
-using F = FactoryValues;
-constexpr NumberParameter kFactoryNumbers[] = {
-    numberOf<&F::qSimulation>(), numberOf<&F::jitterQ>(),  numberOf<&F::maxGain>(), numberOf<&F::coefExtP>(),
-    numberOf<&F::cagTime>(),     numberOf<&F::txDelay>(),  numberOf<&F::t0Probe1>(), numberOf<&F::angle1>(),
-    numberOf<&F::t0Probe2>(),    numberOf<&F::angle2>(),   numberOf<&F::qRef>(),     numberOf<&F::coef0>(),
-    numberOf<&F::coef10>(),      numberOf<&F::coef20>(),   numberOf<&F::coef30>(),   numberOf<&F::coef40>(),
-    numberOf<&F::coef50>(),      numberOf<&F::coef60>(),   numberOf<&F::coef70>(),   numberOf<&F::coef80>(),
-    numberOf<&F::coef90>(),      numberOf<&F::coef100>(),
-};
-constexpr ChoiceParameter kFactoryChoices[] = {
-    choiceOf<&F::language>(),   choiceOf<&F::function>(),   choiceOf<&F::txRxMode>(),
-    choiceOf<&F::frequency1>(), choiceOf<&F::frequency2>(), choiceOf<&F::qRefUnit>(),
-};
+template <const auto& Rows>
+inline constexpr auto kNumbers = []<size_t... K>(std::index_sequence<K...>) {
+    constexpr const auto& at = kRowsShowing<Rows, showsNumber>;
+    return std::array<NumberParameter, sizeof...(K)>{numberOf<kMemberOf<Rows, at[K]>>()...};
+}(std::make_index_sequence<kRowsShowing<Rows, showsNumber>.size()>{});
 
-// Maker
-
-using R = MakerValues;
-constexpr NumberParameter kMakerNumbers[] = {
-    // The reference's three parts stand side by side with their leading zeros.
-    numberOf<&R::ref1>(), numberOf<&R::ref2>(), numberOf<&R::ref3>(),
-    numberOf<&R::points4mA>(), numberOf<&R::points20mA>(),
-};
-
-// CAN
-
-using N = CanValues;
-constexpr NumberParameter kCanNumbers[] = {
-    numberOf<&N::node>(), numberOf<&N::type>(), numberOf<&N::txTimer>(),  // tenths of a second
-};
-constexpr ChoiceParameter kCanChoices[] = {choiceOf<&N::frequency>()};
+template <const auto& Rows>
+inline constexpr auto kChoices = []<size_t... K>(std::index_sequence<K...>) {
+    constexpr const auto& at = kRowsShowing<Rows, showsChoice>;
+    return std::array<ChoiceParameter, sizeof...(K)>{choiceOf<kMemberOf<Rows, at[K]>>()...};
+}(std::make_index_sequence<kRowsShowing<Rows, showsChoice>.size()>{});
 
 }  // namespace
 
 namespace forms {
-const BlockForm kCalibration{&filetypes::kCalibration, kCalibrationNumbers, kCalibrationChoices, true};
-const BlockForm kFactory{&filetypes::kFactory, kFactoryNumbers, kFactoryChoices, true};
-const BlockForm kMaker{&filetypes::kMaker, kMakerNumbers, {}};
-const BlockForm kCan{&filetypes::kCan, kCanNumbers, kCanChoices};
+const BlockForm kCalibration{&filetypes::kCalibration, kNumbers<tables::kCalibration>, kChoices<tables::kCalibration>,
+                             true};
+const BlockForm kFactory{&filetypes::kFactory, kNumbers<tables::kFactory>, kChoices<tables::kFactory>, true};
+const BlockForm kMaker{&filetypes::kMaker, kNumbers<tables::kMaker>, kChoices<tables::kMaker>};
+const BlockForm kCan{&filetypes::kCan, kNumbers<tables::kCan>, kChoices<tables::kCan>};
 }  // namespace forms
 
 const BlockForm& formOf(const FileType& type)

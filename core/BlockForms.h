@@ -1,8 +1,9 @@
 // The instrument's parameter blocks as the program shows and checks them: which
-// of each block's values are edited as numbers and as choices, in the order
-// the dialogs walk them and the deviation report lists them. Format, limits,
-// list and name come from each value's descriptor row. The dialogs bind these
-// parameters to their controls; vantorctl and the comparison use the same.
+// of each block's values are edited as numbers and as choices, with format,
+// limits, list and name, all taken from the block's descriptor rows and in
+// their order, which is the order the dialogs walk them and the deviation
+// report lists them. The dialogs bind these parameters to their controls;
+// vantorctl and the comparison use the same.
 #pragma once
 
 #include "BindingTables.h"

@@ -1,5 +1,7 @@
-// The register map: one descriptor table per block, rows in the order the codec
-// visits them, and the list of blocks.
+// The register map: one descriptor table per block, and the list of blocks.
+// A row's offset places it in the image, so rows may stand in any order: the
+// edited blocks list theirs in the order their dialogs walk them and their
+// deviation reports list them, numbers before choices.
 #pragma once
 
 #include "Descriptor.h"
@@ -70,40 +72,40 @@ inline constexpr Descriptor<M> kMeasurement[] = {
 
 using C = CalibrationValues;
 inline constexpr Descriptor<C> kCalibration[] = {
-    {&C::probeMounting, kByte, 0, 0, 1, "Probe Mounting", "", lang::CalProbeMounting, choice(lang::ListMounting)},
     {&C::extDiameter, kScaledI24, 1, 10, 261, "Ext. Diameter", "mm", lang::CalExtDiameter, number("%.1f", 10, 2200)},
-    {&C::qUnit, kByte, 4, 0, 4, "Q Unit", "", lang::CalQUnit, choice(lang::ListFlowUnit)},
-    {&C::khType, kByte, 5, 0, 0, "KH Type", "", lang::CalKHType, choice(lang::ListAutoManual)},
-    {&C::kh, kScaledU16, 6, 1000, 1055, "KH", "", lang::CalKH, number("%.3f", 0, 10)},
     {&C::length, kScaledI24, 8, 10, 2828, "Length", "mm", lang::CalLength, number("%.1f", 20, 6000)},
     {&C::axialDistance, kScaledI24, 11, 10, 2000, "Ax. D.", "mm", lang::CalAxD, number("%.1f", 20, 4000)},
-    {&C::gainType, kByte, 14, 0, 1, "Type of Gain", "", lang::CalTypeOfGain, choice(lang::ListManualAuto)},
     {&C::gain, kScaledU8, 15, 1, 12, "Gain", "dB", lang::MeasGain, number("%.0f", 0, 80)},
-    {&C::q0, kScaledI24, 16, 1000, 0, "Q0", "", lang::CalQ0, number("%.3f", -999.999, 999.999)},
-    {&C::viscosity, kScaledU16, 19, 10, 10, "Viscosity", "cSt", lang::CalViscosity, number("%.1f", 0.1, 999.9)},
-    {&C::roughness, kScaledU16, 21, 100, 10, "Roughness", "mm", lang::CalRoughness, number("%.2f", 0.01, 20)},
-    {&C::material, kByte, 23, 0, 6, "Material", "", lang::CalMaterial, choice(lang::ListMaterial)},
+    {&C::usImpulse, kScaledU8, 55, 1, 1, "US Impulse", "", lang::CalUSImpulse, number("%.0f", 1, 10)},
     {&C::thickness, kScaledU16, 24, 10, 9, "Thickness", "mm", lang::CalThickness, number("%.1f", 0, 290)},
-    {&C::product, kByte, 26, 0, 0, "Product", "", lang::CalProduct, choice(lang::ListProduct)},
     {&C::c0, kScaledU16, 27, 1, 1500, "C0", "m/s", lang::CalC0, number("%.0f", 200, 4000)},
     {&C::deltaC, kScaledU16, 29, 1, 200, "Delta C", "m/s", lang::CalDeltaC, number("%.0f", 1, 500)},
+    {&C::q0, kScaledI24, 16, 1000, 0, "Q0", "", lang::CalQ0, number("%.3f", -999.999, 999.999)},
+    {&C::cutOff, kScaledU8, 51, 1, 0, "Cut OFF", "% of MaxQ", lang::CalCutOFF, number("%.0f", 0, 30)},
+    {&C::maxQ, kScaledI24, 35, 10, 100, "MaxQ", "", lang::CalMaxQ, number("%.1f", 0, 99999.9)},
+    {&C::kh, kScaledU16, 6, 1000, 1055, "KH", "", lang::CalKH, number("%.3f", 0, 10)},
+    {&C::viscosity, kScaledU16, 19, 10, 10, "Viscosity", "cSt", lang::CalViscosity, number("%.1f", 0.1, 999.9)},
+    {&C::roughness, kScaledU16, 21, 100, 10, "Roughness", "mm", lang::CalRoughness, number("%.2f", 0.01, 20)},
     {&C::filter, kScaledU16, 31, 1, 5, "Filter", "cycles", lang::CalFilter, number("%.0f", 0, 300)},
     {&C::memory, kScaledU16, 33, 1, 10, "Memory", "cycles", lang::CalMemory, number("%.0f", 0, 9999)},
-    {&C::maxQ, kScaledI24, 35, 10, 100, "MaxQ", "", lang::CalMaxQ, number("%.1f", 0, 99999.9)},
-    {&C::totalizer1, kByte, 38, 0, 1, "Totalizer1", "", lang::CalTotalizer1, choice(lang::ListTotalizerSign)},
-    {&C::pulseWeight, kByte, 39, 0, 5, "Pulse weight", "", lang::CalPulseWeight, choice(lang::ListTotalizerUnit)},
-    {&C::totalizer2, kByte, 40, 0, 0, "Totalizer2", "", lang::CalTotalizer2, choice(lang::ListTotalizerSign)},
-    {&C::relay1, kByte, 41, 0, 0, "Relay1", "", lang::CalRelay1, choice(lang::ListRelayType)},
-    {&C::relay2, kByte, 42, 0, 0, "Relay2", "", lang::CalRelay2, choice(lang::ListRelayType)},
     {&C::thresholdR1, kScaledI24, 43, 10, 1000, "Threshold R1", "", lang::CalThresholdR1, number("%.1f", -99999.9, 99999.9)},
     {&C::thresholdR2, kScaledI24, 46, 10, 1000, "Threshold R2", "", lang::CalThresholdR2, number("%.1f", -99999.9, 99999.9)},
-    {&C::probe, kByte, 49, 0, 3, "Probe", "", lang::MeasProbe, kProbeChoice},
-    {&C::pulseWidth, kByte, 50, 0, 0, "Pulse width", "", lang::CalPulseWidth, choice(lang::ListPulseWidth)},
-    {&C::cutOff, kScaledU8, 51, 1, 0, "Cut OFF", "% of MaxQ", lang::CalCutOFF, number("%.0f", 0, 30)},
-    {&C::polarity, kByte, 52, 0, 0, "Polarity", "", lang::CalPolarity, choice(lang::ListPolarity)},
     {&C::jbus, kScaledU8, 53, 1, 1, "Jbus", "", lang::CalJbus, number("%.0f", 0, 255)},
+    {&C::probe, kByte, 49, 0, 3, "Probe", "", lang::MeasProbe, kProbeChoice},
+    {&C::polarity, kByte, 52, 0, 0, "Polarity", "", lang::CalPolarity, choice(lang::ListPolarity)},
+    {&C::material, kByte, 23, 0, 6, "Material", "", lang::CalMaterial, choice(lang::ListMaterial)},
+    {&C::probeMounting, kByte, 0, 0, 1, "Probe Mounting", "", lang::CalProbeMounting, choice(lang::ListMounting)},
     {&C::stopMeasurementOn, kByte, 54, 0, 1, "Stop meas. on", "", lang::CalStopMeasOn, choice(lang::ListStopOn)},
-    {&C::usImpulse, kScaledU8, 55, 1, 1, "US Impulse", "", lang::CalUSImpulse, number("%.0f", 1, 10)},
+    {&C::gainType, kByte, 14, 0, 1, "Type of Gain", "", lang::CalTypeOfGain, choice(lang::ListManualAuto)},
+    {&C::product, kByte, 26, 0, 0, "Product", "", lang::CalProduct, choice(lang::ListProduct)},
+    {&C::qUnit, kByte, 4, 0, 4, "Q Unit", "", lang::CalQUnit, choice(lang::ListFlowUnit)},
+    {&C::khType, kByte, 5, 0, 0, "KH Type", "", lang::CalKHType, choice(lang::ListAutoManual)},
+    {&C::totalizer1, kByte, 38, 0, 1, "Totalizer1", "", lang::CalTotalizer1, choice(lang::ListTotalizerSign)},
+    {&C::totalizer2, kByte, 40, 0, 0, "Totalizer2", "", lang::CalTotalizer2, choice(lang::ListTotalizerSign)},
+    {&C::pulseWeight, kByte, 39, 0, 5, "Pulse weight", "", lang::CalPulseWeight, choice(lang::ListTotalizerUnit)},
+    {&C::pulseWidth, kByte, 50, 0, 0, "Pulse width", "", lang::CalPulseWidth, choice(lang::ListPulseWidth)},
+    {&C::relay1, kByte, 41, 0, 0, "Relay1", "", lang::CalRelay1, choice(lang::ListRelayType)},
+    {&C::relay2, kByte, 42, 0, 0, "Relay2", "", lang::CalRelay2, choice(lang::ListRelayType)},
 };
 
 using N = CanValues;
@@ -138,17 +140,17 @@ inline constexpr Descriptor<N> kCan[] = {
 
 using F = FactoryValues;
 inline constexpr Descriptor<F> kFactory[] = {
-    {&F::function, kByte, 0, 0, 0, "Function", "", lang::FacFunction, choice(lang::ListFunction)},
     {&F::qSimulation, kScaledI24, 1, 1000, 100000, "Q Simulation", "", lang::FacQSimulation, number("%.3f", -999.999, 999.999)},
     {&F::jitterQ, kScaledU8, 4, 1, 10, "Jeeter Q", "%", lang::FacJeeterQ, number("%.0f", 0, 100)},
-    {&F::angle1, kScaledU16, 5, 100, 0, "Angle SP1", "\xC2\xB0", lang::FacAngleSP1, number("%.2f", 0, 90)},
+    {&F::maxGain, kScaledU8, 39, 1, 80, "Max Gain", "dB", lang::FacMaxGain, number("%.0f", 0, 80)},
+    {&F::coefExtP, kScaledU8, 38, 10, 10, "Coef Ext.P.", "", lang::FacCoefExtP, number("%.1f", 0, 10)},
+    {&F::cagTime, kScaledU8, 43, 1, 10, "CAG Time", "%", lang::FacCAGTime, number("%.0f", 1, 100)},
+    {&F::txDelay, kScaledU8, 41, 1, 0, "TX Delay", "ms", lang::FacTXDelay, number("%.0f", 0, 100)},
     {&F::t0Probe1, kScaledU8, 7, 10, 0, "T0 SP1", "\xC2\xB5s", lang::FacT0SP1, number("%.1f", 0, 25.5)},
-    {&F::frequency1, kByte, 8, 0, 0, "Frequency SP1", "", lang::FacFrequencySP1, choice(lang::ListFrequency)},
-    {&F::angle2, kScaledU16, 9, 100, 0, "Angle SP2", "\xC2\xB0", lang::FacAngleSP2, number("%.2f", 0, 90)},
+    {&F::angle1, kScaledU16, 5, 100, 0, "Angle SP1", "\xC2\xB0", lang::FacAngleSP1, number("%.2f", 0, 90)},
     {&F::t0Probe2, kScaledU8, 11, 10, 0, "T0 SP2", "\xC2\xB5s", lang::FacT0SP2, number("%.1f", 0, 25.5)},
-    {&F::frequency2, kByte, 12, 0, 0, "Frequency SP2", "", lang::FacFrequencySP2, choice(lang::ListFrequency)},
+    {&F::angle2, kScaledU16, 9, 100, 0, "Angle SP2", "\xC2\xB0", lang::FacAngleSP2, number("%.2f", 0, 90)},
     {&F::qRef, kScaledU16, 13, 1, 0, "Q Ref.", "", lang::FacQRef, number("%.0f", 0, 10000)},
-    {&F::qRefUnit, kByte, 15, 0, 3, "Q Ref. unit", "", lang::FacQRefUnit, choice(lang::ListFlowUnit)},
     {&F::coef0, kScaledU16, 16, 1000, 1000, "Coef 0%", "", lang::FacCoef0, number("%.3f", 0, 65)},
     {&F::coef10, kScaledU16, 18, 1000, 1000, "Coef 10%", "", lang::FacCoef10, number("%.3f", 0, 65)},
     {&F::coef20, kScaledU16, 20, 1000, 1000, "Coef 20%", "", lang::FacCoef20, number("%.3f", 0, 65)},
@@ -160,12 +162,12 @@ inline constexpr Descriptor<F> kFactory[] = {
     {&F::coef80, kScaledU16, 32, 1000, 1000, "Coef 80%", "", lang::FacCoef80, number("%.3f", 0, 65)},
     {&F::coef90, kScaledU16, 34, 1000, 1000, "Coef 90%", "", lang::FacCoef90, number("%.3f", 0, 65)},
     {&F::coef100, kScaledU16, 36, 1000, 1000, "Coef 100%", "", lang::FacCoef100, number("%.3f", 0, 65)},
-    {&F::coefExtP, kScaledU8, 38, 10, 10, "Coef Ext.P.", "", lang::FacCoefExtP, number("%.1f", 0, 10)},
-    {&F::maxGain, kScaledU8, 39, 1, 80, "Max Gain", "dB", lang::FacMaxGain, number("%.0f", 0, 80)},
     {&F::language, kByte, 40, 0, 0, "Language", "", lang::FacLanguage, choice(lang::ListInstrumentLanguage)},
-    {&F::txDelay, kScaledU8, 41, 1, 0, "TX Delay", "ms", lang::FacTXDelay, number("%.0f", 0, 100)},
+    {&F::function, kByte, 0, 0, 0, "Function", "", lang::FacFunction, choice(lang::ListFunction)},
     {&F::txRxMode, kByte, 42, 0, 0, "TX/RX Mode", "", lang::FacTXRXMode, choice(lang::ListTxRxMode)},
-    {&F::cagTime, kScaledU8, 43, 1, 10, "CAG Time", "%", lang::FacCAGTime, number("%.0f", 1, 100)},
+    {&F::frequency1, kByte, 8, 0, 0, "Frequency SP1", "", lang::FacFrequencySP1, choice(lang::ListFrequency)},
+    {&F::frequency2, kByte, 12, 0, 0, "Frequency SP2", "", lang::FacFrequencySP2, choice(lang::ListFrequency)},
+    {&F::qRefUnit, kByte, 15, 0, 3, "Q Ref. unit", "", lang::FacQRefUnit, choice(lang::ListFlowUnit)},
 };
 
 using K = ClockValues;
@@ -195,6 +197,13 @@ inline constexpr DescriptorTable<CanValues> kCanTable{tables::kCan};
 inline constexpr DescriptorTable<FactoryValues> kFactoryTable{tables::kFactory};
 inline constexpr DescriptorTable<ClockValues> kClockTable{tables::kClock};
 inline constexpr DescriptorTable<MakerValues> kMakerTable{tables::kMaker};
+
+static_assert(rowsFitApart(kMeasurementTable, kMeasurementBlock.imageSize()));
+static_assert(rowsFitApart(kCalibrationTable, kCalibrationBlock.imageSize()));
+static_assert(rowsFitApart(kCanTable, kCanBlock.imageSize()));
+static_assert(rowsFitApart(kFactoryTable, kFactoryBlock.imageSize()));
+static_assert(rowsFitApart(kClockTable, kClockBlock.imageSize()));
+static_assert(rowsFitApart(kMakerTable, kMakerBlock.imageSize()));
 
 // A group's table, for lookups by member.
 constexpr DescriptorTable<MeasurementValues> descriptorsOf(const MeasurementValues*) { return kMeasurementTable; }

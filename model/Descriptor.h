@@ -96,4 +96,25 @@ constexpr int rowScale(uint8_t type, int16_t parameter)
     return type >= kScaledU16 && type <= kScaledI16 && parameter > 0 ? parameter : 1;
 }
 
+// Whether every row lies inside an image of `size` bytes and no two rows share
+// a byte, but for bits or nibbles that split theirs.
+template <typename Group>
+constexpr bool rowsFitApart(DescriptorTable<Group> table, int size)
+{
+    for (size_t i = 0; i < table.size(); ++i) {
+        const Descriptor<Group>& a = table[i];
+        const int end = a.offset + imageWidth(a.type, a.parameter);
+        if (a.offset < 0 || end > size)
+            return false;
+        for (size_t j = i + 1; j < table.size(); ++j) {
+            const Descriptor<Group>& b = table[j];
+            const bool split = (a.type == kBit || a.type == kNibble) && b.type == a.type && b.offset == a.offset &&
+                               b.parameter != a.parameter;
+            if (!split && b.offset < end && a.offset < b.offset + imageWidth(b.type, b.parameter))
+                return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace vantor
