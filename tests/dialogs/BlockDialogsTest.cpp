@@ -107,9 +107,10 @@ TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
     locale.decimalSeparator = ",";
     locale.dateSeparator = ".";
     state.settings.spreadsheetPath = "/usr/bin/localc";
-    // The instrument's values with Viscosity 12.5 cSt, Ax. D. 150.0 mm and material Nylon (first in its list).
+    // The instrument's values with Viscosity 12.5 cSt, Ax. D. 150.0 mm, KH 2.000 and material Nylon (first in
+    // its list). Numbers come in the dialog's order, KH after Ax. D., though its register comes first.
     std::vector<uint8_t> image = simulator->image(0x1100, 28);
-    for (auto [at, value] : {std::pair{19, 0x00}, {20, 125}, {11, 0}, {12, 0x05}, {13, 0xDC}, {23, 0}})
+    for (auto [at, value] : {std::pair{19, 0x00}, {20, 125}, {11, 0}, {12, 0x05}, {13, 0xDC}, {6, 0x07}, {7, 0xD0}, {23, 0}})
         image[static_cast<size_t>(at)] = static_cast<uint8_t>(value);
     const std::string file = dir.file("site.eta"), report = dir.file("Ecart.prn");
     ASSERT_EQ(writeSettingsFile(file, image), FileStatus::Ok);
@@ -123,7 +124,7 @@ TEST_F(SettingsFilesTest, CompareReportsNumbersInTheLocaleAndChoicesByText)
     // Windows-1252 on disk.
     EXPECT_EQ(test::readBytes(report), "Unit\xE9 N\xB0 _____________\nEcart entre Unit\xE9 et Fichier  " + file +
                                            "\nFait le :05.03.2024 14:07:09\nVisa : __________\n\n"
-                                           "Nom\tValeur Unit\xE9\tValeur Fichier\nD. Ax.\t200,0\t150,0\n"
+                                           "Nom\tValeur Unit\xE9\tValeur Fichier\nD. Ax.\t200,0\t150,0\nKH\t1,055\t2,000\n"
                                            "Viscosit\xE9\t1,0\t12,5\nMat\xE9riau\tCuivre\tNylon\n");
 
     // A spreadsheet that does not start, then none.
