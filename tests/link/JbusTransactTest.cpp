@@ -249,9 +249,6 @@ TEST(TermiosWait, BytesBeyondOneReadOfTheDriverAreNotLeftWaitingForANewByte)
         waitForInput(line, ms);
     };
     serial.setWaitClock(counted);
-    // A window's idle hook cuts every wait into slices: bytes left waiting for
-    // a time-out would cost a hundred waits.
-    serial.setIdleHook([](SerialPort&) { return 0; }, 10);
     size_t got = 0;
     while (readByteTimed(port, 1000) == 0x55)
         if (++got == burst.size())
